@@ -1,0 +1,82 @@
+#include "cli/console_reporting.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "engine/app_state.h"
+#include "engine/text_format.h"
+
+namespace velkor::cli {
+
+void PrintText(std::FILE* stream, std::u16string_view text) {
+  const std::string utf8 = ToUtf8(text);
+  std::fwrite(utf8.data(), 1, utf8.size(), stream);
+}
+
+ConsoleProgress::ConsoleProgress() : terminal_(::isatty(STDERR_FILENO) == 1) {}
+
+void ConsoleProgress::ProgressRange(uint32_t total) {
+  total_ = total;
+  position_ = 0;
+  Draw();
+}
+
+void ConsoleProgress::ProgressPos(uint32_t position) {
+  position_ = position + 1;
+  Draw();
+}
+
+void ConsoleProgress::ProgressStep() {
+  ++position_;
+  Draw();
+}
+
+// On a terminal the line is rewritten after every window. Into a file or a
+// pipe only every tenth of the range is written, so a scan of a large image
+// does not leave a line per mebibyte behind.
+void ConsoleProgress::Draw() {
+  if (!terminal_) {
+    const uint64_t tenth = total_ / 10 == 0 ? 1 : total_ / 10;
+    if (position_ % tenth != 0 && position_ != total_) return;
+  }
+  std::fputs(terminal_ ? "\r\x1b[K" : "", stderr);
+  PrintText(stderr, g_strProgress.Get());
+  std::fprintf(stderr, " (%u/%u)", position_, total_);
+  std::fputs(terminal_ ? "" : "\n", stderr);
+  std::fflush(stderr);
+  drawn_ = terminal_;
+}
+
+void ConsoleProgress::Finish() {
+  if (drawn_) std::fputc('\n', stderr);
+  drawn_ = false;
+}
+
+void ConsoleLog::Append(const LogEntry& entry) {
+  if (progress_ != nullptr) progress_->Finish();
+  std::fputc('[', stderr);
+  PrintText(stderr, entry.title);
+  std::fputs("] ", stderr);
+  PrintText(stderr, entry.text);
+  std::fputc('\n', stderr);
+  std::fflush(stderr);
+}
+
+namespace {
+void OnInterrupt(int) {
+  // The first Ctrl-C lets the scan finish its window and write its results;
+  // a second one means the user does not want to wait.
+  if (g_bStop.exchange(1) != 0) ::_exit(130);
+}
+}  // namespace
+
+void InstallStopOnInterrupt() {
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
+  sigemptyset(&action.sa_mask);
+  ::sigaction(SIGINT, &action, nullptr);
+}
+
+}  // namespace velkor::cli

@@ -1,0 +1,46 @@
+// The command line's stand-ins for the progress dialog and the log pane:
+// progress text on one stderr line (rewritten in place on a terminal), every
+// log entry as a line of its own, and Ctrl-C mapped to the stop flag.
+#pragma once
+
+#include <string>
+
+#include "engine/reporting.h"
+
+namespace velkor::cli {
+
+class ConsoleProgress final : public ProgressSink {
+ public:
+  ConsoleProgress();
+  void ProgressRange(uint32_t total) override;
+  void ProgressPos(uint32_t position) override;
+  void ProgressStep() override;
+  // Ends the rewritten line so that later output starts on a fresh line.
+  void Finish();
+
+ private:
+  void Draw();
+  bool terminal_;
+  bool drawn_ = false;
+  uint32_t total_ = 0;
+  uint32_t position_ = 0;
+};
+
+// "[title] text" on stderr, one line per entry.
+class ConsoleLog final : public LogSink {
+ public:
+  explicit ConsoleLog(ConsoleProgress* progress) : progress_(progress) {}
+  void Append(const LogEntry& entry) override;
+
+ private:
+  ConsoleProgress* progress_;
+};
+
+// First Ctrl-C sets g_bStop (the scan finishes its window and writes what
+// it has); a second one ends the process.
+void InstallStopOnInterrupt();
+
+// Writes UTF-16 text to a stdio stream as UTF-8.
+void PrintText(std::FILE* stream, std::u16string_view text);
+
+}  // namespace velkor::cli

@@ -1,0 +1,71 @@
+#include "engine/record_decoder.h"
+
+#include <algorithm>
+
+#include "engine/scan_task.h"
+#include "engine/text_conversion.h"
+#include "engine/text_format.h"
+
+namespace velkor {
+
+// Column bodies follow the record header in serial-type order:
+//
+//   serial type   bytes read            column text                 code
+//   0             none                  ""                          3 NULL
+//   1..4          min(T, a)             unsigned big-endian decimal 1
+//   5             min(6, a)             "                           1
+//   6, 7          min(8, a)             " (a float's bits as integer) 1
+//   8, 9          none                  "0", "1"                    1
+//   12 and above  min(size, a)          text conversion             2
+//
+// a is what the window still holds from the column's first byte. Invariant:
+// off always advances by the full content size, so a column cut short by the
+// window end leaves every later column starting past it, and decoding stops
+// at the first column that starts beyond the window (a < 0).
+bool DecodeColumns(uint8_t* cell, int32_t available, const CellCandidate& candidate,
+                   ColumnMap& columns, TypeSignature& signature) {
+  signature.fill(kTypeNone);
+  columns.columns.clear();
+  int64_t off = candidate.payloadLength.length + candidate.rowid.length +
+                static_cast<int64_t>(candidate.headerLength.value);
+  if (off >= available) return false;
+
+  columns.columns.reserve(std::min(candidate.serialTypes.size(), kMaxDecodedColumns));
+
+  for (const Varint& serial : candidate.serialTypes) {
+    if (columns.Count() >= kMaxDecodedColumns) break;
+    const int64_t a = available - off;
+    if (a < 0) break;
+    const uint64_t t = serial.value;
+    const uint64_t size = SerialTypeContentSize(t);
+    const size_t readable = static_cast<size_t>(std::min<uint64_t>(size, static_cast<uint64_t>(a)));
+    uint8_t code;
+    std::u16string text;
+    if (t == 0) {
+      code = kTypeNull;
+    } else if (t <= 7) {
+      code = kTypeNumber;
+      text = DecimalText(ReadBigEndian(cell + off, readable));
+    } else if (t == 8 || t == 9) {
+      code = kTypeNumber;
+      text = t == 8 ? u"0" : u"1";
+    } else {
+      code = kTypeText;
+      text = DecodeText(cell + off, readable);
+    }
+    signature[columns.Count()] = code;
+    columns.columns.push_back(std::move(text));
+    off += static_cast<int64_t>(size);
+  }
+  return true;
+}
+
+void ScanTask::DecodeRecord(uint8_t* cell, int32_t available, CellCandidate& candidate) {
+  TypeSignature signature;
+  ColumnMap columns;
+  const bool decoded = DecodeColumns(cell, available, candidate, columns, signature);
+  candidate.serialTypes.clear();
+  if (decoded) ExtractRecord(Classify(signature), columns, candidate.rowid);
+}
+
+}  // namespace velkor

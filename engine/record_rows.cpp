@@ -1,0 +1,135 @@
+#include "engine/record_rows.h"
+
+#include <array>
+
+#include "engine/record_time.h"
+#include "engine/scan_task.h"
+#include "engine/text_format.h"
+
+namespace velkor {
+namespace {
+
+std::u16string RowNumber(size_t index) {
+  return DecimalText(static_cast<uint64_t>(index) + 1);
+}
+
+std::u16string ReceivedSentText(uint8_t status, std::u16string_view sent) {
+  if (status == 1) return u"接受";
+  if (status == 2) return std::u16string(sent);
+  return {};
+}
+
+std::u16string CallTypeText(uint8_t type) {
+  switch (type) {
+    case 1:
+      return u"来电";
+    case 2:
+      return u"已拨";
+    case 3:
+      return u"未接";
+    default:
+      return {};
+  }
+}
+
+}  // namespace
+
+const std::vector<std::u16string>& ResultColumnHeaders(int tab) {
+  static const std::array<std::vector<std::u16string>, kResultTabCount> kHeaders = {{
+      {u"索引", u"电话号码", u"状态", u"时间", u"内容"},
+      {u"索引", u"姓名", u"电话号码"},
+      {u"索引", u"姓名", u"电话号码", u"所属地", u"时间", u"状态", u"联系次数"},
+      {u"索引", u"姓名", u"电话号码", u"所属地", u"时间", u"状态", u"联系次数", u"内容"},
+      {u"索引", u"姓名", u"电话号码", u"号码归属地", u"网络类型", u"时间", u"内容"},
+      {u"索引", u"姓名"},
+      {u"索引", u"姓名"},
+      {u"索引", u"联系人", u"时间", u"内容"},
+      {u"索引", u"姓名"},
+      {u"索引", u"姓名"},
+      {u"索引", u"ID", u"大小"},
+  }};
+  static const std::vector<std::u16string> kNone;
+  if (tab < 0 || tab >= kResultTabCount) return kNone;
+  return kHeaders[static_cast<size_t>(tab)];
+}
+
+bool SmsTimeInSeconds(uint8_t platform) {
+  return platform == kPlatformIos || platform == kPlatformItunes;
+}
+
+std::u16string RecordTimeText(int64_t time, bool inSeconds) {
+  uint64_t seconds = static_cast<uint64_t>(time);
+  if (!inSeconds) seconds /= 1000;
+  return FormatRecordTime(static_cast<uint32_t>(seconds));
+}
+
+RowTexts SmsRow(size_t index, const SmsRecord& r, uint8_t platform) {
+  return {RowNumber(index), r.number, ReceivedSentText(r.status, u"发送"),
+          RecordTimeText(r.time, SmsTimeInSeconds(platform)), r.content};
+}
+
+RowTexts PhoneBookRow(size_t index, const PhoneBookEntry& r) {
+  return {RowNumber(index), r.name, r.number};
+}
+
+RowTexts CallRow(size_t index, const CallRecord& r) {
+  return {RowNumber(index),
+          r.name,
+          r.number,
+          r.location,
+          RecordTimeText(r.time, false),
+          CallTypeText(r.callType),
+          DecimalText(r.count)};
+}
+
+RowTexts ContactEventRow(size_t index, const ContactEvent& r) {
+  return {RowNumber(index),
+          r.name,
+          r.number,
+          r.location,
+          RecordTimeText(r.time, false),
+          ReceivedSentText(r.direction, u"发出"),
+          DecimalText(r.count),
+          r.content};
+}
+
+RowTexts WeChatRow(size_t index, const WeChatRecord& r) {
+  return {RowNumber(index), r.contact, RecordTimeText(r.time, false), r.content};
+}
+
+size_t RecordRowCount(const ScanTask& task, int tab) {
+  switch (tab) {
+    case kTabSms:
+      return task.smsRecords.size();
+    case kTabPhoneBook:
+      return task.phoneBook.size();
+    case kTabCalls:
+      return task.callRecords.size();
+    case kTabAllContacts:
+      return task.contactEvents.size();
+    case kTabWeChat:
+      return task.weChatRecords.size();
+    default:
+      return 0;
+  }
+}
+
+RowTexts RecordRow(const ScanTask& task, int tab, size_t index) {
+  if (index >= RecordRowCount(task, tab)) return {};
+  switch (tab) {
+    case kTabSms:
+      return SmsRow(index, task.smsRecords[index], task.platform);
+    case kTabPhoneBook:
+      return PhoneBookRow(index, task.phoneBook[index]);
+    case kTabCalls:
+      return CallRow(index, task.callRecords[index]);
+    case kTabAllContacts:
+      return ContactEventRow(index, task.contactEvents[index]);
+    case kTabWeChat:
+      return WeChatRow(index, task.weChatRecords[index]);
+    default:
+      return {};
+  }
+}
+
+}  // namespace velkor

@@ -1,0 +1,58 @@
+// The texts of the record lists, shared by the desktop lists, the detail
+// pane, the text export and the command line. Column 0 of every list is the
+// 1-based row number ("索引").
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/record_types.h"
+
+namespace velkor {
+
+class ScanTask;
+
+// Result tabs by index; tabs 4, 5, 6, 8 and 9 are never filled.
+enum ResultTab : int {
+  kTabSms = 0,
+  kTabPhoneBook = 1,
+  kTabCalls = 2,
+  kTabAllContacts = 3,
+  kTabCalendar = 4,
+  kTabNotes = 5,
+  kTabMail = 6,
+  kTabWeChat = 7,
+  kTabMsn = 8,
+  kTabQq = 9,
+  kTabFoundFiles = 10,
+};
+inline constexpr int kResultTabCount = 11;
+
+using RowTexts = std::vector<std::u16string>;
+
+// Column headers of a tab's list, in order ("索引" first).
+const std::vector<std::u16string>& ResultColumnHeaders(int tab);
+
+// Short-message times count seconds on IOS and in iTunes backups (which come
+// from iOS), milliseconds elsewhere. Calls, contacts and WeChat always count
+// milliseconds.
+bool SmsTimeInSeconds(uint8_t platform);
+// Time text of a stored time: milliseconds are divided by 1000 first; only the
+// low 32 bits of the seconds count.
+std::u16string RecordTimeText(int64_t time, bool inSeconds);
+
+// index counts from 0; the row shows index + 1.
+RowTexts SmsRow(size_t index, const SmsRecord& record, uint8_t platform);
+RowTexts PhoneBookRow(size_t index, const PhoneBookEntry& record);
+RowTexts CallRow(size_t index, const CallRecord& record);
+RowTexts ContactEventRow(size_t index, const ContactEvent& record);
+RowTexts WeChatRow(size_t index, const WeChatRecord& record);
+
+// Number of rows of a record tab (0 for tabs that are never filled and for
+// the found-files tab), and one row of it.
+size_t RecordRowCount(const ScanTask& task, int tab);
+RowTexts RecordRow(const ScanTask& task, int tab, size_t index);
+
+}  // namespace velkor

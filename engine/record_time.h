@@ -1,0 +1,14 @@
+// The time text of the record lists.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace velkor {
+
+// Seconds since 1970-01-01 00:00 as "%d-%d-%d %d:%d:%d" without leading
+// zeros and without any time-zone shift: 2012-03-05 08:04:09 reads
+// "2012-3-5 8:4:9".
+std::u16string FormatRecordTime(uint32_t seconds);
+
+}  // namespace velkor

@@ -1,0 +1,100 @@
+#include "engine/text_conversion.h"
+
+#include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
+#include <unicode/ucnv_err.h>
+#include <unicode/ustring.h>
+
+#include <climits>
+#include <memory>
+#include <vector>
+
+namespace velkor {
+namespace {
+
+// ICU's own substitution callback silently skips default-ignorable code
+// points (U+200D, U+00AD, U+FEFF, variation selectors); the code page
+// conversion we mirror writes the default character for them like for any
+// other unmappable character, so every such code point must become '?'.
+void SubstituteQuestionMark(const void*, UConverterFromUnicodeArgs* args, const UChar*, int32_t,
+                            UChar32, UConverterCallbackReason reason, UErrorCode* err) {
+  if (reason > UCNV_IRREGULAR) return;  // reset, close, clone: nothing to write
+  *err = U_ZERO_ERROR;
+  ucnv_cbFromUWriteBytes(args, "?", 1, 0, err);
+}
+
+struct ConverterCloser {
+  void operator()(UConverter* converter) const { ucnv_close(converter); }
+};
+
+// One converter per thread: ICU converters keep state and are not shareable.
+UConverter* AnsiConverter() {
+  thread_local std::unique_ptr<UConverter, ConverterCloser> converter = [] {
+    UErrorCode status = U_ZERO_ERROR;
+    UConverter* c = ucnv_open("windows-936-2000", &status);
+    if (U_FAILURE(status)) return std::unique_ptr<UConverter, ConverterCloser>();
+    ucnv_setFromUCallBack(c, SubstituteQuestionMark, nullptr, nullptr, nullptr, &status);
+    return std::unique_ptr<UConverter, ConverterCloser>(c);
+  }();
+  return converter.get();
+}
+
+bool IsAscii(const uint8_t* bytes, size_t n) {
+  for (size_t i = 0; i < n; ++i) {
+    if (bytes[i] >= 0x80) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::u16string ThroughAnsiCodePage(std::u16string_view text) {
+  if (text.empty()) return {};
+  UConverter* converter = AnsiConverter();
+  if (converter == nullptr || text.size() > INT32_MAX / 4) return std::u16string(text.size(), u'?');
+  ucnv_reset(converter);
+
+  // A UTF-16 unit becomes at most 2 bytes of code page 936 (a '?' for each
+  // unit of an unmappable pair at worst).
+  std::vector<char> ansi(text.size() * 2 + 8);
+  UErrorCode status = U_ZERO_ERROR;
+  int32_t ansiLength = ucnv_fromUChars(converter, ansi.data(), static_cast<int32_t>(ansi.size()),
+                                       reinterpret_cast<const UChar*>(text.data()),
+                                       static_cast<int32_t>(text.size()), &status);
+  if (U_FAILURE(status)) return std::u16string(text.size(), u'?');
+
+  ucnv_reset(converter);
+  std::u16string out(static_cast<size_t>(ansiLength) + 1, u'\0');
+  status = U_ZERO_ERROR;
+  int32_t outLength =
+      ucnv_toUChars(converter, reinterpret_cast<UChar*>(out.data()),
+                    static_cast<int32_t>(out.size()), ansi.data(), ansiLength, &status);
+  if (U_FAILURE(status)) return std::u16string(text.size(), u'?');
+  out.resize(static_cast<size_t>(outLength));
+  return out;
+}
+
+std::u16string DecodeText(uint8_t* bytes, size_t n) {
+  if (n == 0) return {};
+  for (size_t i = 0; i + 1 < n; ++i) {
+    if (bytes[i] == 0) bytes[i] = 0x20;
+  }
+  // After the overwrite only the last byte can be zero, and it ends the text.
+  size_t length = bytes[n - 1] == 0 ? n - 1 : n;
+
+  // ASCII is the same in UTF-8, in code page 936 and in UTF-16.
+  if (IsAscii(bytes, length)) return std::u16string(bytes, bytes + length);
+
+  std::u16string wide(length, u'\0');
+  int32_t wideLength = 0;
+  UErrorCode status = U_ZERO_ERROR;
+  // Each ill-formed sequence (maximal subpart) becomes one U+FFFD.
+  u_strFromUTF8WithSub(reinterpret_cast<UChar*>(wide.data()), static_cast<int32_t>(wide.size()),
+                       &wideLength, reinterpret_cast<const char*>(bytes),
+                       static_cast<int32_t>(length), 0xFFFD, nullptr, &status);
+  if (U_FAILURE(status)) return std::u16string(length, u'?');
+  wide.resize(static_cast<size_t>(wideLength));
+  return ThroughAnsiCodePage(wide);
+}
+
+}  // namespace velkor

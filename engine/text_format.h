@@ -1,0 +1,28 @@
+// Small helpers for building UTF-16 texts from parts and numbers, in the
+// forms the lists and logs show ("%d", "%I64u", "%I64d": plain decimals,
+// no separators).
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace velkor {
+
+std::u16string Concat(std::initializer_list<std::u16string_view> parts);
+std::u16string DecimalText(uint64_t value);
+std::u16string DecimalText(int64_t value);
+inline std::u16string DecimalText(uint32_t value) {
+  return DecimalText(uint64_t{value});
+}
+inline std::u16string DecimalText(int32_t value) {
+  return DecimalText(int64_t{value});
+}
+
+// UTF-16 <-> UTF-8 for the edges of the program (files, terminals, paths).
+// Ill-formed input becomes U+FFFD; nothing is dropped silently.
+std::string ToUtf8(std::u16string_view text);
+std::u16string FromUtf8(std::string_view text);
+
+}  // namespace velkor

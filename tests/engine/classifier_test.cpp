@@ -1,0 +1,84 @@
+// Which template a type signature fits, in the fixed order of trial.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/scan_task.h"
+
+namespace velkor {
+namespace {
+
+// Signature from a digit string ("1" number, "2" text, "3" NULL).
+TypeSignature Sig(const std::string& codes) {
+  TypeSignature s{};
+  for (size_t i = 0; i < codes.size() && i < kMaxDecodedColumns; ++i) {
+    s[i] = static_cast<uint8_t>(codes[i] - '0');
+  }
+  return s;
+}
+
+class ClassifyTest : public ::testing::Test {
+ protected:
+  ClassifyTest() { FillSignatureTemplates(task.templates); }
+  RecordCategory Classify(const std::string& codes) const { return task.Classify(Sig(codes)); }
+  ScanTask task;
+};
+
+TEST_F(ClassifyTest, ContactDataRows) {
+  // Template 9 fails at its second position, so template 1 decides.
+  EXPECT_EQ(Classify("11111111" + std::string(12, '2')), 1);
+  EXPECT_EQ(Classify("1111111" + std::string(13, '2')), 2);
+  // More columns than the template are fine.
+  EXPECT_EQ(Classify("11111111" + std::string(12, '2') + "1111"), 1);
+}
+
+TEST_F(ClassifyTest, NullFitsAnyType) {
+  EXPECT_EQ(Classify("11131111" + std::string(12, '2')), 1);
+  EXPECT_EQ(Classify("33333333" + std::string(12, '2')), 1);
+  EXPECT_EQ(Classify("111113"), 13);
+}
+
+TEST_F(ClassifyTest, ShortRecordsFitNothing) {
+  EXPECT_EQ(Classify("11111"), 0);
+  EXPECT_EQ(Classify("111111"), 0);  // template 13 wants a text at position 5
+  EXPECT_EQ(Classify(""), 0);
+}
+
+TEST_F(ClassifyTest, ShortPrefixTemplates) {
+  EXPECT_EQ(Classify("111112"), 13);
+  EXPECT_EQ(Classify("111112222"), 13);
+  EXPECT_EQ(Classify("121111212"), 8);
+  EXPECT_EQ(Classify("12111112121"), 6);
+  EXPECT_EQ(Classify("12121121111"), 14);
+}
+
+TEST_F(ClassifyTest, Template9NeedsAll35Columns) {
+  const std::string t9 = "12211112212212222212211112222222222";
+  EXPECT_EQ(Classify(t9), 9);
+  EXPECT_NE(Classify(t9.substr(0, 34)), 9);
+  std::string nullTail = t9;
+  nullTail[34] = '3';
+  EXPECT_EQ(Classify(nullTail), 9);
+}
+
+TEST_F(ClassifyTest, EveryTemplateIsReachable) {
+  // A record made of exactly a template's codes lands on that template or on
+  // one tried earlier that it also fits; for these sixteen no earlier one
+  // does, so each comes back as itself.
+  for (RecordCategory c = 1; c <= 16; ++c) {
+    std::string codes;
+    for (uint8_t code : task.templates[c - 1]) {
+      if (code == 0) break;
+      codes.push_back(static_cast<char>('0' + code));
+    }
+    EXPECT_EQ(Classify(codes), c) << codes;
+  }
+}
+
+TEST_F(ClassifyTest, EmptyTableFitsEverythingAsTheFirstTried) {
+  ScanTask blank;
+  EXPECT_EQ(blank.Classify(Sig("1")), 9);
+}
+
+}  // namespace
+}  // namespace velkor

@@ -1,0 +1,274 @@
+// The record scan of images and folders: windows, slack, progress events,
+// failures, the stop flag and the phone-book build.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/app_state.h"
+#include "engine/scan_task.h"
+#include "engine/text_format.h"
+#include "tests/engine/cell_bytes.h"
+#include "tests/engine/recorder.h"
+
+namespace velkor {
+namespace {
+
+constexpr uint64_t kMiB = 1u << 20;
+
+void Put(std::vector<uint8_t>& image, uint64_t offset, const std::vector<uint8_t>& bytes) {
+  std::copy(bytes.begin(), bytes.end(), image.begin() + static_cast<std::ptrdiff_t>(offset));
+}
+
+std::vector<uint8_t> ContactCell(uint32_t key, uint32_t mime, const std::string& text) {
+  std::vector<Column> cols = {Num(1), Num(1), Num(mime), Num(key), Num(1), Num(1), Num(0), Num(0)};
+  cols.push_back(Txt(text));
+  for (int i = 0; i < 11; ++i) cols.push_back(Txt("-"));
+  return CellOf(cols);
+}
+
+// Serves reads from memory and fails every read at or past failFrom.
+class FailingSource : public ImageSource {
+ public:
+  FailingSource(std::vector<uint8_t> bytes, uint64_t failFrom)
+      : memory_(std::move(bytes)), size_(memory_.Size()), failFrom_(failFrom) {}
+  uint64_t Size() const override { return size_; }
+  size_t Read(uint64_t offset, void* buffer, size_t count) override {
+    if (offset >= failFrom_) return 0;
+    return memory_.Read(offset, buffer, count);
+  }
+
+ private:
+  MemoryImageSource memory_;
+  uint64_t size_;
+  uint64_t failFrom_;
+};
+
+class ScanDriverTest : public ::testing::Test {
+ protected:
+  ScanDriverTest() {
+    g_bStop = 0;
+    FillSignatureTemplates(task.templates);
+    task.recordTypeMask = kTypeSms | kTypePhoneBook | kTypeCalls;
+    task.progressWindow = &recorder;
+    task.logWindow = &recorder;
+    task.imagePath = u"image.dd";
+  }
+  ~ScanDriverTest() override { g_bStop = 0; }
+
+  void ScanMemory(std::vector<uint8_t> image, uint64_t failFrom = UINT64_MAX) {
+    task.imageOpener = [image = std::move(image),
+                        failFrom](const std::filesystem::path&) -> std::unique_ptr<ImageSource> {
+      return std::make_unique<FailingSource>(image, failFrom);
+    };
+    task.ScanRecords();
+  }
+
+  std::vector<std::string> SmsNumbers() const {
+    std::vector<std::string> out;
+    for (const auto& r : task.smsRecords) out.push_back(ToUtf8(r.number));
+    return out;
+  }
+
+  ScanTask task;
+  Recorder recorder;
+};
+
+TEST_F(ScanDriverTest, ExactlyOneWindow) {
+  task.platform = kPlatformIos;
+  std::vector<uint8_t> image(kMiB, 0);
+  Put(image, 1000, IosSmsCell("10086", 1234567890, "hello"));
+  ScanMemory(image);
+  EXPECT_EQ(recorder.events, (std::vector<std::string>{"range 1", "step"}));
+  EXPECT_EQ(SmsNumbers(), (std::vector<std::string>{"10086"}));
+  EXPECT_EQ(task.imageSize, kMiB);
+  EXPECT_EQ(ToUtf8(g_strProgress.Get()), "已经搜索到 1 条记录");
+}
+
+TEST_F(ScanDriverTest, PartialWindowOnly) {
+  task.platform = kPlatformIos;
+  std::vector<uint8_t> image(1000, 0);
+  Put(image, 100, IosSmsCell("10010", 1234567890, "x"));
+  ScanMemory(image);
+  EXPECT_EQ(recorder.events, (std::vector<std::string>{"range 0"}));
+  EXPECT_EQ(SmsNumbers(), (std::vector<std::string>{"10010"}));
+}
+
+TEST_F(ScanDriverTest, EmptyImage) {
+  ScanMemory({});
+  EXPECT_EQ(recorder.events, (std::vector<std::string>{"range 0"}));
+  EXPECT_TRUE(recorder.logs.empty());
+}
+
+TEST_F(ScanDriverTest, CellsAroundWindowBoundaries) {
+  task.platform = kPlatformIos;
+  std::vector<uint8_t> image(2 * kMiB + 500, 0);
+  // Body crossing the end of window 0: found, its last column cut there.
+  std::vector<uint8_t> crossing =
+      CellOf({Num(7), Txt("111"), Num(1234567890), Txt("body"), Num(0), Num(1), Txt("x"), Num(0),
+              Num(0), Num(0), Num(0), Txt("tail-that-crosses")});
+  Put(image, kMiB - (crossing.size() - 10), crossing);
+  // Header crossing the end of window 1: found in neither window.
+  std::vector<uint8_t> split = IosSmsCell("222", 1234567890, "lost");
+  Put(image, 2 * kMiB - 5, split);
+  // A cell in the partial last window, read with zeros after it.
+  Put(image, 2 * kMiB + 200, IosSmsCell("333", 1234567890, "last"));
+  ScanMemory(image);
+  EXPECT_EQ(SmsNumbers(), (std::vector<std::string>{"111", "333"}));
+  EXPECT_EQ(recorder.events, (std::vector<std::string>{"range 2", "step", "step"}));
+}
+
+TEST_F(ScanDriverTest, ReadFailureKeepsEarlierWindows) {
+  task.platform = kPlatformIos;
+  std::vector<uint8_t> image(5 * kMiB, 0);
+  Put(image, 10, IosSmsCell("1", 1234567890, "a"));
+  Put(image, kMiB + 10, IosSmsCell("2", 1234567890, "b"));
+  Put(image, 3 * kMiB + 10, IosSmsCell("4", 1234567890, "d"));
+  Put(image, 20, CellOf({Num(5), Num(9), Num(0), Num(0), Num(0), Txt("13900000000")}));
+  ScanMemory(image, 2 * kMiB);
+  EXPECT_EQ(SmsNumbers(), (std::vector<std::string>{"1", "2"}));
+  EXPECT_EQ(recorder.events, (std::vector<std::string>{"range 5", "step", "step"}));
+  EXPECT_EQ(recorder.logs, (std::vector<std::string>{"3 error 讀取設備image.dd,位置2097152失敗"}));
+  // No phone-book build after a failed read: the part waits.
+  EXPECT_TRUE(task.phoneBook.empty());
+  EXPECT_EQ(task.contactParts.size(), 1u);
+}
+
+TEST_F(ScanDriverTest, StopFinishesTheWindowAndBuildsThePhoneBook) {
+  std::vector<uint8_t> image(5 * kMiB + 100, 0);
+  Put(image, 4096, ContactCell(42, 6, "Alice"));
+  Put(image, 8192, ContactCell(42, 5, "13800138000"));
+  Put(image, 2 * kMiB, ContactCell(43, 6, "Never read"));
+  recorder.onEvent = [] { g_bStop = 1; };
+  ScanMemory(image);
+  EXPECT_EQ(recorder.events, (std::vector<std::string>{"range 5", "step"}));
+  ASSERT_EQ(task.phoneBook.size(), 1u);
+  EXPECT_EQ(ToUtf8(task.phoneBook[0].name), "Alice");
+  EXPECT_EQ(ToUtf8(task.phoneBook[0].number), "13800138000");
+  EXPECT_TRUE(task.contactParts.empty());
+}
+
+TEST_F(ScanDriverTest, SecondScanForgetsTheFirst) {
+  task.platform = kPlatformIos;
+  std::vector<uint8_t> first(4096, 0);
+  Put(first, 0, IosSmsCell("first", 1234567890, "a"));
+  ScanMemory(first);
+  std::vector<uint8_t> second(4096, 0);
+  Put(second, 7, IosSmsCell("second", 1234567890, "b"));
+  ScanMemory(second);
+  EXPECT_EQ(SmsNumbers(), (std::vector<std::string>{"second"}));
+}
+
+TEST_F(ScanDriverTest, EmptyMaskMeasuresOnly) {
+  task.platform = kPlatformIos;
+  task.smsRecords.push_back({u"old", u"", 0, 5000});
+  task.recordTypeMask = 0;
+  std::vector<uint8_t> image(3000, 0);
+  Put(image, 0, IosSmsCell("1", 1234567890, "a"));
+  ScanMemory(image);
+  EXPECT_TRUE(task.smsRecords.empty());
+  EXPECT_TRUE(recorder.events.empty());
+  EXPECT_EQ(task.imageSize, 3000u);
+}
+
+TEST_F(ScanDriverTest, UnopenablePaths) {
+  task.imagePath = u"/nonexistent/图像 1.img";
+  task.ScanRecords();
+  const std::string folder = ::testing::TempDir();
+  task.imagePath = FromUtf8(folder);  // a folder on the android platform
+  task.ScanRecords();
+  EXPECT_EQ(recorder.logs,
+            (std::vector<std::string>{"3 error 打開/創建設備/nonexistent/图像 1.img失敗",
+                                      "3 error 打開/創建設備" + folder + "失敗"}));
+  EXPECT_TRUE(recorder.events.empty());
+}
+
+TEST_F(ScanDriverTest, HostileBytesNeverCrash) {
+  // All-0xFF, random and repeated-cell images through every platform.
+  std::vector<std::vector<uint8_t>> images;
+  images.emplace_back(kMiB + 77, 0xFF);
+  std::vector<uint8_t> random(kMiB + 4000);
+  uint32_t state = 7;
+  for (auto& b : random) {
+    state = state * 1103515245u + 12345u;
+    b = static_cast<uint8_t>(state >> 16);
+  }
+  images.push_back(random);
+  std::vector<uint8_t> dense;
+  while (dense.size() < kMiB + 3) {
+    auto cell = IosSmsCell("1", 1234567890, std::string(1, '\0'));
+    dense.insert(dense.end(), cell.begin(), cell.end());
+  }
+  images.push_back(dense);
+  for (uint8_t platform : {kPlatformAndroid, kPlatformIos}) {
+    for (const auto& image : images) {
+      task.platform = platform;
+      ScanMemory(image);
+    }
+  }
+  SUCCEED();
+}
+
+class FolderScanTest : public ScanDriverTest {
+ protected:
+  FolderScanTest() {
+    dir = std::filesystem::path(::testing::TempDir()) /
+          ("velkor-folder-" + std::to_string(::getpid()) + "-" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir / "sub");
+    task.platform = kPlatformItunes;
+    task.imagePath = FromUtf8(dir.string());
+  }
+  ~FolderScanTest() override { std::filesystem::remove_all(dir); }
+
+  void Write(const std::filesystem::path& path, const std::vector<uint8_t>& cell, size_t size) {
+    std::vector<uint8_t> bytes(size, 0);
+    Put(bytes, 0, cell);
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(size));
+  }
+
+  std::filesystem::path dir;
+};
+
+TEST_F(FolderScanTest, FilesInNameOrderWithoutSubfolders) {
+  Write(dir / "b.db", IosSmsCell("b", 1234567890, "x"), 5000);
+  Write(dir / "a.db", IosSmsCell("a", 1234567890, "x"), 2 * kMiB);
+  Write(dir / "C.db", IosSmsCell("C", 1234567890, "x"), 100);
+  Write(dir / "sub" / "c.db", IosSmsCell("c", 1234567890, "x"), 5000);
+  task.ScanRecords();
+  EXPECT_EQ(SmsNumbers(), (std::vector<std::string>{"C", "a", "b"}));
+  EXPECT_EQ(recorder.events,
+            (std::vector<std::string>{"range 0", "range 2", "step", "step", "range 0"}));
+  EXPECT_EQ(task.imageSize, 5000u);  // the last file's length
+}
+
+TEST_F(FolderScanTest, StopEndsTheWholeFolder) {
+  Write(dir / "a.db", IosSmsCell("a", 1234567890, "x"), 2 * kMiB);
+  Write(dir / "b.db", IosSmsCell("b", 1234567890, "x"), 2 * kMiB);
+  recorder.onEvent = [] { g_bStop = 1; };
+  task.ScanRecords();
+  EXPECT_EQ(SmsNumbers(), (std::vector<std::string>{"a"}));
+  EXPECT_EQ(recorder.events, (std::vector<std::string>{"range 2", "step"}));
+}
+
+TEST_F(FolderScanTest, UnopenableFileIsReportedAndSkipped) {
+  Write(dir / "a.db", IosSmsCell("a", 1234567890, "x"), 100);
+  Write(dir / "b.db", IosSmsCell("b", 1234567890, "x"), 100);
+  Write(dir / "c.db", IosSmsCell("c", 1234567890, "x"), 100);
+  task.imageOpener = [](const std::filesystem::path& path) -> std::unique_ptr<ImageSource> {
+    if (path.filename() == "b.db") return nullptr;
+    return OpenImageFile(path);
+  };
+  task.ScanRecords();
+  EXPECT_EQ(SmsNumbers(), (std::vector<std::string>{"a", "c"}));
+  EXPECT_EQ(recorder.logs,
+            (std::vector<std::string>{"3 error 打開/創建設備" + (dir / "b.db").string() + "失敗"}));
+}
+
+}  // namespace
+}  // namespace velkor
