@@ -1,0 +1,107 @@
+#include "ui/output_wnd.h"
+
+#include <algorithm>
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMainWindow>
+#include <QResizeEvent>
+#include <QSplitter>
+#include <QStyle>
+#include <QToolButton>
+
+#include "res/icons.h"
+#include "res/menu_resources.h"
+#include "tasks/left_dlg.h"
+#include "ui/right_dlg.h"
+
+namespace velkor {
+
+CMyFrameWnd::CMyFrameWnd(QWidget* parent) : QWidget(parent) {
+  splitter_ = new QSplitter(Qt::Horizontal, this);
+  splitter_->setObjectName(QStringLiteral("outputSplitter"));
+  splitter_->setChildrenCollapsible(true);
+  logView_ = new CLeftDlg(splitter_);
+  logView_->setObjectName(QStringLiteral("logView"));
+  detailView_ = new CRightDlg(splitter_);
+  detailView_->setObjectName(QStringLiteral("detailView"));
+  logView_->setMinimumSize(0, 0);
+  detailView_->setMinimumSize(0, 0);
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(splitter_);
+}
+
+COutputWnd::COutputWnd(QWidget* parent) : QDockWidget(Text(kOutputTitle), parent) {
+  setObjectName(QStringLiteral("outputPane149"));
+  // Resizing and auto-hiding only: the pane must always stay with the frame.
+  setFeatures(QDockWidget::DockWidgetMovable);
+  setAllowedAreas(Qt::AllDockWidgetAreas);
+  setWindowIcon(OutputPaneIcon());
+  frame_ = new CMyFrameWnd(this);
+  setWidget(frame_);
+  setTitleBarWidget(BuildTitleBar());
+}
+
+QWidget* COutputWnd::BuildTitleBar() {
+  auto* bar = new QWidget(this);
+  bar->setObjectName(QStringLiteral("outputTitleBar"));
+  auto* icon = new QLabel(bar);
+  icon->setPixmap(OutputPaneIcon().pixmap(16, 16));
+  auto* title = new QLabel(Text(kOutputTitle), bar);
+  title->setTextFormat(Qt::PlainText);
+  pin_ = new QToolButton(bar);
+  pin_->setObjectName(QStringLiteral("autoHidePin"));
+  pin_->setCheckable(true);
+  pin_->setAutoRaise(true);
+  pin_->setToolTip(QStringLiteral("自动隐藏"));
+  pin_->setIcon(style()->standardIcon(QStyle::SP_TitleBarShadeButton));
+  connect(pin_, &QToolButton::toggled, this, &COutputWnd::SetAutoHide);
+  auto* layout = new QHBoxLayout(bar);
+  layout->setContentsMargins(4, 1, 2, 1);
+  layout->addWidget(icon);
+  layout->addWidget(title);
+  layout->addStretch(1);
+  layout->addWidget(pin_);
+  return bar;
+}
+
+void COutputWnd::SetAutoHide(bool autoHide) {
+  if (autoHide_ == autoHide) return;
+  autoHide_ = autoHide;
+  pin_->setChecked(autoHide);
+  pin_->setIcon(style()->standardIcon(autoHide ? QStyle::SP_TitleBarUnshadeButton
+                                               : QStyle::SP_TitleBarShadeButton));
+  frame_->setVisible(!autoHide);
+  setMaximumHeight(autoHide ? titleBarWidget()->sizeHint().height() : QWIDGETSIZE_MAX);
+}
+
+bool COutputWnd::ContentsShown() const {
+  return !frame_->isHidden();
+}
+
+void COutputWnd::resizeEvent(QResizeEvent* event) {
+  QDockWidget::resizeEvent(event);
+  // The log column comes back to its width whenever the pane changes size.
+  const int width = event->size().width();
+  frame_->Splitter().setSizes({kLogColumnWidth, std::max(0, width - kLogColumnWidth)});
+}
+
+void COutputWnd::enterEvent(QEnterEvent* event) {
+  QDockWidget::enterEvent(event);
+  if (!autoHide_) return;
+  setMaximumHeight(QWIDGETSIZE_MAX);
+  frame_->show();
+  if (auto* window = qobject_cast<QMainWindow*>(parentWidget())) {
+    window->resizeDocks({this}, {std::max(200, window->height() / 4)}, Qt::Vertical);
+  }
+}
+
+void COutputWnd::leaveEvent(QEvent* event) {
+  QDockWidget::leaveEvent(event);
+  if (!autoHide_) return;
+  frame_->hide();
+  setMaximumHeight(titleBarWidget()->sizeHint().height());
+}
+
+}  // namespace velkor

@@ -1,0 +1,50 @@
+// The rows of one result list: the texts of every record as the fill made
+// them, and the check mark of each row beside them. A view draws only the
+// rows on screen, so a list of any length costs one vector of texts.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <QAbstractTableModel>
+#include <QStringList>
+
+#include "engine/record_rows.h"
+
+namespace velkor {
+
+class ResultListModel final : public QAbstractTableModel {
+  Q_OBJECT
+
+ public:
+  explicit ResultListModel(QStringList headers, QObject* parent = nullptr);
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+  // Replaces every row at once; all check marks start clear.
+  void SetRows(std::vector<RowTexts> rows);
+  void AppendRow(RowTexts row);
+  void Clear();
+
+  size_t RowCount() const { return rows_.size(); }
+  // Empty for a row or column the list does not have.
+  const std::u16string& CellText(size_t row, size_t column) const;
+  bool IsChecked(size_t row) const;
+  void SetChecked(size_t row, bool checked);
+  // Ticks or clears every row with a single change notification.
+  void SetAllChecked(bool checked);
+  std::vector<size_t> CheckedRows() const;
+
+ private:
+  QStringList headers_;
+  std::vector<RowTexts> rows_;
+  std::vector<uint8_t> checks_;
+};
+
+}  // namespace velkor
