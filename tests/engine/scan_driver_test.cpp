@@ -127,7 +127,7 @@ TEST_F(ScanDriverTest, ReadFailureKeepsEarlierWindows) {
   Put(image, 10, IosSmsCell("1", 1234567890, "a"));
   Put(image, kMiB + 10, IosSmsCell("2", 1234567890, "b"));
   Put(image, 3 * kMiB + 10, IosSmsCell("4", 1234567890, "d"));
-  Put(image, 20, CellOf({Num(5), Num(9), Num(0), Num(0), Num(0), Txt("13900000000")}));
+  Put(image, 4096, CellOf({Num(5), Num(9), Num(0), Num(0), Num(0), Txt("13900000000")}));
   ScanMemory(image, 2 * kMiB);
   EXPECT_EQ(SmsNumbers(), (std::vector<std::string>{"1", "2"}));
   EXPECT_EQ(recorder.events, (std::vector<std::string>{"range 5", "step", "step"}));
