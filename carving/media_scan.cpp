@@ -1,0 +1,149 @@
+// Picture and video scans: the image range is read in 1 MiB windows, the
+// start of every block is tested against the selected signatures, and each hit
+// becomes a carved file whose length is the distance to the next hit.
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "carving/media_signatures.h"
+#include "engine/app_state.h"
+#include "engine/log_entries.h"
+#include "engine/scan_task.h"
+#include "engine/text_format.h"
+
+namespace velkor {
+
+namespace {
+
+using BlockTest = void (ScanTask::*)(const uint8_t*, uint32_t, uint64_t);
+
+// Byte offsets are held at the largest one a file can have. Sector numbers
+// too large for it give offsets past every image, so such a range ends in a
+// failed read at its first window instead of wrapping round to the image's
+// start.
+constexpr uint64_t kLargestOffset = std::numeric_limits<int64_t>::max();
+
+uint64_t OffsetProduct(uint64_t a, uint64_t b) {
+  if (b != 0 && a > kLargestOffset / b) return kLargestOffset;
+  return a * b;
+}
+
+uint64_t OffsetSum(uint64_t a, uint64_t b) {
+  return a > kLargestOffset - std::min(b, kLargestOffset) ? kLargestOffset : a + b;
+}
+
+void MatchBlocks(const std::array<MediaFormat, 6>& formats, const MediaScanParams& params,
+                 CarvedFileStore& store, const uint8_t* buffer, uint32_t length,
+                 uint64_t baseOffset) {
+  // A zero block size never comes from the scan dialog; it would leave no
+  // grid to walk, so nothing is tested rather than dividing by it.
+  if (params.blockSize == 0) return;
+  uint32_t selected = params.formatMask & kAllMediaFormats;
+  if (selected == 0) return;
+  const uint32_t count = length / params.blockSize;
+  std::array<uint8_t, kSignatureProbeBytes> edge{};
+  for (uint32_t k = 0; k < count; ++k) {
+    const uint32_t at = k * params.blockSize;
+    const uint8_t* candidate = buffer + at;
+    // Fast path: the whole probe lies inside the window. Otherwise the bytes
+    // past the window's end are tested as zeros from a local copy.
+    if (length - at < kSignatureProbeBytes) {
+      edge.fill(0);
+      std::memcpy(edge.data(), candidate, length - at);
+      candidate = edge.data();
+    }
+    for (const MediaFormat& format : formats) {
+      if ((selected & format.bit) == 0 || !format.check(candidate)) continue;
+      const uint64_t offset = baseOffset + at;
+      // The first record at an offset stays; later hits there are dropped.
+      store.try_emplace(offset, CarvedFile{offset, format.bit, params.maxFileSize});
+    }
+  }
+}
+
+void ShowFoundCount(const ScanTask& task) {
+  g_strProgress.Set(
+      Concat({u"已经搜索到 ", DecimalText(uint64_t{task.carvedFiles.size()}), u" 条记录"}));
+}
+
+// The scan procedure shared by pictures and videos; only the block test
+// differs.
+void RunMediaScan(ScanTask& task, BlockTest blockTest) {
+  task.carvedFiles.clear();
+  std::unique_ptr<ImageSource> image = task.imageOpener(PathFromText(task.imagePath));
+  if (!image) {
+    LogOpenFailed(task.logWindow, kTitleError, task.imagePath, kLevelError);
+    return;
+  }
+  task.imageSize = image->Size();
+
+  const MediaScanParams& params = task.mediaParams;
+  const uint64_t start = OffsetProduct(params.startSector, kSectorSize);
+  const uint64_t rangeBytes = OffsetProduct(params.sectorCount, kSectorSize);
+  // The window count is a 32-bit progress total; a range of 4 PiB or more is
+  // held at the largest count rather than wrapped to a small one.
+  const uint32_t windows = static_cast<uint32_t>(
+      std::min<uint64_t>(rangeBytes / kWindowSize, std::numeric_limits<uint32_t>::max()));
+  const uint32_t tail = static_cast<uint32_t>(rangeBytes % kWindowSize);
+
+  if (task.progressWindow) task.progressWindow->ProgressRange(windows);
+  std::vector<uint8_t> buffer(kWindowSize);
+
+  // Reads and tests window number position. A short read is no failure: the
+  // bytes not read stay zero and the window is tested at its full length.
+  // Only a read of nothing ends the scan, without the length rule.
+  auto scanWindow = [&](uint32_t position, uint32_t length) {
+    const uint64_t offset = OffsetSum(start, uint64_t{position} * kWindowSize);
+    std::fill(buffer.begin(), buffer.end(), uint8_t{0});
+    if (image->Read(offset, buffer.data(), length) == 0) {
+      LogReadFailed(task.logWindow, kTitleError, task.imagePath, kLevelError,
+                    static_cast<int64_t>(offset));
+      return false;
+    }
+    (task.*blockTest)(buffer.data(), length, offset);
+    ShowFoundCount(task);
+    if (task.progressWindow) task.progressWindow->ProgressPos(position);
+    return true;
+  };
+
+  for (uint32_t i = 0; i < windows; ++i) {
+    if (!scanWindow(i, kWindowSize)) return;
+    if (g_bStop.load()) break;
+  }
+  if (tail > 0 && !g_bStop.load() && !scanWindow(windows, tail)) return;
+  task.ComputeCarvedLengths();
+}
+
+}  // namespace
+
+void ScanTask::ScanPictures() {
+  RunMediaScan(*this, &ScanTask::MatchPictureBlocks);
+}
+
+void ScanTask::ScanVideos() {
+  RunMediaScan(*this, &ScanTask::MatchVideoBlocks);
+}
+
+void ScanTask::MatchPictureBlocks(const uint8_t* buffer, uint32_t length, uint64_t baseOffset) {
+  MatchBlocks(kPictureFormats, mediaParams, carvedFiles, buffer, length, baseOffset);
+}
+
+void ScanTask::MatchVideoBlocks(const uint8_t* buffer, uint32_t length, uint64_t baseOffset) {
+  MatchBlocks(kVideoFormats, mediaParams, carvedFiles, buffer, length, baseOffset);
+}
+
+// Each file runs up to the next hit, whatever its format, unless that lies
+// more than maxFileSize away; the last keeps maxFileSize. Lengths are not
+// clipped to the image: saving stops at its end.
+void ScanTask::ComputeCarvedLengths() {
+  for (auto it = carvedFiles.begin(); it != carvedFiles.end(); ++it) {
+    auto next = std::next(it);
+    if (next == carvedFiles.end()) break;
+    const uint64_t distance = next->first - it->first;
+    if (distance <= mediaParams.maxFileSize) it->second.length = distance;
+  }
+}
+
+}  // namespace velkor

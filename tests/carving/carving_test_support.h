@@ -1,0 +1,115 @@
+// Shared pieces of the carving tests: recorders standing in for the progress
+// dialog and the log pane, and synthetic images held in memory.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <tuple>
+#include <vector>
+
+#include "engine/app_state.h"
+#include "engine/image_source.h"
+#include "engine/reporting.h"
+#include "engine/scan_task.h"
+#include "tests/carving/media_writers.h"
+
+namespace velkor::test {
+
+inline constexpr uint64_t kMiB = uint64_t{1} << 20;
+
+struct ProgressEvent {
+  char kind;  // 'R' range, 'P' position, 'S' step
+  uint32_t value;
+  bool operator==(const ProgressEvent&) const = default;
+};
+
+class RecordingProgress final : public ProgressSink {
+ public:
+  void ProgressRange(uint32_t total) override { events.push_back({'R', total}); }
+  void ProgressPos(uint32_t position) override {
+    events.push_back({'P', position});
+    if (onPos) onPos(position);
+  }
+  void ProgressStep() override { events.push_back({'S', 0}); }
+
+  std::vector<ProgressEvent> events;
+  std::function<void(uint32_t)> onPos;  // runs inside the position event
+};
+
+class RecordingLog final : public LogSink {
+ public:
+  void Append(const LogEntry& entry) override { entries.push_back(entry); }
+  std::vector<LogEntry> entries;
+};
+
+// Clears the process-wide stop flag around a test, whatever the test did.
+struct StopFlagReset {
+  StopFlagReset() { g_bStop = 0; }
+  ~StopFlagReset() { g_bStop = 0; }
+};
+
+// Bytes of an image without any file in it: every byte has its high bit set,
+// and every signature holds at least one byte below 0x80 at a fixed place.
+inline Bytes FillerImage(size_t size) {
+  Bytes image(size);
+  uint32_t state = 12345;
+  for (uint8_t& byte : image) {
+    state = state * 1103515245u + 12345u;
+    byte = static_cast<uint8_t>(0x80u | (state >> 16));
+  }
+  return image;
+}
+
+// Copies file into image at offset; bytes past the image's end are dropped.
+inline void Place(Bytes& image, uint64_t offset, const Bytes& file) {
+  for (size_t i = 0; i < file.size() && offset + i < image.size(); ++i) {
+    image[offset + i] = file[i];
+  }
+}
+
+// Opens every path as the same bytes in memory.
+inline ImageOpener MemoryOpener(Bytes image) {
+  auto shared = std::make_shared<const Bytes>(std::move(image));
+  return [shared](const std::filesystem::path&) -> std::unique_ptr<ImageSource> {
+    return std::make_unique<MemoryImageSource>(*shared);
+  };
+}
+
+// A task over an image in memory, reporting to the recorders.
+struct ScanFixture {
+  ScanFixture(Bytes image, const MediaScanParams& params) {
+    task.imagePath = u"/images/phone.img";
+    task.imageOpener = MemoryOpener(std::move(image));
+    task.mediaParams = params;
+    task.progressWindow = &progress;
+    task.logWindow = &log;
+  }
+  void Scan() {
+    if (task.mediaParams.mode == kModeVideos) {
+      task.ScanVideos();
+    } else {
+      task.ScanPictures();
+    }
+  }
+  ScanTask task;
+  RecordingProgress progress;
+  RecordingLog log;
+};
+
+// The store as (offset, kind, length) triples in offset order, for comparing
+// with expectations written out by hand.
+using Found = std::tuple<uint64_t, uint32_t, uint64_t>;
+inline std::vector<Found> Listed(const CarvedFileStore& store) {
+  std::vector<Found> out;
+  for (const auto& [offset, file] : store) out.emplace_back(offset, file.kind, file.length);
+  return out;
+}
+
+inline MediaScanParams Params(uint32_t mode, uint64_t startSector, uint64_t sectorCount,
+                              uint32_t blockSize = 4096, uint32_t formats = 0x3F,
+                              uint64_t maxFileSize = 104857600) {
+  return {mode, startSector, sectorCount, maxFileSize, blockSize, formats};
+}
+
+}  // namespace velkor::test

@@ -1,0 +1,210 @@
+// The found-files rows and the saving of carved files out of the image.
+#include "carving/found_files.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+#include <limits>
+
+#include "engine/text_format.h"
+#include "tests/carving/carving_test_support.h"
+
+namespace velkor::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh folder for one test, removed with everything in it afterwards.
+struct TempFolder {
+  TempFolder() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    path = fs::temp_directory_path() /
+           (std::string("velkor_") + info->name() + "_" + std::to_string(::getpid()));
+    fs::remove_all(path);
+    fs::create_directories(path);
+  }
+  ~TempFolder() { fs::remove_all(path); }
+  std::u16string Text() const { return PathText(path); }
+  fs::path path;
+};
+
+Bytes ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+Bytes Slice(const Bytes& image, uint64_t offset, uint64_t length) {
+  if (offset >= image.size()) return {};
+  const uint64_t end = length > image.size() - offset ? image.size() : offset + length;
+  return Bytes(image.begin() + static_cast<std::ptrdiff_t>(offset),
+               image.begin() + static_cast<std::ptrdiff_t>(end));
+}
+
+TEST(FoundFileRows, NamesNumberTheRowsWithTheExtensionOfTheKind) {
+  CarvedFileStore store;
+  store[9000] = CarvedFile{9000, 0x20, 104857600};
+  store[0] = CarvedFile{0, 0x02, 4096};
+  store[4096] = CarvedFile{4096, 0x01, 4904};
+  store[18446744073709551615u] = CarvedFile{18446744073709551615u, 0x40, 1};  // no format
+  const std::vector<RowTexts> expected = {
+      {u"0.png", u"0", u"4096"},
+      {u"1.jpg", u"4096", u"4904"},
+      {u"2.gif", u"9000", u"104857600"},
+      {u"3", u"18446744073709551615", u"1"},
+  };
+  EXPECT_EQ(FoundFileRows(store, kModePictures), expected);
+  EXPECT_TRUE(FoundFileRows({}, kModeVideos).empty());
+}
+
+TEST(FoundFileRows, ExtensionsByKindAndMode) {
+  const struct {
+    uint32_t kind;
+    const char16_t* picture;
+    const char16_t* video;
+  } table[] = {
+      {0x01, u"7.jpg", u"7.mp4"}, {0x02, u"7.png", u"7.mov"}, {0x04, u"7.psd", u"7.avi"},
+      {0x08, u"7.tif", u"7.amr"}, {0x10, u"7.bmp", u"7.mpg"}, {0x20, u"7.gif", u"7.mts"},
+  };
+  for (const auto& row : table) {
+    EXPECT_EQ(FoundFileName(7, row.kind, kModePictures), row.picture);
+    EXPECT_EQ(FoundFileName(7, row.kind, kModeVideos), row.video);
+  }
+}
+
+TEST(CopyImageRange, CopiesUpToTheImageEnd) {
+  const Bytes image = FillerImage(2 * kMiB + 300);
+  constexpr uint64_t kMax64 = std::numeric_limits<uint64_t>::max();
+  const struct {
+    uint64_t offset;
+    uint64_t length;
+  } cases[] = {
+      {0, 0},
+      {5, 1},
+      {0, kMiB},
+      {7, 2 * kMiB + 3},
+      {2 * kMiB, 300},
+      {2 * kMiB, 301},
+      {2 * kMiB + 299, kMax64},  // ends with the image
+      {2 * kMiB + 300, 10},
+      {kMax64 - 5, 100},  // nothing to copy
+  };
+  for (const auto& c : cases) {
+    MemoryImageSource source(image);
+    std::FILE* out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    EXPECT_TRUE(CopyImageRange(out, source, c.offset, c.length));
+    const auto size = static_cast<size_t>(std::ftell(out));
+    Bytes written(size);
+    std::rewind(out);
+    EXPECT_EQ(std::fread(written.data(), 1, size, out), size);
+    std::fclose(out);
+    EXPECT_EQ(written, Slice(image, c.offset, c.length)) << c.offset << " " << c.length;
+  }
+}
+
+class CarvedFileSave : public ::testing::Test {
+ protected:
+  CarvedFileSave() : image(FillerImage(3 * kMiB)) {}
+
+  std::vector<size_t> Save(const std::vector<CarvedFileRow>& rows, std::u16string_view folder) {
+    return SaveCarvedFiles(MemoryOpener(image), u"/images/phone.img", rows, folder, &log,
+                           &progress);
+  }
+
+  Bytes image;
+  TempFolder out;
+  RecordingLog log;
+  RecordingProgress progress;
+};
+
+TEST_F(CarvedFileSave, WritesTickedRowsAsTheirImageRanges) {
+  const std::vector<CarvedFileRow> rows = {
+      {u"0.jpg", u"0", u"4096", true},
+      {u"1.png", u"4096", u"5000", false},
+      {u"2.bmp", u"100", u"0", true},              // empty file
+      {u"3.gif", u"12288", u"2621440", true},      // several chunks
+      {u"4.tif", u"3141632", u"104857600", true},  // past the image end
+  };
+  for (std::u16string folder : {out.Text(), out.Text() + u"/"}) {
+    log.entries.clear();
+    progress.events.clear();
+    EXPECT_EQ(Save(rows, folder), (std::vector<size_t>{0, 2, 3, 4}));
+    EXPECT_EQ(ReadFile(out.path / "0.jpg"), Slice(image, 0, 4096));
+    EXPECT_FALSE(fs::exists(out.path / "1.png"));
+    EXPECT_TRUE(fs::exists(out.path / "2.bmp"));
+    EXPECT_EQ(fs::file_size(out.path / "2.bmp"), 0u);
+    EXPECT_EQ(ReadFile(out.path / "3.gif"), Slice(image, 12288, 2621440));
+    EXPECT_EQ(ReadFile(out.path / "4.tif"), Slice(image, 3141632, 3 * kMiB - 3141632));
+    EXPECT_TRUE(log.entries.empty());
+    EXPECT_EQ(progress.events, (std::vector<ProgressEvent>{
+                                   {'R', 5}, {'P', 0}, {'P', 1}, {'P', 2}, {'P', 3}, {'P', 4}}));
+  }
+}
+
+// A file that cannot be created, a name that would leave the folder, and a
+// write that fails (a full disk) are each reported; the other rows are saved.
+TEST_F(CarvedFileSave, FailuresAreReportedAndDoNotStopTheOthers) {
+  fs::create_directory(out.path / "1.png");  // cannot be created as a file
+  fs::create_symlink("/dev/full", out.path / "3.mp4");
+  const std::vector<CarvedFileRow> rows = {
+      {u"0.jpg", u"0", u"10", true},     {u"1.png", u"10", u"10", true},
+      {u"../2.gif", u"20", u"10", true}, {u"3.mp4", u"30", u"10", true},
+      {u"a/b.jpg", u"40", u"10", true},  {u"..", u"50", u"10", true},
+      {u"", u"60", u"10", true},         {u"sub\\7.jpg", u"70", u"10", true},
+      {u"8.jpg", u"80", u"10", true},
+  };
+  EXPECT_EQ(Save(rows, out.Text()), (std::vector<size_t>{0, 8}));
+  EXPECT_EQ(ReadFile(out.path / "8.jpg"), Slice(image, 80, 10));
+  EXPECT_FALSE(fs::exists(out.path.parent_path() / "2.gif"));
+  EXPECT_FALSE(fs::exists(out.path / "a"));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(out.path / "3.mp4")));  // no partial file left
+  ASSERT_TRUE(fs::exists("/dev/full"));
+
+  std::vector<std::u16string> reported;
+  for (const LogEntry& entry : log.entries) {
+    EXPECT_EQ(entry.title, u"Save");
+    EXPECT_EQ(entry.level, 3);
+    reported.push_back(entry.text);
+  }
+  std::vector<std::u16string> expected;
+  for (const char16_t* name :
+       {u"1.png", u"../2.gif", u"3.mp4", u"a/b.jpg", u"..", u"", u"sub\\7.jpg"}) {
+    expected.push_back(Concat({u"保存", out.Text(), u"/", name, u"失败"}));
+  }
+  EXPECT_EQ(reported, expected);
+}
+
+TEST_F(CarvedFileSave, ImageThatCannotBeOpenedSavesNothing) {
+  const std::vector<CarvedFileRow> rows = {{u"0.jpg", u"0", u"10", true}};
+  const auto written =
+      SaveCarvedFiles([](const fs::path&) { return std::unique_ptr<ImageSource>(); },
+                      u"/images/gone.img", rows, out.Text(), &log, &progress);
+  EXPECT_TRUE(written.empty());
+  EXPECT_TRUE(fs::is_empty(out.path));
+  ASSERT_EQ(log.entries.size(), 1u);
+  EXPECT_EQ(log.entries[0].title, u"Error");
+  EXPECT_EQ(log.entries[0].level, 3);
+  EXPECT_EQ(log.entries[0].text, u"打開/創建設備/images/gone.img失敗");
+}
+
+TEST_F(CarvedFileSave, EmptyFolderTextIsRefused) {
+  const std::vector<CarvedFileRow> rows = {{u"0.jpg", u"0", u"10", true}};
+  EXPECT_TRUE(Save(rows, u"").empty());
+  ASSERT_EQ(log.entries.size(), 1u);
+  EXPECT_EQ(log.entries[0].text, u"保存/0.jpg失败");
+}
+
+// Offsets and lengths are read back from the texts as the scan dialog reads
+// numbers: leading digits only.
+TEST_F(CarvedFileSave, NumbersAreReadFromTheLeadingDigits) {
+  const std::vector<CarvedFileRow> rows = {{u"0.jpg", u"4096 bytes", u"20x", true},
+                                           {u"1.jpg", u"", u"", true}};
+  EXPECT_EQ(Save(rows, out.Text()), (std::vector<size_t>{0, 1}));
+  EXPECT_EQ(ReadFile(out.path / "0.jpg"), Slice(image, 4096, 20));
+  EXPECT_EQ(fs::file_size(out.path / "1.jpg"), 0u);
+}
+
+}  // namespace
+}  // namespace velkor::test

@@ -1,0 +1,268 @@
+// The scan procedure: windows and tail, the block grid, progress, stop, read
+// failures and the length rule, on images assembled from real files.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <limits>
+
+#include "engine/text_format.h"
+#include "tests/carving/carving_test_support.h"
+
+namespace velkor::test {
+namespace {
+
+constexpr uint64_t kDefaultMax = 104857600;
+
+// Files on and off the grid, across a window boundary, and in a tail that is
+// shorter than one block.
+TEST(MediaScan, FindsFilesOnTheGridOfEachWindow) {
+  StopFlagReset reset;
+  Bytes image = FillerImage(3 * kMiB + 1536);
+  Place(image, 0, MakeExif());
+  Place(image, 5 * 4096 + 100, MakePng(4, 4));  // off the grid
+  Place(image, kMiB - 4096, MakeGif("89a"));    // last block of window 0
+  Place(image, kMiB, MakeBmp(64, 64, 24));      // runs on past window 1's start
+  Place(image, 2 * kMiB + 8192, MakeTiff(true));
+  Place(image, 3 * kMiB, MakePsd());  // tail of 1536 bytes: no block
+  ScanFixture run(image, Params(kModePictures, 0, (3 * kMiB + 1536) / 512));
+  run.Scan();
+  EXPECT_EQ(Listed(run.task.carvedFiles),
+            (std::vector<Found>{{0, 0x01, kMiB - 4096},
+                                {kMiB - 4096, 0x20, 4096},
+                                {kMiB, 0x10, kMiB + 8192},
+                                {2 * kMiB + 8192, 0x08, kDefaultMax}}));
+  EXPECT_EQ(run.task.imageSize, 3 * kMiB + 1536);
+  EXPECT_TRUE(run.log.entries.empty());
+  EXPECT_EQ(g_strProgress.Get(), u"已经搜索到 4 条记录");
+
+  // With 512-byte blocks the tail has three candidates and the PSD is found.
+  run.task.mediaParams.blockSize = 512;
+  run.Scan();
+  ASSERT_EQ(run.task.carvedFiles.size(), 5u);
+  EXPECT_EQ(run.task.carvedFiles.rbegin()->second.kind, 0x04u);
+  EXPECT_EQ(run.task.carvedFiles.rbegin()->first, 3 * kMiB);
+}
+
+TEST(MediaScan, ProgressEventsFollowWindowsAndTail) {
+  const struct {
+    uint64_t sectors;
+    std::vector<ProgressEvent> events;
+  } cases[] = {
+      {1000, {{'R', 0}, {'P', 0}}},                      // only a tail
+      {4096, {{'R', 2}, {'P', 0}, {'P', 1}}},            // no tail
+      {4097, {{'R', 2}, {'P', 0}, {'P', 1}, {'P', 2}}},  // two windows and a tail
+      {2048, {{'R', 1}, {'P', 0}}},
+  };
+  StopFlagReset reset;
+  for (const auto& c : cases) {
+    ScanFixture run(FillerImage(3 * kMiB), Params(kModeVideos, 0, c.sectors));
+    run.Scan();
+    EXPECT_EQ(run.progress.events, c.events) << c.sectors;
+    EXPECT_TRUE(run.log.entries.empty()) << c.sectors;
+  }
+}
+
+// With a block size that does not divide 1 MiB the grid restarts at every
+// window: the second window's candidates start at start + 1 MiB.
+TEST(MediaScan, BlockSize1000RestartsTheGridAtEachWindow) {
+  StopFlagReset reset;
+  const uint64_t start = 3 * 512;
+  const struct {
+    uint64_t at;  // from the range start
+    bool found;
+  } places[] = {
+      {0, true},           {1047000, true},   // last candidate of window 0 (k = 1047)
+      {1048000, false},    {kMiB, true},      // k = 1048 is past n; window 1 starts anew
+      {kMiB + 1000, true}, {1049000, false},  // 1049000 is 424 bytes into window 1
+  };
+  Bytes image = FillerImage(3 * kMiB);
+  for (const auto& p : places) Place(image, start + p.at, MakePng(1, 1));
+  ScanFixture run(image, Params(kModePictures, 3, 4096, 1000));
+  run.Scan();
+  for (const auto& p : places) {
+    EXPECT_EQ(run.task.carvedFiles.count(start + p.at), p.found ? 1u : 0u) << p.at;
+  }
+  EXPECT_EQ(run.task.carvedFiles.size(), 4u);
+}
+
+// A signature is tested only on the bytes of its own window or tail: what
+// lies beyond counts as zero, even where the image goes on.
+TEST(MediaScan, SignaturesCutByTheWindowEndAreNotFound) {
+  const struct {
+    uint64_t sectors;  // range 0 .. sectors * 512
+    uint64_t at;
+    bool found;
+  } cases[] = {
+      {4096, kMiB - 6, true},   {4096, kMiB - 4, false},   {4096, kMiB - 2, false},
+      {2049, kMiB + 506, true}, {2049, kMiB + 508, false},  // tail ends at 1 MiB + 512
+      {1, 506, true},           {1, 508, false},            // a tail alone
+  };
+  StopFlagReset reset;
+  for (const auto& c : cases) {
+    Bytes image = FillerImage(3 * kMiB);
+    Place(image, c.at, MakeGif("89a"));
+    ScanFixture run(image, Params(kModePictures, 0, c.sectors, 2));
+    run.Scan();
+    EXPECT_EQ(run.task.carvedFiles.size(), c.found ? 1u : 0u) << c.sectors << " " << c.at;
+  }
+}
+
+TEST(MediaScan, RangePastTheImageEndStopsAtTheFirstEmptyRead) {
+  StopFlagReset reset;
+  Bytes image = FillerImage(2 * kMiB + 100);
+  Place(image, 0, MakeMp4());
+  Place(image, 4096, MakeAmr());
+  Place(image, 2 * kMiB, MakeAvi());  // in the short read of window 2
+  ScanFixture run(image, Params(kModeVideos, 0, 8192, 4096, 0x3F, 5000));
+  run.Scan();
+  // The length rule is not applied: every file keeps maxFileSize.
+  EXPECT_EQ(Listed(run.task.carvedFiles),
+            (std::vector<Found>{{0, 0x01, 5000}, {4096, 0x08, 5000}, {2 * kMiB, 0x04, 5000}}));
+  EXPECT_EQ(run.progress.events,
+            (std::vector<ProgressEvent>{{'R', 4}, {'P', 0}, {'P', 1}, {'P', 2}}));
+  ASSERT_EQ(run.log.entries.size(), 1u);
+  EXPECT_EQ(run.log.entries[0].title, u"error");
+  EXPECT_EQ(run.log.entries[0].level, 3);
+  EXPECT_EQ(run.log.entries[0].text, u"讀取設備/images/phone.img,位置3145728失敗");
+}
+
+TEST(MediaScan, StopEndsAfterTheCurrentWindowAndSkipsTheTail) {
+  StopFlagReset reset;
+  Bytes image = FillerImage(4 * kMiB + 512);
+  for (uint64_t at : {uint64_t{0}, kMiB, 2 * kMiB, 4 * kMiB}) Place(image, at, MakeJfif());
+  ScanFixture run(image, Params(kModePictures, 0, 8193));
+  run.progress.onPos = [](uint32_t position) {
+    if (position == 1) g_bStop = 1;
+  };
+  run.Scan();
+  EXPECT_EQ(run.progress.events, (std::vector<ProgressEvent>{{'R', 4}, {'P', 0}, {'P', 1}}));
+  // The length rule runs over what was found before the stop.
+  EXPECT_EQ(Listed(run.task.carvedFiles),
+            (std::vector<Found>{{0, 0x01, kMiB}, {kMiB, 0x01, kDefaultMax}}));
+}
+
+TEST(MediaScan, EmptyMaskReadsTheRangeAndFindsNothing) {
+  StopFlagReset reset;
+  Bytes image = FillerImage(2 * kMiB);
+  Place(image, 0, MakeMp4());
+  Place(image, kMiB, MakeMpegPs(2));
+  for (uint32_t mask : {0u, 0xFFFFFFC0u}) {
+    ScanFixture run(image, Params(kModeVideos, 0, 4096, 4096, mask));
+    run.Scan();
+    EXPECT_TRUE(run.task.carvedFiles.empty()) << mask;
+    EXPECT_EQ(run.progress.events, (std::vector<ProgressEvent>{{'R', 2}, {'P', 0}, {'P', 1}}));
+  }
+}
+
+TEST(MediaScan, ImageThatCannotBeOpenedLeavesAnEmptyStore) {
+  StopFlagReset reset;
+  const std::filesystem::path folder = std::filesystem::temp_directory_path();
+  ScanFixture run(Bytes{}, Params(kModePictures, 0, 1));
+  run.task.carvedFiles[5] = CarvedFile{5, 0x01, 9};  // left from an earlier scan
+  run.task.imageOpener = OpenImageFile;              // a folder is no image
+  run.task.imagePath = PathText(folder);
+  run.Scan();
+  EXPECT_TRUE(run.task.carvedFiles.empty());
+  EXPECT_TRUE(run.progress.events.empty());
+  ASSERT_EQ(run.log.entries.size(), 1u);
+  EXPECT_EQ(run.log.entries[0].title, u"error");
+  EXPECT_EQ(run.log.entries[0].level, 3);
+  EXPECT_EQ(run.log.entries[0].text, Concat({u"打開/創建設備", PathText(folder), u"失敗"}));
+}
+
+TEST(MediaScan, VideoScanAfterPictureScanKeepsOnlyVideos) {
+  StopFlagReset reset;
+  Bytes image = FillerImage(kMiB);
+  Place(image, 0, MakePng(2, 2));
+  Place(image, 8192, MakeMts());
+  ScanFixture run(image, Params(kModePictures, 0, 2048));
+  run.Scan();
+  EXPECT_EQ(Listed(run.task.carvedFiles), (std::vector<Found>{{0, 0x02, kDefaultMax}}));
+  run.task.mediaParams.mode = kModeVideos;
+  run.Scan();
+  EXPECT_EQ(Listed(run.task.carvedFiles), (std::vector<Found>{{8192, 0x20, kDefaultMax}}));
+}
+
+// Parameters the dialog never lets through still end cleanly: sector numbers
+// that overflow as byte offsets, ranges of more windows than a 32-bit
+// progress total holds, block sizes of 0 and 1, the largest file size.
+TEST(MediaScan, ExtremeParametersEndCleanly) {
+  StopFlagReset reset;
+  constexpr uint64_t kMax64 = std::numeric_limits<uint64_t>::max();
+  Bytes image = FillerImage(kMiB + 100);
+  Place(image, 0, MakeExif());
+  Place(image, 12345, MakeGif("87a"));
+
+  {  // start * 512 wraps to 0: the image start must not be read instead;
+     // the offset is held at the largest a file can have
+    ScanFixture run(image, Params(kModePictures, (kMax64 / 512) + 1, 4096));
+    run.Scan();
+    EXPECT_TRUE(run.task.carvedFiles.empty());
+    ASSERT_EQ(run.log.entries.size(), 1u);
+    EXPECT_EQ(run.log.entries[0].text, u"讀取設備/images/phone.img,位置9223372036854775807失敗");
+  }
+  {  // the whole 64-bit range: read until the image ends
+    ScanFixture run(image, Params(kModePictures, 0, kMax64, 4096, 0x3F, kMax64));
+    run.Scan();
+    EXPECT_EQ(Listed(run.task.carvedFiles), (std::vector<Found>{{0, 0x01, kMax64}}));
+    EXPECT_EQ(run.progress.events.front(), (ProgressEvent{'R', 0xFFFFFFFFu}));
+    ASSERT_EQ(run.log.entries.size(), 1u);
+    EXPECT_EQ(run.log.entries[0].text, u"讀取設備/images/phone.img,位置2097152失敗");
+  }
+  {  // block size 1 tests every byte, and finds the TIFF header inside the
+     // Exif segment 12 bytes into the JPEG as well
+    ScanFixture run(image, Params(kModePictures, 0, 2049, 1));
+    run.Scan();
+    EXPECT_EQ(Listed(run.task.carvedFiles),
+              (std::vector<Found>{{0, 0x01, 12}, {12, 0x08, 12333}, {12345, 0x20, kDefaultMax}}));
+  }
+  {  // block size 0 has no grid: nothing is tested, nothing divides by it
+    ScanFixture run(image, Params(kModePictures, 0, 2049, 0));
+    run.Scan();
+    EXPECT_TRUE(run.task.carvedFiles.empty());
+    EXPECT_EQ(run.progress.events.size(), 3u);
+  }
+}
+
+TEST(CarvedLengths, NeighboursBoundEachOtherUpToTheCap) {
+  const struct {
+    uint64_t maxFileSize;
+    std::vector<uint64_t> offsets;
+    std::vector<uint64_t> lengths;
+  } cases[] = {
+      {104857600, {0, 4096}, {4096, 104857600}},
+      {4096, {0, 4096}, {4096, 4096}},
+      {4095, {0, 4096}, {4095, 4095}},
+      {104857600, {0, 200 * kMiB}, {104857600, 104857600}},
+      {100, {10, 60, 160, 161}, {50, 100, 1, 100}},
+      {7, {}, {}},
+  };
+  for (const auto& c : cases) {
+    ScanTask task;
+    task.mediaParams.maxFileSize = c.maxFileSize;
+    uint32_t kind = 1;
+    for (uint64_t offset : c.offsets) {
+      task.carvedFiles[offset] = CarvedFile{offset, kind, c.maxFileSize};
+      kind = kind == 0x20 ? 1 : kind << 1;  // formats bound each other alike
+    }
+    task.ComputeCarvedLengths();
+    std::vector<uint64_t> lengths;
+    for (const auto& entry : task.carvedFiles) lengths.push_back(entry.second.length);
+    EXPECT_EQ(lengths, c.lengths) << c.maxFileSize;
+  }
+}
+
+// A record already at an offset keeps its kind and length.
+TEST(CarvedLengths, FirstRecordAtAnOffsetStays) {
+  ScanTask task;
+  task.mediaParams = Params(kModePictures, 0, 1, 512, 0x3F, 777);
+  task.carvedFiles[512] = CarvedFile{512, 0x20, 5};
+  Bytes window = FillerImage(1024);
+  Place(window, 0, MakePng(1, 1));
+  Place(window, 512, MakePng(1, 1));
+  task.MatchPictureBlocks(window.data(), 1024, 0);
+  EXPECT_EQ(Listed(task.carvedFiles), (std::vector<Found>{{0, 0x02, 777}, {512, 0x20, 5}}));
+}
+
+}  // namespace
+}  // namespace velkor::test
