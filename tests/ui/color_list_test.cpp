@@ -1,0 +1,152 @@
+// The colour list: per-cell text colours, what is ignored, and a fresh start
+// after deleting every row.
+#include <QAbstractItemModelTester>
+#include <QTest>
+
+#include "ui/tf_color_list_ctrl.h"
+
+using velkor::TFColorListCtrl;
+
+namespace {
+
+QColor Text(const TFColorListCtrl& list, int row, int column) {
+  return list.model()->index(row, column).data(Qt::ForegroundRole).value<QColor>();
+}
+
+QColor Back(const TFColorListCtrl& list, int row, int column) {
+  return list.model()->index(row, column).data(Qt::BackgroundRole).value<QColor>();
+}
+
+// A list with columns a, b, c, d and three rows r0, r1, r2.
+void Fill(TFColorListCtrl& list) {
+  list.SetHeaders({"a", "b", "c", "d"});
+  for (int row = 0; row < 3; ++row) list.InsertColorRow(row, QStringLiteral("r%1").arg(row));
+}
+
+}  // namespace
+
+class ColorListTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void modelKeepsTheItemModelContract() {
+    TFColorListCtrl list;
+    QAbstractItemModelTester tester(list.model(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    Fill(list);
+    list.SetItemText(1, 2, QStringLiteral("x"));
+    list.SetCellTextColor(2, 3, qRgb(1, 2, 3));
+    list.DeleteAllColorRows();
+    list.InsertColorRow(0, QStringLiteral("again"));
+  }
+
+  void colourOfOneCellPinsEarlierCellsBlack() {
+    TFColorListCtrl list;
+    Fill(list);
+    list.SetCellTextColor(1, 2, qRgb(200, 65, 20));
+    QCOMPARE(Text(list, 1, 0), QColor(0, 0, 0));
+    QCOMPARE(Text(list, 1, 1), QColor(0, 0, 0));
+    QCOMPARE(Text(list, 1, 2), QColor(200, 65, 20));
+    QCOMPARE(Text(list, 1, 3), QColor(0, 0, 0));
+    // Other rows keep their own (default) colours.
+    QCOMPARE(Text(list, 0, 2), QColor(0, 0, 0));
+    QCOMPARE(Back(list, 1, 2), QColor(255, 255, 255));
+  }
+
+  void cellsKeepTheirOwnColours() {
+    TFColorListCtrl list;
+    Fill(list);
+    list.SetCellTextColor(0, 0, qRgb(255, 0, 0));
+    list.SetCellTextColor(0, 3, qRgb(0, 255, 0));
+    list.SetCellTextColor(2, 1, qRgb(0, 0, 255));
+    list.SetCellTextColor(0, 0, qRgb(9, 9, 9));  // a second colour replaces the first
+    QCOMPARE(Text(list, 0, 0), QColor(9, 9, 9));
+    QCOMPARE(Text(list, 0, 3), QColor(0, 255, 0));
+    QCOMPARE(Text(list, 2, 1), QColor(0, 0, 255));
+    QCOMPARE(Text(list, 2, 0), QColor(0, 0, 0));
+  }
+
+  void cellOutsideTheListIsIgnored_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::newRow("row -1") << -1 << 0;
+    QTest::newRow("row = count") << 3 << 0;
+    QTest::newRow("column -1") << 0 << -1;
+    QTest::newRow("column = header count") << 0 << 4;
+  }
+
+  void cellOutsideTheListIsIgnored() {
+    QFETCH(int, row);
+    QFETCH(int, column);
+    TFColorListCtrl list;
+    Fill(list);
+    list.SetCellTextColor(row, column, qRgb(255, 0, 0));
+    list.SetItemText(row, column, QStringLiteral("ignored"));
+    for (int r = 0; r < 3; ++r) {
+      for (int c = 0; c < 4; ++c) QCOMPARE(Text(list, r, c), QColor(0, 0, 0));
+    }
+    QCOMPARE(list.GetItemCount(), 3);
+    QCOMPARE(list.GetItemText(row, column), QString());
+  }
+
+  void insertPlacesRowsAndReportsWhere_data() {
+    QTest::addColumn<int>("at");
+    QTest::addColumn<int>("placed");
+    QTest::addColumn<QStringList>("order");
+    QTest::newRow("front") << 0 << 0 << QStringList{"new", "r0", "r1", "r2"};
+    QTest::newRow("middle") << 2 << 2 << QStringList{"r0", "r1", "new", "r2"};
+    QTest::newRow("end") << 3 << 3 << QStringList{"r0", "r1", "r2", "new"};
+    QTest::newRow("past end") << 9 << 3 << QStringList{"r0", "r1", "r2", "new"};
+  }
+
+  void insertPlacesRowsAndReportsWhere() {
+    QFETCH(int, at);
+    QFETCH(int, placed);
+    QFETCH(QStringList, order);
+    TFColorListCtrl list;
+    Fill(list);
+    list.SetCellTextColor(2, 0, qRgb(255, 0, 0));
+    QCOMPARE(list.InsertColorRow(at, QStringLiteral("new")), placed);
+    QStringList shown;
+    for (int row = 0; row < list.GetItemCount(); ++row) shown << list.GetItemText(row, 0);
+    QCOMPARE(shown, order);
+    // The colour stays with its row "r2" wherever that row moved.
+    QCOMPARE(Text(list, static_cast<int>(order.indexOf("r2")), 0), QColor(255, 0, 0));
+  }
+
+  void afterDeleteAllANewRowDrawsBlackOnWhite() {
+    TFColorListCtrl list;
+    Fill(list);
+    list.SetCellTextColor(0, 1, qRgb(255, 0, 0));
+    list.DeleteAllColorRows();
+    QCOMPARE(list.GetItemCount(), 0);
+    QCOMPARE(list.InsertColorRow(0, QStringLiteral("fresh")), 0);
+    for (int column = 0; column < 4; ++column) {
+      QCOMPARE(Text(list, 0, column), QColor(0, 0, 0));
+      QCOMPARE(Back(list, 0, column), QColor(255, 255, 255));
+    }
+  }
+
+  void colourIsDrawn() {
+    TFColorListCtrl list;
+    Fill(list);
+    list.SetItemText(0, 1, QStringLiteral("█████"));
+    list.SetCellTextColor(0, 1, qRgb(255, 0, 0));
+    list.resize(400, 200);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    const QImage image = list.viewport()->grab().toImage();
+    const QRect cell = list.visualRect(list.model()->index(0, 1));
+    int red = 0;
+    for (int x = cell.left(); x <= cell.right(); ++x) {
+      for (int y = cell.top(); y <= cell.bottom(); ++y) {
+        const QColor pixel = image.pixelColor(x, y);
+        if (pixel.red() > 200 && pixel.green() < 80 && pixel.blue() < 80) ++red;
+      }
+    }
+    QVERIFY2(red > 10, qPrintable(QString::number(red)));
+  }
+};
+
+QTEST_MAIN(ColorListTest)
+#include "color_list_test.moc"

@@ -1,0 +1,183 @@
+// The detail pane: what a clicked row shows for each tab, and how each run
+// of text is formatted.
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextFragment>
+
+#include "ui/right_dlg.h"
+#include "ui/velkor_right_view.h"
+
+using velkor::CRightDlg;
+using velkor::CVelkorRightView;
+using velkor::RowTexts;
+
+namespace {
+
+struct Run {
+  QString text;
+  QColor colour;
+  QString face;
+  double points;
+};
+
+// The document as its runs; a paragraph break counts as a run "\n" in the
+// format of the paragraph's end.
+QList<Run> Runs(QTextEdit& edit) {
+  QList<Run> runs;
+  for (QTextBlock block = edit.document()->begin(); block.isValid(); block = block.next()) {
+    if (block != edit.document()->begin()) {
+      const QTextCharFormat end = block.previous().charFormat();
+      runs << Run{QStringLiteral("\n"), end.foreground().color(), {}, 0};
+    }
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+      const QTextCharFormat format = it.fragment().charFormat();
+      const QStringList faces = format.fontFamilies().toStringList();
+      runs << Run{it.fragment().text(), format.foreground().color(),
+                  faces.isEmpty() ? QString() : faces.constFirst(), format.fontPointSize()};
+    }
+  }
+  return runs;
+}
+
+RowTexts RowFor(int tab) {
+  switch (tab) {
+    case 0:
+      return {u"1", u"10086", u"接受", u"2009-2-13 23:31:30", u"你好"};
+    case 1:
+      return {u"1", u"张三", u"13800138000"};
+    case 2:
+      return {u"1", u"李四", u"13900139000", u"北京", u"2001-9-9 1:46:40", u"来电", u"3"};
+    default:
+      return {u"1", u"王五", u"13700137000", u"上海", u"1970-1-1 0:0:0", u"发出", u"2", u"晚上见"};
+  }
+}
+
+}  // namespace
+
+class DetailTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void detailTextOfEachTab_data() {
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("短信箱") << 0
+                            << "短信息号码:10086\n短信息时间:2009-2-13 23:31:30\n短信息内容:你好";
+    QTest::newRow("电话薄") << 1 << "姓名:张三\n电话号码:13800138000";
+    QTest::newRow("通话记录") << 2
+                              << "姓名:李四\n电话号码:13900139000\n联系时间:2001-9-9 1:46:40\n"
+                                 "联系次数:3";
+    QTest::newRow("所有联系") << 3
+                              << "姓名:王五\n电话号码:13700137000\n联系时间:1970-1-1 0:0:0\n"
+                                 "联系次数:2\n联系内容:晚上见";
+    for (int tab = 4; tab <= 10; ++tab) {
+      QTest::addRow("tab %d has no layout", tab) << tab << "";
+    }
+  }
+
+  void detailTextOfEachTab() {
+    QFETCH(int, tab);
+    QFETCH(QString, expected);
+    CVelkorRightView view(500);
+    CRightDlg detail;
+    view.SetDetailView(&detail);
+    // Something shown before must go, also for a tab without a layout.
+    detail.AppendDetailText(QStringLiteral("earlier record"), Qt::black, QStringLiteral("黑体"),
+                            10);
+    view.List(tab).SetRows({RowFor(tab)});
+    view.SetActiveTab(tab);
+    view.OnShowDetail(0);
+    QCOMPARE(detail.DetailText(), expected);
+  }
+
+  void rowOutsideTheListShowsLabelsWithEmptyValues() {
+    CVelkorRightView view(500);
+    CRightDlg detail;
+    view.SetDetailView(&detail);
+    view.List(1).SetRows({RowFor(1)});
+    view.SetActiveTab(1);
+    view.OnShowDetail(5);
+    QCOMPARE(detail.DetailText(), QStringLiteral("姓名:\n电话号码:"));
+  }
+
+  void runsCarryTheirFaceColourAndSize() {
+    CVelkorRightView view(500);
+    CRightDlg detail;
+    view.SetDetailView(&detail);
+    view.List(1).SetRows({RowFor(1)});
+    view.SetActiveTab(1);
+    view.OnShowDetail(0);
+    const QList<Run> runs = Runs(detail.Edit());
+    QCOMPARE(runs.size(), 5);
+    const QColor label(20, 20, 200);
+    const QColor value(0, 128, 192);
+    QCOMPARE(runs[0].text, QStringLiteral("姓名:"));
+    QCOMPARE(runs[0].colour, label);
+    QCOMPARE(runs[0].face, QStringLiteral("黑体"));
+    QCOMPARE(runs[0].points, 10.0);
+    QCOMPARE(runs[1].text, QStringLiteral("张三"));
+    QCOMPARE(runs[1].colour, value);
+    QCOMPARE(runs[1].face, QStringLiteral("隶书"));
+    QCOMPARE(runs[1].points, 10.0);
+    QCOMPARE(runs[2].text, QStringLiteral("\n"));
+    QCOMPARE(runs[3].text, QStringLiteral("电话号码:"));
+    QCOMPARE(runs[4].text, QStringLiteral("13800138000"));
+    QCOMPARE(runs[4].colour, value);
+  }
+
+  void runIsNeverBoldItalicOrUnderlined() {
+    CRightDlg detail;
+    detail.AppendDetailText(QStringLiteral("x"), QColor(1, 2, 3), QStringLiteral("Times New Roman"),
+                            1);
+    const QTextCharFormat format =
+        detail.Edit().document()->begin().begin().fragment().charFormat();
+    QCOMPARE(format.fontWeight(), int(QFont::Normal));
+    QVERIFY(!format.fontItalic());
+    QVERIFY(!format.fontUnderline());
+    QCOMPARE(format.fontPointSize(), 1.0);
+    QCOMPARE(format.foreground().color(), QColor(1, 2, 3));
+  }
+
+  void facesFallBackToFacesOfTheSameStyle_data() {
+    QTest::addColumn<QString>("face");
+    QTest::addColumn<QString>("lastResort");
+    QTest::newRow("黑体") << "黑体"
+                          << "sans-serif";
+    QTest::newRow("隶书") << "隶书"
+                          << "serif";
+    QTest::newRow("Times New Roman") << "Times New Roman"
+                                     << "serif";
+    QTest::newRow("unknown face") << "Unknown Face"
+                                  << "Unknown Face";
+  }
+
+  void facesFallBackToFacesOfTheSameStyle() {
+    QFETCH(QString, face);
+    QFETCH(QString, lastResort);
+    const QStringList faces = velkor::FaceWithFallbacks(face);
+    QCOMPARE(faces.constFirst(), face);
+    QCOMPARE(faces.constLast(), lastResort);
+  }
+
+  void markupIsInsertedAsPlainText() {
+    CRightDlg detail;
+    detail.AppendDetailText(QStringLiteral("<h1>big</h1><img src=x>&amp;"), Qt::black,
+                            QStringLiteral("隶书"), 10);
+    QCOMPARE(detail.DetailText(), QStringLiteral("<h1>big</h1><img src=x>&amp;"));
+    QCOMPARE(detail.Edit().document()->blockCount(), 1);
+    QCOMPARE(detail.Edit().document()->begin().begin().fragment().charFormat().fontPointSize(),
+             10.0);
+  }
+
+  void longValueIsKeptWhole() {
+    CRightDlg detail;
+    const QString text(5000, u'长');
+    detail.AppendDetailText(text, Qt::black, QStringLiteral("隶书"), 10);
+    QCOMPARE(detail.DetailText(), text);
+  }
+};
+
+QTEST_MAIN(DetailTest)
+#include "detail_test.moc"
