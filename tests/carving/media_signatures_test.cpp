@@ -2,6 +2,7 @@
 // with every format selected, is found as its own kind or not at all.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "carving/media_signatures.h"
@@ -181,6 +182,45 @@ TEST(MtsSignature, ChecksumOfTheProgramTableIsTheOneTheSignatureExpects) {
   const uint32_t crc = Crc32Mpeg(stream.data() + 9, 16);
   EXPECT_EQ(crc >> 8, 0x24AC48u);
   EXPECT_EQ(stream.size(), 384u);
+}
+
+// Windows of any length holding pieces of real headers at any place: the
+// block test reads nothing past the window (the sanitizer build checks the
+// reads) and reports only offsets on the window's grid.
+TEST(SignatureBounds, ShortWindowsOfHeaderPiecesStayInBounds) {
+  const Bytes pieces[] = {MakeExif(), MakePng(1, 1), MakeBmp(1, 1, 24), MakeGif("89a"),
+                          MakeMts(),  MakeAvi(),     MakeMpegPs(2, 7),  MakeAmr()};
+  uint32_t state = 99;
+  auto next = [&state](uint32_t bound) {
+    state = state * 1103515245u + 12345u;
+    return (state >> 8) % bound;
+  };
+  for (uint32_t round = 0; round < 3000; ++round) {
+    const uint32_t length = next(90);
+    const uint32_t block = 1 + next(7);
+    // Exactly length bytes on the heap, so any read past them is caught.
+    auto window = std::make_unique<uint8_t[]>(length);
+    // A header starting on the grid, often cut by the window's end.
+    const Bytes& piece = pieces[next(8)];
+    const uint32_t at = block * next(length / block + 1);
+    for (uint32_t i = 0; i < length; ++i) {
+      window[i] = i >= at && i - at < piece.size() ? piece[i - at] : 0xA5;
+    }
+    for (uint32_t mode : {kModePictures, kModeVideos}) {
+      ScanTask task;
+      task.mediaParams = Params(mode, 0, 1, block, 0x3F, 1);
+      const uint64_t base = uint64_t{round} * 4096;
+      if (mode == kModeVideos) {
+        task.MatchVideoBlocks(window.get(), length, base);
+      } else {
+        task.MatchPictureBlocks(window.get(), length, base);
+      }
+      for (const auto& [offset, file] : task.carvedFiles) {
+        EXPECT_LT(offset, base + length);
+        EXPECT_EQ((offset - base) % block, 0u);
+      }
+    }
+  }
 }
 
 }  // namespace
