@@ -1,0 +1,290 @@
+#include "tests/e2e/e2e_support.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "engine/app_state.h"
+#include "engine/signature_templates.h"
+
+namespace velkor::e2e {
+namespace {
+
+bool Same(const SmsRecord& a, const SmsRecord& b) {
+  return a.number == b.number && a.content == b.content && a.status == b.status && a.time == b.time;
+}
+bool Same(const CallRecord& a, const CallRecord& b) {
+  return a.number == b.number && a.name == b.name && a.location == b.location && a.time == b.time &&
+         a.callType == b.callType && a.count == b.count;
+}
+bool Same(const ContactEvent& a, const ContactEvent& b) {
+  return a.number == b.number && a.name == b.name && a.location == b.location &&
+         a.content == b.content && a.time == b.time && a.direction == b.direction &&
+         a.count == b.count;
+}
+bool Same(const WeChatRecord& a, const WeChatRecord& b) {
+  return a.contact == b.contact && a.content == b.content && a.time == b.time;
+}
+
+template <typename Record>
+size_t CountIn(const std::vector<Record>& store, const Record& expected) {
+  return static_cast<size_t>(std::count_if(store.begin(), store.end(),
+                                           [&](const Record& r) { return Same(r, expected); }));
+}
+
+std::u16string Ascii(const std::string& text) {
+  return {text.begin(), text.end()};
+}
+
+std::u16string TimeText(int64_t time, bool seconds) {
+  const uint64_t value = seconds ? static_cast<uint64_t>(time) : static_cast<uint64_t>(time) / 1000;
+  return CivilTimeText(static_cast<uint32_t>(value));
+}
+
+std::u16string Choice(uint8_t value, std::initializer_list<const char16_t*> texts) {
+  if (value == 0 || value > texts.size()) return u"";
+  return texts.begin()[value - 1];
+}
+
+std::u16string Index(size_t i) {
+  return Ascii(std::to_string(i + 1));
+}
+
+}  // namespace
+
+std::unique_ptr<Scan> RunScan(const std::filesystem::path& path, uint8_t platform,
+                              ImageOpener opener) {
+  auto scan = std::make_unique<Scan>();
+  scan->task.imagePath = PathText(path);
+  scan->task.platform = platform;
+  scan->task.recordTypeMask = kTypeSms | kTypePhoneBook | kTypeCalls;
+  scan->task.templates = StandardSignatureTemplates();
+  scan->task.logWindow = &scan->log;
+  scan->task.imageOpener = std::move(opener);
+  g_bStop = 0;
+  scan->task.ScanRecords();
+  return scan;
+}
+
+bool Extracted(uint8_t platform, RecordCategory category) {
+  const bool ios = category >= 12 && category <= 14;
+  return platform == kPlatformAndroid ? !ios && category >= 1 && category <= 16 : ios;
+}
+
+Presence ExpectedPresence(const ImageBuilder& image, const FixtureRow& row) {
+  const std::vector<uint64_t> at = image.Occurrences(row.cell);
+  for (uint64_t offset : at) {
+    if (WithinOneWindow(offset, row.cell.size())) return Presence::kFound;
+  }
+  return row.securelyDeleted && at.empty() ? Presence::kAbsent : Presence::kUnknown;
+}
+
+size_t CountFound(const ScanTask& task, const ExpectedRecord& expected) {
+  if (const auto* r = std::get_if<SmsRecord>(&expected)) return CountIn(task.smsRecords, *r);
+  if (const auto* r = std::get_if<CallRecord>(&expected)) return CountIn(task.callRecords, *r);
+  if (const auto* r = std::get_if<ContactEvent>(&expected)) return CountIn(task.contactEvents, *r);
+  if (const auto* r = std::get_if<WeChatRecord>(&expected)) return CountIn(task.weChatRecords, *r);
+  return 0;
+}
+
+std::string Describe(const FixtureRow& row) {
+  return row.table + " rowid " + std::to_string(row.rowid) + " (category " +
+         std::to_string(row.category) + (row.deleted ? ", deleted" : "") + ")";
+}
+
+size_t ExpectRowsFound(const ScanTask& task, const ImageBuilder& image,
+                       const std::vector<FixtureDatabase>& databases) {
+  size_t mustFind = 0;
+  for (const FixtureDatabase& db : databases) {
+    for (const FixtureRow& row : db.rows) {
+      if (std::holds_alternative<std::monostate>(row.expected) ||
+          std::holds_alternative<ExpectedPart>(row.expected)) {
+        continue;
+      }
+      const size_t found = CountFound(task, row.expected);
+      if (!Extracted(task.platform, row.category)) {
+        EXPECT_EQ(found, 0u) << db.name << " " << Describe(row) << " is not for this platform";
+        continue;
+      }
+      switch (ExpectedPresence(image, row)) {
+        case Presence::kFound:
+          ++mustFind;
+          EXPECT_GE(found, 1u) << db.name << " " << Describe(row) << " not found";
+          break;
+        case Presence::kAbsent:
+          EXPECT_EQ(found, 0u) << db.name << " " << Describe(row) << " was erased";
+          break;
+        case Presence::kUnknown:
+          break;
+      }
+    }
+  }
+  return mustFind;
+}
+
+std::vector<Occurrence> OccurrencesInScanOrder(const ImageBuilder& image,
+                                               const std::vector<FixtureDatabase>& databases,
+                                               uint8_t platform) {
+  std::vector<Occurrence> all;
+  for (const FixtureDatabase& db : databases) {
+    for (const FixtureRow& row : db.rows) {
+      if (std::holds_alternative<std::monostate>(row.expected)) continue;
+      if (!Extracted(platform, row.category)) continue;
+      for (uint64_t offset : image.Occurrences(row.cell)) {
+        if (WithinOneWindow(offset, row.cell.size())) all.push_back({offset, &row});
+      }
+    }
+  }
+  std::sort(all.begin(), all.end(),
+            [](const Occurrence& a, const Occurrence& b) { return a.offset < b.offset; });
+  return all;
+}
+
+std::vector<PhoneBookEntry> ExpectedPhoneBook(const std::vector<Occurrence>& occurrences) {
+  std::map<int64_t, std::vector<ContactPart>> parts;
+  for (const Occurrence& o : occurrences) {
+    if (const auto* p = std::get_if<ExpectedPart>(&o.row->expected)) {
+      if (!p->part.text.empty()) parts[p->key].push_back(p->part);
+    }
+  }
+  std::vector<PhoneBookEntry> book;
+  for (const auto& [key, list] : parts) {
+    PhoneBookEntry entry;
+    for (const ContactPart& part : list) {
+      // A text already contained in the joined texts is not repeated.
+      std::u16string& joined = part.mark == 0 ? entry.name : entry.number;
+      if (joined.find(part.text) != std::u16string::npos) continue;
+      joined = joined.empty() ? part.text : joined + u"," + part.text;
+    }
+    if (!entry.name.empty() || !entry.number.empty()) book.push_back(entry);
+  }
+  return book;
+}
+
+ExpectedStores StoresFrom(const std::vector<Occurrence>& occurrences) {
+  ExpectedStores stores;
+  for (const Occurrence& o : occurrences) {
+    const ExpectedRecord& e = o.row->expected;
+    if (const auto* r = std::get_if<SmsRecord>(&e)) stores.sms.push_back(*r);
+    if (const auto* r = std::get_if<CallRecord>(&e)) stores.calls.push_back(*r);
+    if (const auto* r = std::get_if<ContactEvent>(&e)) stores.events.push_back(*r);
+    if (const auto* r = std::get_if<WeChatRecord>(&e)) stores.weChat.push_back(*r);
+  }
+  stores.phoneBook = ExpectedPhoneBook(occurrences);
+  return stores;
+}
+
+std::u16string CivilTimeText(uint32_t seconds) {
+  // Days to year, month, day on the proleptic Gregorian calendar, counting
+  // in 400-year eras that start on March 1st.
+  const int64_t z = seconds / 86400 + 719468;
+  const int64_t era = z / 146097;
+  const int64_t doe = z - era * 146097;
+  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const int64_t mp = (5 * doy + 2) / 153;
+  const int64_t day = doy - (153 * mp + 2) / 5 + 1;
+  const int64_t month = mp < 10 ? mp + 3 : mp - 9;
+  const int64_t year = yoe + era * 400 + (month <= 2 ? 1 : 0);
+  const uint32_t rest = seconds % 86400;
+  return Ascii(std::to_string(year) + "-" + std::to_string(month) + "-" + std::to_string(day) +
+               " " + std::to_string(rest / 3600) + ":" + std::to_string(rest % 3600 / 60) + ":" +
+               std::to_string(rest % 60));
+}
+
+std::vector<RowTexts> ExpectedRows(const ExpectedStores& stores, int tab, bool smsSeconds) {
+  std::vector<RowTexts> rows;
+  switch (tab) {
+    case kTabSms:
+      for (size_t i = 0; i < stores.sms.size(); ++i) {
+        const SmsRecord& r = stores.sms[i];
+        rows.push_back({Index(i), r.number, Choice(r.status, {u"接受", u"发送"}),
+                        TimeText(r.time, smsSeconds), r.content});
+      }
+      break;
+    case kTabPhoneBook:
+      for (size_t i = 0; i < stores.phoneBook.size(); ++i) {
+        rows.push_back({Index(i), stores.phoneBook[i].name, stores.phoneBook[i].number});
+      }
+      break;
+    case kTabCalls:
+      for (size_t i = 0; i < stores.calls.size(); ++i) {
+        const CallRecord& r = stores.calls[i];
+        rows.push_back({Index(i), r.name, r.number, r.location, TimeText(r.time, false),
+                        Choice(r.callType, {u"来电", u"已拨", u"未接"}),
+                        Ascii(std::to_string(r.count))});
+      }
+      break;
+    case kTabAllContacts:
+      for (size_t i = 0; i < stores.events.size(); ++i) {
+        const ContactEvent& r = stores.events[i];
+        rows.push_back({Index(i), r.name, r.number, r.location, TimeText(r.time, false),
+                        Choice(r.direction, {u"接受", u"发出"}), Ascii(std::to_string(r.count)),
+                        r.content});
+      }
+      break;
+    case kTabWeChat:
+      for (size_t i = 0; i < stores.weChat.size(); ++i) {
+        const WeChatRecord& r = stores.weChat[i];
+        rows.push_back({Index(i), r.contact, TimeText(r.time, false), r.content});
+      }
+      break;
+    default:
+      break;
+  }
+  return rows;
+}
+
+std::string ExpectedExportBytes(const std::vector<RowTexts>& rows) {
+  std::string bytes = "\xFF\xFE";
+  const auto put = [&bytes](char16_t unit) {
+    bytes.push_back(static_cast<char>(unit & 0xFF));
+    bytes.push_back(static_cast<char>(unit >> 8));
+  };
+  for (const RowTexts& row : rows) {
+    for (const std::u16string& cell : row) {
+      for (char16_t unit : cell) put(unit);
+      put(u'\r');
+      put(u'\n');
+    }
+    put(u'\r');
+    put(u'\n');
+  }
+  return bytes;
+}
+
+std::string Utf8(const std::u16string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    uint32_t c = text[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size()) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00u);
+    }
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | c >> 6);
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += static_cast<char>(0xE0 | c >> 12);
+      out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | c >> 18);
+      out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+      out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+std::filesystem::path FreshFolder(const std::string& name) {
+  const auto folder = std::filesystem::path(::testing::TempDir()) / ("velkor-e2e-" + name);
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+}  // namespace velkor::e2e

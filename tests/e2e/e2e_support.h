@@ -1,0 +1,90 @@
+// What the end-to-end tests share: running a record scan the way the task
+// dialog sets one up, and the expectations derived from the fixtures alone:
+// where each inserted row's cell lies, which rows a scan must (or must not)
+// find, the phone book the found parts merge into, and the list texts and
+// export bytes those records give.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/record_rows.h"
+#include "engine/scan_task.h"
+#include "tests/fixtures/fixture_sets.h"
+#include "tests/fixtures/image_builder.h"
+
+namespace velkor::e2e {
+
+using namespace velkor::fixtures;
+
+class LogRecorder final : public LogSink {
+ public:
+  void Append(const LogEntry& entry) override { entries.push_back(entry); }
+  std::vector<LogEntry> entries;
+};
+
+struct Scan {
+  ScanTask task;
+  LogRecorder log;
+};
+
+// A record scan of path with the standard templates and the default mask.
+std::unique_ptr<Scan> RunScan(const std::filesystem::path& path, uint8_t platform,
+                              ImageOpener opener = OpenImageFile);
+
+// Whether the platform extracts a category at all.
+bool Extracted(uint8_t platform, RecordCategory category);
+
+enum class Presence {
+  kFound,    // the whole cell lies inside one scan window somewhere
+  kAbsent,   // securely deleted, and no copy of the cell is left
+  kUnknown,  // deleted without a whole copy left, or cut by a window end
+};
+Presence ExpectedPresence(const ImageBuilder& image, const FixtureRow& row);
+
+// How many records of the right store equal the expected one in every field.
+size_t CountFound(const ScanTask& task, const ExpectedRecord& expected);
+std::string Describe(const FixtureRow& row);
+
+// Checks every row of the databases against the stores: found rows at least
+// once, erased rows never, rows of other platforms never. Returns the number
+// of rows that had to be found.
+size_t ExpectRowsFound(const ScanTask& task, const ImageBuilder& image,
+                       const std::vector<FixtureDatabase>& databases);
+
+// Every whole copy of every extracted row, in the order a scan meets them.
+struct Occurrence {
+  uint64_t offset;
+  const FixtureRow* row;
+};
+std::vector<Occurrence> OccurrencesInScanOrder(const ImageBuilder& image,
+                                               const std::vector<FixtureDatabase>& databases,
+                                               uint8_t platform);
+
+// The phone book one file's scan should build from the parts it meets.
+std::vector<PhoneBookEntry> ExpectedPhoneBook(const std::vector<Occurrence>& occurrences);
+
+// The stores in scan order, built from the occurrences alone.
+struct ExpectedStores {
+  std::vector<SmsRecord> sms;
+  std::vector<PhoneBookEntry> phoneBook;
+  std::vector<CallRecord> calls;
+  std::vector<ContactEvent> events;
+  std::vector<WeChatRecord> weChat;
+};
+ExpectedStores StoresFrom(const std::vector<Occurrence>& occurrences);
+
+// "%d-%d-%d %d:%d:%d" of seconds since 1970, by the civil calendar.
+std::u16string CivilTimeText(uint32_t seconds);
+
+// The list rows (index from 0) and the text export bytes of a tab.
+std::vector<RowTexts> ExpectedRows(const ExpectedStores& stores, int tab, bool smsSeconds);
+std::string ExpectedExportBytes(const std::vector<RowTexts>& rows);
+
+std::string Utf8(const std::u16string& text);
+std::filesystem::path FreshFolder(const std::string& name);
+
+}  // namespace velkor::e2e
