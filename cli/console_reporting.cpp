@@ -3,6 +3,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "engine/app_state.h"
@@ -43,7 +44,7 @@ void ConsoleProgress::Draw() {
   }
   std::fputs(terminal_ ? "\r\x1b[K" : "", stderr);
   PrintText(stderr, g_strProgress.Get());
-  std::fprintf(stderr, " (%u/%u)", position_, total_);
+  std::fprintf(stderr, " (%u/%u)", std::min(position_, total_), total_);
   std::fputs(terminal_ ? "" : "\n", stderr);
   std::fflush(stderr);
   drawn_ = terminal_;

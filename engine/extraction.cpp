@@ -1,6 +1,7 @@
 #include <initializer_list>
 
 #include "engine/number_parse.h"
+#include "engine/record_batch.h"
 #include "engine/scan_task.h"
 
 namespace velkor {
@@ -38,28 +39,33 @@ bool PlausibleTime(int64_t time) {
 //   14      iOS       short messages  number c1, time c2, content c3
 //   15      android   WeChat          contact c1, time c3, content c11
 //   16      android   short messages  number c2, time c5, status c10, content c13
-void ScanTask::ExtractRecord(RecordCategory category, const ColumnMap& c, const Varint& rowid) {
+//
+// Target is the task itself or a window's RecordBatch: both have the four
+// lists and a contactParts with emplace(key, part) that keeps arrival order.
+template <class Target>
+void ExtractInto(Target& out, uint8_t platform, RecordCategory category, const ColumnMap& c,
+                 const Varint& rowid) {
   const bool android = platform == kPlatformAndroid;
   const bool ios = platform == kPlatformIos || platform == kPlatformItunes;
 
-  auto addPart = [this](int64_t key, uint8_t mark, std::u16string text) {
+  auto addPart = [&out](int64_t key, uint8_t mark, std::u16string text) {
     if (text.empty()) return;
     // multimap::emplace puts the part after every part with the same key.
-    contactParts.emplace(key, ContactPart{mark, std::move(text)});
+    out.contactParts.emplace(key, ContactPart{mark, std::move(text)});
   };
-  auto addSms = [this](SmsRecord r) {
+  auto addSms = [&out](SmsRecord r) {
     if (PlausibleTime(r.time) && (!r.content.empty() || !r.number.empty())) {
-      smsRecords.push_back(std::move(r));
+      out.smsRecords.push_back(std::move(r));
     }
   };
-  auto addCall = [this](CallRecord r) {
+  auto addCall = [&out](CallRecord r) {
     if (PlausibleTime(r.time) && (!r.name.empty() || !r.number.empty())) {
-      callRecords.push_back(std::move(r));
+      out.callRecords.push_back(std::move(r));
     }
   };
-  auto addEvent = [this](ContactEvent r) {
+  auto addEvent = [&out](ContactEvent r) {
     if (PlausibleTime(r.time) && (!r.name.empty() || !r.number.empty())) {
-      contactEvents.push_back(std::move(r));
+      out.contactEvents.push_back(std::move(r));
     }
   };
 
@@ -163,7 +169,7 @@ void ScanTask::ExtractRecord(RecordCategory category, const ColumnMap& c, const 
       r.time = ParseInt64(c.At(3));
       r.content = c.At(11);
       if (PlausibleTime(r.time) && (!r.contact.empty() || !r.content.empty())) {
-        weChatRecords.push_back(std::move(r));
+        out.weChatRecords.push_back(std::move(r));
       }
       return;
     }
@@ -180,6 +186,16 @@ void ScanTask::ExtractRecord(RecordCategory category, const ColumnMap& c, const 
     default:
       return;
   }
+}
+
+void ScanTask::ExtractRecord(RecordCategory category, const ColumnMap& columns,
+                             const Varint& rowid) {
+  ExtractInto(*this, platform, category, columns, rowid);
+}
+
+void ScanTask::ExtractRecordInto(RecordBatch& batch, RecordCategory category,
+                                 const ColumnMap& columns, const Varint& rowid) const {
+  ExtractInto(batch, platform, category, columns, rowid);
 }
 
 }  // namespace velkor

@@ -5,39 +5,8 @@
 #include "engine/app_state.h"
 #include "engine/log_entries.h"
 #include "engine/scan_task.h"
-#include "engine/text_format.h"
 
 namespace velkor {
-
-// Every byte offset of the window is tested once, except the header bytes of
-// an accepted cell, which the walk steps over (its body is tested again: a
-// deleted cell's body may hold the start of an older cell). Candidates are
-// decoded only after the whole window has been walked, because decoding
-// rewrites zero bytes of text fields in the window.
-void ScanTask::ScanWindow(uint8_t* window, uint32_t length) {
-  std::vector<CellCandidate> candidates;
-  CellCandidate working;
-  uint32_t pos = 0;
-  while (pos < length) {
-    working.serialTypes.clear();
-    if (DetectCell(window + pos, static_cast<int32_t>(length - pos), working)) {
-      working.offset = pos;
-      candidates.push_back(working);
-      pos += static_cast<uint32_t>(working.payloadLength.length + working.rowid.length) +
-             static_cast<uint32_t>(working.headerLength.value);
-    } else {
-      pos += 1;
-    }
-  }
-
-  for (CellCandidate& candidate : candidates) {
-    DecodeRecord(window + candidate.offset, static_cast<int32_t>(length - candidate.offset),
-                 candidate);
-  }
-
-  g_strProgress.Set(Concat(
-      {u"已经搜索到 ", DecimalText(static_cast<uint64_t>(RecordCountForProgress())), u" 条记录"}));
-}
 
 void ScanTask::ScanRecords() {
   imageSize = 0;
@@ -50,8 +19,7 @@ void ScanTask::ScanRecords() {
 }
 
 void ScanTask::ScanImageFile(const std::filesystem::path& path) {
-  std::vector<uint8_t> buffer;
-  ScanOneFile(path, buffer);
+  ScanOneFile(path);
 }
 
 // Files are taken in ascending byte order of their names so that a folder
@@ -73,18 +41,16 @@ void ScanTask::ScanFolder(const std::filesystem::path& folder) {
     return a.filename().native() < b.filename().native();
   });
 
-  std::vector<uint8_t> buffer;
   for (const auto& file : files) {
-    if (ScanOneFile(file, buffer) == FileScanEnd::kStopped) break;
+    if (ScanOneFile(file) == FileScanEnd::kStopped) break;
   }
 }
 
 // One file: open, measure, walk the full windows, then the partial one, then
 // merge the contact parts into the phone book. Each full window is read with
-// kWindowSlack extra bytes so that a cell starting near its end can be
-// tested with the bytes that really follow it.
-ScanTask::FileScanEnd ScanTask::ScanOneFile(const std::filesystem::path& path,
-                                            std::vector<uint8_t>& buffer) {
+// kWindowSlack extra bytes so that a cell starting near its end is tested
+// with the bytes that really follow it; the partial window has zeros there.
+ScanTask::FileScanEnd ScanTask::ScanOneFile(const std::filesystem::path& path) {
   const std::u16string pathText = PathText(path);
   std::unique_ptr<ImageSource> image = imageOpener ? imageOpener(path) : nullptr;
   if (!image) {
@@ -98,31 +64,37 @@ ScanTask::FileScanEnd ScanTask::ScanOneFile(const std::filesystem::path& path,
   const uint32_t rem = static_cast<uint32_t>(imageSize % kWindowSize);
   if (progressWindow != nullptr) progressWindow->ProgressRange(static_cast<uint32_t>(fullWindows));
 
-  buffer.resize(kWindowSize + kWindowSlack);
-  for (uint64_t i = 0; i < fullWindows; ++i) {
-    const uint64_t offset = i * kWindowSize;
-    std::fill(buffer.begin(), buffer.end(), uint8_t{0});
-    if (!ReadAt(*image, buffer.data(), buffer.size(), offset)) {
-      LogReadFailed(logWindow, kTitleError, pathText, kLevelError, static_cast<int64_t>(offset));
+  FileScanEnd end;
+  if (scanThreads > 1 && fullWindows + (rem != 0) > 1) {
+    end = ScanWindowsInParallel(*image, pathText, fullWindows, rem);
+  } else {
+    std::vector<uint8_t> buffer(kWindowSize + kWindowSlack);
+    WindowScratch scratch;
+    RecordBatch batch;
+    auto scanWindow = [&](uint64_t offset, uint32_t length, size_t readCount) {
+      std::fill(buffer.begin(), buffer.end(), uint8_t{0});
+      if (!ReadAt(*image, buffer.data(), readCount, offset)) {
+        LogReadFailed(logWindow, kTitleError, pathText, kLevelError, static_cast<int64_t>(offset));
+        return false;
+      }
+      CollectWindowRecords(buffer.data(), length, scratch, batch);
+      CommitWindow(batch);
+      return true;
+    };
+    end = FileScanEnd::kDone;
+    for (uint64_t i = 0; i < fullWindows; ++i) {
+      if (!scanWindow(i * kWindowSize, kWindowSize, buffer.size())) return FileScanEnd::kFailed;
+      if (progressWindow != nullptr) progressWindow->ProgressStep();
+      if (g_bStop.load() != 0) break;
+    }
+    if (g_bStop.load() != 0) {
+      end = FileScanEnd::kStopped;
+    } else if (rem != 0 && !scanWindow(fullWindows * kWindowSize, rem, rem)) {
       return FileScanEnd::kFailed;
     }
-    ScanWindow(buffer.data(), kWindowSize);
-    if (progressWindow != nullptr) progressWindow->ProgressStep();
-    if (g_bStop.load() != 0) break;
   }
-
-  const bool stopped = g_bStop.load() != 0;
-  if (rem != 0 && !stopped) {
-    const uint64_t offset = fullWindows * kWindowSize;
-    std::fill(buffer.begin(), buffer.end(), uint8_t{0});
-    if (!ReadAt(*image, buffer.data(), rem, offset)) {
-      LogReadFailed(logWindow, kTitleError, pathText, kLevelError, static_cast<int64_t>(offset));
-      return FileScanEnd::kFailed;
-    }
-    ScanWindow(buffer.data(), rem);
-  }
-  BuildPhoneBook();
-  return stopped ? FileScanEnd::kStopped : FileScanEnd::kDone;
+  if (end != FileScanEnd::kFailed) BuildPhoneBook();
+  return end;
 }
 
 }  // namespace velkor

@@ -11,6 +11,7 @@
 #include "carving/carved_file.h"
 #include "engine/cell_detector.h"
 #include "engine/image_source.h"
+#include "engine/record_batch.h"
 #include "engine/record_types.h"
 #include "engine/reporting.h"
 #include "engine/signature_templates.h"
@@ -58,6 +59,14 @@ class ScanTask {
   SignatureTemplateTable templates{};
   // How images and folder files are opened; tests swap in other sources.
   ImageOpener imageOpener = OpenImageFile;
+  // Threads for the record scan. 1 scans window after window on the calling
+  // thread; more scan windows side by side and hand their records over in
+  // image order, with the same stores, progress events and log lines. With
+  // more than one, the image source's Read is called from several threads.
+  uint32_t scanThreads = 1;
+  // The prefiltered cell test; false tests every offset with DetectCell
+  // alone. Both give the same cells.
+  bool fastCellTest = true;
 
   // Record scan (worker thread): empties the record stores, then scans the
   // image file, or every file of the folder on the ITUNES platform.
@@ -71,6 +80,8 @@ class ScanTask {
   void DecodeRecord(uint8_t* cell, int32_t available, CellCandidate& candidate);
   RecordCategory Classify(const TypeSignature& signature) const;
   void ExtractRecord(RecordCategory category, const ColumnMap& columns, const Varint& rowid);
+  void ExtractRecordInto(RecordBatch& batch, RecordCategory category, const ColumnMap& columns,
+                         const Varint& rowid) const;
   void BuildPhoneBook();
 
   // Picture and video carving.
@@ -80,12 +91,27 @@ class ScanTask {
   void MatchVideoBlocks(const uint8_t* buffer, uint32_t length, uint64_t baseOffset);
   void ComputeCarvedLengths();
 
+  // Reusable memory of one window scan; one per thread.
+  struct WindowScratch {
+    std::vector<uint8_t> flags;
+    std::vector<CellCandidate> candidates;
+  };
+  // Finds the cells of a window, decodes them and extracts their records
+  // into batch, touching nothing of the task but its options.
+  void CollectWindowRecords(uint8_t* window, uint32_t length, WindowScratch& scratch,
+                            RecordBatch& batch) const;
+  void FindCells(const uint8_t* window, uint32_t length, WindowScratch& scratch) const;
+  // Appends a window's records to the stores and rewrites the progress text.
+  void CommitWindow(RecordBatch& batch);
+
   // Sum shown as "已经搜索到 %d 条记录" after each window (WeChat not counted).
   size_t RecordCountForProgress() const;
 
  private:
   enum class FileScanEnd { kDone, kStopped, kFailed };
-  FileScanEnd ScanOneFile(const std::filesystem::path& path, std::vector<uint8_t>& buffer);
+  FileScanEnd ScanOneFile(const std::filesystem::path& path);
+  FileScanEnd ScanWindowsInParallel(ImageSource& image, const std::u16string& pathText,
+                                    uint64_t fullWindows, uint32_t rem);
   void ClearRecordStores();
 };
 

@@ -1,0 +1,118 @@
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "engine/app_state.h"
+#include "engine/log_entries.h"
+#include "engine/scan_task.h"
+
+namespace velkor {
+
+// Windows are independent: each is read with its own slack, and a window's
+// records depend only on its own bytes. Worker threads take windows in image
+// order, read and scan them into their own slots; the calling thread hands
+// the slots over to the stores strictly in window order, so every store,
+// progress event and log line comes out exactly as the one-thread scan gives
+// them. Invariant: window j is in slot j % slots, and a worker may start
+// window j only once window j - slots has been handed over, so at most
+// `slots` windows are in memory. A stop or a failed read ends the hand-over;
+// windows scanned beyond it are thrown away.
+ScanTask::FileScanEnd ScanTask::ScanWindowsInParallel(ImageSource& image,
+                                                      const std::u16string& pathText,
+                                                      uint64_t fullWindows, uint32_t rem) {
+  const uint64_t jobs = fullWindows + (rem != 0 ? 1 : 0);
+  const uint32_t threadCount = static_cast<uint32_t>(std::min<uint64_t>(scanThreads, jobs));
+  const uint64_t slots = threadCount + 2;
+
+  struct Slot {
+    std::vector<uint8_t> buffer;
+    RecordBatch batch;
+    uint64_t job = 0;
+    bool ready = false;
+    bool readOk = false;
+  };
+  std::vector<Slot> ring(slots);
+  std::mutex mutex;
+  std::condition_variable changed;
+  uint64_t nextJob = 0;
+  uint64_t committed = 0;
+  bool cancelled = false;
+
+  auto work = [&] {
+    WindowScratch scratch;
+    for (;;) {
+      uint64_t job;
+      {
+        std::unique_lock lock(mutex);
+        changed.wait(lock,
+                     [&] { return cancelled || nextJob >= jobs || nextJob < committed + slots; });
+        if (cancelled || nextJob >= jobs) return;
+        job = nextJob++;
+      }
+      Slot& slot = ring[job % slots];
+      const bool partial = job == fullWindows;
+      slot.buffer.assign(kWindowSize + kWindowSlack, 0);
+      const bool ok =
+          ReadAt(image, slot.buffer.data(), partial ? rem : slot.buffer.size(), job * kWindowSize);
+      if (ok) {
+        CollectWindowRecords(slot.buffer.data(), partial ? rem : kWindowSize, scratch, slot.batch);
+      }
+      {
+        std::lock_guard lock(mutex);
+        slot.job = job;
+        slot.readOk = ok;
+        slot.ready = true;
+      }
+      changed.notify_all();
+    }
+  };
+
+  FileScanEnd end = FileScanEnd::kDone;
+  {
+    std::vector<std::jthread> workers;
+    for (uint32_t t = 0; t < threadCount; ++t) workers.emplace_back(work);
+
+    for (uint64_t job = 0; job < jobs; ++job) {
+      const bool partial = job == fullWindows;
+      if (partial && g_bStop.load() != 0) {
+        end = FileScanEnd::kStopped;
+        break;
+      }
+      Slot& slot = ring[job % slots];
+      {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return slot.ready && slot.job == job; });
+      }
+      if (!slot.readOk) {
+        LogReadFailed(logWindow, kTitleError, pathText, kLevelError,
+                      static_cast<int64_t>(job * kWindowSize));
+        end = FileScanEnd::kFailed;
+        break;
+      }
+      CommitWindow(slot.batch);
+      {
+        std::lock_guard lock(mutex);
+        slot.ready = false;
+        committed = job + 1;
+      }
+      changed.notify_all();
+      if (!partial) {
+        if (progressWindow != nullptr) progressWindow->ProgressStep();
+        if (g_bStop.load() != 0) {
+          end = FileScanEnd::kStopped;
+          break;
+        }
+      }
+    }
+    {
+      std::lock_guard lock(mutex);
+      cancelled = true;
+    }
+    changed.notify_all();
+  }  // workers joined here
+  return end;
+}
+
+}  // namespace velkor

@@ -1,0 +1,97 @@
+#include <cstring>
+
+#include "engine/app_state.h"
+#include "engine/cell_prefilter.h"
+#include "engine/record_decoder.h"
+#include "engine/scan_task.h"
+#include "engine/text_format.h"
+
+namespace velkor {
+namespace {
+
+// Next position at or after pos whose flag is set; flags end with 8 zero
+// bytes past length, so a word read never runs beyond the array.
+uint32_t NextFlagged(const uint8_t* flags, uint32_t pos, uint32_t length) {
+  while (pos < length) {
+    uint64_t word;
+    std::memcpy(&word, flags + pos, sizeof word);
+    if (word == 0) {
+      pos += 8;
+      continue;
+    }
+    return pos + static_cast<uint32_t>(__builtin_ctzll(word) / 8);
+  }
+  return length;
+}
+
+}  // namespace
+
+// Every byte offset of the window is tested once, except the header bytes of
+// an accepted cell, which the walk steps over (its body is tested again: a
+// deleted cell's body may hold the start of an older cell). With the fast
+// test, offsets the prefilter rules out are skipped; the prefilter is a
+// necessary condition of DetectCell, so the same cells are found.
+void ScanTask::FindCells(const uint8_t* window, uint32_t length, WindowScratch& scratch) const {
+  scratch.candidates.clear();
+  const uint8_t* flags = nullptr;
+  if (fastCellTest) {
+    scratch.flags.resize(static_cast<size_t>(length) + 8);
+    MarkPossibleCellStarts(window, length, scratch.flags.data());
+    flags = scratch.flags.data();
+  }
+  CellCandidate working;
+  uint32_t pos = flags ? NextFlagged(flags, 0, length) : 0;
+  while (pos < length) {
+    working.serialTypes.clear();
+    if (DetectCell(window + pos, static_cast<int32_t>(length - pos), working)) {
+      working.offset = pos;
+      scratch.candidates.push_back(working);
+      pos += static_cast<uint32_t>(working.payloadLength.length + working.rowid.length) +
+             static_cast<uint32_t>(working.headerLength.value);
+    } else {
+      pos += 1;
+    }
+    if (flags) pos = NextFlagged(flags, pos, length);
+  }
+}
+
+// Candidates are decoded only after the whole window has been walked,
+// because decoding rewrites zero bytes of text fields in the window.
+void ScanTask::CollectWindowRecords(uint8_t* window, uint32_t length, WindowScratch& scratch,
+                                    RecordBatch& batch) const {
+  FindCells(window, length, scratch);
+  TypeSignature signature;
+  ColumnMap columns;
+  for (CellCandidate& candidate : scratch.candidates) {
+    if (DecodeColumns(window + candidate.offset, static_cast<int32_t>(length - candidate.offset),
+                      candidate, columns, signature)) {
+      ExtractRecordInto(batch, Classify(signature), columns, candidate.rowid);
+    }
+    candidate.serialTypes.clear();
+  }
+}
+
+void ScanTask::CommitWindow(RecordBatch& batch) {
+  auto append = [](auto& store, auto& records) {
+    store.insert(store.end(), std::make_move_iterator(records.begin()),
+                 std::make_move_iterator(records.end()));
+  };
+  append(smsRecords, batch.smsRecords);
+  append(callRecords, batch.callRecords);
+  append(contactEvents, batch.contactEvents);
+  append(weChatRecords, batch.weChatRecords);
+  for (auto& [key, part] : batch.contactParts.parts) contactParts.emplace(key, std::move(part));
+  batch.Clear();
+
+  g_strProgress.Set(Concat(
+      {u"已经搜索到 ", DecimalText(static_cast<uint64_t>(RecordCountForProgress())), u" 条记录"}));
+}
+
+void ScanTask::ScanWindow(uint8_t* window, uint32_t length) {
+  WindowScratch scratch;
+  RecordBatch batch;
+  CollectWindowRecords(window, length, scratch, batch);
+  CommitWindow(batch);
+}
+
+}  // namespace velkor

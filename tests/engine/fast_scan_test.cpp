@@ -1,0 +1,256 @@
+// The fast paths must change nothing: the prefiltered cell test finds the
+// same cells as the plain one, and a scan on several threads gives the same
+// stores, progress events and log lines as a scan on one.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/app_state.h"
+#include "engine/cell_prefilter.h"
+#include "engine/record_rows.h"
+#include "engine/scan_task.h"
+#include "tests/engine/cell_bytes.h"
+#include "tests/engine/recorder.h"
+
+namespace velkor {
+namespace {
+
+constexpr uint32_t kMiB = 1u << 20;
+
+// A varint of value v, sometimes padded with leading 0x80 bytes (still a
+// valid 1- to 4-byte form), to reach the rarer branches of the test.
+void AppendPaddedVarint(std::vector<uint8_t>& out, uint64_t v, std::mt19937& random) {
+  std::vector<uint8_t> plain;
+  AppendVarint(plain, v);
+  size_t padding = random() % 8 == 0 ? random() % (5 - plain.size()) : 0;
+  out.insert(out.end(), padding, 0x80);
+  out.insert(out.end(), plain.begin(), plain.end());
+}
+
+// Bytes that are mostly plausible cells, some broken on purpose, mixed with
+// noise and runs of small values.
+std::vector<uint8_t> CellRichBytes(size_t size, uint32_t seed) {
+  std::mt19937 random(seed);  // 32-bit results
+  std::vector<uint8_t> out;
+  while (out.size() < size) {
+    switch (random() % 4) {
+      case 0: {
+        std::vector<uint8_t> types;
+        const int columns = random() % 8 == 0 ? 70 + static_cast<int>(random() % 14)
+                                              : 3 + static_cast<int>(random() % 12);
+        uint64_t body = 0;
+        for (int c = 0; c < columns; ++c) {
+          const uint64_t t = c == 0
+                                 ? random() % 10
+                                 : (random() % 3 == 0 ? 13 + 2 * (random() % 20) : random() % 10);
+          AppendPaddedVarint(types, t, random);
+          body += ContentSize(t);
+        }
+        std::vector<uint8_t> h;
+        AppendPaddedVarint(h, types.size() + 1, random);
+        const uint64_t headerLength = types.size() + h.size();
+        std::vector<uint8_t> cell;
+        AppendPaddedVarint(cell, headerLength + body + (random() % 5 == 0 ? 1 : 0), random);
+        AppendPaddedVarint(cell, random() % 3 == 0 ? random() % 2000000 : random() % 100, random);
+        cell.push_back(static_cast<uint8_t>(headerLength));
+        cell.insert(cell.end(), types.begin(), types.end());
+        for (uint64_t b = 0; b < body; ++b) cell.push_back(static_cast<uint8_t>(random() % 12));
+        out.insert(out.end(), cell.begin(), cell.end());
+        break;
+      }
+      case 1:
+        for (int i = 0; i < 40; ++i) out.push_back(static_cast<uint8_t>(random()));
+        break;
+      case 2:
+        for (int i = 0; i < 40; ++i) out.push_back(static_cast<uint8_t>(random() % 16));
+        break;
+      default:
+        for (int i = 0; i < 20; ++i) {
+          const uint8_t choices[] = {0x80, 0x81, 0xCE, 0xCF, 5, 6, 81, 82, 9, 10, 11, 127};
+          out.push_back(choices[random() % sizeof choices]);
+        }
+    }
+  }
+  out.resize(size);
+  return out;
+}
+
+TEST(CellPrefilter, NeverRulesOutAnAcceptedOffset) {
+  for (uint32_t seed = 1; seed <= 6; ++seed) {
+    std::vector<uint8_t> bytes = seed % 2 ? CellRichBytes(kMiB, seed) : std::vector<uint8_t>(kMiB);
+    if (seed % 2 == 0) {
+      std::mt19937 random(seed);  // 32-bit results
+      for (auto& b : bytes) b = static_cast<uint8_t>(random());
+    }
+    bytes.resize(kMiB + kWindowSlack, 0);
+    std::vector<uint8_t> flags(kMiB + 8);
+    MarkPossibleCellStarts(bytes.data(), kMiB, flags.data());
+    size_t accepted = 0;
+    size_t flagged = 0;
+    for (uint32_t pos = 0; pos < kMiB; ++pos) {
+      CellCandidate c;
+      const bool ok = DetectCell(bytes.data() + pos, static_cast<int32_t>(kMiB - pos), c);
+      accepted += ok;
+      flagged += flags[pos] != 0;
+      ASSERT_FALSE(ok && flags[pos] == 0) << "seed " << seed << " offset " << pos;
+    }
+    if (seed % 2) {
+      EXPECT_GT(accepted, 1000u) << "the cell-rich bytes should hold many cells";
+    }
+    EXPECT_LT(flagged, kMiB / 5) << "the prefilter should rule out most offsets";
+  }
+}
+
+TEST(CellPrefilter, KeepsTheBoundaryCells) {
+  std::vector<std::vector<uint8_t>> cells = {kHelloCell, CellWithPayload(11),
+                                             CellWithPayload(10000), CellWithRowid(0),
+                                             CellWithRowid(1048576)};
+  for (int columns = 5; columns <= 80; ++columns) cells.push_back(CellOfIntegers(columns));
+  for (uint64_t t = 0; t < 10; ++t) cells.push_back(CellWithTypes({t, 1, 1, 1, 23}));
+  for (const auto& cell : cells) {
+    std::vector<uint8_t> bytes = cell;
+    bytes.resize(cell.size() + kWindowSlack, 0);
+    const uint32_t length = static_cast<uint32_t>(cell.size());
+    std::vector<uint8_t> flags(length + 8);
+    MarkPossibleCellStarts(bytes.data(), length, flags.data());
+    CellCandidate c;
+    ASSERT_TRUE(DetectCell(bytes.data(), static_cast<int32_t>(length), c));
+    EXPECT_EQ(flags[0], 1) << ::testing::PrintToString(cell);
+  }
+}
+
+TEST(CellPrefilter, SameCellsAsThePlainWalk) {
+  ScanTask fast;
+  ScanTask plain;
+  plain.fastCellTest = false;
+  ScanTask::WindowScratch a;
+  ScanTask::WindowScratch b;
+  for (uint32_t seed = 11; seed <= 14; ++seed) {
+    std::vector<uint8_t> bytes = CellRichBytes(kMiB + kWindowSlack, seed);
+    for (uint32_t length : {kMiB, 1000u, 17u, 1u, 0u}) {
+      fast.FindCells(bytes.data(), length, a);
+      plain.FindCells(bytes.data(), length, b);
+      ASSERT_EQ(a.candidates.size(), b.candidates.size()) << seed << "/" << length;
+      for (size_t i = 0; i < a.candidates.size(); ++i) {
+        ASSERT_EQ(a.candidates[i].offset, b.candidates[i].offset);
+        ASSERT_EQ(a.candidates[i].serialTypes.size(), b.candidates[i].serialTypes.size());
+      }
+    }
+  }
+}
+
+// Everything a scan leaves behind, as text.
+std::vector<std::string> Snapshot(const ScanTask& task, const Recorder& recorder) {
+  std::vector<std::string> out = recorder.events;
+  out.insert(out.end(), recorder.logs.begin(), recorder.logs.end());
+  for (int tab : {kTabSms, kTabPhoneBook, kTabCalls, kTabAllContacts, kTabWeChat}) {
+    for (size_t i = 0; i < RecordRowCount(task, tab); ++i) {
+      std::string row = std::to_string(tab);
+      for (const auto& cell : RecordRow(task, tab, i)) row += "|" + ToUtf8(cell);
+      out.push_back(row);
+    }
+  }
+  for (const auto& [key, part] : task.contactParts) {
+    out.push_back("part " + std::to_string(key) + " " + ToUtf8(part.text));
+  }
+  out.push_back(ToUtf8(g_strProgress.Get()));
+  return out;
+}
+
+class FailingMemory : public ImageSource {
+ public:
+  FailingMemory(const std::vector<uint8_t>& bytes, uint64_t failFrom)
+      : memory_(bytes), failFrom_(failFrom) {}
+  uint64_t Size() const override { return memory_.Size(); }
+  size_t Read(uint64_t offset, void* buffer, size_t count) override {
+    return offset >= failFrom_ ? 0 : memory_.Read(offset, buffer, count);
+  }
+
+ private:
+  MemoryImageSource memory_;
+  uint64_t failFrom_;
+};
+
+struct ScanCase {
+  uint8_t platform;
+  uint64_t failFrom;   // UINT64_MAX: no failure
+  int stopAfterSteps;  // -1: no stop
+};
+
+std::vector<std::string> ScanWith(const std::vector<uint8_t>& image, const ScanCase& c,
+                                  uint32_t threads, bool fast) {
+  g_bStop = 0;
+  Recorder recorder;
+  ScanTask task;
+  FillSignatureTemplates(task.templates);
+  task.recordTypeMask = 1;
+  task.platform = c.platform;
+  task.scanThreads = threads;
+  task.fastCellTest = fast;
+  task.progressWindow = &recorder;
+  task.logWindow = &recorder;
+  task.imagePath = u"mem";
+  task.imageOpener = [&](const std::filesystem::path&) -> std::unique_ptr<ImageSource> {
+    return std::make_unique<FailingMemory>(image, c.failFrom);
+  };
+  int steps = 0;
+  recorder.onEvent = [&] {
+    if (recorder.events.back() == "step" && ++steps == c.stopAfterSteps) g_bStop = 1;
+  };
+  task.ScanRecords();
+  g_bStop = 0;
+  return Snapshot(task, recorder);
+}
+
+// Windows of planted rows of several kinds among noise, with a partial
+// window at the end.
+std::vector<uint8_t> PlantedImage(uint32_t seed) {
+  std::vector<uint8_t> image = CellRichBytes(6 * kMiB + 12345, seed);
+  std::mt19937 random(seed);  // 32-bit results
+  auto next = [&random](uint32_t bound) { return static_cast<uint32_t>(random() % bound); };
+  for (uint64_t at = 100; at + 200 < image.size(); at += 4000 + random() % 30000) {
+    std::vector<uint8_t> cell;
+    switch (random() % 3) {
+      case 0:
+        cell = IosSmsCell(std::to_string(next(100000)), 1300000000 + next(1000),
+                          "msg " + std::to_string(at));
+        break;
+      case 1: {
+        std::vector<Column> cols = {Num(1),        Num(1), Num(5 + next(2)),
+                                    Num(next(50)), Num(1), Num(1),
+                                    Num(0),        Num(0), Txt("N" + std::to_string(at))};
+        for (int i = 0; i < 11; ++i) cols.push_back(Txt("-"));
+        cell = CellOf(cols);
+        break;
+      }
+      default:
+        cell = CellOf(
+            {Num(next(50)), Num(1), Num(1), Num(1), Num(1), Txt(std::to_string(next(1000)))});
+    }
+    std::copy(cell.begin(), cell.end(), image.begin() + static_cast<std::ptrdiff_t>(at));
+  }
+  return image;
+}
+
+TEST(ParallelScan, SameResultsForEveryThreadCountAndCellTest) {
+  const std::vector<uint8_t> image = PlantedImage(5);
+  const ScanCase cases[] = {
+      {kPlatformAndroid, UINT64_MAX, -1}, {kPlatformIos, UINT64_MAX, -1},
+      {kPlatformIos, 3 * kMiB, -1},       {kPlatformAndroid, 6 * kMiB, -1},
+      {kPlatformIos, UINT64_MAX, 2},      {kPlatformAndroid, UINT64_MAX, 6},
+  };
+  for (const ScanCase& c : cases) {
+    const std::vector<std::string> reference = ScanWith(image, c, 1, false);
+    EXPECT_GT(reference.size(), 10u);
+    for (uint32_t threads : {1u, 2u, 3u, 8u}) {
+      EXPECT_EQ(ScanWith(image, c, threads, true), reference)
+          << "threads " << threads << " platform " << int(c.platform) << " fail " << c.failFrom
+          << " stop " << c.stopAfterSteps;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace velkor
