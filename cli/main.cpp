@@ -9,8 +9,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: velkor records IMAGE_OR_FOLDER [--platform android|ios|itunes] [--types MASK] "
-    "--out DIR\n"
+    "usage: velkor records IMAGE_OR_FOLDER [--platform android|ios|itunes] [--types MASK]\n"
+    "                      [--threads N] --out DIR\n"
     "       velkor pictures IMAGE [--start SECTOR] [--sectors N] [--block BYTES]\n"
     "                       [--max-size BYTES] [--formats jpg,png,psd,tif,bmp,gif|all] [--out "
     "DIR]\n"

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <thread>
 
 #include "carving/text_export.h"
 #include "cli/console_reporting.h"
@@ -19,13 +20,19 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: velkor records IMAGE_OR_FOLDER [--platform android|ios|itunes] [--types MASK] "
-    "--out DIR\n";
+    "[--threads N] --out DIR\n";
+
+uint32_t DefaultThreadCount() {
+  const unsigned cores = std::thread::hardware_concurrency();
+  return cores == 0 ? 1 : cores;
+}
 
 struct RecordsArgs {
   std::string image;
   uint8_t platform = kPlatformAndroid;
   uint32_t types = kTypeSms | kTypePhoneBook | kTypeCalls;  // as the task dialog starts
   std::string out;
+  uint32_t threads = DefaultThreadCount();
 };
 
 bool ParseMask(std::string_view text, uint32_t& mask) {
@@ -72,6 +79,13 @@ bool ParseArgs(int argc, char** argv, RecordsArgs& args) {
       }
     } else if (arg == "--types" && hasValue) {
       if (!ParseMask(argv[++i], args.types)) return false;
+    } else if (arg == "--threads" && hasValue) {
+      uint32_t threads = 0;
+      const std::string_view value = argv[++i];
+      if (value.empty() || value.size() > 3 || value[0] == '0' || !ParseMask(value, threads)) {
+        return false;
+      }
+      args.threads = threads;
     } else if (arg == "--out" && hasValue) {
       args.out = argv[++i];
     } else if (!arg.empty() && arg[0] != '-' && args.image.empty()) {
@@ -136,6 +150,7 @@ int RunRecordsCommand(int argc, char** argv) {
   task.imagePath = FromUtf8(args.image);
   task.platform = args.platform;
   task.recordTypeMask = args.types;
+  task.scanThreads = args.threads;
   FillSignatureTemplates(task.templates);
 
   const bool opens = ImageOpens(args);
