@@ -1,0 +1,13 @@
+// Real SQLite pages for the benchmarks: a database of short-message rows.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace velkor::bench {
+
+// The bytes of a database at least `size` bytes long.
+std::vector<uint8_t> DenseDatabaseBytes(size_t size);
+
+}  // namespace velkor::bench
