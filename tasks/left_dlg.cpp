@@ -79,6 +79,9 @@ void CLeftDlg::OnLogAppend(const LogEntry& entry) {
   if (LogLevelColour(entry.level, &colour)) {
     for (int column = 0; column < 3; ++column) list_->SetCellTextColor(row, column, colour);
   }
+  // Lay the list out first: a row past the old end is not reachable by the
+  // scroll bar until its range has grown.
+  list_->doItemsLayout();
   list_->scrollTo(list_->model()->index(row, 0), QAbstractItemView::EnsureVisible);
   if (++rowCounter_ == kRowLimit) OnClearLog();
 }

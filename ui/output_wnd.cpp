@@ -27,9 +27,15 @@ CMyFrameWnd::CMyFrameWnd(QWidget* parent) : QWidget(parent) {
   detailView_->setObjectName(QStringLiteral("detailView"));
   logView_->setMinimumSize(0, 0);
   detailView_->setMinimumSize(0, 0);
-  auto* layout = new QHBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(splitter_);
+}
+
+void CMyFrameWnd::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  const int width = event->size().width();
+  splitter_->setGeometry(0, 0, width, event->size().height());
+  // The log column comes back to its width whenever the pane changes size.
+  splitter_->setSizes(
+      {kLogColumnWidth, std::max(0, width - kLogColumnWidth - splitter_->handleWidth())});
 }
 
 COutputWnd::COutputWnd(QWidget* parent) : QDockWidget(Text(kOutputTitle), parent) {
@@ -78,13 +84,6 @@ void COutputWnd::SetAutoHide(bool autoHide) {
 
 bool COutputWnd::ContentsShown() const {
   return !frame_->isHidden();
-}
-
-void COutputWnd::resizeEvent(QResizeEvent* event) {
-  QDockWidget::resizeEvent(event);
-  // The log column comes back to its width whenever the pane changes size.
-  const int width = event->size().width();
-  frame_->Splitter().setSizes({kLogColumnWidth, std::max(0, width - kLogColumnWidth)});
 }
 
 void COutputWnd::enterEvent(QEnterEvent* event) {

@@ -19,10 +19,15 @@ class CMyFrameWnd final : public QWidget {
   Q_OBJECT
 
  public:
+  static constexpr int kLogColumnWidth = 500;
+
   explicit CMyFrameWnd(QWidget* parent = nullptr);
   QSplitter& Splitter() { return *splitter_; }
   CLeftDlg& LogView() { return *logView_; }
   CRightDlg& DetailView() { return *detailView_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   QSplitter* splitter_ = nullptr;
@@ -34,8 +39,6 @@ class COutputWnd final : public QDockWidget {
   Q_OBJECT
 
  public:
-  static constexpr int kLogColumnWidth = 500;
-
   explicit COutputWnd(QWidget* parent = nullptr);
 
   CLeftDlg& LogView() { return frame_->LogView(); }
@@ -49,7 +52,6 @@ class COutputWnd final : public QDockWidget {
   bool ContentsShown() const;
 
  protected:
-  void resizeEvent(QResizeEvent* event) override;
   void enterEvent(QEnterEvent* event) override;
   void leaveEvent(QEvent* event) override;
 

@@ -103,6 +103,18 @@ class LeftDlgTest : public QObject {
     QVERIFY(when >= before.addMSecs(-before.time().msec()) && when <= after);
   }
 
+  void newestRowIsScrolledIntoView() {
+    CLeftDlg log;
+    log.resize(600, 120);
+    log.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&log));
+    AppendMany(log, 299);
+    QApplication::processEvents();  // entries arrive one event at a time
+    log.OnLogAppend(Entry(300));
+    const QRect last = log.List().visualRect(log.List().Model().index(299, 0));
+    QVERIFY(log.List().viewport()->rect().contains(last));
+  }
+
   void headersAreTitleTimeHint() {
     CLeftDlg log;
     QStringList headers;

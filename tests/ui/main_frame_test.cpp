@@ -197,6 +197,18 @@ class MainFrameTest : public QObject {
     QCOMPARE(inner.widget(1), frame.DetailView());
   }
 
+  void logColumnReturnsToFiveHundredOnResize() {
+    CMainFrame frame;
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QSplitter& inner = frame.OutputPane()->InnerFrame().Splitter();
+    QTRY_COMPARE(inner.sizes().constFirst(), 500);
+    inner.setSizes({200, inner.width() - 200 - inner.handleWidth()});
+    QCOMPARE(inner.sizes().constFirst(), 200);
+    frame.resize(frame.width() + 100, frame.height() + 50);
+    QTRY_COMPARE(inner.sizes().constFirst(), 500);
+  }
+
   void outputPaneAutoHidesAndComesBack() {
     CMainFrame frame;
     frame.show();
