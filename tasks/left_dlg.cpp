@@ -105,8 +105,11 @@ void CLeftDlg::OnSaveLog() {
 void CLeftDlg::SaveLogFile(const QString& path) {
   QString why;
   if (WriteLogFile(path, &why)) return;
-  QMessageBox::warning(this, Text(kCaptionWarning),
-                       QStringLiteral("保存日志失败: %1\n%2").arg(path, why));
+  QMessageBox box(QMessageBox::Warning, Text(kCaptionWarning),
+                  QStringLiteral("保存日志失败: %1\n%2").arg(path, why), QMessageBox::Ok, this);
+  // A path is shown as it is, never read as markup.
+  box.setTextFormat(Qt::PlainText);
+  box.exec();
 }
 
 bool CLeftDlg::WriteLogFile(const QString& path, QString* why) const {

@@ -1,5 +1,8 @@
 // The eleven result lists: model contract, tick-all and clear-all, clicks on
 // and below rows, columns and their widths, markup shown as text.
+#include <atomic>
+#include <thread>
+
 #include <QAbstractItemModelTester>
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -243,6 +246,28 @@ class ResultListsTest : public QObject {
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, RowCentre(list, 0));
     QCOMPARE(shown.detail.DetailText(),
              QStringLiteral("姓名:<b>粗体</b>\n电话号码:<a href='x'>138</a>"));
+  }
+
+  void workerFillWaitsForTheList() {
+    CVelkorRightView view(500);
+    std::atomic<bool> done{false};
+    std::atomic<bool> reset{false};
+    std::atomic<bool> resetBeforeReturn{false};
+    connect(view.List(7).model(), &QAbstractItemModel::modelReset, &view,
+            [&reset] { reset.store(true); });
+    std::thread worker([&] {
+      view.List(7).SetRows(Rows(50));
+      resetBeforeReturn.store(reset.load());
+      view.List(10).AppendRow({u"1", u"0", u"512"});
+      view.SetActiveTab(10);
+      done.store(true);
+    });
+    QTRY_VERIFY(done.load());
+    worker.join();
+    QVERIFY(resetBeforeReturn.load());
+    QCOMPARE(view.List(7).GetItemCount(), 50);
+    QCOMPARE(view.List(10).GetItemCount(), 1);
+    QCOMPARE(view.ActiveTab(), 10);
   }
 
   void activeTabFollowsSetActiveTab() {
