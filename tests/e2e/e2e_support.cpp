@@ -1,6 +1,7 @@
 #include "tests/e2e/e2e_support.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <map>
@@ -281,7 +282,9 @@ std::string Utf8(const std::u16string& text) {
 }
 
 std::filesystem::path FreshFolder(const std::string& name) {
-  const auto folder = std::filesystem::path(::testing::TempDir()) / ("velkor-e2e-" + name);
+  // ctest runs each test in its own process, in parallel: keep them apart.
+  const auto folder = std::filesystem::path(::testing::TempDir()) /
+                      ("velkor-e2e-" + name + "-" + std::to_string(getpid()));
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   return folder;
