@@ -32,7 +32,9 @@ std::u16string DecimalText(uint64_t value) {
 std::u16string DecimalText(int64_t value) {
   if (value >= 0) return DecimalText(static_cast<uint64_t>(value));
   // Negate in unsigned arithmetic so INT64_MIN is handled.
-  return u"-" + DecimalText(0 - static_cast<uint64_t>(value));
+  std::u16string out(1, u'-');
+  out += DecimalText(0 - static_cast<uint64_t>(value));
+  return out;
 }
 
 std::string ToUtf8(std::u16string_view text) {
