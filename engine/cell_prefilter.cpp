@@ -25,12 +25,20 @@ constexpr uint32_t kChunk = 16384;
 __attribute__((target_clones("avx2", "default"))) void MarkChunk(
     const uint8_t* __restrict__ b, size_t n, uint8_t* __restrict__ plausibleHeader,
     uint8_t* __restrict__ afterRowid, uint8_t* __restrict__ flags) {
+  uint8_t anyHeader = 0;
   for (size_t x = 0; x < n + 9; ++x) {
     const uint8_t h = b[x];
     const uint8_t t = b[x + 1];
     const uint8_t oneByteH = static_cast<uint8_t>(h - 6) <= 75;
     const uint8_t firstType = (t <= 9) | (t == 0x80);
     plausibleHeader[x] = static_cast<uint8_t>((oneByteH & firstType) | (h == 0x80));
+    anyHeader |= plausibleHeader[x];
+  }
+  // Every cell start needs a plausible header within 8 bytes after it; a
+  // chunk without one (zeros, text, most media) has no candidate at all.
+  if (anyHeader == 0) {
+    std::memset(flags, 0, n);
+    return;
   }
   for (size_t x = 0; x < n + 2; ++x) {
     const uint8_t c0 = b[x] >> 7;
