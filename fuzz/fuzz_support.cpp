@@ -1,0 +1,69 @@
+#include "fuzz/fuzz_support.h"
+
+#include "engine/text_format.h"
+
+namespace velkor::fuzz {
+namespace {
+
+void Field(std::string& out, const std::u16string& text) {
+  out += ToUtf8(text);
+  out += '\x1F';
+}
+
+void Field(std::string& out, int64_t value) {
+  out += std::to_string(value);
+  out += '\x1F';
+}
+
+template <typename... Values>
+void Line(std::string& out, const char* kind, const Values&... values) {
+  out += kind;
+  (Field(out, values), ...);
+  out += '\n';
+}
+
+template <typename Parts>
+void AppendRecords(std::string& out, const std::vector<SmsRecord>& sms,
+                   const std::vector<CallRecord>& calls, const std::vector<ContactEvent>& events,
+                   const std::vector<WeChatRecord>& weChat, const Parts& parts) {
+  for (const SmsRecord& r : sms) {
+    Line(out, "sms", r.number, r.content, r.status, r.time);
+  }
+  for (const CallRecord& r : calls) {
+    Line(out, "call", r.number, r.name, r.location, r.time, r.callType, r.count);
+  }
+  for (const ContactEvent& r : events) {
+    Line(out, "event", r.number, r.name, r.location, r.content, r.time, r.direction, r.count);
+  }
+  for (const WeChatRecord& r : weChat) {
+    Line(out, "wechat", r.contact, r.content, r.time);
+  }
+  for (const auto& [key, part] : parts) {
+    Line(out, "part", key, part.mark, part.text);
+  }
+}
+
+}  // namespace
+
+std::string BatchText(const RecordBatch& batch) {
+  std::string out;
+  AppendRecords(out, batch.smsRecords, batch.callRecords, batch.contactEvents, batch.weChatRecords,
+                batch.contactParts.parts);
+  return out;
+}
+
+std::string StoresText(const ScanTask& task) {
+  std::string out;
+  AppendRecords(out, task.smsRecords, task.callRecords, task.contactEvents, task.weChatRecords,
+                task.contactParts);
+  for (const PhoneBookEntry& entry : task.phoneBook) {
+    Line(out, "book", entry.name, entry.number);
+  }
+  return out;
+}
+
+}  // namespace velkor::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  return velkor::fuzz::FuzzOne(data, size);
+}

@@ -1,0 +1,165 @@
+// velkor-fuzz-seeds DIR: writes the starting corpus of every fuzz target into
+// DIR/<target>/, made from the test fixtures: cells, pages and rows of real
+// SQLite databases, real picture and video files, and dialog field texts.
+// Nothing of it is kept in the repository; scripts/fuzz makes it anew.
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "tests/carving/media_writers.h"
+#include "tests/fixtures/fixture_sets.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+using velkor::fixtures::FixtureDatabase;
+
+class SeedWriter {
+ public:
+  SeedWriter(fs::path root, std::string target) : folder_(std::move(root) / std::move(target)) {
+    fs::create_directories(folder_);
+  }
+  void Write(const Bytes& bytes) {
+    std::ofstream out(folder_ / ("seed-" + std::to_string(count_++)), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+  }
+
+ private:
+  fs::path folder_;
+  int count_ = 0;
+};
+
+Bytes Join(Bytes head, const Bytes& tail) {
+  head.insert(head.end(), tail.begin(), tail.end());
+  return head;
+}
+
+Bytes Utf16(std::u16string_view text) {
+  Bytes out;
+  for (char16_t unit : text) {
+    out.push_back(static_cast<uint8_t>(unit & 0xFF));
+    out.push_back(static_cast<uint8_t>(unit >> 8));
+  }
+  return out;
+}
+
+// Pieces of each database file that hold cells: its pages, up to a few per
+// file, of the given size.
+std::vector<Bytes> Pages(const std::vector<FixtureDatabase>& databases, size_t pageSize,
+                         size_t perFile) {
+  std::vector<Bytes> pages;
+  for (const FixtureDatabase& database : databases) {
+    for (const auto& file : database.files) {
+      for (size_t at = 0, n = 0; at < file.bytes.size() && n < perFile; at += pageSize, ++n) {
+        const size_t end = std::min(file.bytes.size(), at + pageSize);
+        pages.emplace_back(file.bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                           file.bytes.begin() + static_cast<std::ptrdiff_t>(end));
+      }
+    }
+  }
+  return pages;
+}
+
+void RecordSeeds(const fs::path& root, const std::vector<FixtureDatabase>& android,
+                 const std::vector<FixtureDatabase>& ios) {
+  SeedWriter cells(root, "cell_test"), walk(root, "window_walk"), scan(root, "scan_records"),
+      text(root, "text_conversion");
+  for (const auto* set : {&android, &ios}) {
+    for (const FixtureDatabase& database : *set) {
+      for (const auto& row : database.rows) {
+        if (&row - database.rows.data() < 6) cells.Write(row.cell);
+        if (!row.message.content.empty()) {
+          text.Write(Bytes(row.message.content.begin(), row.message.content.end()));
+        }
+      }
+    }
+  }
+  const uint8_t kAndroid = 0, kIos = 1, kItunes = 2;
+  for (const Bytes& page : Pages(android, 4096, 3)) {
+    cells.Write(page);
+    walk.Write(Join({kAndroid}, page));
+    // Plain, then straddling a window end with short reads, then failing.
+    scan.Write(Join({kAndroid, 0, 0, 0, 0}, page));
+    scan.Write(Join({kAndroid | 0x04 | 0x08, 0, 0, 0x08, 0, 200}, page));
+  }
+  for (const Bytes& page : Pages(ios, 4096, 3)) {
+    walk.Write(Join({kIos}, page));
+    walk.Write(Join({kItunes}, page));
+    scan.Write(Join({kIos | 0x04, 0, 0, 0x07, 0}, page));
+    scan.Write(Join({kItunes | 0x10, 0, 0, 0, 0, 0, 0, 0x10, 0}, page));
+  }
+  text.Write(Bytes{'a', 'b', 0, 'c'});
+  text.Write(Bytes{0xFF, 0xFE, 0xE4, 0xB8, 0xAD, 0xF0, 0x9F, 0x98, 0x80, 0xED, 0xA0, 0x80});
+}
+
+void MediaSeeds(const fs::path& root) {
+  using namespace velkor::test;
+  SeedWriter media(root, "media_blocks");
+  const std::vector<Bytes> pictures = {MakePng(4, 4),   MakeBmp(2, 2, 24), MakeBmp(2, 2, 8),
+                                       MakeGif("89a"),  MakeJfif(),        MakeExif(),
+                                       MakeTiff(false), MakeTiff(true),    MakePsd()};
+  const std::vector<Bytes> videos = {MakeMp4(), MakeMov(),     MakeAvi(),       MakeAmr(),
+                                     MakeMts(), MakeMpegPs(1), MakeMpegPs(2, 3)};
+  // flags, format mask, block size, file size (one byte), base (sectors).
+  const Bytes pictureHead = {0x00, 0, 0, 0, 0x3F, 0, 0, 0, 15, 200, 0, 0, 0, 8};
+  const Bytes videoHead = {0x01, 0, 0, 0, 0x3F, 0, 0, 0, 31, 100, 0, 0x80, 0, 0};
+  Bytes all;
+  for (const Bytes& file : pictures) {
+    media.Write(Join(pictureHead, file));
+    all.insert(all.end(), file.begin(), file.end());
+    all.resize((all.size() + 15) / 16 * 16, 0);
+  }
+  media.Write(Join(pictureHead, all));
+  all.clear();
+  for (const Bytes& file : videos) {
+    media.Write(Join(videoHead, file));
+    all.insert(all.end(), file.begin(), file.end());
+    all.resize((all.size() + 31) / 32 * 32, 0);
+  }
+  media.Write(Join(videoHead, all));
+}
+
+void ParamSeeds(const fs::path& root) {
+  SeedWriter params(root, "scan_params");
+  // image length (8 bytes), mode, format mask (4 bytes), column count.
+  const Bytes head = {0, 0, 0, 1, 0, 0, 0x10, 0, 0, 0, 0, 0, 0x3F, 5};
+  for (std::u16string_view fields :
+       {u"0|8388608|4096|104857600", u"16|100|512|1048576\n索引|电话号码|状态|时间|内容",
+        u"18446744073709551615|1|4096|1", u"12x|0034|2147483648|99999999999999999999999",
+        u"|||\n\r\n|\t|"}) {
+    params.Write(Join(head, Utf16(fields)));
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: velkor-fuzz-seeds DIR\n");
+    return 2;
+  }
+  const fs::path root = argv[1];
+  const fs::path work = fs::temp_directory_path() / ("velkor-seeds-" + std::to_string(getpid()));
+  try {
+    using namespace velkor::fixtures;
+    const auto android = BuildAndroidSet(work / "android", 12, Deletion{JournalMode::kPersist});
+    const std::vector<FixtureDatabase> ios = {BuildDatabase(IosAddressBook(), work / "ios"),
+                                              BuildDatabase(IosMessages(12), work / "ios")};
+    RecordSeeds(root, android, ios);
+    MediaSeeds(root);
+    ParamSeeds(root);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "velkor-fuzz-seeds: %s\n", e.what());
+    fs::remove_all(work);
+    return 1;
+  }
+  fs::remove_all(work);
+  return 0;
+}

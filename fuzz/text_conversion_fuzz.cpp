@@ -1,0 +1,63 @@
+// Text and blob fields through the UTF-8 and code page 936 conversion, and the
+// UTF-8 edges of the program. Whatever the bytes, the column text is
+// well-formed UTF-16 with no replacement character left in it, and a text
+// that has been through the code page once comes back unchanged.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/text_conversion.h"
+#include "engine/text_format.h"
+#include "fuzz/fuzz_support.h"
+
+namespace velkor::fuzz {
+namespace {
+
+bool WellFormed(std::u16string_view text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t unit = text[i];
+    if (unit >= 0xD800 && unit <= 0xDBFF) {
+      if (i + 1 == text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) return false;
+      ++i;
+    } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void CheckColumnText(const std::u16string& text, size_t inputUnits) {
+  FUZZ_CHECK(text.size() <= inputUnits);
+  FUZZ_CHECK(text.find(u'\uFFFD') == std::u16string::npos);
+  FUZZ_CHECK(WellFormed(text));
+  FUZZ_CHECK(ThroughAnsiCodePage(text) == text);
+}
+
+}  // namespace
+
+int FuzzOne(const uint8_t* data, size_t size) {
+  // A field exactly as long as the input, so that any read past it is caught.
+  std::vector<uint8_t> field(data, data + size);
+  const std::u16string column = DecodeText(field.data(), field.size());
+  for (size_t i = 0; i + 1 < size; ++i) FUZZ_CHECK(field[i] == (data[i] == 0 ? 0x20 : data[i]));
+  if (size > 0) FUZZ_CHECK(field[size - 1] == data[size - 1]);
+  CheckColumnText(column, size);
+
+  // The same bytes as UTF-16 units, lone surrogates included.
+  std::u16string units(size / 2, u'\0');
+  for (size_t i = 0; i < units.size(); ++i) {
+    units[i] = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
+  }
+  CheckColumnText(ThroughAnsiCodePage(units), units.size());
+
+  // UTF-8 <-> UTF-16 at the program's edges: ill-formed input is replaced,
+  // never dropped or passed through, so one round trip reaches a fixed point.
+  const std::string_view utf8(reinterpret_cast<const char*>(data), size);
+  const std::u16string wide = FromUtf8(utf8);
+  FUZZ_CHECK(WellFormed(wide));
+  FUZZ_CHECK(FromUtf8(ToUtf8(wide)) == wide);
+  FUZZ_CHECK(WellFormed(FromUtf8(ToUtf8(units))));
+  return 0;
+}
+
+}  // namespace velkor::fuzz
