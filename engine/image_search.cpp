@@ -1,0 +1,298 @@
+#include "engine/image_search.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <limits>
+#include <system_error>
+
+#include <unicode/uchar.h>
+
+#include "engine/app_state.h"
+#include "engine/log_entries.h"
+#include "engine/scan_task.h"
+#include "engine/text_format.h"
+
+namespace velkor {
+namespace {
+
+bool IsHighSurrogate(char32_t unit) {
+  return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool IsLowSurrogate(char32_t unit) {
+  return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+void AppendUtf8(std::vector<uint8_t>& out, char32_t c) {
+  if (c < 0x80) {
+    out.push_back(static_cast<uint8_t>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<uint8_t>(0xC0 | (c >> 6)));
+    out.push_back(static_cast<uint8_t>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out.push_back(static_cast<uint8_t>(0xE0 | (c >> 12)));
+    out.push_back(static_cast<uint8_t>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<uint8_t>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<uint8_t>(0xF0 | (c >> 18)));
+    out.push_back(static_cast<uint8_t>(0x80 | ((c >> 12) & 0x3F)));
+    out.push_back(static_cast<uint8_t>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<uint8_t>(0x80 | (c & 0x3F)));
+  }
+}
+
+// Recovered bytes may hold anything, including characters that reorder or
+// hide the text around them; only what plainly prints is shown.
+void AppendShown(std::u16string& out, char32_t c) {
+  const bool shown = u_isprint(static_cast<UChar32>(c)) &&
+                     (c == u' ' || !u_isUWhiteSpace(static_cast<UChar32>(c)));
+  if (!shown) {
+    out.push_back(u'.');
+  } else if (c < 0x10000) {
+    out.push_back(static_cast<char16_t>(c));
+  } else {
+    out.push_back(static_cast<char16_t>(0xD7C0 + (c >> 10)));
+    out.push_back(static_cast<char16_t>(0xDC00 | (c & 0x3FF)));
+  }
+}
+
+// One UTF-8 sequence at bytes[i]; returns its length, or 0 when it is broken
+// (overlong, a surrogate, past U+10FFFF, cut off).
+size_t DecodeUtf8At(std::span<const uint8_t> bytes, size_t i, char32_t* c) {
+  const uint8_t lead = bytes[i];
+  size_t length = 0;
+  char32_t value = 0;
+  char32_t least = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2, value = lead & 0x1Fu, least = 0x80;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3, value = lead & 0x0Fu, least = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4, value = lead & 0x07u, least = 0x10000;
+  } else {
+    return 0;
+  }
+  if (i + length > bytes.size()) return 0;
+  for (size_t k = 1; k < length; ++k) {
+    if ((bytes[i + k] & 0xC0) != 0x80) return 0;
+    value = (value << 6) | (bytes[i + k] & 0x3Fu);
+  }
+  if (value < least || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+  *c = value;
+  return length;
+}
+
+std::u16string ShowUtf8(std::span<const uint8_t> bytes, bool asciiOnly) {
+  std::u16string out;
+  for (size_t i = 0; i < bytes.size();) {
+    char32_t c = bytes[i];
+    size_t length = 1;
+    if (c >= 0x80) {
+      length = asciiOnly ? 0 : DecodeUtf8At(bytes, i, &c);
+      if (length == 0) c = 0, length = 1;  // shown as '.'
+    }
+    AppendShown(out, c);
+    i += length;
+  }
+  return out;
+}
+
+std::u16string ShowUtf16Le(std::span<const uint8_t> bytes) {
+  std::u16string out;
+  const size_t units = bytes.size() / 2;
+  auto unitAt = [&](size_t k) -> char32_t { return bytes[2 * k] | (bytes[2 * k + 1] << 8); };
+  for (size_t k = 0; k < units; ++k) {
+    char32_t c = unitAt(k);
+    if (IsHighSurrogate(c) && k + 1 < units && IsLowSurrogate(unitAt(k + 1))) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (unitAt(k + 1) - 0xDC00);
+      ++k;
+    } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
+      c = 0;
+    }
+    AppendShown(out, c);
+  }
+  return out;
+}
+
+// Rewrites the progress text before each position, so the progress dialog
+// shows how many hits there are so far.
+class HitCountProgress final : public ProgressSink {
+ public:
+  HitCountProgress(ProgressSink* inner, const uint64_t& hits) : inner_(inner), hits_(hits) {}
+  void ProgressRange(uint32_t total) override {
+    if (inner_) inner_->ProgressRange(total);
+  }
+  void ProgressPos(uint32_t position) override {
+    g_strProgress.Set(Concat({u"已经找到 ", DecimalText(hits_), u" 处"}));
+    if (inner_) inner_->ProgressPos(position);
+  }
+  void ProgressStep() override {
+    if (inner_) inner_->ProgressStep();
+  }
+
+ private:
+  ProgressSink* inner_;
+  const uint64_t& hits_;
+};
+
+// The files of a backup folder in ascending byte order of their names, as
+// the record scan takes them.
+std::vector<std::filesystem::path> SearchedFiles(const ScanTask& task) {
+  const std::filesystem::path path = PathFromText(task.imagePath);
+  if (task.platform != kPlatformItunes) return {path};
+  std::vector<std::filesystem::path> files;
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(path, error), end; !error && it != end;
+       it.increment(error)) {
+    std::error_code typeError;
+    if (!it->is_directory(typeError)) files.push_back(it->path());
+  }
+  std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) {
+    return a.filename().native() < b.filename().native();
+  });
+  return files;
+}
+
+}  // namespace
+
+std::optional<std::vector<uint8_t>> SearchPattern(std::u16string_view text,
+                                                  SearchEncoding encoding) {
+  if (text.empty()) return std::nullopt;
+  std::vector<uint8_t> bytes;
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t c = text[i];
+    if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00u);
+    } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
+      return std::nullopt;
+    }
+    switch (encoding) {
+      case SearchEncoding::kAscii:
+        if (c >= 0x80) return std::nullopt;
+        bytes.push_back(static_cast<uint8_t>(c));
+        break;
+      case SearchEncoding::kUtf8:
+        AppendUtf8(bytes, c);
+        break;
+      case SearchEncoding::kUtf16Le:
+        bytes.push_back(static_cast<uint8_t>(text[i] & 0xFF));
+        bytes.push_back(static_cast<uint8_t>(text[i] >> 8));
+        if (c >= 0x10000) {
+          bytes.push_back(static_cast<uint8_t>(text[i + 1] & 0xFF));
+          bytes.push_back(static_cast<uint8_t>(text[i + 1] >> 8));
+        }
+        break;
+    }
+    if (c >= 0x10000) ++i;
+  }
+  return bytes;
+}
+
+SearchEnd FindInImage(ImageSource& image, std::span<const uint8_t> pattern,
+                      const std::function<void(uint64_t)>& onHit, ProgressSink* progress,
+                      uint64_t* failedOffset) {
+  const uint64_t size = image.Size();
+  const uint64_t windows = size / kWindowSize + (size % kWindowSize != 0 ? 1 : 0);
+  if (progress) {
+    progress->ProgressRange(
+        static_cast<uint32_t>(std::min<uint64_t>(windows, std::numeric_limits<uint32_t>::max())));
+  }
+  if (pattern.empty()) return SearchEnd::kDone;
+
+  const size_t overlap = pattern.size() - 1;
+  std::vector<uint8_t> buffer(kWindowSize + overlap);
+  const std::boyer_moore_horspool_searcher searcher(pattern.begin(), pattern.end());
+  for (uint64_t w = 0; w < windows; ++w) {
+    const uint64_t offset = w * kWindowSize;
+    const size_t want = static_cast<size_t>(std::min<uint64_t>(buffer.size(), size - offset));
+    const size_t got = image.Read(offset, buffer.data(), want);
+    if (got == 0) {
+      if (failedOffset) *failedOffset = offset;
+      return SearchEnd::kReadFailed;
+    }
+    const auto end = buffer.begin() + static_cast<ptrdiff_t>(got);
+    // Only matches starting in this window count; the overlap belongs to the
+    // next one.
+    const auto lastStart =
+        buffer.begin() + static_cast<ptrdiff_t>(std::min<size_t>(got, kWindowSize));
+    for (auto at = std::search(buffer.begin(), end, searcher); at != end && at < lastStart;
+         at = std::search(at + 1, end, searcher)) {
+      onHit(offset + static_cast<uint64_t>(at - buffer.begin()));
+    }
+    if (progress) progress->ProgressPos(static_cast<uint32_t>(std::min<uint64_t>(w, UINT32_MAX)));
+    if (w + 1 < windows && g_bStop.load() != 0) return SearchEnd::kStopped;
+  }
+  return SearchEnd::kDone;
+}
+
+std::u16string SearchExcerpt(ImageSource& image, uint64_t offset, size_t patternLength,
+                             SearchEncoding encoding) {
+  uint64_t before = std::min<uint64_t>(kExcerptContext, offset);
+  // UTF-16 text is read from a code unit boundary of the hit.
+  if (encoding == SearchEncoding::kUtf16Le) before &= ~uint64_t{1};
+  std::vector<uint8_t> bytes(static_cast<size_t>(before) + patternLength + kExcerptContext);
+  const size_t got = image.Read(offset - before, bytes.data(), bytes.size());
+  bytes.resize(got);
+  switch (encoding) {
+    case SearchEncoding::kUtf16Le:
+      return ShowUtf16Le(bytes);
+    case SearchEncoding::kAscii:
+      return ShowUtf8(bytes, true);
+    case SearchEncoding::kUtf8:
+    default:
+      return ShowUtf8(bytes, false);
+  }
+}
+
+std::u16string SearchHitText(std::u16string_view file, uint64_t offset,
+                             std::u16string_view excerpt) {
+  return Concat({file, u",位置", DecimalText(offset), u": ", excerpt});
+}
+
+std::u16string SearchEndText(uint64_t hits, uint64_t listed, bool stopped) {
+  std::u16string text =
+      Concat({stopped ? u"搜索已停止,找到 " : u"搜索结束,找到 ", DecimalText(hits), u" 处"});
+  if (listed < hits) text += Concat({u",只列出前 ", DecimalText(listed), u" 处"});
+  return text;
+}
+
+ImageSearchSummary SearchTaskImage(const ScanTask& task, std::span<const uint8_t> pattern,
+                                   SearchEncoding encoding, uint64_t maxListed) {
+  ImageSearchSummary summary;
+  HitCountProgress progress(task.progressWindow, summary.hits);
+  for (const std::filesystem::path& path : SearchedFiles(task)) {
+    const std::u16string pathText =
+        task.platform == kPlatformItunes ? PathText(path) : task.imagePath;
+    std::unique_ptr<ImageSource> image = task.imageOpener ? task.imageOpener(path) : nullptr;
+    if (!image) {
+      LogOpenFailed(task.logWindow, kTitleError, pathText, kLevelError);
+      continue;
+    }
+    auto onHit = [&](uint64_t offset) {
+      ++summary.hits;
+      if (summary.listed >= maxListed) return;
+      ++summary.listed;
+      if (task.logWindow == nullptr) return;
+      const std::u16string excerpt = SearchExcerpt(*image, offset, pattern.size(), encoding);
+      task.logWindow->Append(LogEntry{kLevelNormal, std::u16string(kTitleSearch),
+                                      SearchHitText(pathText, offset, excerpt)});
+    };
+    uint64_t failedOffset = 0;
+    const SearchEnd end = FindInImage(*image, pattern, onHit, &progress, &failedOffset);
+    if (end == SearchEnd::kReadFailed) {
+      LogReadFailed(task.logWindow, kTitleError, pathText, kLevelError,
+                    static_cast<int64_t>(failedOffset));
+    }
+    if (end == SearchEnd::kStopped) {
+      summary.stopped = true;
+      break;
+    }
+  }
+  if (task.logWindow) {
+    task.logWindow->Append(LogEntry{kLevelNormal, std::u16string(kTitleSearch),
+                                    SearchEndText(summary.hits, summary.listed, summary.stopped)});
+  }
+  return summary;
+}
+
+}  // namespace velkor

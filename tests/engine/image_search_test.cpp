@@ -1,0 +1,308 @@
+// The image search: encodings of the search text, matches at and across
+// window boundaries, overlapping matches, stop and read failures, excerpts
+// that are safe to show, and the search of a task's image or folder.
+#include "engine/image_search.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/app_state.h"
+#include "engine/scan_task.h"
+#include "engine/text_format.h"
+#include "tests/engine/recorder.h"
+
+namespace velkor {
+namespace {
+
+using namespace std::literals;
+
+constexpr uint64_t kW = kWindowSize;
+
+std::vector<uint8_t> Bytes(std::string_view text) {
+  return {text.begin(), text.end()};
+}
+
+void Put(std::vector<uint8_t>& image, uint64_t offset, const std::vector<uint8_t>& bytes) {
+  std::copy(bytes.begin(), bytes.end(), image.begin() + static_cast<std::ptrdiff_t>(offset));
+}
+
+std::vector<uint64_t> Hits(ImageSource& image, const std::vector<uint8_t>& pattern,
+                           SearchEnd* end = nullptr, ProgressSink* progress = nullptr) {
+  std::vector<uint64_t> hits;
+  uint64_t failed = 0;
+  const SearchEnd result = FindInImage(
+      image, pattern, [&](uint64_t at) { hits.push_back(at); }, progress, &failed);
+  if (end) *end = result;
+  return hits;
+}
+
+// Reads of the window at holeAt return nothing; all others succeed, so a
+// search that went on past the failure would find more.
+class HoleSource final : public ImageSource {
+ public:
+  HoleSource(std::vector<uint8_t> bytes, uint64_t holeAt)
+      : bytes_(std::move(bytes)), holeAt_(holeAt) {}
+  uint64_t Size() const override { return bytes_.size(); }
+  size_t Read(uint64_t offset, void* buffer, size_t count) override {
+    if (offset == holeAt_) return 0;
+    count = std::min<size_t>(count, bytes_.size() - offset);
+    std::memcpy(buffer, bytes_.data() + offset, count);
+    return count;
+  }
+
+ private:
+  std::vector<uint8_t> bytes_;
+  uint64_t holeAt_;
+};
+
+struct PatternCase {
+  const char* name;
+  std::u16string text;
+  SearchEncoding encoding;
+  std::optional<std::vector<uint8_t>> bytes;
+};
+
+class SearchPatternTest : public ::testing::TestWithParam<PatternCase> {};
+
+TEST_P(SearchPatternTest, EncodesOrRefuses) {
+  EXPECT_EQ(SearchPattern(GetParam().text, GetParam().encoding), GetParam().bytes);
+}
+
+using B = std::vector<uint8_t>;
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, SearchPatternTest,
+    ::testing::Values(
+        PatternCase{"AsciiText", u"Ab1", SearchEncoding::kAscii, B{0x41, 0x62, 0x31}},
+        PatternCase{"AsciiRefusesHan", u"a中", SearchEncoding::kAscii, std::nullopt},
+        PatternCase{"AsciiRefusesLatin1", u"\u00e9", SearchEncoding::kAscii, std::nullopt},
+        PatternCase{"Utf8Han", u"中", SearchEncoding::kUtf8, B{0xE4, 0xB8, 0xAD}},
+        PatternCase{"Utf8TwoBytes", u"\u00e9", SearchEncoding::kUtf8, B{0xC3, 0xA9}},
+        PatternCase{"Utf8Supplementary", u"\U0001F600", SearchEncoding::kUtf8,
+                    B{0xF0, 0x9F, 0x98, 0x80}},
+        PatternCase{"Utf16Han", u"中a", SearchEncoding::kUtf16Le, B{0x2D, 0x4E, 0x61, 0x00}},
+        PatternCase{"Utf16Supplementary", u"\U0001F600", SearchEncoding::kUtf16Le,
+                    B{0x3D, 0xD8, 0x00, 0xDE}},
+        PatternCase{"EmptyUtf8", u"", SearchEncoding::kUtf8, std::nullopt},
+        PatternCase{"EmptyUtf16", u"", SearchEncoding::kUtf16Le, std::nullopt},
+        PatternCase{"LoneHighSurrogate", std::u16string(1, char16_t{0xD800}),
+                    SearchEncoding::kUtf16Le, std::nullopt},
+        PatternCase{"LoneLowSurrogate", std::u16string(1, char16_t{0xDC00}) + u"a",
+                    SearchEncoding::kUtf8, std::nullopt}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+// Every start from a few bytes before a window boundary to just after it, for
+// patterns of several lengths: each match is reported once, at its offset.
+TEST(FindInImageTest, MatchesAroundWindowBoundariesAreFoundOnce) {
+  for (const std::string needle : {"Q", "QZ", "QZXYW", "QZXYWVUTSR"}) {
+    for (uint64_t back = 0; back <= needle.size(); ++back) {
+      std::vector<uint8_t> bytes(3 * kW + 7, 0);
+      Put(bytes, kW - back, Bytes(needle));
+      Put(bytes, 2 * kW - back, Bytes(needle));
+      MemoryImageSource image(bytes);
+      EXPECT_EQ(Hits(image, Bytes(needle)), (std::vector<uint64_t>{kW - back, 2 * kW - back}))
+          << needle << " " << back << " bytes before the boundaries";
+    }
+  }
+}
+
+TEST(FindInImageTest, FirstAndLastBytesOfTheImage) {
+  std::vector<uint8_t> bytes(kW + 10, '.');
+  Put(bytes, 0, Bytes("ab"));
+  Put(bytes, bytes.size() - 2, Bytes("ab"));
+  MemoryImageSource image(bytes);
+  EXPECT_EQ(Hits(image, Bytes("ab")), (std::vector<uint64_t>{0, kW + 8}));
+  // A pattern cut off by the end of the image is no match.
+  EXPECT_TRUE(Hits(image, Bytes("abc")).empty());
+}
+
+TEST(FindInImageTest, OverlappingMatchesAreAllReported) {
+  std::vector<uint8_t> bytes(kW + 4, 0);
+  Put(bytes, kW - 3, Bytes("aaaaa"));
+  MemoryImageSource image(bytes);
+  EXPECT_EQ(Hits(image, Bytes("aaa")), (std::vector<uint64_t>{kW - 3, kW - 2, kW - 1}));
+}
+
+TEST(FindInImageTest, ImageShorterThanThePattern) {
+  MemoryImageSource image(Bytes("ab"));
+  SearchEnd end{};
+  EXPECT_TRUE(Hits(image, Bytes("abc"), &end).empty());
+  EXPECT_EQ(end, SearchEnd::kDone);
+}
+
+TEST(FindInImageTest, ProgressCountsWindows) {
+  MemoryImageSource image(std::vector<uint8_t>(2 * kW + 1, 0));
+  Recorder recorder;
+  Hits(image, Bytes("x"), nullptr, &recorder);
+  EXPECT_EQ(recorder.events, (std::vector<std::string>{"range 3", "pos 0", "pos 1", "pos 2"}));
+}
+
+TEST(FindInImageTest, StopEndsAfterTheCurrentWindow) {
+  std::vector<uint8_t> bytes(3 * kW, 0);
+  Put(bytes, 10, Bytes("hit"));
+  Put(bytes, kW + 10, Bytes("hit"));
+  MemoryImageSource image(bytes);
+  g_bStop = 1;
+  SearchEnd end{};
+  const std::vector<uint64_t> hits = Hits(image, Bytes("hit"), &end);
+  g_bStop = 0;
+  EXPECT_EQ(end, SearchEnd::kStopped);
+  EXPECT_EQ(hits, std::vector<uint64_t>{10});
+}
+
+TEST(FindInImageTest, ReadFailureEndsTheSearchAtItsOffset) {
+  std::vector<uint8_t> bytes(3 * kW, 0);
+  Put(bytes, 5, Bytes("hit"));
+  Put(bytes, 2 * kW + 5, Bytes("hit"));
+  HoleSource image(bytes, kW);
+  std::vector<uint64_t> hits;
+  uint64_t failed = 0;
+  const SearchEnd end = FindInImage(
+      image, Bytes("hit"), [&](uint64_t at) { hits.push_back(at); }, nullptr, &failed);
+  EXPECT_EQ(end, SearchEnd::kReadFailed);
+  EXPECT_EQ(failed, kW);
+  EXPECT_EQ(hits, std::vector<uint64_t>{5});
+}
+
+struct ExcerptCase {
+  const char* name;
+  std::vector<uint8_t> image;
+  uint64_t offset;
+  size_t length;
+  SearchEncoding encoding;
+  std::u16string excerpt;
+};
+
+class SearchExcerptTest : public ::testing::TestWithParam<ExcerptCase> {};
+
+TEST_P(SearchExcerptTest, ShowsOnlyWhatPrints) {
+  MemoryImageSource image(GetParam().image);
+  EXPECT_EQ(SearchExcerpt(image, GetParam().offset, GetParam().length, GetParam().encoding),
+            GetParam().excerpt);
+}
+
+std::vector<uint8_t> Padded(std::string_view left, std::string_view middle,
+                            std::string_view right) {
+  std::vector<uint8_t> bytes = Bytes(left);
+  bytes.insert(bytes.end(), middle.begin(), middle.end());
+  bytes.insert(bytes.end(), right.begin(), right.end());
+  return bytes;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Excerpts, SearchExcerptTest,
+    ::testing::Values(
+        // Context is cut to 16 bytes either side.
+        ExcerptCase{"ContextIsBounded",
+                    Padded("0123456789abcdefXYZ"sv, "hit"sv, "ABCDEFGHIJKLMNOPQR"sv), 19, 3,
+                    SearchEncoding::kUtf8, u"3456789abcdefXYZhitABCDEFGHIJKLMNOP"},
+        ExcerptCase{"ControlsAndLineEnds",
+                    Padded("a\x01\r\n"sv, "hit"sv,
+                           "\t\x7f"
+                           "b"sv),
+                    4, 3, SearchEncoding::kAscii, u"a...hit..b"},
+        ExcerptCase{"Utf8Han", Padded("\xe4\xb8\xad"sv, "hit"sv, ""sv), 3, 3, SearchEncoding::kUtf8,
+                    u"中hit"},
+        ExcerptCase{"AsciiShowsHighBytesAsDots", Padded("\xe4\xb8\xad"sv, "hit"sv, ""sv), 3, 3,
+                    SearchEncoding::kAscii, u"...hit"},
+        // A right-to-left override would reorder the row around it.
+        ExcerptCase{"FormatCharacters", Padded("\xe2\x80\xae"sv, "hit"sv, "\xe2\x80\xa8"sv), 3, 3,
+                    SearchEncoding::kUtf8, u".hit."},
+        ExcerptCase{"BrokenUtf8", Padded("\xc0\xaf"sv, "hit"sv, "\xe4\xb8"sv), 2, 3,
+                    SearchEncoding::kUtf8, u"..hit.."},
+        // The hit starts at an odd offset: context starts on a code unit of it.
+        ExcerptCase{"Utf16FromAnOddHit", Padded("xa\0b\0"sv, "h\0i\0"sv, "\x2d\x4e\x00\xd8"sv), 5,
+                    4, SearchEncoding::kUtf16Le, u"abhi中."},
+        ExcerptCase{"Utf16LoneSurrogate", Padded("\x00\xdc"sv, "h\0"sv, ""sv), 2, 2,
+                    SearchEncoding::kUtf16Le, u".h"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+class SearchTaskImageTest : public ::testing::Test {
+ protected:
+  SearchTaskImageTest() {
+    task.logWindow = &recorder;
+    task.progressWindow = &recorder;
+    task.imagePath = u"phone.img";
+  }
+  void ServeBytes(std::vector<uint8_t> bytes) {
+    task.imageOpener = [bytes](const std::filesystem::path&) -> std::unique_ptr<ImageSource> {
+      return std::make_unique<MemoryImageSource>(bytes);
+    };
+  }
+  std::vector<std::string> Logs() const { return recorder.logs; }
+
+  ScanTask task;
+  Recorder recorder;
+};
+
+TEST_F(SearchTaskImageTest, ListsHitsWithFileOffsetAndExcerpt) {
+  std::vector<uint8_t> bytes(2 * kW, 0);
+  Put(bytes, kW - 1, Bytes("needle"));
+  ServeBytes(bytes);
+  const ImageSearchSummary summary =
+      SearchTaskImage(task, Bytes("needle"), SearchEncoding::kUtf8, 10);
+  EXPECT_EQ(summary.hits, 1u);
+  EXPECT_EQ(Logs(), (std::vector<std::string>{
+                        "0 Search phone.img,位置1048575: ................needle................",
+                        "0 Search 搜索结束,找到 1 处"}));
+}
+
+TEST_F(SearchTaskImageTest, ListsNoMoreThanAskedButCountsAll) {
+  std::vector<uint8_t> bytes(4096, 'z');
+  ServeBytes(bytes);
+  const ImageSearchSummary summary = SearchTaskImage(task, Bytes("zz"), SearchEncoding::kAscii, 3);
+  EXPECT_EQ(summary.hits, 4095u);
+  EXPECT_EQ(summary.listed, 3u);
+  ASSERT_EQ(recorder.logs.size(), 4u);
+  EXPECT_EQ(recorder.logs.back(), "0 Search 搜索结束,找到 4095 处,只列出前 3 处");
+}
+
+TEST_F(SearchTaskImageTest, UnopenableImageIsLogged) {
+  task.imageOpener = [](const std::filesystem::path&) { return std::unique_ptr<ImageSource>(); };
+  SearchTaskImage(task, Bytes("x"), SearchEncoding::kUtf8, 10);
+  EXPECT_EQ(Logs(), (std::vector<std::string>{"3 error 打開/創建設備phone.img失敗",
+                                              "0 Search 搜索结束,找到 0 处"}));
+}
+
+TEST_F(SearchTaskImageTest, StoppedSearchSaysSo) {
+  std::vector<uint8_t> bytes(2 * kW, 0);
+  Put(bytes, kW + 1, Bytes("late"));
+  ServeBytes(bytes);
+  g_bStop = 1;
+  const ImageSearchSummary summary =
+      SearchTaskImage(task, Bytes("late"), SearchEncoding::kUtf8, 10);
+  g_bStop = 0;
+  EXPECT_TRUE(summary.stopped);
+  EXPECT_EQ(Logs().back(), "0 Search 搜索已停止,找到 0 处");
+}
+
+TEST_F(SearchTaskImageTest, BackupFolderFilesInNameOrderSubfoldersSkipped) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("velkor_search_" + std::to_string(::getpid()));
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder / "sub");
+  auto write = [](const std::filesystem::path& path, std::string_view text) {
+    std::ofstream(path, std::ios::binary) << text;
+  };
+  write(folder / "b", "..key");
+  write(folder / "a", "key");
+  write(folder / "sub" / "c", "key");
+  task.platform = kPlatformItunes;
+  task.imagePath = PathText(folder);
+  task.imageOpener = OpenImageFile;
+  const ImageSearchSummary summary =
+      SearchTaskImage(task, Bytes("key"), SearchEncoding::kAscii, 10);
+  std::filesystem::remove_all(folder);
+  EXPECT_EQ(summary.hits, 2u);
+  ASSERT_EQ(recorder.logs.size(), 3u);
+  EXPECT_EQ(recorder.logs[0], "0 Search " + ToUtf8(PathText(folder / "a")) + ",位置0: key");
+  EXPECT_EQ(recorder.logs[1], "0 Search " + ToUtf8(PathText(folder / "b")) + ",位置2: ..key");
+}
+
+}  // namespace
+}  // namespace velkor
