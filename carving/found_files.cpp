@@ -55,10 +55,14 @@ bool CopyImageRange(std::FILE* output, ImageSource& image, uint64_t offset, uint
     // An offset that would wrap lies past every image: the copy ends there.
     if (copied > std::numeric_limits<uint64_t>::max() - offset) break;
     const size_t want = static_cast<size_t>(std::min<uint64_t>(kCopyChunk, length - copied));
-    const size_t got = image.Read(offset + copied, buffer.data(), want);
+    const size_t got = ReadFully(image, buffer.data(), want, offset + copied);
     if (got > 0 && std::fwrite(buffer.data(), 1, got, output) != got) return false;
     copied += got;
-    if (got < want) break;  // the image ends inside the range
+    if (got < want) {
+      // Short of the image's end the read failed (a bad sector, a file cut
+      // since it was measured): the file would silently miss its rest.
+      return offset + copied >= image.Size();
+    }
   }
   return true;
 }

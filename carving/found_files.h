@@ -30,7 +30,8 @@ std::vector<RowTexts> FoundFileRows(const CarvedFileStore& store, uint32_t mode)
 
 // Copies length bytes from offset of the image to output, in 1 MiB chunks.
 // Stops early, without failing, where the image ends, so a range past the
-// end gives a shorter file. False only when a write to output fails.
+// end gives a shorter file. False when a write to output fails, or a read
+// gives out before the image's end.
 bool CopyImageRange(std::FILE* output, ImageSource& image, uint64_t offset, uint64_t length);
 
 // A found-files row as the save reads it.

@@ -91,13 +91,14 @@ void RunMediaScan(ScanTask& task, BlockTest blockTest) {
   if (task.progressWindow) task.progressWindow->ProgressRange(windows);
   std::vector<uint8_t> buffer(kWindowSize);
 
-  // Reads and tests window number position. A short read is no failure: the
-  // bytes not read stay zero and the window is tested at its full length.
-  // Only a read of nothing ends the scan, without the length rule.
+  // Reads and tests window number position. A read that ends early (the
+  // image ends) is no failure: the bytes not read stay zero and the window is
+  // tested at its full length. Only a read of nothing ends the scan, without
+  // the length rule.
   auto scanWindow = [&](uint32_t position, uint32_t length) {
     const uint64_t offset = OffsetSum(start, uint64_t{position} * kWindowSize);
     std::fill(buffer.begin(), buffer.end(), uint8_t{0});
-    if (image->Read(offset, buffer.data(), length) == 0) {
+    if (!ReadAt(*image, buffer.data(), length, offset)) {
       LogReadFailed(task.logWindow, kTitleError, task.imagePath, kLevelError,
                     static_cast<int64_t>(offset));
       return false;

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -61,8 +62,19 @@ std::unique_ptr<ImageSource> OpenImageFile(const std::filesystem::path& path) {
   return FileImageSource::Open(path);
 }
 
+size_t ReadFully(ImageSource& image, uint8_t* buffer, size_t count, uint64_t offset) {
+  size_t done = 0;
+  // An offset that would wrap lies past every image: the read ends there.
+  while (done < count && offset + done >= offset) {
+    const size_t got = image.Read(offset + done, buffer + done, count - done);
+    if (got == 0) break;
+    done += std::min(got, count - done);
+  }
+  return done;
+}
+
 bool ReadAt(ImageSource& image, uint8_t* buffer, size_t count, uint64_t offset) {
-  return image.Read(offset, buffer, count) > 0;
+  return ReadFully(image, buffer, count, offset) > 0;
 }
 
 std::u16string PathText(const std::filesystem::path& path) {

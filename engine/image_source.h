@@ -59,8 +59,13 @@ class MemoryImageSource final : public ImageSource {
 using ImageOpener = std::function<std::unique_ptr<ImageSource>(const std::filesystem::path&)>;
 std::unique_ptr<ImageSource> OpenImageFile(const std::filesystem::path& path);
 
-// Reads up to count bytes at an absolute 64-bit offset. Succeeds when at
-// least one byte was read; bytes not read are left as they were.
+// Reads count bytes at an absolute 64-bit offset, asking again after a short
+// read (a pipe, a network share or a wrapper may return fewer bytes than are
+// there) until the count is met or a read gives nothing. Returns the bytes
+// read; bytes not read are left as they were.
+size_t ReadFully(ImageSource& image, uint8_t* buffer, size_t count, uint64_t offset);
+
+// ReadFully that succeeds when at least one byte was read.
 bool ReadAt(ImageSource& image, uint8_t* buffer, size_t count, uint64_t offset);
 
 // A path as the lists and logs show it, and back. Paths are kept as UTF-16
