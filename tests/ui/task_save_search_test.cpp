@@ -1,0 +1,270 @@
+// Saving and searching with the real dialogs and workers: the picture scan
+// and the copy of its ticked files, the text export of ticked rows, and both
+// kinds of search.
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTest>
+
+#include "engine/app_state.h"
+#include "res/command_ids.h"
+#include "tasks/progress_dlg.h"
+#include "tasks/scan_dlg.h"
+#include "tasks/search_dlg.h"
+#include "tests/fixtures/image_builder.h"
+#include "tests/ui/task_test_support.h"
+#include "ui/velkor_right_view.h"
+
+using velkor::CMainFrame;
+using velkor::CVelkorLeftTreeCtrl;
+using velkor::fixtures::kMiB;
+
+namespace {
+
+QByteArray FileBytes(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return file.readAll();
+}
+
+QByteArray ImageBytes(uint64_t offset, uint64_t length) {
+  return FileBytes(Sample().path).mid(qsizetype(offset), qsizetype(length));
+}
+
+QByteArray Utf16Le(const QString& text) {
+  QByteArray bytes;
+  for (const QChar unit : text) {
+    bytes.append(char(unit.unicode() & 0xFF));
+    bytes.append(char(unit.unicode() >> 8));
+  }
+  return bytes;
+}
+
+// Runs a search through the real dialog.
+void AnswerSearchDialog(int source, int encoding, const QString& text) {
+  OnNextDialog<velkor::CSearchDlg>([=](velkor::CSearchDlg* dialog) {
+    dialog->findChild<QRadioButton*>(QStringLiteral("radio%1").arg(source))->click();
+    dialog->findChild<QRadioButton*>(QStringLiteral("radio%1").arg(encoding))->click();
+    dialog->findChild<QLineEdit*>(QStringLiteral("edit1019"))->setText(text);
+    dialog->findChild<QPushButton*>(QStringLiteral("button1020"))->click();
+  });
+}
+
+struct TaskFrame {
+  TaskFrame() {
+    controller.SetPrompts(&prompts);
+    g_bBusy.store(0);
+  }
+  CMainFrame frame;
+  CVelkorLeftTreeCtrl& controller = *frame.TaskController();
+  velkor::CVelkorRightView& right = *frame.RightView();
+  ScriptedPrompts prompts;
+};
+
+}  // namespace
+
+class TaskSaveSearchTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // The sample's pictures lie in the sixth MiB: a PNG, a BMP 64 KiB later
+  // and a JPG 64 KiB after that.
+  void pictureScanListsAndSaveCopiesTheTickedFiles() {
+    TaskFrame t;
+    QVERIFY(RunNewTask(t.frame, t.prompts, Sample().path));
+    OnNextDialog<velkor::CScanDlg>([](velkor::CScanDlg* dialog) {
+      dialog->findChild<QCheckBox*>(QStringLiteral("check1041"))->setChecked(true);
+      dialog->findChild<QCheckBox*>(QStringLiteral("check1043"))->setChecked(true);
+      dialog->findChild<QLineEdit*>(QStringLiteral("edit1035"))->setText("10240");
+      dialog->findChild<QLineEdit*>(QStringLiteral("edit1036"))->setText("2048");
+      dialog->findChild<QLineEdit*>(QStringLiteral("edit1045"))->setText("100000");
+      dialog->findChild<QPushButton*>(QStringLiteral("button1038"))->click();
+    });
+    QVERIFY(RunToEnd(t.controller, [&] { t.frame.OnCommand(velkor::ID_SCAN_PICTURE); }));
+    QCOMPARE(t.right.ActiveTab(), 10);
+    velkor::CMyListCtrl& found = t.right.List(10);
+    const std::vector<velkor::RowTexts> expected{{u"0.png", u"5242880", u"65536"},
+                                                 {u"1.bmp", u"5308416", u"65536"},
+                                                 {u"2.jpg", u"5373952", u"100000"}};
+    QCOMPARE(found.GetItemCount(), 3);
+    for (int row = 0; row < 3; ++row) {
+      for (int column = 0; column < 3; ++column) {
+        QCOMPARE(found.GetItemText(row, column), expected[size_t(row)][size_t(column)]);
+      }
+    }
+    QCOMPARE(LogRows(t.frame).last(), QStringLiteral("Scan|扫描结束"));
+
+    // Row 1's name is taken by a folder, so it cannot be written.
+    QTemporaryDir out;
+    QVERIFY(QDir(out.path()).mkdir(QStringLiteral("1.bmp")));
+    for (int row = 0; row < 3; ++row) found.SetCheck(row, true);
+    t.prompts.folders << out.path() + QLatin1Char('/');
+    QVERIFY(RunToEnd(t.controller, [&] { t.frame.OnCommand(velkor::ID_SAVE); }));
+    QCOMPARE(t.prompts.folderTitle, QStringLiteral("please select path"));
+    QCOMPARE(FileBytes(out.filePath("0.png")), ImageBytes(5 * kMiB, 65536));
+    QCOMPARE(FileBytes(out.filePath("2.jpg")), ImageBytes(5 * kMiB + 128 * 1024, 100000));
+    QVERIFY(!found.GetCheck(0));
+    QVERIFY(found.GetCheck(1));
+    QVERIFY(!found.GetCheck(2));
+    const QStringList log = LogRows(t.frame);
+    QVERIFY(log.contains(QStringLiteral("Save|保存路径%1,请稍等...").arg(out.path())));
+    QVERIFY(log.contains(QStringLiteral("Save|保存%1/1.bmp失败").arg(out.path())));
+    QCOMPARE(log.last(), QStringLiteral("Save|保存结束"));
+    QCOMPARE(t.controller.ProgressDialog()->windowTitle(), QStringLiteral("Ostrel软件-保存"));
+    QVERIFY(!t.controller.ProgressDialog()->isVisible());
+  }
+
+  void textExportWritesTheTickedRows_data() {
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("nameEnd");
+    QTest::newRow("short messages") << 0 << "-信息.txt";
+    QTest::newRow("phone book") << 1 << "-电话薄.txt";
+    QTest::newRow("call records") << 2 << "-通话记录.txt";
+    QTest::newRow("all contacts") << 3 << "-其他记录.txt";
+    QTest::newRow("WeChat") << 7 << "-微信.txt";
+  }
+
+  void textExportWritesTheTickedRows() {
+    QFETCH(int, tab);
+    QFETCH(QString, nameEnd);
+    TaskFrame t;
+    QVERIFY(RunNewTask(t.frame, t.prompts, Sample().path));
+    velkor::CMyListCtrl& list = t.right.List(tab);
+    QVERIFY(list.GetItemCount() > 3);
+    list.SetCheck(1, true);
+    list.SetCheck(3, true);
+    t.right.SetActiveTab(tab);
+    QTemporaryDir out;
+    const QString path = out.filePath(QStringLiteral("export.txt"));
+    t.prompts.files << path;
+    t.frame.OnCommand(velkor::ID_SAVE);
+
+    const QRegularExpression name(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d") +
+                                  QRegularExpression::escape(nameEnd) + QLatin1Char('$'));
+    QVERIFY2(name.match(t.prompts.saveDefaultName).hasMatch(),
+             qPrintable(t.prompts.saveDefaultName));
+    QCOMPARE(t.prompts.saveSuffix, QStringLiteral("txt"));
+    QCOMPARE(t.prompts.saveFilters, (QStringList{"txt Files (*.txt)", "All Files (*.*)"}));
+    QByteArray expected("\xFF\xFE", 2);
+    for (int row : {1, 3}) {
+      for (int column = 0; column < list.model()->columnCount(); ++column) {
+        expected += Utf16Le(QString::fromStdU16String(list.GetItemText(row, column)));
+        expected += Utf16Le(QStringLiteral("\r\n"));
+      }
+      expected += Utf16Le(QStringLiteral("\r\n"));
+    }
+    QCOMPARE(FileBytes(path), expected);
+    QVERIFY(t.prompts.boxes.empty());
+    QVERIFY(list.GetCheck(1));  // ticks stay
+  }
+
+  void exportThatCannotBeWrittenWarns() {
+    TaskFrame t;
+    QVERIFY(RunNewTask(t.frame, t.prompts, Sample().path));
+    t.right.SetActiveTab(1);
+    QTemporaryDir out;
+    const QString path = out.filePath(QStringLiteral("missing/export.txt"));
+    t.prompts.files << path;
+    t.frame.OnCommand(velkor::ID_SAVE);
+    QCOMPARE(t.prompts.Texts(), QStringList{QStringLiteral("保存%1失败").arg(path)});
+    QCOMPARE(t.prompts.boxes[0].caption, QStringLiteral("警告"));
+  }
+
+  void emptyListsSaveNothingAndAskNothing_data() {
+    QTest::addColumn<int>("tab");
+    QTest::newRow("record list") << 4;
+    QTest::newRow("found files") << 10;
+  }
+
+  void emptyListsSaveNothingAndAskNothing() {
+    QFETCH(int, tab);
+    TaskFrame t;
+    t.right.SetActiveTab(tab);
+    t.frame.OnCommand(velkor::ID_SAVE);
+    QVERIFY(t.prompts.saveDefaultName.isEmpty());
+    QVERIFY(t.prompts.folderTitle.isEmpty());
+    QVERIFY(t.prompts.boxes.empty());
+    QCOMPARE(g_bBusy.load(), 0);
+  }
+
+  void searchInResultsSelectsTheMatchingRows() {
+    TaskFrame t;
+    QVERIFY(RunNewTask(t.frame, t.prompts, Sample().path));
+    // The WeChat contact of row 0 of the WeChat messages; case does not
+    // matter.
+    AnswerSearchDialog(1018, 1025, QStringLiteral("WXID_15F0"));
+    t.frame.OnCommand(velkor::ID_SEARCH);
+    velkor::CMyListCtrl& wechat = t.right.List(7);
+    const QModelIndexList selected = wechat.selectionModel()->selectedRows();
+    QVERIFY(!selected.isEmpty());
+    int matching = 0;
+    for (int row = 0; row < wechat.GetItemCount(); ++row) {
+      bool holds = false;
+      for (int column = 0; column < 4; ++column) {
+        holds |= QString::fromStdU16String(wechat.GetItemText(row, column))
+                     .contains(QStringLiteral("wxid_15f0"));
+      }
+      matching += holds;
+      QCOMPARE(wechat.selectionModel()->isRowSelected(row), holds);
+    }
+    QCOMPARE(t.right.ActiveTab(), 7);
+    QCOMPARE(LogRows(t.frame).last(),
+             QStringLiteral("Search|结果中搜索\"WXID_15F0\": 微信通讯记录 %1 行").arg(matching));
+    QVERIFY(t.right.List(0).selectionModel()->selectedRows().isEmpty());
+
+    AnswerSearchDialog(1018, 1025, QStringLiteral("不会出现的文本"));
+    t.frame.OnCommand(velkor::ID_SEARCH);
+    QCOMPARE(LogRows(t.frame).last(),
+             QStringLiteral("Search|结果中搜索\"不会出现的文本\": 没有找到"));
+    QVERIFY(wechat.selectionModel()->selectedRows().isEmpty());
+  }
+
+  // The image holds one text per encoding, each across a window boundary.
+  void searchInTheImageFindsHitsAcrossWindows_data() {
+    QTest::addColumn<int>("encoding");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qulonglong>("offset");
+    QTest::addColumn<int>("dots");  // zeros either side, shown as '.'
+    QTest::newRow("UTF-8") << 1025 << "证据文本" << qulonglong(kMiB - 5) << 16;
+    QTest::newRow("ASCII") << 1022 << "needle" << qulonglong(2 * kMiB - 3) << 16;
+    QTest::newRow("UNICODE") << 1023 << "needle" << qulonglong(3 * kMiB - 5) << 8;
+  }
+
+  void searchInTheImageFindsHitsAcrossWindows() {
+    QFETCH(int, encoding);
+    QFETCH(QString, text);
+    QFETCH(qulonglong, offset);
+    QFETCH(int, dots);
+    velkor::fixtures::ImageBuilder image(4 * kMiB, velkor::fixtures::Filler::kZeros);
+    const QByteArray utf8 = QStringLiteral("证据文本").toUtf8();
+    image.Place(kMiB - 5, "utf-8", {utf8.begin(), utf8.end()});
+    image.Place(2 * kMiB - 3, "ascii", {'n', 'e', 'e', 'd', 'l', 'e'});
+    const QByteArray utf16 = Utf16Le(QStringLiteral("needle"));
+    image.Place(3 * kMiB - 5, "utf-16", {utf16.begin(), utf16.end()});
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("search.img"));
+    image.WriteFile(path.toStdString());
+
+    TaskFrame t;
+    QVERIFY(RunNewTask(t.frame, t.prompts, path));
+    AnswerSearchDialog(1017, encoding, text);
+    QVERIFY(RunToEnd(t.controller, [&] { t.frame.OnCommand(velkor::ID_SEARCH); }));
+    QStringList hits;
+    for (const QString& row : LogRows(t.frame)) {
+      if (row.startsWith(QStringLiteral("Search|") + path)) hits << row;
+    }
+    const QString around(dots, QLatin1Char('.'));
+    QCOMPARE(
+        hits,
+        QStringList{
+            QStringLiteral("Search|%1,位置%2: %3%4%3").arg(path).arg(offset).arg(around, text)});
+    QCOMPARE(LogRows(t.frame).last(), QStringLiteral("Search|搜索结束,找到 1 处"));
+    QCOMPARE(t.controller.ProgressDialog()->windowTitle(), QStringLiteral("Ostrel软件-搜索"));
+    QVERIFY(!t.controller.ProgressDialog()->isVisible());
+  }
+};
+
+QTEST_MAIN(TaskSaveSearchTest)
+#include "task_save_search_test.moc"
