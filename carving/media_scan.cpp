@@ -97,8 +97,7 @@ void RunMediaScan(ScanTask& task, BlockTest blockTest) {
   // the length rule.
   auto scanWindow = [&](uint32_t position, uint32_t length) {
     const uint64_t offset = OffsetSum(start, uint64_t{position} * kWindowSize);
-    std::fill(buffer.begin(), buffer.end(), uint8_t{0});
-    if (!ReadAt(*image, buffer.data(), length, offset)) {
+    if (!ReadWindow(*image, buffer, length, offset)) {
       LogReadFailed(task.logWindow, kTitleError, task.imagePath, kLevelError,
                     static_cast<int64_t>(offset));
       return false;

@@ -77,6 +77,12 @@ bool ReadAt(ImageSource& image, uint8_t* buffer, size_t count, uint64_t offset) 
   return ReadFully(image, buffer, count, offset) > 0;
 }
 
+bool ReadWindow(ImageSource& image, std::vector<uint8_t>& buffer, size_t count, uint64_t offset) {
+  const size_t got = ReadFully(image, buffer.data(), std::min(count, buffer.size()), offset);
+  std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(got), buffer.end(), uint8_t{0});
+  return got > 0;
+}
+
 std::u16string PathText(const std::filesystem::path& path) {
   return FromUtf8(path.native());
 }

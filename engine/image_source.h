@@ -68,6 +68,11 @@ size_t ReadFully(ImageSource& image, uint8_t* buffer, size_t count, uint64_t off
 // ReadFully that succeeds when at least one byte was read.
 bool ReadAt(ImageSource& image, uint8_t* buffer, size_t count, uint64_t offset);
 
+// Reads up to count bytes at offset into the start of buffer and zeroes the
+// rest of it, as if the buffer had been zeroed before the read (without
+// writing every window twice). Succeeds when at least one byte was read.
+bool ReadWindow(ImageSource& image, std::vector<uint8_t>& buffer, size_t count, uint64_t offset);
+
 // A path as the lists and logs show it, and back. Paths are kept as UTF-16
 // text; bytes that are not UTF-8 show as U+FFFD.
 std::u16string PathText(const std::filesystem::path& path);

@@ -53,9 +53,9 @@ ScanTask::FileScanEnd ScanTask::ScanWindowsInParallel(ImageSource& image,
       }
       Slot& slot = ring[job % slots];
       const bool partial = job == fullWindows;
-      slot.buffer.assign(kWindowSize + kWindowSlack, 0);
+      slot.buffer.resize(kWindowSize + kWindowSlack);
       const bool ok =
-          ReadAt(image, slot.buffer.data(), partial ? rem : slot.buffer.size(), job * kWindowSize);
+          ReadWindow(image, slot.buffer, partial ? rem : slot.buffer.size(), job * kWindowSize);
       if (ok) {
         CollectWindowRecords(slot.buffer.data(), partial ? rem : kWindowSize, scratch, slot.batch);
       }

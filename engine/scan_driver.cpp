@@ -72,8 +72,7 @@ ScanTask::FileScanEnd ScanTask::ScanOneFile(const std::filesystem::path& path) {
     WindowScratch scratch;
     RecordBatch batch;
     auto scanWindow = [&](uint64_t offset, uint32_t length, size_t readCount) {
-      std::fill(buffer.begin(), buffer.end(), uint8_t{0});
-      if (!ReadAt(*image, buffer.data(), readCount, offset)) {
+      if (!ReadWindow(*image, buffer, readCount, offset)) {
         LogReadFailed(logWindow, kTitleError, pathText, kLevelError, static_cast<int64_t>(offset));
         return false;
       }
