@@ -6,7 +6,7 @@
 namespace velkor {
 namespace {
 
-constexpr uint32_t kChunk = 16384;
+constexpr uint32_t kChunk = kPrefilterChunk;
 
 // Which first bytes the varints of an acceptable cell can have:
 //
@@ -22,7 +22,7 @@ constexpr uint32_t kChunk = 16384;
 // by a plausible header. Each array is filled by a plain loop over bytes
 // that the compiler turns into vector code; target_clones picks AVX2 at run
 // time where the processor has it.
-__attribute__((target_clones("avx2", "default"))) void MarkChunk(
+__attribute__((target_clones("avx2", "default"))) bool MarkChunk(
     const uint8_t* __restrict__ b, size_t n, uint8_t* __restrict__ plausibleHeader,
     uint8_t* __restrict__ afterRowid, uint8_t* __restrict__ flags) {
   uint8_t anyHeader = 0;
@@ -38,7 +38,7 @@ __attribute__((target_clones("avx2", "default"))) void MarkChunk(
   // chunk without one (zeros, text, most media) has no candidate at all.
   if (anyHeader == 0) {
     std::memset(flags, 0, n);
-    return;
+    return false;
   }
   for (size_t x = 0; x < n + 2; ++x) {
     const uint8_t c0 = b[x] >> 7;
@@ -59,16 +59,19 @@ __attribute__((target_clones("avx2", "default"))) void MarkChunk(
                        plausibleHeader[i + 8]);
     flags[i] = static_cast<uint8_t>(oneByteP | twoByteP | padded);
   }
+  return true;
 }
 
 }  // namespace
 
-void MarkPossibleCellStarts(const uint8_t* window, uint32_t length, uint8_t* flags) {
+void MarkPossibleCellStarts(const uint8_t* window, uint32_t length, uint8_t* flags,
+                            uint8_t* chunkMarks) {
   uint8_t plausibleHeader[kChunk + kPrefilterLookAhead];
   uint8_t afterRowid[kChunk + kPrefilterLookAhead];
   for (uint32_t start = 0; start < length; start += kChunk) {
     const uint32_t n = std::min(kChunk, length - start);
-    MarkChunk(window + start, n, plausibleHeader, afterRowid, flags + start);
+    chunkMarks[start / kChunk] =
+        MarkChunk(window + start, n, plausibleHeader, afterRowid, flags + start);
   }
   std::memset(flags + length, 0, 8);
 }

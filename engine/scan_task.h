@@ -94,6 +94,7 @@ class ScanTask {
   // Reusable memory of one window scan; one per thread.
   struct WindowScratch {
     std::vector<uint8_t> flags;
+    std::vector<uint8_t> chunkMarks;
     std::vector<CellCandidate> candidates;
   };
   // Finds the cells of a window, decodes them and extracts their records

@@ -10,9 +10,15 @@ namespace velkor {
 namespace {
 
 // Next position at or after pos whose flag is set; flags end with 8 zero
-// bytes past length, so a word read never runs beyond the array.
-uint32_t NextFlagged(const uint8_t* flags, uint32_t pos, uint32_t length) {
+// bytes past length, so a word read never runs beyond the array. Chunks the
+// prefilter found empty are stepped over whole.
+uint32_t NextFlagged(const uint8_t* flags, const uint8_t* chunkMarks, uint32_t pos,
+                     uint32_t length) {
   while (pos < length) {
+    if (chunkMarks[pos / kPrefilterChunk] == 0) {
+      pos = (pos / kPrefilterChunk + 1) * kPrefilterChunk;
+      continue;
+    }
     uint64_t word;
     std::memcpy(&word, flags + pos, sizeof word);
     if (word == 0) {
@@ -36,11 +42,13 @@ void ScanTask::FindCells(const uint8_t* window, uint32_t length, WindowScratch& 
   const uint8_t* flags = nullptr;
   if (fastCellTest) {
     scratch.flags.resize(static_cast<size_t>(length) + 8);
-    MarkPossibleCellStarts(window, length, scratch.flags.data());
+    scratch.chunkMarks.resize(PrefilterChunks(length));
+    MarkPossibleCellStarts(window, length, scratch.flags.data(), scratch.chunkMarks.data());
     flags = scratch.flags.data();
   }
+  const uint8_t* marks = scratch.chunkMarks.data();
   CellCandidate working;
-  uint32_t pos = flags ? NextFlagged(flags, 0, length) : 0;
+  uint32_t pos = flags ? NextFlagged(flags, marks, 0, length) : 0;
   while (pos < length) {
     working.serialTypes.clear();
     if (DetectCell(window + pos, static_cast<int32_t>(length - pos), working)) {
@@ -51,7 +59,7 @@ void ScanTask::FindCells(const uint8_t* window, uint32_t length, WindowScratch& 
     } else {
       pos += 1;
     }
-    if (flags) pos = NextFlagged(flags, pos, length);
+    if (flags) pos = NextFlagged(flags, marks, pos, length);
   }
 }
 

@@ -54,7 +54,8 @@ int FuzzOne(const uint8_t* data, size_t size) {
   std::vector<uint8_t> prefilterWindow(data, data + size);
   prefilterWindow.resize(size + kPrefilterLookAhead, 0);
   std::vector<uint8_t> flags(size + 8, 0xAA);
-  MarkPossibleCellStarts(prefilterWindow.data(), length, flags.data());
+  std::vector<uint8_t> chunkMarks(PrefilterChunks(length), 0xAA);
+  MarkPossibleCellStarts(prefilterWindow.data(), length, flags.data(), chunkMarks.data());
   for (size_t k = size; k < size + 8; ++k) FUZZ_CHECK(flags[k] == 0);
 
   std::vector<uint8_t> window(data, data + size);

@@ -86,7 +86,8 @@ TEST(CellPrefilter, NeverRulesOutAnAcceptedOffset) {
     }
     bytes.resize(kMiB + kWindowSlack, 0);
     std::vector<uint8_t> flags(kMiB + 8);
-    MarkPossibleCellStarts(bytes.data(), kMiB, flags.data());
+    std::vector<uint8_t> marks(PrefilterChunks(kMiB));
+    MarkPossibleCellStarts(bytes.data(), kMiB, flags.data(), marks.data());
     size_t accepted = 0;
     size_t flagged = 0;
     for (uint32_t pos = 0; pos < kMiB; ++pos) {
@@ -95,6 +96,7 @@ TEST(CellPrefilter, NeverRulesOutAnAcceptedOffset) {
       accepted += ok;
       flagged += flags[pos] != 0;
       ASSERT_FALSE(ok && flags[pos] == 0) << "seed " << seed << " offset " << pos;
+      ASSERT_FALSE(ok && marks[pos / kPrefilterChunk] == 0) << "chunk of offset " << pos;
     }
     if (seed % 2) {
       EXPECT_GT(accepted, 1000u) << "the cell-rich bytes should hold many cells";
@@ -114,7 +116,8 @@ TEST(CellPrefilter, KeepsTheBoundaryCells) {
     bytes.resize(cell.size() + kWindowSlack, 0);
     const uint32_t length = static_cast<uint32_t>(cell.size());
     std::vector<uint8_t> flags(length + 8);
-    MarkPossibleCellStarts(bytes.data(), length, flags.data());
+    std::vector<uint8_t> marks(PrefilterChunks(length));
+    MarkPossibleCellStarts(bytes.data(), length, flags.data(), marks.data());
     CellCandidate c;
     ASSERT_TRUE(DetectCell(bytes.data(), static_cast<int32_t>(length), c));
     EXPECT_EQ(flags[0], 1) << ::testing::PrintToString(cell);
