@@ -13,6 +13,7 @@
 #include "engine/scan_task.h"
 #include "tests/engine/cell_bytes.h"
 #include "tests/engine/recorder.h"
+#include "tests/engine/scan_snapshot.h"
 
 namespace velkor {
 namespace {
@@ -142,24 +143,6 @@ TEST(CellPrefilter, SameCellsAsThePlainWalk) {
       }
     }
   }
-}
-
-// Everything a scan leaves behind, as text.
-std::vector<std::string> Snapshot(const ScanTask& task, const Recorder& recorder) {
-  std::vector<std::string> out = recorder.events;
-  out.insert(out.end(), recorder.logs.begin(), recorder.logs.end());
-  for (int tab : {kTabSms, kTabPhoneBook, kTabCalls, kTabAllContacts, kTabWeChat}) {
-    for (size_t i = 0; i < RecordRowCount(task, tab); ++i) {
-      std::string row = std::to_string(tab);
-      for (const auto& cell : RecordRow(task, tab, i)) row += "|" + ToUtf8(cell);
-      out.push_back(row);
-    }
-  }
-  for (const auto& [key, part] : task.contactParts) {
-    out.push_back("part " + std::to_string(key) + " " + ToUtf8(part.text));
-  }
-  out.push_back(ToUtf8(g_strProgress.Get()));
-  return out;
 }
 
 class FailingMemory : public ImageSource {
