@@ -1,17 +1,19 @@
-// Reads that fail at a chosen offset and reads that come back short, through
-// the image interface, for the record scan (one and two threads), the picture
-// scan and the saving of carved files. A failure is one log line naming the
-// offset, what earlier windows gave is kept exactly, and a short read loses
-// nothing.
+// Reads that fail at a chosen offset, reads that come back short, and a real
+// file cut short while it is read, for the record scan (one and two threads),
+// the picture scan and the saving of carved files. A failure is one log line
+// naming the offset or the file, what earlier windows gave is kept exactly,
+// and a short read loses nothing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 
 #include "carving/found_files.h"
 #include "carving/scan_params.h"
 #include "engine/log_entries.h"
 #include "engine/signature_templates.h"
 #include "engine/text_format.h"
+#include "tests/carving/carving_test_support.h"
 #include "tests/carving/media_writers.h"
 #include "tests/e2e/e2e_support.h"
 #include "tests/faults/fault_support.h"
@@ -43,15 +45,19 @@ struct RecordImage {
   ~RecordImage() { std::filesystem::remove_all(folder); }
 
   std::unique_ptr<Scan> ScanWith(uint32_t threads, const ReadFaults& faults) const {
+    return ScanWith(
+        threads, u"/dev/phone 1",
+        FaultyOpener([this](const std::filesystem::path&) { return image.Source(); }, faults));
+  }
+  static std::unique_ptr<Scan> ScanWith(uint32_t threads, std::u16string path, ImageOpener opener) {
     auto scan = std::make_unique<Scan>();
     ScanTask& task = scan->task;
-    task.imagePath = u"/dev/phone 1";
+    task.imagePath = std::move(path);
     task.recordTypeMask = kTypeSms | kTypePhoneBook | kTypeCalls;
     task.templates = StandardSignatureTemplates();
     task.logWindow = &scan->log;
     task.scanThreads = threads;
-    task.imageOpener =
-        FaultyOpener([this](const std::filesystem::path&) { return image.Source(); }, faults);
+    task.imageOpener = std::move(opener);
     task.ScanRecords();
     return scan;
   }
@@ -218,6 +224,69 @@ TEST(SaveReadFaults, AnUnreadableRangeFailsItsFileOnlyAndShortReadsLoseNothing) 
     }
     EXPECT_EQ(log.lines, expectedLines);
   }
+  std::filesystem::remove_all(folder);
+}
+
+// The cut is made from the read hook, so that it lands between two reads;
+// with two threads the windows before the cut are read whole either way.
+TEST(ShrinkingFile, RecordScanKeepsTheWindowsBeforeTheCut) {
+  const RecordImage image;
+  const std::filesystem::path path = image.folder / "phone.img";
+  for (uint32_t threads : {1u, 2u}) {
+    SCOPED_TRACE(threads);
+    image.image.WriteFile(path);
+    std::atomic<bool> cut = false;
+    ReadFaults faults;
+    faults.beforeRead = [&](uint64_t offset) {
+      if (offset >= 2 * kMiB && !cut.exchange(true)) std::filesystem::resize_file(path, 2 * kMiB);
+    };
+    const auto scan =
+        RecordImage::ScanWith(threads, PathText(path), FaultyOpener(OpenImageFile, faults));
+    ASSERT_EQ(scan->log.entries.size(), 1u);
+    EXPECT_EQ(Utf8(scan->log.entries[0].text), "讀取設備" + path.string() + ",位置2097152失敗");
+    image.ExpectRowsOfCellsBefore(scan->task, 2 * kMiB, false);
+  }
+}
+
+TEST(ShrinkingFile, PictureScanAndSaveReportTheCut) {
+  const PictureImage image;
+  const auto folder = FreshFolder("shrinking");
+  const std::filesystem::path path = folder / "phone.img";
+  WriteBytes(path, image.bytes);
+  ScanTask task;
+  LogLines log;
+  task.imagePath = PathText(path);
+  task.logWindow = &log;
+  task.mediaParams = {kModePictures, 0, 6 * kMiB / 512, 104857600, 4096, 0x3F};
+  ReadFaults faults;
+  faults.beforeRead = [&](uint64_t offset) {
+    if (offset == 3 * kMiB) std::filesystem::resize_file(path, 3 * kMiB);
+  };
+  task.imageOpener = FaultyOpener(OpenImageFile, faults);
+  task.ScanPictures();
+  EXPECT_EQ(log.lines,
+            std::vector<std::string>{"3 error 讀取設備" + path.string() + ",位置3145728失敗"});
+  EXPECT_EQ(task.carvedFiles.size(), 2u);
+
+  // Cut to 2 MiB between the first and the second file: the third lies past
+  // the cut and is reported, not saved empty.
+  WriteBytes(path, image.bytes);
+  const std::filesystem::path out = folder / "out";
+  std::filesystem::create_directories(out);
+  test::RecordingProgress progress;
+  progress.onPos = [&](uint32_t row) {
+    if (row == 1) std::filesystem::resize_file(path, 2 * kMiB);
+  };
+  log.lines.clear();
+  const std::vector<CarvedFileRow> rows = {{u"0.png", u"0", u"4096", true},
+                                           {u"1.jpg", u"1052672", u"8192", true},
+                                           {u"2.gif", u"3153920", u"4096", true}};
+  EXPECT_EQ(SaveCarvedFiles(OpenImageFile, PathText(path), rows, PathText(out), &log, &progress),
+            (std::vector<size_t>{0, 1}));
+  EXPECT_EQ(log.lines, std::vector<std::string>{"3 Save 保存" + (out / "2.gif").string() + "失败"});
+  EXPECT_EQ(FolderNames(out), (std::vector<std::string>{"0.png", "1.jpg"}));
+  EXPECT_EQ(ReadBytes(out / "1.jpg"), std::vector<uint8_t>(image.bytes.begin() + 1052672,
+                                                           image.bytes.begin() + 1052672 + 8192));
   std::filesystem::remove_all(folder);
 }
 
