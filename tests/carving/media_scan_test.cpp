@@ -2,6 +2,7 @@
 // failures and the length rule, on images assembled from real files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <limits>
 
@@ -105,6 +106,24 @@ TEST(MediaScan, SignaturesCutByTheWindowEndAreNotFound) {
     run.Scan();
     EXPECT_EQ(run.task.carvedFiles.size(), c.found ? 1u : 0u) << c.sectors << " " << c.at;
   }
+}
+
+TEST(MediaScan, SignaturesAcrossReadSlicesAreFound) {
+  // The scan reads each window in pieces; a signature whose bytes straddle
+  // two pieces must be seen whole, wherever inside the window it lies.
+  StopFlagReset reset;
+  Bytes image = FillerImage(2 * kMiB);
+  std::vector<uint64_t> offsets;
+  const uint64_t backs[] = {1, 3, 5, 17, 33};
+  for (uint64_t piece = 1; piece < 16; ++piece) offsets.push_back(piece * 65536 - backs[piece % 5]);
+  offsets.push_back(kMiB + 65536 - 2);
+  for (uint64_t at : offsets) Place(image, at, MakeGif("89a"));
+  ScanFixture run(image, Params(kModePictures, 0, 2 * kMiB / 512, 1));
+  run.Scan();
+  std::vector<uint64_t> found;
+  for (const auto& [offset, file] : run.task.carvedFiles) found.push_back(offset);
+  std::sort(offsets.begin(), offsets.end());
+  EXPECT_EQ(found, offsets);
 }
 
 TEST(MediaScan, RangePastTheImageEndStopsAtTheFirstEmptyRead) {
