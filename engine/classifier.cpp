@@ -1,5 +1,6 @@
 #include <array>
 
+#include "engine/fast_classifier.h"
 #include "engine/scan_task.h"
 
 namespace velkor {
@@ -25,6 +26,34 @@ bool Fits(const SignatureTemplate& pattern, size_t limit, const TypeSignature& s
 }
 
 }  // namespace
+
+SignatureBits ToSignatureBits(const TypeSignature& signature) {
+  SignatureBits bits{};
+  for (size_t i = 0; i < kMaxDecodedColumns; ++i) {
+    bits[i / 16] |= uint64_t{1} << (4 * (i % 16) + (signature[i] & 3));
+  }
+  return bits;
+}
+
+// Position i of a template with code t admits the codes t and 3 (NULL) and
+// forbids the others; positions from the template's first 0 or its length
+// limit on forbid nothing, exactly as Fits stops looking there.
+ClassifierMasks BuildClassifierMasks(const SignatureTemplateTable& templates) {
+  ClassifierMasks masks;
+  for (size_t k = 0; k < kTemplateCount; ++k) {
+    const RecordCategory category = kClassifyOrder[k];
+    const SignatureTemplate& pattern = templates[category - 1];
+    masks.category[k] = category;
+    const size_t limit = TemplateLimit(category);
+    for (size_t i = 0; i < limit && pattern[i] != 0; ++i) {
+      const unsigned own = pattern[i] <= kTypeNull ? 1u << pattern[i] : 0u;
+      const unsigned admitted = own | (1u << kTypeNull);
+      const uint64_t forbidden = ~admitted & 0xFu;
+      masks.forbidden[k][i / 16] |= forbidden << (4 * (i % 16));
+    }
+  }
+  return masks;
+}
 
 RecordCategory ScanTask::Classify(const TypeSignature& signature) const {
   for (RecordCategory category : kClassifyOrder) {

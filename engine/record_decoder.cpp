@@ -22,41 +22,49 @@ namespace velkor {
 // off always advances by the full content size, so a column cut short by the
 // window end leaves every later column starting past it, and decoding stops
 // at the first column that starts beyond the window (a < 0).
+//
+// The column strings of the previous record are overwritten in place, so a
+// window of rows of one table decodes without allocating once the strings
+// have grown to their sizes.
 bool DecodeColumns(uint8_t* cell, int32_t available, const CellCandidate& candidate,
                    ColumnMap& columns, TypeSignature& signature) {
   signature.fill(kTypeNone);
-  columns.columns.clear();
   int64_t off = candidate.payloadLength.length + candidate.rowid.length +
                 static_cast<int64_t>(candidate.headerLength.value);
-  if (off >= available) return false;
+  if (off >= available) {
+    columns.columns.clear();
+    return false;
+  }
 
-  columns.columns.reserve(std::min(candidate.serialTypes.size(), kMaxDecodedColumns));
-
+  size_t count = 0;
   for (const Varint& serial : candidate.serialTypes) {
-    if (columns.Count() >= kMaxDecodedColumns) break;
+    if (count >= kMaxDecodedColumns) break;
     const int64_t a = available - off;
     if (a < 0) break;
     const uint64_t t = serial.value;
     const uint64_t size = SerialTypeContentSize(t);
     const size_t readable = static_cast<size_t>(std::min<uint64_t>(size, static_cast<uint64_t>(a)));
+    if (count == columns.columns.size()) columns.columns.emplace_back();
+    std::u16string& text = columns.columns[count];
     uint8_t code;
-    std::u16string text;
     if (t == 0) {
       code = kTypeNull;
+      text.clear();
     } else if (t <= 7) {
       code = kTypeNumber;
-      text = DecimalText(ReadBigEndian(cell + off, readable));
+      AssignDecimal(text, ReadBigEndian(cell + off, readable));
     } else if (t == 8 || t == 9) {
       code = kTypeNumber;
-      text = t == 8 ? u"0" : u"1";
+      text.assign(1, t == 8 ? u'0' : u'1');
     } else {
       code = kTypeText;
-      text = DecodeText(cell + off, readable);
+      DecodeTextInto(cell + off, readable, text);
     }
-    signature[columns.Count()] = code;
-    columns.columns.push_back(std::move(text));
+    signature[count] = code;
+    ++count;
     off += static_cast<int64_t>(size);
   }
+  columns.columns.resize(count);
   return true;
 }
 

@@ -96,6 +96,7 @@ class ScanTask {
     std::vector<uint8_t> flags;
     std::vector<uint8_t> chunkMarks;
     std::vector<CellCandidate> candidates;
+    ColumnMap columns;
   };
   // Finds the cells of a window, decodes them and extracts their records
   // into batch, touching nothing of the task but its options.

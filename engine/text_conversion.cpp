@@ -74,27 +74,47 @@ std::u16string ThroughAnsiCodePage(std::u16string_view text) {
   return out;
 }
 
-std::u16string DecodeText(uint8_t* bytes, size_t n) {
-  if (n == 0) return {};
-  for (size_t i = 0; i + 1 < n; ++i) {
-    if (bytes[i] == 0) bytes[i] = 0x20;
-  }
-  // After the overwrite only the last byte can be zero, and it ends the text.
-  size_t length = bytes[n - 1] == 0 ? n - 1 : n;
+namespace {
 
-  // ASCII is the same in UTF-8, in code page 936 and in UTF-16.
-  if (IsAscii(bytes, length)) return std::u16string(bytes, bytes + length);
-
+// UTF-8 to UTF-16, each ill-formed sequence (maximal subpart) one U+FFFD,
+// then through the code page.
+std::u16string DecodeNonAscii(const uint8_t* bytes, size_t length) {
   std::u16string wide(length, u'\0');
   int32_t wideLength = 0;
   UErrorCode status = U_ZERO_ERROR;
-  // Each ill-formed sequence (maximal subpart) becomes one U+FFFD.
   u_strFromUTF8WithSub(reinterpret_cast<UChar*>(wide.data()), static_cast<int32_t>(wide.size()),
                        &wideLength, reinterpret_cast<const char*>(bytes),
                        static_cast<int32_t>(length), 0xFFFD, nullptr, &status);
   if (U_FAILURE(status)) return std::u16string(length, u'?');
   wide.resize(static_cast<size_t>(wideLength));
   return ThroughAnsiCodePage(wide);
+}
+
+}  // namespace
+
+std::u16string DecodeText(uint8_t* bytes, size_t n) {
+  std::u16string out;
+  DecodeTextInto(bytes, n, out);
+  return out;
+}
+
+void DecodeTextInto(uint8_t* bytes, size_t n, std::u16string& out) {
+  if (n == 0) {
+    out.clear();
+    return;
+  }
+  for (size_t i = 0; i + 1 < n; ++i) {
+    if (bytes[i] == 0) bytes[i] = 0x20;
+  }
+  // After the overwrite only the last byte can be zero, and it ends the text.
+  const size_t length = bytes[n - 1] == 0 ? n - 1 : n;
+
+  // ASCII is the same in UTF-8, in code page 936 and in UTF-16.
+  if (IsAscii(bytes, length)) {
+    out.assign(bytes, bytes + length);
+    return;
+  }
+  out = DecodeNonAscii(bytes, length);
 }
 
 }  // namespace velkor

@@ -13,6 +13,8 @@ namespace velkor {
 // are overwritten with spaces in place (a later record overlapping these
 // bytes reads the spaces); a zero last byte ends the text.
 std::u16string DecodeText(uint8_t* bytes, size_t n);
+// The same text written into out, reusing its storage.
+void DecodeTextInto(uint8_t* bytes, size_t n, std::u16string& out);
 
 // UTF-16 through code page 936 and back: unmappable characters (U+FFFD,
 // emoji, default-ignorable ones such as U+200D) each become one '?'.

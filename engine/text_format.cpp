@@ -16,16 +16,19 @@ std::u16string Concat(std::initializer_list<std::u16string_view> parts) {
   return out;
 }
 
-std::u16string DecimalText(uint64_t value) {
+void AssignDecimal(std::u16string& out, uint64_t value) {
   char16_t digits[24];
-  size_t n = 0;
+  size_t n = sizeof digits / sizeof digits[0];
   do {
-    digits[n++] = static_cast<char16_t>(u'0' + value % 10);
+    digits[--n] = static_cast<char16_t>(u'0' + value % 10);
     value /= 10;
   } while (value != 0);
+  out.assign(digits + n, digits + sizeof digits / sizeof digits[0]);
+}
+
+std::u16string DecimalText(uint64_t value) {
   std::u16string out;
-  out.reserve(n + 1);
-  while (n > 0) out.push_back(digits[--n]);
+  AssignDecimal(out, value);
   return out;
 }
 

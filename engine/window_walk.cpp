@@ -2,6 +2,7 @@
 
 #include "engine/app_state.h"
 #include "engine/cell_prefilter.h"
+#include "engine/fast_classifier.h"
 #include "engine/record_decoder.h"
 #include "engine/scan_task.h"
 #include "engine/text_format.h"
@@ -68,12 +69,15 @@ void ScanTask::FindCells(const uint8_t* window, uint32_t length, WindowScratch& 
 void ScanTask::CollectWindowRecords(uint8_t* window, uint32_t length, WindowScratch& scratch,
                                     RecordBatch& batch) const {
   FindCells(window, length, scratch);
+  if (scratch.candidates.empty()) return;
+  const ClassifierMasks masks = BuildClassifierMasks(templates);
   TypeSignature signature;
-  ColumnMap columns;
+  ColumnMap& columns = scratch.columns;
   for (CellCandidate& candidate : scratch.candidates) {
     if (DecodeColumns(window + candidate.offset, static_cast<int32_t>(length - candidate.offset),
                       candidate, columns, signature)) {
-      ExtractRecordInto(batch, Classify(signature), columns, candidate.rowid);
+      ExtractRecordInto(batch, ClassifyWithMasks(masks, ToSignatureBits(signature)), columns,
+                        candidate.rowid);
     }
     candidate.serialTypes.clear();
   }

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "engine/fast_classifier.h"
 #include "engine/scan_task.h"
 
 namespace velkor {
@@ -78,6 +79,50 @@ TEST_F(ClassifyTest, EveryTemplateIsReachable) {
 TEST_F(ClassifyTest, EmptyTableFitsEverythingAsTheFirstTried) {
   ScanTask blank;
   EXPECT_EQ(blank.Classify(Sig("1")), 9);
+}
+
+}  // namespace
+}  // namespace velkor
+
+namespace velkor {
+namespace {
+
+// The word-operation classifier of the scan loop must agree with the plain
+// one on every signature, for the real table and for arbitrary tables.
+TEST(FastClassifier, AgreesWithThePlainClassifier) {
+  uint32_t state = 2024;
+  auto next = [&state](uint32_t bound) {
+    state = state * 1664525u + 1013904223u;
+    return (state >> 8) % bound;
+  };
+  for (int table = 0; table < 40; ++table) {
+    ScanTask task;
+    if (table == 0) {
+      FillSignatureTemplates(task.templates);
+    } else {
+      for (auto& pattern : task.templates) {
+        const uint32_t length = next(36);
+        for (uint32_t i = 0; i < length; ++i)
+          pattern[i] = static_cast<uint8_t>(1 + next(table % 5 == 0 ? 5 : 2));
+      }
+    }
+    const ClassifierMasks masks = BuildClassifierMasks(task.templates);
+    for (int record = 0; record < 4000; ++record) {
+      TypeSignature signature{};
+      // Mostly the shapes of real templates, with NULLs and short records.
+      const SignatureTemplate& base = task.templates[next(16)];
+      const uint32_t columns = next(36);
+      for (uint32_t i = 0; i < columns; ++i) {
+        const uint32_t roll = next(10);
+        // Decoded columns only ever have the codes 1, 2 and 3.
+        signature[i] =
+            roll < 7 && base[i] != 0 && base[i] <= 3 ? base[i] : static_cast<uint8_t>(1 + next(3));
+      }
+      if (columns < 35) signature[columns] = 0;
+      ASSERT_EQ(ClassifyWithMasks(masks, ToSignatureBits(signature)), task.Classify(signature))
+          << "table " << table << " record " << record;
+    }
+  }
 }
 
 }  // namespace
