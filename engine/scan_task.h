@@ -95,7 +95,10 @@ class ScanTask {
   struct WindowScratch {
     std::vector<uint8_t> flags;
     std::vector<uint8_t> chunkMarks;
+    // The first candidateCount are the current window's; the rest keep their
+    // serial-type storage for the next window.
     std::vector<CellCandidate> candidates;
+    size_t candidateCount = 0;
     ColumnMap columns;
   };
   // Finds the cells of a window, decodes them and extracts their records

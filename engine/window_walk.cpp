@@ -39,7 +39,7 @@ uint32_t NextFlagged(const uint8_t* flags, const uint8_t* chunkMarks, uint32_t p
 // test, offsets the prefilter rules out are skipped; the prefilter is a
 // necessary condition of DetectCell, so the same cells are found.
 void ScanTask::FindCells(const uint8_t* window, uint32_t length, WindowScratch& scratch) const {
-  scratch.candidates.clear();
+  scratch.candidateCount = 0;
   const uint8_t* flags = nullptr;
   if (fastCellTest) {
     scratch.flags.resize(static_cast<size_t>(length) + 8);
@@ -54,9 +54,12 @@ void ScanTask::FindCells(const uint8_t* window, uint32_t length, WindowScratch& 
     working.serialTypes.clear();
     if (DetectCell(window + pos, static_cast<int32_t>(length - pos), working)) {
       working.offset = pos;
-      scratch.candidates.push_back(working);
       pos += static_cast<uint32_t>(working.payloadLength.length + working.rowid.length) +
              static_cast<uint32_t>(working.headerLength.value);
+      // Swapping hands the candidate over without copying its serial types;
+      // the working one takes a spent list to fill next.
+      if (scratch.candidateCount == scratch.candidates.size()) scratch.candidates.emplace_back();
+      std::swap(scratch.candidates[scratch.candidateCount++], working);
     } else {
       pos += 1;
     }
@@ -69,11 +72,12 @@ void ScanTask::FindCells(const uint8_t* window, uint32_t length, WindowScratch& 
 void ScanTask::CollectWindowRecords(uint8_t* window, uint32_t length, WindowScratch& scratch,
                                     RecordBatch& batch) const {
   FindCells(window, length, scratch);
-  if (scratch.candidates.empty()) return;
+  if (scratch.candidateCount == 0) return;
   const ClassifierMasks masks = BuildClassifierMasks(templates);
   TypeSignature signature;
   ColumnMap& columns = scratch.columns;
-  for (CellCandidate& candidate : scratch.candidates) {
+  for (size_t i = 0; i < scratch.candidateCount; ++i) {
+    CellCandidate& candidate = scratch.candidates[i];
     if (DecodeColumns(window + candidate.offset, static_cast<int32_t>(length - candidate.offset),
                       candidate, columns, signature)) {
       ExtractRecordInto(batch, ClassifyWithMasks(masks, ToSignatureBits(signature)), columns,
