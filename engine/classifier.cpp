@@ -27,10 +27,13 @@ bool Fits(const SignatureTemplate& pattern, size_t limit, const TypeSignature& s
 
 }  // namespace
 
+// Every position starts as code 0 (no column); the decoded columns, which
+// all come before the first 0, then move their position's bit to their code.
 SignatureBits ToSignatureBits(const TypeSignature& signature) {
-  SignatureBits bits{};
-  for (size_t i = 0; i < kMaxDecodedColumns; ++i) {
-    bits[i / 16] |= uint64_t{1} << (4 * (i % 16) + (signature[i] & 3));
+  SignatureBits bits = {0x1111111111111111u, 0x1111111111111111u, 0x111u};
+  for (size_t i = 0; i < kMaxDecodedColumns && signature[i] != 0; ++i) {
+    const uint64_t moved = (uint64_t{1} << (signature[i] & 3)) ^ 1u;
+    bits[i / 16] ^= moved << (4 * (i % 16));
   }
   return bits;
 }

@@ -22,8 +22,8 @@ struct ClassifierMasks {
 };
 
 // Built from the task's table; gives exactly what ScanTask::Classify gives
-// for every signature the decoder produces (codes 0 to 3), whatever the table
-// holds.
+// for every signature the decoder produces (codes 1 to 3 up to the first 0,
+// zeros after it), whatever the table holds.
 ClassifierMasks BuildClassifierMasks(const SignatureTemplateTable& templates);
 SignatureBits ToSignatureBits(const TypeSignature& signature);
 
