@@ -104,7 +104,7 @@ TEST(ItunesScan, ScansEachFileOfTheFolderButNotItsSubfolder) {
       BuildDatabase(IosAddressBook(), folder / "build"),
       BuildDatabase(IosMessages(30, {JournalMode::kPersist, true, 4}), folder / "build"),
       BuildDatabase(AndroidCallLog(10), folder / "build")};
-  DatabaseSpec hidden = IosMessages(0);
+  DatabasePlan hidden = IosMessages(0);
   for (int i = 0; i < 10; ++i)
     hidden.tables[0].rows.emplace_back(i + 1, SampleMessage(14, 100 + i));
   const FixtureDatabase nested = BuildDatabase(hidden, folder / "build-nested");

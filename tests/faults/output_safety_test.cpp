@@ -31,10 +31,10 @@ TEST(OutputSafety, HostileTextsAreExportedVerbatim) {
     message.number = std::string(hostile[i]).substr(0, 12);
     rows.rows.emplace_back(i + 1, message);
   }
-  DatabaseSpec spec;
-  spec.name = "mmssms.db";
-  spec.tables = {rows};
-  const FixtureDatabase db = BuildDatabase(spec, folder / "db");
+  DatabasePlan plan;
+  plan.name = "mmssms.db";
+  plan.tables = {rows};
+  const FixtureDatabase db = BuildDatabase(plan, folder / "db");
   ImageBuilder image(kMiB, Filler::kZeros);
   image.PlaceDatabase(4096, db);
   image.WriteFile(folder / "phone.img");
