@@ -2,8 +2,14 @@
 // dialog and the log pane, and synthetic images held in memory.
 #pragma once
 
+#include <gtest/gtest.h>
+#include <unistd.h>
+
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <tuple>
 #include <vector>
@@ -17,6 +23,29 @@
 namespace velkor::test {
 
 inline constexpr uint64_t kMiB = uint64_t{1} << 20;
+
+// A fresh folder named after the running test, removed with its contents.
+struct TempFolder {
+  TempFolder() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    path = std::filesystem::temp_directory_path() /
+           (std::string("velkor_") + info->test_suite_name() + "_" + info->name() + "_" +
+            std::to_string(::getpid()));
+    std::filesystem::remove_all(path);
+    std::filesystem::create_directories(path);
+  }
+  ~TempFolder() { std::filesystem::remove_all(path); }
+  std::filesystem::path path;
+};
+
+inline std::string ReadText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+inline Bytes ReadFile(const std::filesystem::path& path) {
+  const std::string text = ReadText(path);
+  return Bytes(text.begin(), text.end());
+}
 
 struct ProgressEvent {
   char kind;  // 'R' range, 'P' position, 'S' step

@@ -1,11 +1,6 @@
 // The found-files rows and the saving of carved files out of the image.
 #include "carving/found_files.h"
 
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <fstream>
-#include <iterator>
 #include <limits>
 
 #include "engine/text_format.h"
@@ -15,25 +10,6 @@ namespace velkor::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A fresh folder for one test, removed with everything in it afterwards.
-struct TempFolder {
-  TempFolder() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    path = fs::temp_directory_path() /
-           (std::string("velkor_") + info->name() + "_" + std::to_string(::getpid()));
-    fs::remove_all(path);
-    fs::create_directories(path);
-  }
-  ~TempFolder() { fs::remove_all(path); }
-  std::u16string Text() const { return PathText(path); }
-  fs::path path;
-};
-
-Bytes ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 Bytes Slice(const Bytes& image, uint64_t offset, uint64_t length) {
   if (offset >= image.size()) return {};
@@ -127,7 +103,7 @@ TEST_F(CarvedFileSave, WritesTickedRowsAsTheirImageRanges) {
       {u"3.gif", u"12288", u"2621440", true},      // several chunks
       {u"4.tif", u"3141632", u"104857600", true},  // past the image end
   };
-  for (std::u16string folder : {out.Text(), out.Text() + u"/"}) {
+  for (std::u16string folder : {PathText(out.path), PathText(out.path) + u"/"}) {
     log.entries.clear();
     progress.events.clear();
     EXPECT_EQ(Save(rows, folder), (std::vector<size_t>{0, 2, 3, 4}));
@@ -155,7 +131,7 @@ TEST_F(CarvedFileSave, FailuresAreReportedAndDoNotStopTheOthers) {
       {u"", u"60", u"10", true},         {u"sub\\7.jpg", u"70", u"10", true},
       {u"8.jpg", u"80", u"10", true},
   };
-  EXPECT_EQ(Save(rows, out.Text()), (std::vector<size_t>{0, 8}));
+  EXPECT_EQ(Save(rows, PathText(out.path)), (std::vector<size_t>{0, 8}));
   EXPECT_EQ(ReadFile(out.path / "8.jpg"), Slice(image, 80, 10));
   EXPECT_FALSE(fs::exists(out.path.parent_path() / "2.gif"));
   EXPECT_FALSE(fs::exists(out.path / "a"));
@@ -171,7 +147,7 @@ TEST_F(CarvedFileSave, FailuresAreReportedAndDoNotStopTheOthers) {
   std::vector<std::u16string> expected;
   for (const char16_t* name :
        {u"1.png", u"../2.gif", u"3.mp4", u"a/b.jpg", u"..", u"", u"sub\\7.jpg"}) {
-    expected.push_back(Concat({u"保存", out.Text(), u"/", name, u"失败"}));
+    expected.push_back(Concat({u"保存", PathText(out.path), u"/", name, u"失败"}));
   }
   EXPECT_EQ(reported, expected);
 }
@@ -180,7 +156,7 @@ TEST_F(CarvedFileSave, ImageThatCannotBeOpenedSavesNothing) {
   const std::vector<CarvedFileRow> rows = {{u"0.jpg", u"0", u"10", true}};
   const auto written =
       SaveCarvedFiles([](const fs::path&) { return std::unique_ptr<ImageSource>(); },
-                      u"/images/gone.img", rows, out.Text(), &log, &progress);
+                      u"/images/gone.img", rows, PathText(out.path), &log, &progress);
   EXPECT_TRUE(written.empty());
   EXPECT_TRUE(fs::is_empty(out.path));
   ASSERT_EQ(log.entries.size(), 1u);
@@ -201,7 +177,7 @@ TEST_F(CarvedFileSave, EmptyFolderTextIsRefused) {
 TEST_F(CarvedFileSave, NumbersAreReadFromTheLeadingDigits) {
   const std::vector<CarvedFileRow> rows = {{u"0.jpg", u"4096 bytes", u"20x", true},
                                            {u"1.jpg", u"", u"", true}};
-  EXPECT_EQ(Save(rows, out.Text()), (std::vector<size_t>{0, 1}));
+  EXPECT_EQ(Save(rows, PathText(out.path)), (std::vector<size_t>{0, 1}));
   EXPECT_EQ(ReadFile(out.path / "0.jpg"), Slice(image, 4096, 20));
   EXPECT_EQ(fs::file_size(out.path / "1.jpg"), 0u);
 }

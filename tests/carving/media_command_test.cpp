@@ -1,11 +1,8 @@
 // The pictures and videos commands, run as a user runs them.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "tests/carving/carving_test_support.h"
@@ -21,17 +18,9 @@ struct Outcome {
   std::string err;
 };
 
-std::string ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 class MediaCommand : public ::testing::Test {
  protected:
   MediaCommand() {
-    folder = fs::temp_directory_path() / ("velkor_media_command_" + std::to_string(::getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
     image = FillerImage(2 * kMiB + 4096);
     Place(image, 4096, MakePng(8, 8));
     Place(image, kMiB, MakeJfif());
@@ -41,8 +30,6 @@ class MediaCommand : public ::testing::Test {
         .write(reinterpret_cast<const char*>(image.data()),
                static_cast<std::streamsize>(image.size()));
   }
-  ~MediaCommand() override { fs::remove_all(folder); }
-
   Outcome Run(const std::string& args) {
     const std::string command = std::string("'") + VELKOR_BINARY + "' " + args + " >'" +
                                 (folder / "stdout").string() + "' 2>'" +
@@ -54,7 +41,8 @@ class MediaCommand : public ::testing::Test {
 
   std::string Image() const { return "'" + (folder / "phone.img").string() + "'"; }
 
-  fs::path folder;
+  TempFolder temp;
+  const fs::path& folder = temp.path;
   Bytes image;
 };
 

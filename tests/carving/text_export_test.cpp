@@ -1,13 +1,9 @@
 // The text file a record list is saved as.
 #include "carving/text_export.h"
 
-#include <gtest/gtest.h>
-#include <unistd.h>
+#include "tests/carving/carving_test_support.h"
 
-#include <fstream>
-#include <iterator>
-
-namespace velkor {
+namespace velkor::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -49,24 +45,21 @@ TEST(TextExport, ColumnCountDecidesTheCells) {
 }
 
 TEST(TextExport, WritesTheFileOrNothing) {
-  const fs::path folder =
-      fs::temp_directory_path() / ("velkor_text_export_" + std::to_string(::getpid()));
-  fs::remove_all(folder);
+  TempFolder temp;
+  const fs::path& folder = temp.path;
   fs::create_directories(folder / "taken");
   fs::create_symlink("/dev/full", folder / "full.txt");
   const std::vector<RowTexts> rows = {{u"1", u"短信"}};
 
   EXPECT_TRUE(WriteTextExport(folder / "out.txt", rows, 2));
-  std::ifstream in(folder / "out.txt", std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), TextExportBytes(rows, 2));
+  EXPECT_EQ(ReadText(folder / "out.txt"), TextExportBytes(rows, 2));
 
   EXPECT_FALSE(WriteTextExport(folder / "taken", rows, 2));        // a folder
   EXPECT_FALSE(WriteTextExport(folder / "no/such.txt", rows, 2));  // no parent
   EXPECT_FALSE(WriteTextExport(folder / "full.txt", rows, 2));     // disk full
   EXPECT_FALSE(fs::exists(fs::symlink_status(folder / "full.txt")));
   EXPECT_TRUE(fs::is_directory(folder / "taken"));
-  fs::remove_all(folder);
 }
 
 }  // namespace
-}  // namespace velkor
+}  // namespace velkor::test
