@@ -8,6 +8,7 @@
 
 #include "engine/app_state.h"
 #include "engine/signature_templates.h"
+#include "engine/text_format.h"
 
 namespace velkor::e2e {
 namespace {
@@ -255,30 +256,23 @@ std::string ExpectedExportBytes(const std::vector<RowTexts>& rows) {
   return bytes;
 }
 
-std::string Utf8(const std::u16string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    uint32_t c = text[i];
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size()) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00u);
-    }
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | c >> 6);
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | c >> 12);
-      out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | c >> 18);
-      out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-      out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
+void ExpectListsShow(const ScanTask& task, const ExpectedStores& expected, bool smsSeconds) {
+  for (int tab : {kTabSms, kTabPhoneBook, kTabCalls, kTabAllContacts, kTabWeChat}) {
+    const std::vector<RowTexts> rows = ExpectedRows(expected, tab, smsSeconds);
+    ASSERT_EQ(RecordRowCount(task, tab), rows.size()) << "tab " << tab;
+    for (size_t i = 0; i < rows.size(); ++i) {
+      const RowTexts actual = RecordRow(task, tab, i);
+      ASSERT_EQ(actual.size(), rows[i].size()) << "tab " << tab << " row " << i;
+      for (size_t c = 0; c < actual.size(); ++c) {
+        EXPECT_EQ(Utf8(actual[c]), Utf8(rows[i][c]))
+            << "tab " << tab << " row " << i << " col " << c;
+      }
     }
   }
-  return out;
+}
+
+std::string Utf8(const std::u16string& text) {
+  return ToUtf8(text);
 }
 
 std::filesystem::path FreshFolder(const std::string& name) {

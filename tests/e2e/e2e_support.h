@@ -35,9 +35,6 @@ struct Scan {
 std::unique_ptr<Scan> RunScan(const std::filesystem::path& path, uint8_t platform,
                               ImageOpener opener = OpenImageFile);
 
-// Whether the platform extracts a category at all.
-bool Extracted(uint8_t platform, RecordCategory category);
-
 enum class Presence {
   kFound,    // the whole cell lies inside one scan window somewhere
   kAbsent,   // securely deleted, and no copy of the cell is left
@@ -64,9 +61,6 @@ std::vector<Occurrence> OccurrencesInScanOrder(const ImageBuilder& image,
                                                const std::vector<FixtureDatabase>& databases,
                                                uint8_t platform);
 
-// The phone book one file's scan should build from the parts it meets.
-std::vector<PhoneBookEntry> ExpectedPhoneBook(const std::vector<Occurrence>& occurrences);
-
 // The stores in scan order, built from the occurrences alone.
 struct ExpectedStores {
   std::vector<SmsRecord> sms;
@@ -83,6 +77,8 @@ std::u16string CivilTimeText(uint32_t seconds);
 // The list rows (index from 0) and the text export bytes of a tab.
 std::vector<RowTexts> ExpectedRows(const ExpectedStores& stores, int tab, bool smsSeconds);
 std::string ExpectedExportBytes(const std::vector<RowTexts>& rows);
+// Expects the lists of tabs 0, 1, 2, 3 and 7 to show exactly the expected rows.
+void ExpectListsShow(const ScanTask& task, const ExpectedStores& expected, bool smsSeconds);
 
 std::string Utf8(const std::u16string& text);
 std::filesystem::path FreshFolder(const std::string& name);
