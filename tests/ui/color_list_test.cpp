@@ -40,30 +40,25 @@ class ColorListTest : public QObject {
     list.InsertColorRow(0, QStringLiteral("again"));
   }
 
-  void colourOfOneCellPinsEarlierCellsBlack() {
-    TFColorListCtrl list;
-    Fill(list);
-    list.SetCellTextColor(1, 2, qRgb(200, 65, 20));
-    QCOMPARE(Text(list, 1, 0), QColor(0, 0, 0));
-    QCOMPARE(Text(list, 1, 1), QColor(0, 0, 0));
-    QCOMPARE(Text(list, 1, 2), QColor(200, 65, 20));
-    QCOMPARE(Text(list, 1, 3), QColor(0, 0, 0));
-    // Other rows keep their own (default) colours.
-    QCOMPARE(Text(list, 0, 2), QColor(0, 0, 0));
-    QCOMPARE(Back(list, 1, 2), QColor(255, 255, 255));
-  }
-
+  // A colour set on one cell leaves the row's other cells and other rows
+  // black on white; a second colour on a cell replaces the first.
   void cellsKeepTheirOwnColours() {
     TFColorListCtrl list;
     Fill(list);
-    list.SetCellTextColor(0, 0, qRgb(255, 0, 0));
+    list.SetCellTextColor(1, 2, qRgb(200, 65, 20));
     list.SetCellTextColor(0, 3, qRgb(0, 255, 0));
-    list.SetCellTextColor(2, 1, qRgb(0, 0, 255));
-    list.SetCellTextColor(0, 0, qRgb(9, 9, 9));  // a second colour replaces the first
-    QCOMPARE(Text(list, 0, 0), QColor(9, 9, 9));
-    QCOMPARE(Text(list, 0, 3), QColor(0, 255, 0));
-    QCOMPARE(Text(list, 2, 1), QColor(0, 0, 255));
-    QCOMPARE(Text(list, 2, 0), QColor(0, 0, 0));
+    list.SetCellTextColor(0, 0, qRgb(255, 0, 0));
+    list.SetCellTextColor(0, 0, qRgb(9, 9, 9));
+    const QColor black(0, 0, 0);
+    const QList<QList<QColor>> expected = {{QColor(9, 9, 9), black, black, QColor(0, 255, 0)},
+                                           {black, black, QColor(200, 65, 20), black},
+                                           {black, black, black, black}};
+    for (int row = 0; row < 3; ++row) {
+      for (int column = 0; column < 4; ++column) {
+        QCOMPARE(Text(list, row, column), expected[row][column]);
+        QCOMPARE(Back(list, row, column), QColor(255, 255, 255));
+      }
+    }
   }
 
   void cellOutsideTheListIsIgnored_data() {

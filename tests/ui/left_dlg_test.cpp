@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "modal_closer.h"
 #include "tasks/left_dlg.h"
+#include "tests/ui/ui_test_support.h"
 #include "ui/tf_color_list_ctrl.h"
 
 using velkor::CLeftDlg;
@@ -24,20 +24,6 @@ LogEntry Entry(int number, uint8_t level = 0) {
 
 void AppendMany(CLeftDlg& log, int count) {
   for (int i = 1; i <= count; ++i) log.OnLogAppend(Entry(i));
-}
-
-QByteArray Utf16Le(const QString& text) {
-  QByteArray bytes;
-  for (const QChar unit : text) {
-    bytes.append(static_cast<char>(unit.unicode() & 0xFF));
-    bytes.append(static_cast<char>(unit.unicode() >> 8));
-  }
-  return bytes;
-}
-
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 }  // namespace
@@ -89,13 +75,18 @@ class LeftDlgTest : public QObject {
     }
   }
 
-  void rowHoldsTitleLocalTimeAndText() {
+  void rowHoldsTitleLocalTimeAndTextUnderTheirHeaders() {
     CLeftDlg log;
     const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
     log.OnLogAppend({0, u"New Task", u"新建任务:/img/a.dsk,请稍等..."});
     const QDateTime after = QDateTime::currentDateTime().addSecs(1);
     QCOMPARE(log.List().GetItemText(0, 0), QStringLiteral("New Task"));
     QCOMPARE(log.List().GetItemText(0, 2), QStringLiteral("新建任务:/img/a.dsk,请稍等..."));
+    QStringList headers;
+    for (int column = 0; column < log.List().Model().columnCount(); ++column) {
+      headers << log.List().Model().headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    }
+    QCOMPARE(headers, (QStringList{"标题", "时间", "提示"}));
     const QString stamp = log.List().GetItemText(0, 1);
     QCOMPARE(stamp.size(), 19);
     const QDateTime when = QDateTime::fromString(stamp, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
@@ -113,15 +104,6 @@ class LeftDlgTest : public QObject {
     log.OnLogAppend(Entry(300));
     const QRect last = log.List().visualRect(log.List().Model().index(299, 0));
     QVERIFY(log.List().viewport()->rect().contains(last));
-  }
-
-  void headersAreTitleTimeHint() {
-    CLeftDlg log;
-    QStringList headers;
-    for (int column = 0; column < log.List().Model().columnCount(); ++column) {
-      headers << log.List().Model().headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-    }
-    QCOMPARE(headers, (QStringList{"标题", "时间", "提示"}));
   }
 
   void savedBytes() {
@@ -142,7 +124,8 @@ class LeftDlgTest : public QObject {
     QCOMPARE(log.LogFileBytes(), expected);
   }
 
-  void saveReplacesAWholeFile() {
+  // A save replaces a whole older file; one that cannot be written warns.
+  void saveLogFile() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("velkor.log"));
     QFile old(path);
@@ -152,24 +135,22 @@ class LeftDlgTest : public QObject {
     CLeftDlg log;
     QString why;
     QVERIFY(log.WriteLogFile(path, &why));
-    QCOMPARE(ReadAll(path), QByteArray("\xFF\xFE", 2));
-  }
+    QCOMPARE(FileBytes(path), QByteArray("\xFF\xFE", 2));
 
-  void failedSaveTellsTheUser() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("missing/folder/velkor.log"));
-    CLeftDlg log;
+    const QString missing = dir.filePath(QStringLiteral("missing/folder/velkor.log"));
     log.OnLogAppend(Entry(1));
     ModalSeen seen;
     CloseNextModal(&seen);
-    log.SaveLogFile(path);
+    log.SaveLogFile(missing);
     QVERIFY(seen.shown);
     QCOMPARE(seen.title, QStringLiteral("警告"));
-    QVERIFY(seen.text.contains(path));
-    QVERIFY(!QFile::exists(path));
+    QVERIFY(seen.text.contains(missing));
+    QVERIFY(!QFile::exists(missing));
   }
 
-  void workerWaitsUntilItsRowIsAdded() {
+  // A worker's entry is added before its call returns; so is one from the
+  // pane's own thread, without waiting on itself.
+  void entryIsAddedBeforeTheCallReturns() {
     CLeftDlg log;
     std::atomic<int> rowsAdded{0};
     connect(&log.List().Model(), &QAbstractItemModel::rowsInserted, &log,
@@ -189,12 +170,8 @@ class LeftDlgTest : public QObject {
     QCOMPARE(notYetAdded.load(), 0);
     QCOMPARE(log.List().GetItemCount(), kEntries);
     QCOMPARE(log.List().GetItemText(kEntries - 1, 0), QString::number(kEntries));
-  }
-
-  void appendOnThePaneThreadAddsAtOnce() {
-    CLeftDlg log;
-    log.Sink().Append(Entry(1));
-    QCOMPARE(log.List().GetItemCount(), 1);
+    log.Sink().Append(Entry(kEntries + 1));
+    QCOMPARE(log.List().GetItemCount(), kEntries + 1);
   }
 
   void contextMenuNeedsASelectedRow() {
@@ -211,11 +188,7 @@ class LeftDlgTest : public QObject {
     log.List().selectRow(1);
     emit log.List().customContextMenuRequested(onRow);
     QVERIFY(popup->isVisible());
-    QStringList items;
-    for (const QAction* action : popup->actions()) {
-      items << action->text() + u':' + action->data().toString();
-    }
-    QCOMPARE(items, (QStringList{"清除日志:32798", "保存日志:32799"}));
+    QCOMPARE(ActionItems(popup->actions()), (QStringList{"清除日志:32798", "保存日志:32799"}));
     popup->actions().constFirst()->trigger();
     QCOMPARE(log.List().GetItemCount(), 0);
     QCOMPARE(log.RowCounter(), 0);

@@ -7,8 +7,8 @@
 #include "engine/app_state.h"
 #include "res/command_ids.h"
 #include "tasks/progress_dlg.h"
-#include "tests/ui/modal_closer.h"
 #include "tests/ui/task_test_support.h"
+#include "tests/ui/ui_test_support.h"
 #include "ui/velkor_right_view.h"
 
 using velkor::CMainFrame;
@@ -50,23 +50,15 @@ class TaskControllerTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void init() {
-    g_bBusy.store(0);
-    g_bStop.store(0);
-  }
-
   void newTaskFillsTheTreeAndTheLists() {
-    CMainFrame frame;
-    ScriptedPrompts prompts;
-    CVelkorLeftTreeCtrl& controller = *frame.TaskController();
-    controller.SetPrompts(&prompts);
-    QVERIFY(RunNewTask(frame, prompts, Sample().path));
-    QVERIFY(prompts.boxes.empty());  // an empty tree asks nothing
+    TaskFrame t;
+    QVERIFY(RunNewTask(t.frame, t.prompts, Sample().path));
+    QVERIFY(t.prompts.boxes.empty());  // an empty tree asks nothing
     QCOMPARE(g_bBusy.load(), 0);
 
-    const velkor::ScanTask& task = controller.Task();
-    QCOMPARE(controller.GetItemCount(), kTreeItems);
-    const QTreeWidgetItem* root = controller.topLevelItem(0);
+    const velkor::ScanTask& task = t.controller.Task();
+    QCOMPARE(t.controller.GetItemCount(), kTreeItems);
+    const QTreeWidgetItem* root = t.controller.topLevelItem(0);
     QCOMPARE(root->text(0), Sample().path);
     QVERIFY(root->isExpanded());
     QCOMPARE(ColumnTexts(root, 0),
@@ -83,7 +75,7 @@ class TaskControllerTest : public QObject {
     // The sample holds rows of every counted kind.
     for (int i : {0, 1, 2, 3, 7}) QVERIFY2(counts[i].toInt() > 0, qPrintable(counts[i]));
 
-    velkor::CVelkorRightView& right = *frame.RightView();
+    velkor::CVelkorRightView& right = t.right;
     QCOMPARE(right.List(0).GetItemCount(), int(task.smsRecords.size()));
     QCOMPARE(right.List(1).GetItemCount(), int(task.phoneBook.size()));
     QCOMPARE(right.List(2).GetItemCount(), int(task.callRecords.size()));
@@ -96,28 +88,25 @@ class TaskControllerTest : public QObject {
     QVERIFY(!ListHolds(right.List(0), 4, QStringLiteral("[15.")));
     QCOMPARE(right.List(1).GetItemText(0, 0), std::u16string(u"1"));
 
-    const QStringList log = LogRows(frame);
+    const QStringList log = LogRows(t.frame);
     QCOMPARE(log.first(), QStringLiteral("New Task|新建任务:%1,请稍等...").arg(Sample().path));
     QCOMPARE(log.last(), QStringLiteral("New Task|新建任务结束"));
-    QVERIFY(!controller.ProgressDialog()->isVisible());
-    QCOMPARE(controller.ProgressDialog()->windowTitle(), QStringLiteral("Ostrel软件-解析任务"));
+    QVERIFY(!t.controller.ProgressDialog()->isVisible());
+    QCOMPARE(t.controller.ProgressDialog()->windowTitle(), QStringLiteral("Ostrel软件-解析任务"));
   }
 
   void secondTaskAsksToCloseAndShowsOnlyItsOwnRows() {
-    CMainFrame frame;
-    ScriptedPrompts prompts;
-    CVelkorLeftTreeCtrl& controller = *frame.TaskController();
-    controller.SetPrompts(&prompts);
-    QVERIFY(RunNewTask(frame, prompts, Sample().path));
-    const int smsRows = frame.RightView()->List(0).GetItemCount();
-    prompts.answers << QMessageBox::Ok;
-    QVERIFY(RunNewTask(frame, prompts, Sample().path));
-    QCOMPARE(prompts.Texts(), QStringList{"新建任务前是否关闭当前任务?"});
-    QCOMPARE(prompts.boxes[0].caption, QStringLiteral("提示"));
-    QCOMPARE(prompts.boxes[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
-    QCOMPARE(frame.RightView()->List(0).GetItemCount(), smsRows);
-    QCOMPARE(frame.RightView()->List(0).GetItemText(0, 0), std::u16string(u"1"));
-    QCOMPARE(controller.GetItemCount(), kTreeItems);
+    TaskFrame t;
+    QVERIFY(RunNewTask(t.frame, t.prompts, Sample().path));
+    const int smsRows = t.right.List(0).GetItemCount();
+    t.prompts.answers << QMessageBox::Ok;
+    QVERIFY(RunNewTask(t.frame, t.prompts, Sample().path));
+    QCOMPARE(t.prompts.Texts(), QStringList{"新建任务前是否关闭当前任务?"});
+    QCOMPARE(t.prompts.boxes[0].caption, QStringLiteral("提示"));
+    QCOMPARE(t.prompts.boxes[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    QCOMPARE(t.right.List(0).GetItemCount(), smsRows);
+    QCOMPARE(t.right.List(0).GetItemText(0, 0), std::u16string(u"1"));
+    QCOMPARE(t.controller.GetItemCount(), kTreeItems);
   }
 
   void closingThenCancellingLeavesNoTask_data() {
@@ -130,20 +119,17 @@ class TaskControllerTest : public QObject {
   void closingThenCancellingLeavesNoTask() {
     QFETCH(int, answer);
     QFETCH(int, items);
-    CMainFrame frame;
-    ScriptedPrompts prompts;
-    CVelkorLeftTreeCtrl& controller = *frame.TaskController();
-    controller.SetPrompts(&prompts);
-    QVERIFY(RunNewTask(frame, prompts, Sample().path));
-    prompts.answers << QMessageBox::StandardButton(answer);
+    TaskFrame t;
+    QVERIFY(RunNewTask(t.frame, t.prompts, Sample().path));
+    t.prompts.answers << QMessageBox::StandardButton(answer);
     ModalSeen seen;
     CloseNextModal(&seen, kCloserTries);
-    controller.OnNewTask();
+    t.controller.OnNewTask();
     QTest::qWait(kCloserSpan);
     QCOMPARE(seen.shown, answer == QMessageBox::Ok);
-    QCOMPARE(controller.GetItemCount(), items);
+    QCOMPARE(t.controller.GetItemCount(), items);
     QCOMPARE(g_bBusy.load(), 0);
-    QVERIFY(!controller.ProgressDialog()->isVisible());
+    QVERIFY(!t.controller.ProgressDialog()->isVisible());
   }
 
   void longCommandsRefuseWhileAWorkerRuns_data() {
@@ -157,30 +143,27 @@ class TaskControllerTest : public QObject {
 
   void longCommandsRefuseWhileAWorkerRuns() {
     QFETCH(int, command);
-    CMainFrame frame;
-    ScriptedPrompts prompts;
-    CVelkorLeftTreeCtrl& controller = *frame.TaskController();
-    controller.SetPrompts(&prompts);
-    QVERIFY(RunNewTask(frame, prompts, Sample().path));
-    frame.RightView()->List(1).SetCheck(0, true);
-    frame.RightView()->SetActiveTab(1);
+    TaskFrame t;
+    QVERIFY(RunNewTask(t.frame, t.prompts, Sample().path));
+    t.right.List(1).SetCheck(0, true);
+    t.right.SetActiveTab(1);
 
-    const std::shared_ptr<Gate> gate = HoldNextScan(controller, 4 * velkor::fixtures::kMiB);
-    prompts.answers << QMessageBox::Ok;  // close the shown task
-    AnswerTaskDialog(prompts, QStringLiteral("/held.img"));
-    QSignalSpy finished(&controller, &CVelkorLeftTreeCtrl::WorkerFinished);
-    controller.OnNewTask();
+    const std::shared_ptr<Gate> gate = HoldNextScan(t.controller, 4 * velkor::fixtures::kMiB);
+    t.prompts.answers << QMessageBox::Ok;  // close the shown task
+    AnswerTaskDialog(t.prompts, QStringLiteral("/held.img"));
+    QSignalSpy finished(&t.controller, &CVelkorLeftTreeCtrl::WorkerFinished);
+    t.controller.OnNewTask();
     // Busy from the moment the command started the worker.
     QCOMPARE(g_bBusy.load(), 1);
-    prompts.boxes.clear();
+    t.prompts.boxes.clear();
 
     ModalSeen seen;
     CloseNextModal(&seen, kCloserTries);
-    frame.OnCommand(command);
-    QCOMPARE(prompts.Texts(), QStringList{"其他作業正在進行，請稍等..."});
-    QCOMPARE(prompts.boxes[0].caption, QStringLiteral("VelkorForPhone"));
-    QCOMPARE(frame.RightView()->ActiveTab(), 1);
-    QVERIFY(prompts.saveDefaultName.isEmpty());
+    t.frame.OnCommand(command);
+    QCOMPARE(t.prompts.Texts(), QStringList{"其他作業正在進行，請稍等..."});
+    QCOMPARE(t.prompts.boxes[0].caption, QStringLiteral("VelkorForPhone"));
+    QCOMPARE(t.right.ActiveTab(), 1);
+    QVERIFY(t.prompts.saveDefaultName.isEmpty());
     QTest::qWait(kCloserSpan);
     QVERIFY(!seen.shown);
 
@@ -190,72 +173,64 @@ class TaskControllerTest : public QObject {
   }
 
   void stopDuringAScanStillFillsAndEnds() {
-    CMainFrame frame;
-    ScriptedPrompts prompts;
-    CVelkorLeftTreeCtrl& controller = *frame.TaskController();
-    controller.SetPrompts(&prompts);
+    TaskFrame t;
     constexpr uint64_t kWindows = 64;
-    const std::shared_ptr<Gate> gate = HoldNextScan(controller, kWindows * velkor::fixtures::kMiB);
-    AnswerTaskDialog(prompts, QStringLiteral("/big.img"));
-    QSignalSpy finished(&controller, &CVelkorLeftTreeCtrl::WorkerFinished);
-    controller.OnNewTask();
+    const std::shared_ptr<Gate> gate =
+        HoldNextScan(t.controller, kWindows * velkor::fixtures::kMiB);
+    AnswerTaskDialog(t.prompts, QStringLiteral("/big.img"));
+    QSignalSpy finished(&t.controller, &CVelkorLeftTreeCtrl::WorkerFinished);
+    t.controller.OnNewTask();
     QTRY_VERIFY(gate->arrived.load() > 0);
-    QVERIFY(controller.ProgressDialog()->isVisible());
-    frame.OnCommand(velkor::ID_STOP);
+    QVERIFY(t.controller.ProgressDialog()->isVisible());
+    t.frame.OnCommand(velkor::ID_STOP);
     gate->Open();
     QVERIFY(finished.wait(30000));
     QVERIFY(gate->arrived.load() < int(kWindows));
-    QCOMPARE(controller.GetItemCount(), kTreeItems);
-    QCOMPARE(LogRows(frame).last(), QStringLiteral("New Task|新建任务结束"));
-    QVERIFY(!controller.ProgressDialog()->isVisible());
+    QCOMPARE(t.controller.GetItemCount(), kTreeItems);
+    QCOMPARE(LogRows(t.frame).last(), QStringLiteral("New Task|新建任务结束"));
+    QVERIFY(!t.controller.ProgressDialog()->isVisible());
     QCOMPARE(g_bBusy.load(), 0);
   }
 
   void closeTaskDuringAScanIsUndoneByTheFill() {
-    CMainFrame frame;
-    ScriptedPrompts prompts;
-    CVelkorLeftTreeCtrl& controller = *frame.TaskController();
-    controller.SetPrompts(&prompts);
-    QVERIFY(RunNewTask(frame, prompts, Sample().path));
-    const std::shared_ptr<Gate> gate = HoldNextScan(controller, 2 * velkor::fixtures::kMiB);
-    prompts.answers << QMessageBox::Cancel;  // keep the shown task for now
-    controller.OnNewTask();
-    QCOMPARE(controller.GetItemCount(), kTreeItems);
-    prompts.answers << QMessageBox::Ok;
-    AnswerTaskDialog(prompts, QStringLiteral("/second.img"));
-    QSignalSpy finished(&controller, &CVelkorLeftTreeCtrl::WorkerFinished);
-    controller.OnNewTask();
-    frame.OnCommand(velkor::ID_CLOSE_TASK);
-    QCOMPARE(controller.GetItemCount(), 0);
+    TaskFrame t;
+    QVERIFY(RunNewTask(t.frame, t.prompts, Sample().path));
+    const std::shared_ptr<Gate> gate = HoldNextScan(t.controller, 2 * velkor::fixtures::kMiB);
+    t.prompts.answers << QMessageBox::Cancel;  // keep the shown task for now
+    t.controller.OnNewTask();
+    QCOMPARE(t.controller.GetItemCount(), kTreeItems);
+    t.prompts.answers << QMessageBox::Ok;
+    AnswerTaskDialog(t.prompts, QStringLiteral("/second.img"));
+    QSignalSpy finished(&t.controller, &CVelkorLeftTreeCtrl::WorkerFinished);
+    t.controller.OnNewTask();
+    t.frame.OnCommand(velkor::ID_CLOSE_TASK);
+    QCOMPARE(t.controller.GetItemCount(), 0);
     gate->Open();
     QVERIFY(finished.wait(30000));
-    QCOMPARE(controller.GetItemCount(), kTreeItems);
-    QCOMPARE(controller.topLevelItem(0)->text(0), QStringLiteral("/second.img"));
+    QCOMPARE(t.controller.GetItemCount(), kTreeItems);
+    QCOMPARE(t.controller.topLevelItem(0)->text(0), QStringLiteral("/second.img"));
   }
 
   // Close-task commands arrive all through the scan and the fill; each one
   // sees the tree empty or whole, never half built.
   void closeTaskNeverMeetsAHalfBuiltTree() {
-    CMainFrame frame;
-    ScriptedPrompts prompts;
-    CVelkorLeftTreeCtrl& controller = *frame.TaskController();
-    controller.SetPrompts(&prompts);
-    AnswerTaskDialog(prompts, Sample().path);
-    QSignalSpy finished(&controller, &CVelkorLeftTreeCtrl::WorkerFinished);
+    TaskFrame t;
+    AnswerTaskDialog(t.prompts, Sample().path);
+    QSignalSpy finished(&t.controller, &CVelkorLeftTreeCtrl::WorkerFinished);
     QList<int> seen;
     QTimer closer;
-    connect(&closer, &QTimer::timeout, &controller, [&] {
-      seen << controller.GetItemCount();
-      controller.CloseTask();
+    connect(&closer, &QTimer::timeout, &t.controller, [&] {
+      seen << t.controller.GetItemCount();
+      t.controller.CloseTask();
     });
-    controller.OnNewTask();
+    t.controller.OnNewTask();
     closer.start(0);
     QVERIFY(finished.wait(60000));
     closer.stop();
     QVERIFY(!seen.isEmpty());
     for (int count : seen)
       QVERIFY2(count == 0 || count == kTreeItems, qPrintable(QString::number(count)));
-    QVERIFY(controller.GetItemCount() == 0 || controller.GetItemCount() == kTreeItems);
+    QVERIFY(t.controller.GetItemCount() == 0 || t.controller.GetItemCount() == kTreeItems);
   }
 
   void commandsWithoutATaskOfferOne_data() {
@@ -272,21 +247,19 @@ class TaskControllerTest : public QObject {
   void commandsWithoutATaskOfferOne() {
     QFETCH(int, command);
     QFETCH(int, answer);
-    CMainFrame frame;
-    ScriptedPrompts prompts;
-    frame.TaskController()->SetPrompts(&prompts);
-    frame.RightView()->SetActiveTab(2);
-    prompts.answers << QMessageBox::StandardButton(answer);
+    TaskFrame t;
+    t.right.SetActiveTab(2);
+    t.prompts.answers << QMessageBox::StandardButton(answer);
     ModalSeen seen;
     CloseNextModal(&seen, kCloserTries);
-    frame.OnCommand(command);
+    t.frame.OnCommand(command);
     QTest::qWait(kCloserSpan);
-    QCOMPARE(prompts.Texts(), QStringList{"Ostrel软件-请先新建任务"});
-    QCOMPARE(prompts.boxes[0].caption, QStringLiteral("警告"));
+    QCOMPARE(t.prompts.Texts(), QStringList{"Ostrel软件-请先新建任务"});
+    QCOMPARE(t.prompts.boxes[0].caption, QStringLiteral("警告"));
     // OK leads into the new-task command and nothing else.
     QCOMPARE(seen.shown, answer == QMessageBox::Ok);
     if (seen.shown) QCOMPARE(seen.className, QStringLiteral("velkor::CTaskDlg"));
-    QCOMPARE(frame.RightView()->ActiveTab(), 2);
+    QCOMPARE(t.right.ActiveTab(), 2);
     QCOMPARE(g_bBusy.load(), 0);
   }
 
@@ -300,17 +273,15 @@ class TaskControllerTest : public QObject {
   void cancelledScanStillShowsTheFoundFilesTab() {
     QFETCH(int, command);
     QFETCH(QString, caption);
-    CMainFrame frame;
-    ScriptedPrompts prompts;
-    frame.TaskController()->SetPrompts(&prompts);
-    QVERIFY(RunNewTask(frame, prompts, Sample().path));
+    TaskFrame t;
+    QVERIFY(RunNewTask(t.frame, t.prompts, Sample().path));
     ModalSeen seen;
     CloseNextModal(&seen);
-    frame.OnCommand(command);
+    t.frame.OnCommand(command);
     QCOMPARE(seen.title, caption);
-    QCOMPARE(frame.RightView()->ActiveTab(), 10);
+    QCOMPARE(t.right.ActiveTab(), 10);
     QCOMPARE(g_bBusy.load(), 0);
-    QVERIFY(!frame.TaskController()->ProgressDialog()->isVisible());
+    QVERIFY(!t.controller.ProgressDialog()->isVisible());
   }
 
   void workerRoutinesIgnoreANullController() {

@@ -18,7 +18,7 @@
 #include "tasks/scan_dlg.h"
 #include "tasks/search_dlg.h"
 #include "tasks/task_dlg.h"
-#include "tests/ui/scripted_prompts.h"
+#include "tests/ui/ui_test_support.h"
 
 using velkor::CProgressDlg;
 using velkor::CScanDlg;
@@ -26,13 +26,6 @@ using velkor::CSearchDlg;
 using velkor::CTaskDlg;
 
 namespace {
-
-template <typename T>
-T* Child(QWidget& parent, const QString& name) {
-  T* child = parent.findChild<T*>(name);
-  if (!child) qFatal("no child %s", qPrintable(name));
-  return child;
-}
 
 QCheckBox* Check(QWidget& dialog, int id) {
   return Child<QCheckBox>(dialog, QStringLiteral("check%1").arg(id));
@@ -42,9 +35,6 @@ QRadioButton* Radio(QWidget& dialog, int id) {
 }
 QLineEdit* Edit(QWidget& dialog, int id) {
   return Child<QLineEdit>(dialog, QStringLiteral("edit%1").arg(id));
-}
-void Click(QWidget& dialog, int id) {
-  Child<QPushButton>(dialog, QStringLiteral("button%1").arg(id))->click();
 }
 
 const int kTypeIds[] = {1001, 1002, 1003, 1005, 1006, 1008, 1007, 1004, 1009};
@@ -271,42 +261,25 @@ class TaskDialogsTest : public QObject {
     QTest::addColumn<QString>("block");
     QTest::addColumn<QString>("fileSize");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("defaults") << "0"
-                              << "1953"
-                              << "4096"
-                              << "104857600" << true;
-    QTest::newRow("one sector too many") << "0"
-                                         << "1954"
-                                         << "4096"
-                                         << "104857600" << false;
-    QTest::newRow("moved past the end") << "10"
-                                        << "1953"
-                                        << "4096"
-                                        << "104857600" << false;
-    QTest::newRow("last sector") << "1952"
-                                 << "1"
-                                 << "512"
-                                 << "1" << true;
-    QTest::newRow("size 0") << "0"
-                            << "0"
-                            << "4096"
-                            << "104857600" << false;
-    QTest::newRow("block 0") << "0"
-                             << "100"
-                             << "0"
-                             << "104857600" << false;
-    QTest::newRow("file size 0") << "0"
-                                 << "100"
-                                 << "4096"
-                                 << "0" << false;
-    QTest::newRow("empty size") << "0"
-                                << ""
-                                << "4096"
-                                << "104857600" << false;
-    QTest::newRow("digits end the number") << "1x"
-                                           << "10abc"
-                                           << "512z"
-                                           << "7 7" << true;
+    const struct {
+      const char* name;
+      const char* fields[4];
+      bool accepted;
+    } rows[] = {
+        {"defaults", {"0", "1953", "4096", "104857600"}, true},
+        {"one sector too many", {"0", "1954", "4096", "104857600"}, false},
+        {"moved past the end", {"10", "1953", "4096", "104857600"}, false},
+        {"last sector", {"1952", "1", "512", "1"}, true},
+        {"size 0", {"0", "0", "4096", "104857600"}, false},
+        {"block 0", {"0", "100", "0", "104857600"}, false},
+        {"file size 0", {"0", "100", "4096", "0"}, false},
+        {"empty size", {"0", "", "4096", "104857600"}, false},
+        {"digits end the number", {"1x", "10abc", "512z", "7 7"}, true},
+    };
+    for (const auto& row : rows) {
+      QTest::newRow(row.name) << row.fields[0] << row.fields[1] << row.fields[2] << row.fields[3]
+                              << row.accepted;
+    }
   }
 
   void scanDialogValidation() {

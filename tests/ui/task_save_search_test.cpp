@@ -2,7 +2,6 @@
 // and the copy of its ticked files, the text export of ticked rows, and both
 // kinds of search.
 #include <QCheckBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -23,45 +22,19 @@ using velkor::fixtures::kMiB;
 
 namespace {
 
-QByteArray FileBytes(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return file.readAll();
-}
-
 QByteArray ImageBytes(uint64_t offset, uint64_t length) {
   return FileBytes(Sample().path).mid(qsizetype(offset), qsizetype(length));
-}
-
-QByteArray Utf16Le(const QString& text) {
-  QByteArray bytes;
-  for (const QChar unit : text) {
-    bytes.append(char(unit.unicode() & 0xFF));
-    bytes.append(char(unit.unicode() >> 8));
-  }
-  return bytes;
 }
 
 // Runs a search through the real dialog.
 void AnswerSearchDialog(int source, int encoding, const QString& text) {
   OnNextDialog<velkor::CSearchDlg>([=](velkor::CSearchDlg* dialog) {
-    dialog->findChild<QRadioButton*>(QStringLiteral("radio%1").arg(source))->click();
-    dialog->findChild<QRadioButton*>(QStringLiteral("radio%1").arg(encoding))->click();
-    dialog->findChild<QLineEdit*>(QStringLiteral("edit1019"))->setText(text);
-    dialog->findChild<QPushButton*>(QStringLiteral("button1020"))->click();
+    Child<QRadioButton>(*dialog, QStringLiteral("radio%1").arg(source))->click();
+    Child<QRadioButton>(*dialog, QStringLiteral("radio%1").arg(encoding))->click();
+    Child<QLineEdit>(*dialog, QStringLiteral("edit1019"))->setText(text);
+    Click(*dialog, 1020);
   });
 }
-
-struct TaskFrame {
-  TaskFrame() {
-    controller.SetPrompts(&prompts);
-    g_bBusy.store(0);
-  }
-  CMainFrame frame;
-  CVelkorLeftTreeCtrl& controller = *frame.TaskController();
-  velkor::CVelkorRightView& right = *frame.RightView();
-  ScriptedPrompts prompts;
-};
 
 }  // namespace
 
@@ -75,12 +48,12 @@ class TaskSaveSearchTest : public QObject {
     TaskFrame t;
     QVERIFY(RunNewTask(t.frame, t.prompts, Sample().path));
     OnNextDialog<velkor::CScanDlg>([](velkor::CScanDlg* dialog) {
-      dialog->findChild<QCheckBox*>(QStringLiteral("check1041"))->setChecked(true);
-      dialog->findChild<QCheckBox*>(QStringLiteral("check1043"))->setChecked(true);
-      dialog->findChild<QLineEdit*>(QStringLiteral("edit1035"))->setText("10240");
-      dialog->findChild<QLineEdit*>(QStringLiteral("edit1036"))->setText("2048");
-      dialog->findChild<QLineEdit*>(QStringLiteral("edit1045"))->setText("100000");
-      dialog->findChild<QPushButton*>(QStringLiteral("button1038"))->click();
+      Child<QCheckBox>(*dialog, QStringLiteral("check1041"))->setChecked(true);
+      Child<QCheckBox>(*dialog, QStringLiteral("check1043"))->setChecked(true);
+      Child<QLineEdit>(*dialog, QStringLiteral("edit1035"))->setText("10240");
+      Child<QLineEdit>(*dialog, QStringLiteral("edit1036"))->setText("2048");
+      Child<QLineEdit>(*dialog, QStringLiteral("edit1045"))->setText("100000");
+      Click(*dialog, 1038);
     });
     QVERIFY(RunToEnd(t.controller, [&] { t.frame.OnCommand(velkor::ID_SCAN_PICTURE); }));
     QCOMPARE(t.right.ActiveTab(), 10);

@@ -14,14 +14,16 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include "engine/app_state.h"
 #include "engine/image_source.h"
 #include "tasks/left_dlg.h"
 #include "tasks/task_dlg.h"
 #include "tasks/velkor_left_tree_ctrl.h"
 #include "tests/fixtures/sample_image.h"
-#include "tests/ui/scripted_prompts.h"
+#include "tests/ui/ui_test_support.h"
 #include "ui/main_frame.h"
 #include "ui/tf_color_list_ctrl.h"
+#include "ui/velkor_right_view.h"
 
 // Reads wait until the gate opens; counts the reads that got through.
 class Gate {
@@ -84,8 +86,8 @@ inline SampleOnDisk& Sample() {
 inline void AnswerTaskDialog(ScriptedPrompts& prompts, const QString& path) {
   OnNextDialog<velkor::CTaskDlg>([&prompts, path](velkor::CTaskDlg* dialog) {
     prompts.files << path;
-    dialog->findChild<QPushButton*>(QStringLiteral("button1013"))->click();
-    dialog->findChild<QPushButton*>(QStringLiteral("button1010"))->click();
+    Click(*dialog, 1013);
+    Click(*dialog, 1010);
   });
 }
 
@@ -102,6 +104,19 @@ inline bool RunNewTask(velkor::CMainFrame& frame, ScriptedPrompts& prompts, cons
   velkor::CVelkorLeftTreeCtrl& controller = *frame.TaskController();
   return RunToEnd(controller, [&controller] { controller.OnNewTask(); });
 }
+
+// A main window whose task controller asks its questions of prompts.
+struct TaskFrame {
+  TaskFrame() {
+    controller.SetPrompts(&prompts);
+    g_bBusy.store(0);
+    g_bStop.store(0);
+  }
+  velkor::CMainFrame frame;
+  velkor::CVelkorLeftTreeCtrl& controller = *frame.TaskController();
+  velkor::CVelkorRightView& right = *frame.RightView();
+  ScriptedPrompts prompts;
+};
 
 // "title|text" of every log row.
 inline QStringList LogRows(velkor::CMainFrame& frame) {
