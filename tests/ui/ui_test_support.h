@@ -34,8 +34,10 @@ class CommandRecorder final : public velkor::TaskCommands {
   QStringList calls;
 };
 
-// What the next modal window showed; CloseNextModal fills it in.
-struct ModalSeen {
+// What the next modal window showed; CloseNextModal fills it in. A QObject,
+// so that a closer still polling when its test has ended (a slow machine)
+// dies with it instead of writing into a later test's stack.
+struct ModalSeen : QObject {
   bool shown = false;
   QString title;
   QString text;
@@ -46,7 +48,7 @@ struct ModalSeen {
 // Polls until a modal window is up, records it and rejects it; gives up
 // after about tries * 20 ms.
 inline void CloseNextModal(ModalSeen* seen, int tries = 250) {
-  QTimer::singleShot(20, [seen, tries] {
+  QTimer::singleShot(20, seen, [seen, tries] {
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal) {
       if (tries > 1) CloseNextModal(seen, tries - 1);
