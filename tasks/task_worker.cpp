@@ -19,11 +19,13 @@ bool TaskWorker::Start(std::function<void()> work) {
     thread_.join();
   }
   done_.store(false);
+  const uint64_t generation = ++generation_;
   try {
-    thread_ = std::thread([this, work = std::move(work)] {
+    thread_ = std::thread([this, work = std::move(work), generation] {
       work();
       done_.store(true);
-      QMetaObject::invokeMethod(this, &TaskWorker::OnFinished, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          this, [this, generation] { OnFinished(generation); }, Qt::QueuedConnection);
     });
   } catch (const std::system_error&) {
     return false;
@@ -31,7 +33,11 @@ bool TaskWorker::Start(std::function<void()> work) {
   return true;
 }
 
-void TaskWorker::OnFinished() {
+// A notice can arrive after the next worker has started (a command taken
+// between the end of the work and the notice); it then speaks of a worker
+// that is gone, and the running one has not finished.
+void TaskWorker::OnFinished(uint64_t generation) {
+  if (generation != generation_) return;
   if (thread_.joinable() && done_.load()) thread_.join();
   emit Finished();
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <thread>
 
@@ -32,9 +33,10 @@ class TaskWorker final : public QObject {
   void Finished();
 
  private:
-  void OnFinished();
+  void OnFinished(uint64_t generation);
 
   std::thread thread_;
+  uint64_t generation_ = 0;  // of the last worker started; UI thread only
   std::atomic<bool> done_{false};
 };
 
