@@ -205,7 +205,7 @@ SearchEnd FindInImage(ImageSource& image, std::span<const uint8_t> pattern,
   for (uint64_t w = 0; w < windows; ++w) {
     const uint64_t offset = w * kWindowSize;
     const size_t want = static_cast<size_t>(std::min<uint64_t>(buffer.size(), size - offset));
-    const size_t got = image.Read(offset, buffer.data(), want);
+    const size_t got = ReadFully(image, buffer.data(), want, offset);
     if (got == 0) {
       if (failedOffset) *failedOffset = offset;
       return SearchEnd::kReadFailed;
@@ -231,7 +231,7 @@ std::u16string SearchExcerpt(ImageSource& image, uint64_t offset, size_t pattern
   // UTF-16 text is read from a code unit boundary of the hit.
   if (encoding == SearchEncoding::kUtf16Le) before &= ~uint64_t{1};
   std::vector<uint8_t> bytes(static_cast<size_t>(before) + patternLength + kExcerptContext);
-  const size_t got = image.Read(offset - before, bytes.data(), bytes.size());
+  const size_t got = ReadFully(image, bytes.data(), bytes.size(), offset - before);
   bytes.resize(got);
   switch (encoding) {
     case SearchEncoding::kUtf16Le:

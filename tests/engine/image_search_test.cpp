@@ -111,6 +111,29 @@ TEST(FindInImageTest, MatchesAroundWindowBoundariesAreFoundOnce) {
   }
 }
 
+// Hands out at most 4093 bytes a read, as a network share may.
+class DribbleSource final : public ImageSource {
+ public:
+  explicit DribbleSource(std::vector<uint8_t> bytes) : memory_(std::move(bytes)) {}
+  uint64_t Size() const override { return memory_.Size(); }
+  size_t Read(uint64_t offset, void* buffer, size_t count) override {
+    return memory_.Read(offset, buffer, std::min<size_t>(count, 4093));
+  }
+
+ private:
+  MemoryImageSource memory_;
+};
+
+TEST(FindInImageTest, ShortReadsLoseNoHitsOrExcerpts) {
+  std::vector<uint8_t> bytes(2 * kW + 100, 0);
+  const std::vector<uint64_t> at = {5000, kW - 3, kW + 700000, 2 * kW + 90};
+  for (uint64_t offset : at) Put(bytes, offset, Bytes("NEEDLE"));
+  DribbleSource image(bytes);
+  EXPECT_EQ(Hits(image, Bytes("NEEDLE")), at);
+  EXPECT_NE(ToUtf8(SearchExcerpt(image, kW - 3, 6, SearchEncoding::kAscii)).find("NEEDLE"),
+            std::string::npos);
+}
+
 TEST(FindInImageTest, FirstAndLastBytesOfTheImage) {
   std::vector<uint8_t> bytes(kW + 10, '.');
   Put(bytes, 0, Bytes("ab"));
