@@ -55,6 +55,12 @@ void ConsoleProgress::Finish() {
   drawn_ = false;
 }
 
+void ConsoleSession::Attach(ScanTask& task, std::string_view image) {
+  task.progressWindow = &progress;
+  task.logWindow = &log;
+  task.imagePath = FromUtf8(image);
+}
+
 void ConsoleLog::Append(const LogEntry& entry) {
   if (progress_ != nullptr) progress_->Finish();
   std::fputc('[', stderr);

@@ -3,9 +3,12 @@
 // log entry as a line of its own, and Ctrl-C mapped to the stop flag.
 #pragma once
 
+#include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "engine/reporting.h"
+#include "engine/scan_task.h"
 
 namespace velkor::cli {
 
@@ -39,6 +42,14 @@ class ConsoleLog final : public LogSink {
 // First Ctrl-C sets g_bStop (the scan finishes its window and writes what
 // it has); a second one ends the process.
 void InstallStopOnInterrupt();
+
+// The console's progress line and log, attached to a task that scans the
+// image named on the command line.
+struct ConsoleSession {
+  ConsoleProgress progress;
+  ConsoleLog log{&progress};
+  void Attach(ScanTask& task, std::string_view image);
+};
 
 // Writes UTF-16 text to a stdio stream as UTF-8.
 void PrintText(std::FILE* stream, std::u16string_view text);

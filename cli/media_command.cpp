@@ -129,12 +129,11 @@ int RunMediaCommand(uint32_t mode, int argc, char** argv) {
     return 2;
   }
 
-  ConsoleProgress progress;
-  ConsoleLog log(&progress);
+  ConsoleSession console;
   ScanTask task;
-  task.progressWindow = &progress;
-  task.logWindow = &log;
-  task.imagePath = FromUtf8(args.image);
+  console.Attach(task, args.image);
+  ConsoleProgress& progress = console.progress;
+  ConsoleLog& log = console.log;
 
   // The dialog's defaults and limits come from the image's length, so the
   // image is measured before the parameters are checked.

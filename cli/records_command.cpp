@@ -142,12 +142,11 @@ int RunRecordsCommand(int argc, char** argv) {
     return 2;
   }
 
-  ConsoleProgress progress;
-  ConsoleLog log(&progress);
+  ConsoleSession console;
   ScanTask task;
-  task.progressWindow = &progress;
-  task.logWindow = &log;
-  task.imagePath = FromUtf8(args.image);
+  console.Attach(task, args.image);
+  ConsoleProgress& progress = console.progress;
+  ConsoleLog& log = console.log;
   task.platform = args.platform;
   task.recordTypeMask = args.types;
   task.scanThreads = args.threads;
