@@ -17,13 +17,6 @@
 #include "ui/ui_thread.h"
 
 namespace velkor {
-namespace {
-
-QString FromView(std::u16string_view text) {
-  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 std::vector<int> TaskController::RecordTabs() {
   std::vector<int> tabs;
@@ -108,7 +101,7 @@ void TaskController::SearchResults(const QString& text) {
     const size_t matched = views_.results->SelectRowsHolding(tab, text);
     if (matched == 0) continue;
     if (firstTab < 0) firstTab = tab;
-    found << QStringLiteral("%1 %2 行").arg(FromView(ResultTabOf(tab).caption)).arg(matched);
+    found << QStringLiteral("%1 %2 行").arg(Text(ResultTabOf(tab).caption)).arg(matched);
   }
   if (firstTab >= 0) views_.results->SetActiveTab(firstTab);
   const QString summary =
@@ -135,7 +128,7 @@ void TaskController::SaveRecordList(int tab) {
   const QString stamp =
       QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
   const std::optional<QString> path = prompts_->SaveFileName(
-      views_.window, stamp + u'-' + FromView(info.exportName),
+      views_.window, stamp + u'-' + Text(info.exportName),
       {QStringLiteral("txt Files (*.txt)"), QStringLiteral("All Files (*.*)")},
       QStringLiteral("txt"));
   if (!path) return;

@@ -102,7 +102,8 @@ void TaskController::NewTaskJob() {
         for (size_t list = 0; list < recordTabs_.size(); ++list) {
           const size_t count = RecordRowCount(task, recordTabs_[list]);
           rows[list].reserve(count);
-          for (size_t i = 0; i < count; ++i) rows[list].push_back(RecordRow(task, recordTabs_[list], i));
+          for (size_t i = 0; i < count; ++i)
+            rows[list].push_back(RecordRow(task, recordTabs_[list], i));
         }
         OnUiThread([this, &counts, &rows] {
           views_.categories->ShowCategories(QString::fromStdU16String(imagePath_), counts);
@@ -144,16 +145,15 @@ void TaskController::ScanMediaJob(uint32_t mode) {
 }
 
 void TaskController::SearchImageJob() {
-  const std::u16string start =
-      Concat({u"搜索\"", searchText_.toStdU16String(), u"\",请稍等..."});
+  const std::u16string start = Concat({u"搜索\"", searchText_.toStdU16String(), u"\",请稍等..."});
   // The search writes its own closing row with the count.
-  RunJob(
-      kTitleSearch, start,
-      [this] {
-        SharedTextProgress progress(views_.progress->Sink());
-        SearchTaskImage(PreparedTask(&progress), searchPattern_, searchEncoding_, kMaxListedHits);
-      },
-      {});
+  RunJob(kTitleSearch, start,
+         [this] {
+           SharedTextProgress progress(views_.progress->Sink());
+           SearchTaskImage(PreparedTask(&progress), searchPattern_, searchEncoding_,
+                           kMaxListedHits);
+         },
+         {});
 }
 
 // The ticked rows name carved files of the last media scan by their place in

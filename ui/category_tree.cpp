@@ -4,6 +4,7 @@
 
 #include "engine/result_tabs.h"
 #include "res/icons.h"
+#include "res/menu_resources.h"
 
 namespace velkor {
 namespace {
@@ -52,9 +53,7 @@ void CategoryTree::ShowCategories(const QString& imagePath,
   auto* root = new QTreeWidgetItem(QStringList{imagePath});
   root->setIcon(0, FixedIcon(kRootImage));
   for (const ResultTabInfo& tab : ResultTabs()) {
-    auto* item = new QTreeWidgetItem(root, QStringList{QString::fromUtf16(
-                                               tab.treeText.data(),
-                                               static_cast<qsizetype>(tab.treeText.size()))});
+    auto* item = new QTreeWidgetItem(root, QStringList{Text(tab.treeText)});
     const auto index = static_cast<size_t>(tab.tab);
     if (tab.filledByRecordScan && index < recordCounts.size()) {
       item->setText(kCountColumn, QString::number(recordCounts[index]));

@@ -34,8 +34,7 @@ DetailPane::DetailPane(QWidget* parent) : QWidget(parent) {
   richEdit_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
-void DetailPane::AppendRun(const QString& text, QColor colour, const QString& face,
-                                 int pointSize) {
+void DetailPane::AppendRun(const QString& text, QColor colour, const QString& face, int pointSize) {
   QTextCharFormat format;
   format.setFontWeight(QFont::Normal);
   format.setFontItalic(false);

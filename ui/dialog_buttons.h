@@ -10,7 +10,8 @@ namespace velkor {
 
 // Returns the confirm button ("confirmButton"); the caller connects it to its
 // confirm handler. The other one is "closeButton".
-inline QPushButton* AddDialogButtons(QDialog* dialog, QBoxLayout* layout, const QString& closeText) {
+inline QPushButton* AddDialogButtons(QDialog* dialog, QBoxLayout* layout,
+                                     const QString& closeText) {
   auto* row = new QHBoxLayout;
   row->addStretch(1);
   auto* confirm = new QPushButton(QStringLiteral("确定"), dialog);

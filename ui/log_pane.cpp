@@ -54,7 +54,8 @@ void LogPaneSink::Append(const LogEntry& entry) {
 LogPane::LogPane(QWidget* parent) : QWidget(parent) {
   list_ = new LogView(this);
   list_->setObjectName(QStringLiteral("logList"));
-  list_->Model().SetHeaders({QStringLiteral("标题"), QStringLiteral("时间"), QStringLiteral("提示")});
+  list_->Model().SetHeaders(
+      {QStringLiteral("标题"), QStringLiteral("时间"), QStringLiteral("提示")});
   list_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(list_, &QWidget::customContextMenuRequested, this, &LogPane::ShowPopup);
 
@@ -72,7 +73,8 @@ LogPane::LogPane(QWidget* parent) : QWidget(parent) {
 void LogPane::Append(const LogEntry& entry) {
   LogModel& model = list_->Model();
   const int row = model.InsertRow(rowCounter_, QString::fromStdU16String(entry.title));
-  model.SetCellText(row, 1, QDateTime::currentDateTime().toString(QString::fromLatin1(kTimeFormat)));
+  model.SetCellText(row, 1,
+                    QDateTime::currentDateTime().toString(QString::fromLatin1(kTimeFormat)));
   model.SetCellText(row, 2, QString::fromStdU16String(entry.text));
   QRgb colour = 0;
   if (LogLevelColour(entry.level, &colour)) {

@@ -21,8 +21,7 @@ class MediaScanDialog final : public QDialog {
  public:
   // mode is kModePictures or kModeVideos; the fields start with the defaults
   // for an image of imageLength bytes.
-  MediaScanDialog(Prompts& prompts, uint32_t mode, uint64_t imageLength,
-                  QWidget* parent = nullptr);
+  MediaScanDialog(Prompts& prompts, uint32_t mode, uint64_t imageLength, QWidget* parent = nullptr);
 
   // What the user confirmed; read after exec() returned Accepted.
   const MediaScanParams& params() const { return params_; }

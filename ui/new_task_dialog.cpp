@@ -43,9 +43,7 @@ NewTaskDialog::NewTaskDialog(Prompts& prompts, QWidget* parent)
   for (const ResultTabInfo& tab : ResultTabs()) {
     if (tab.recordTypeBit == 0) continue;
     const int at = static_cast<int>(typeBoxes_.size());
-    auto* box = new QCheckBox(QString::fromUtf16(tab.typeBoxText.data(),
-                                                 static_cast<qsizetype>(tab.typeBoxText.size())),
-                              types);
+    auto* box = new QCheckBox(Text(tab.typeBoxText), types);
     box->setObjectName(QStringLiteral("type") + QLatin1String(tab.typeBoxName));
     box->setChecked(at < kFirstTickedBoxes);
     typeGrid->addWidget(box, at / 3, at % 3);

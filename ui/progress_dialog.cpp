@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QVBoxLayout>
 
+#include "res/menu_resources.h"
 #include "ui/ui_thread.h"
 
 namespace velkor {
@@ -31,8 +32,7 @@ void ProgressDialogSink::ProgressStep() {
 }
 
 void ProgressDialogSink::ProgressText(std::u16string_view text) {
-  const QString shown =
-      QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+  const QString shown = Text(text);
   RunOnOwnerThread(dialog_, [this, &shown] { dialog_->SetText(shown); });
 }
 

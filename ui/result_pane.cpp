@@ -4,21 +4,16 @@
 #include <QTabWidget>
 
 #include "engine/result_tabs.h"
+#include "res/menu_resources.h"
 #include "ui/detail_pane.h"
 #include "ui/task_commands.h"
 
 namespace velkor {
 namespace {
 
-static_assert(ResultPane::kTabCount == kResultTabCount);
-
-QString FromView(std::u16string_view text) {
-  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QStringList Headers(const ResultTabInfo& tab) {
   QStringList headers;
-  for (const std::u16string_view column : tab.columns) headers << FromView(column);
+  for (const std::u16string_view column : tab.columns) headers << Text(column);
   return headers;
 }
 
@@ -47,8 +42,8 @@ ResultPane::ResultPane(int initialWidth, QWidget* parent) : QWidget(parent) {
       if (commands_) commands_->Save();
     });
     SetColumnWidths(*list, initialWidth, tab.creationDivisor, tab.lastTakesRest);
-    lists_[static_cast<size_t>(tab.tab)] = list;
-    tabs_->addTab(list, FromView(tab.caption));
+    lists_.push_back(list);
+    tabs_->addTab(list, Text(tab.caption));
   }
   resize(initialWidth, height());
 }
@@ -104,13 +99,12 @@ void ResultPane::ShowDetail(int row) {
   for (size_t field = 0; field < fields.size(); ++field) {
     const QString value = QString::fromStdU16String(
         model.CellText(static_cast<size_t>(row), static_cast<size_t>(fields[field].column)));
-    detail_->AppendRun(FromView(fields[field].label), QColor(20, 20, 200), QStringLiteral("黑体"),
-                       10);
+    detail_->AppendRun(Text(fields[field].label), QColor(20, 20, 200), QStringLiteral("黑体"), 10);
     detail_->AppendRun(value, QColor(0, 128, 192), QStringLiteral("隶书"), 10);
     // The record ends with its last value; a line end only separates fields.
     if (field + 1 < fields.size()) {
-      detail_->AppendRun(QStringLiteral("\r\n"), QColor(0, 0, 0),
-                         QStringLiteral("Times New Roman"), 1);
+      detail_->AppendRun(QStringLiteral("\r\n"), QColor(0, 0, 0), QStringLiteral("Times New Roman"),
+                         1);
     }
   }
 }

@@ -2,7 +2,7 @@
 // clicked row of a tab with a detail layout is shown in the detail pane.
 #pragma once
 
-#include <array>
+#include <vector>
 
 #include <QWidget>
 
@@ -20,8 +20,6 @@ class ResultPane final : public QWidget, public ResultView {
   Q_OBJECT
 
  public:
-  static constexpr int kTabCount = 11;
-
   // initialWidth stands in for the client width at creation, on which the
   // first column widths are based.
   explicit ResultPane(int initialWidth, QWidget* parent = nullptr);
@@ -51,7 +49,8 @@ class ResultPane final : public QWidget, public ResultView {
   }
 
   QTabWidget* tabs_ = nullptr;
-  std::array<ResultListView*, kTabCount> lists_{};
+  // By tab.
+  std::vector<ResultListView*> lists_;
   DetailPane* detail_ = nullptr;
   TaskCommands* commands_ = nullptr;
 };

@@ -20,7 +20,8 @@ class CategoryView {
   virtual ~CategoryView() = default;
   // Replaces the tree in one step. recordCounts holds the row count of each
   // result tab, by tab; the tabs filled by the record scan show theirs.
-  virtual void ShowCategories(const QString& imagePath, const std::vector<size_t>& recordCounts) = 0;
+  virtual void ShowCategories(const QString& imagePath,
+                              const std::vector<size_t>& recordCounts) = 0;
   virtual void ClearCategories() = 0;
   // True while a task is shown.
   virtual bool HasCategories() const = 0;

@@ -80,8 +80,7 @@ class DetailTest : public QObject {
     DetailPane detail;
     view.SetDetailPane(&detail);
     // Something shown before must go, also for a tab without a layout.
-    detail.AppendRun(QStringLiteral("earlier record"), Qt::black, QStringLiteral("黑体"),
-                            10);
+    detail.AppendRun(QStringLiteral("earlier record"), Qt::black, QStringLiteral("黑体"), 10);
     view.SetRows(tab, {RowFor(tab)});
     view.SetActiveTab(tab);
     view.ShowDetail(0);

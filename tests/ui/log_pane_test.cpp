@@ -13,8 +13,8 @@
 #include "ui/log_pane.h"
 #include "ui/log_view.h"
 
-using velkor::LogPane;
 using velkor::LogEntry;
+using velkor::LogPane;
 
 namespace {
 

@@ -232,8 +232,7 @@ class ResultListsTest : public QObject {
     shown.view.SetRows(1, {{u"1", u"<b>粗体</b>", u"<a href='x'>138</a>"}});
     QCOMPARE(list.model()->index(0, 1).data().toString(), QStringLiteral("<b>粗体</b>"));
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, RowCentre(list, 0));
-    QCOMPARE(shown.detail.Text(),
-             QStringLiteral("姓名:<b>粗体</b>\n电话号码:<a href='x'>138</a>"));
+    QCOMPARE(shown.detail.Text(), QStringLiteral("姓名:<b>粗体</b>\n电话号码:<a href='x'>138</a>"));
   }
 };
 

@@ -36,8 +36,8 @@ QLineEdit* Edit(QWidget& dialog, const QString& name) {
   return Child<QLineEdit>(dialog, name);
 }
 
-const QStringList kTypeBoxes{"typeSms",   "typePhoneBook", "typeCalls", "typeCalendar", "typeNotes",
-                             "typeMail",  "typeWeChat",    "typeMsn",   "typeQq"};
+const QStringList kTypeBoxes{"typeSms",  "typePhoneBook", "typeCalls", "typeCalendar", "typeNotes",
+                             "typeMail", "typeWeChat",    "typeMsn",   "typeQq"};
 const QStringList kFormatBoxes{"formatJPG", "formatPNG", "formatPSD", "formatTIF",
                                "formatBMP", "formatGIF", "formatMP4", "formatMOV",
                                "formatAVI", "formatAMR", "formatMPG", "formatMTS"};
@@ -74,7 +74,8 @@ class TaskDialogsTest : public QObject {
     for (int i = 0; i < kTypeBoxes.size(); ++i) {
       QTest::newRow(texts[i]) << kTypeBoxes[i] << texts[i] << bits[i];
     }
-    QTest::newRow("none ticked") << "" << "" << 0u;
+    QTest::newRow("none ticked") << ""
+                                 << "" << 0u;
   }
 
   void eachTypeBoxSetsItsBit() {
@@ -134,7 +135,8 @@ class TaskDialogsTest : public QObject {
     const QString itunes = QStringLiteral("platformItunes");
     QTest::newRow("android file") << android << QStringList{"/a/phone.img"} << "/a/phone.img";
     QTest::newRow("IOS file") << "platformIos" << QStringList{"/a/ios.dsk"} << "/a/ios.dsk";
-    QTest::newRow("file cancel keeps path") << android << QStringList{"/a/1.img", "-"} << "/a/1.img";
+    QTest::newRow("file cancel keeps path")
+        << android << QStringList{"/a/1.img", "-"} << "/a/1.img";
     QTest::newRow("folder") << itunes << QStringList{"/backup/dir"} << "/backup/dir";
     QTest::newRow("folder separator dropped")
         << itunes << QStringList{"/backup/dir/"} << "/backup/dir";
@@ -199,12 +201,21 @@ class TaskDialogsTest : public QObject {
         QStringLiteral("ASCII 编码只能搜索 ASCII 字符,请改用 UTF-8 或 UNICODE");
     const QString results = QStringLiteral("sourceResults");
     const QString image = QStringLiteral("sourceImage");
-    QTest::newRow("empty in results") << results << "encodingUtf8" << "" << noText;
-    QTest::newRow("empty in image") << image << "encodingUnicode" << "" << noText;
-    QTest::newRow("ascii han in image") << image << "encodingAscii" << "短信" << notAscii;
-    QTest::newRow("ascii han in results") << results << "encodingAscii" << "短信" << "";
-    QTest::newRow("ascii text in image") << image << "encodingAscii" << "abc" << "";
-    QTest::newRow("unicode han in image") << image << "encodingUnicode" << "短信" << "";
+    QTest::newRow("empty in results") << results << "encodingUtf8"
+                                      << "" << noText;
+    QTest::newRow("empty in image") << image << "encodingUnicode"
+                                    << "" << noText;
+    QTest::newRow("ascii han in image") << image << "encodingAscii"
+                                        << "短信" << notAscii;
+    QTest::newRow("ascii han in results") << results << "encodingAscii"
+                                          << "短信"
+                                          << "";
+    QTest::newRow("ascii text in image") << image << "encodingAscii"
+                                         << "abc"
+                                         << "";
+    QTest::newRow("unicode han in image") << image << "encodingUnicode"
+                                          << "短信"
+                                          << "";
   }
 
   void searchDialogRefusesWhatCannotBeSearched() {
@@ -233,10 +244,10 @@ class TaskDialogsTest : public QObject {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("ticked");
     QTest::addColumn<QStringList>("enabled");
-    QTest::newRow("pictures") << velkor::kModePictures << "扫描图片" << "formatJPG"
-                              << kFormatBoxes.mid(0, 6);
-    QTest::newRow("videos") << velkor::kModeVideos << "扫描影片" << "formatMP4"
-                            << kFormatBoxes.mid(6);
+    QTest::newRow("pictures") << velkor::kModePictures << "扫描图片"
+                              << "formatJPG" << kFormatBoxes.mid(0, 6);
+    QTest::newRow("videos") << velkor::kModeVideos << "扫描影片"
+                            << "formatMP4" << kFormatBoxes.mid(6);
   }
 
   void scanDialogModes() {
@@ -316,8 +327,8 @@ class TaskDialogsTest : public QObject {
     QTest::newRow("PNG and GIF") << velkor::kModePictures << QStringList{"formatPNG", "formatGIF"}
                                  << 0x23u;
     QTest::newRow("TIF is bit 0x08") << velkor::kModePictures << QStringList{"formatTIF"} << 0x09u;
-    QTest::newRow("video boxes ignored") << velkor::kModePictures << QStringList{"formatMOV"}
-                                         << 0x01u;
+    QTest::newRow("video boxes ignored")
+        << velkor::kModePictures << QStringList{"formatMOV"} << 0x01u;
     QTest::newRow("AMR and MTS") << velkor::kModeVideos << QStringList{"formatAMR", "formatMTS"}
                                  << 0x29u;
     QTest::newRow("MPG is bit 0x10") << velkor::kModeVideos << QStringList{"formatMPG"} << 0x11u;

@@ -59,7 +59,8 @@ class TaskSaveSearchTest : public QObject {
     QCOMPARE(found.RowCount(), size_t{3});
     for (int row = 0; row < 3; ++row) {
       for (int column = 0; column < 3; ++column) {
-        QCOMPARE(found.CellText(size_t(row), size_t(column)), expected[size_t(row)][size_t(column)]);
+        QCOMPARE(found.CellText(size_t(row), size_t(column)),
+                 expected[size_t(row)][size_t(column)]);
       }
     }
     QCOMPARE(LogRows(t).last(), QStringLiteral("Scan|扫描结束"));
@@ -182,8 +183,7 @@ class TaskSaveSearchTest : public QObject {
 
     AnswerSearchDialog("sourceResults", "encodingUtf8", QStringLiteral("不会出现的文本"));
     t.window.RunCommand(velkor::ID_SEARCH);
-    QCOMPARE(LogRows(t).last(),
-             QStringLiteral("Search|结果中搜索\"不会出现的文本\": 没有找到"));
+    QCOMPARE(LogRows(t).last(), QStringLiteral("Search|结果中搜索\"不会出现的文本\": 没有找到"));
     QVERIFY(wechat.selectionModel()->selectedRows().isEmpty());
   }
 
@@ -193,9 +193,12 @@ class TaskSaveSearchTest : public QObject {
     QTest::addColumn<QString>("text");
     QTest::addColumn<qulonglong>("offset");
     QTest::addColumn<int>("dots");  // zeros either side, shown as '.'
-    QTest::newRow("UTF-8") << "encodingUtf8" << "证据文本" << qulonglong(kMiB - 5) << 16;
-    QTest::newRow("ASCII") << "encodingAscii" << "needle" << qulonglong(2 * kMiB - 3) << 16;
-    QTest::newRow("UNICODE") << "encodingUnicode" << "needle" << qulonglong(3 * kMiB - 5) << 8;
+    QTest::newRow("UTF-8") << "encodingUtf8"
+                           << "证据文本" << qulonglong(kMiB - 5) << 16;
+    QTest::newRow("ASCII") << "encodingAscii"
+                           << "needle" << qulonglong(2 * kMiB - 3) << 16;
+    QTest::newRow("UNICODE") << "encodingUnicode"
+                             << "needle" << qulonglong(3 * kMiB - 5) << 8;
   }
 
   void searchInTheImageFindsHitsAcrossWindows() {
