@@ -172,7 +172,7 @@ void TaskController::RunJob(std::u16string_view title, const std::u16string& sta
   views_.log->Append(LogEntry{kLevelNormal, std::u16string(title), startText});
   work();
   if (!endText.empty()) views_.log->Append(LogEntry{kLevelNormal, std::u16string(title), endText});
-  OnUiThread([this] { views_.progress->CloseProgress(); });
+  RunOnUiThread([this] { views_.progress->CloseProgress(); });
   busy_.store(false);
 }
 
@@ -192,7 +192,7 @@ bool TaskController::RefuseWithoutTask() {
   return true;
 }
 
-void TaskController::OnUiThread(const std::function<void()>& call) {
+void TaskController::RunOnUiThread(const std::function<void()>& call) {
   RunOnOwnerThread(this, [&call] { call(); });
 }
 

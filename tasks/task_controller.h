@@ -91,7 +91,7 @@ class TaskController final : public QObject, public TaskCommands {
   // Withdraws the stop request before a job starts.
   void ClearStop();
   // Runs on the user-interface thread and waits for it.
-  void OnUiThread(const std::function<void()>& call);
+  void RunOnUiThread(const std::function<void()>& call);
 
   // The task's input, set on the scan task the engine still reads.
   ScanTask& PreparedTask(ProgressSink* progress);  // core split: a ScanInput
@@ -102,6 +102,7 @@ class TaskController final : public QObject, public TaskCommands {
   void ScanMediaJob(uint32_t mode);
   void SearchImageJob();
   void SaveFoundFilesJob();
+  // The text export of a record list; false when it could not be written.
   bool WriteRecordExport(const QString& path, const std::vector<RowTexts>& rows,
                          size_t columns) const;
 
@@ -109,6 +110,8 @@ class TaskController final : public QObject, public TaskCommands {
   Prompts* prompts_;
   TaskWorker* worker_ = nullptr;
   std::atomic<bool> busy_{false};
+  // Set by Stop, cleared as a job starts. core split: the engine reads it
+  // through its ScanInput; until then Stop mirrors it into g_bStop.
   std::atomic<bool> stop_{false};
   // The record tabs, filled when a record scan ends.
   std::vector<int> recordTabs_;
@@ -121,7 +124,7 @@ class TaskController final : public QObject, public TaskCommands {
   ImageOpener imageOpener_ = OpenImageFile;
   uint32_t scanThreads_ = 1;
   uint64_t imageSize_ = 0;
-  std::unique_ptr<ScanTask> records_;
+  std::unique_ptr<ScanTask> records_;  // core split: RecordStores
   // The files the last media scan found, listed in the found-files tab.
   CarvedFileStore carvedFiles_;
   uint32_t carvedMode_ = 0;

@@ -43,6 +43,7 @@ class SharedTextProgress final : public ProgressSink {
 
 }  // namespace
 
+// Here, where the record stores' type is complete, as their owner needs.
 TaskController::TaskController(TaskViews views, QObject* parent)
     : QObject(parent),
       views_(views),
@@ -105,7 +106,7 @@ void TaskController::NewTaskJob() {
           for (size_t i = 0; i < count; ++i)
             rows[list].push_back(RecordRow(task, recordTabs_[list], i));
         }
-        OnUiThread([this, &counts, &rows] {
+        RunOnUiThread([this, &counts, &rows] {
           views_.categories->ShowCategories(QString::fromStdU16String(imagePath_), counts);
           for (size_t list = 0; list < recordTabs_.size(); ++list) {
             views_.results->SetRows(recordTabs_[list], std::move(rows[list]));
@@ -139,7 +140,7 @@ void TaskController::ScanMediaJob(uint32_t mode) {
         carvedMode_ = mode;
         carvedImagePath_ = imagePath_;
         std::vector<RowTexts> rows = FoundFileRows(carvedFiles_, mode);
-        OnUiThread([this, &rows] { views_.results->SetRows(kTabFoundFiles, std::move(rows)); });
+        RunOnUiThread([this, &rows] { views_.results->SetRows(kTabFoundFiles, std::move(rows)); });
       },
       TaskEventText(3, {}));
 }
@@ -173,7 +174,7 @@ void TaskController::SaveFoundFilesJob() {
         const std::vector<size_t> written =
             SaveCarvedFiles(imageOpener_, carvedImagePath_, rows, saveFolder_.toStdU16String(),
                             views_.log, &views_.progress->Sink());
-        OnUiThread([this, &written] { views_.results->Untick(kTabFoundFiles, written); });
+        RunOnUiThread([this, &written] { views_.results->Untick(kTabFoundFiles, written); });
       },
       TaskEventText(5, {}));
 }
