@@ -40,7 +40,7 @@ void OutputPanes::resizeEvent(QResizeEvent* event) {
 
 OutputDock::OutputDock(QWidget* parent) : QDockWidget(Text(kOutputTitle), parent) {
   setObjectName(QStringLiteral("outputDock"));
-  // Resizing and auto-hiding only: the pane must always stay with the frame.
+  // Resizing and auto-hiding only: the pane must always stay with the window.
   setFeatures(QDockWidget::DockWidgetMovable);
   setAllowedAreas(Qt::AllDockWidgetAreas);
   setWindowIcon(OutputPaneIcon());

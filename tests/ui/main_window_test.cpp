@@ -23,8 +23,8 @@ using velkor::MainWindow;
 
 namespace {
 
-QToolBar* ToolBar(MainWindow& frame) {
-  return frame.findChild<QToolBar*>(QStringLiteral("toolBar"));
+QToolBar* ToolBar(MainWindow& window) {
+  return window.findChild<QToolBar*>(QStringLiteral("toolBar"));
 }
 
 QAction* FindAction(const QList<QAction*>& actions, int id) {
@@ -34,9 +34,9 @@ QAction* FindAction(const QList<QAction*>& actions, int id) {
   return nullptr;
 }
 
-QList<QAction*> AllMenuActions(MainWindow& frame) {
+QList<QAction*> AllMenuActions(MainWindow& window) {
   QList<QAction*> all;
-  for (QAction* top : frame.menuBar()->actions()) all += top->menu()->actions();
+  for (QAction* top : window.menuBar()->actions()) all += top->menu()->actions();
   return all;
 }
 
@@ -64,16 +64,16 @@ class MainWindowTest : public QObject {
     QFETCH(int, position);
     QFETCH(QString, title);
     QFETCH(QStringList, items);
-    MainWindow frame;
-    const QList<QAction*> menus = frame.menuBar()->actions();
+    MainWindow window;
+    const QList<QAction*> menus = window.menuBar()->actions();
     QCOMPARE(menus.size(), 4);
     QCOMPARE(menus[position]->text(), title);
     QCOMPARE(ActionItems(menus[position]->menu()->actions()), items);
   }
 
   void toolbarHoldsElevenImageButtonsInOrder() {
-    MainWindow frame;
-    QToolBar* bar = ToolBar(frame);
+    MainWindow window;
+    QToolBar* bar = ToolBar(window);
     QVERIFY(bar);
     QList<int> ids;
     for (const QAction* action : bar->actions()) {
@@ -108,42 +108,42 @@ class MainWindowTest : public QObject {
     QFETCH(QString, handler);
     const QStringList expected = handler.isEmpty() ? QStringList{} : QStringList{handler};
 
-    MainWindow frame;
+    MainWindow window;
     CommandRecorder recorder;
-    frame.SetCommandTarget(&recorder);
-    QAction* menuAction = FindAction(AllMenuActions(frame), id);
+    window.SetCommandTarget(&recorder);
+    QAction* menuAction = FindAction(AllMenuActions(window), id);
     QVERIFY(menuAction);
     menuAction->trigger();
     QCOMPARE(recorder.calls, expected);
 
     // Every one of these commands is also a toolbar button.
     recorder.calls.clear();
-    QAction* toolAction = FindAction(ToolBar(frame)->actions(), id);
+    QAction* toolAction = FindAction(ToolBar(window)->actions(), id);
     QVERIFY(toolAction);
     toolAction->trigger();
     QCOMPARE(recorder.calls, expected);
   }
 
   void exitClosesWithoutAQuestion() {
-    MainWindow frame;
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
     CommandRecorder recorder;
-    frame.SetCommandTarget(&recorder);
+    window.SetCommandTarget(&recorder);
     ModalSeen seen;
     CloseNextModal(&seen, 10);
-    FindAction(AllMenuActions(frame), 32785)->trigger();
+    FindAction(AllMenuActions(window), 32785)->trigger();
     QVERIFY(recorder.calls.isEmpty());
-    QVERIFY(!frame.isVisible());
+    QVERIFY(!window.isVisible());
     QTest::qWait(300);
     QVERIFY(!seen.shown);
   }
 
   void aboutShowsLinkLines() {
-    MainWindow frame;
+    MainWindow window;
     ModalSeen seen;
     CloseNextModal(&seen);
-    FindAction(AllMenuActions(frame), 57664)->trigger();
+    FindAction(AllMenuActions(window), 57664)->trigger();
     QVERIFY(seen.shown);
     QCOMPARE(seen.className, QStringLiteral("velkor::AboutDialog"));
     QVERIFY(seen.labels.contains(QStringLiteral("www.ostrel.example")));
@@ -151,16 +151,16 @@ class MainWindowTest : public QObject {
   }
 
   void outputPaneNeitherFloatsNorCloses() {
-    MainWindow frame;
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
-    velkor::OutputDock* pane = &frame.Output();
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    velkor::OutputDock* pane = &window.Output();
     QCOMPARE(pane->windowTitle(), QStringLiteral("Output"));
-    QCOMPARE(frame.dockWidgetArea(pane), Qt::BottomDockWidgetArea);
+    QCOMPARE(window.dockWidgetArea(pane), Qt::BottomDockWidgetArea);
     QVERIFY(!(pane->features() & QDockWidget::DockWidgetClosable));
     QVERIFY(!(pane->features() & QDockWidget::DockWidgetFloatable));
-    // The frame offers no menu through which a pane could be hidden.
-    QCOMPARE(frame.createPopupMenu(), nullptr);
+    // The window offers no menu through which a pane could be hidden.
+    QCOMPARE(window.createPopupMenu(), nullptr);
     QTest::mouseDClick(pane->titleBarWidget(), Qt::LeftButton, {}, QPoint(40, 5));
     QVERIFY(!pane->isFloating());
     QVERIFY(pane->isVisible());
@@ -169,27 +169,27 @@ class MainWindowTest : public QObject {
   // Left pane 400 px; the Output pane holds the log (500 px, kept on resize)
   // left of the detail view.
   void firstLayout() {
-    MainWindow frame;
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
-    QCOMPARE(frame.MainSplitter().sizes().constFirst(), 400);
-    QCOMPARE(frame.MainSplitter().widget(1), &frame.Results());
-    QSplitter& inner = frame.Output().Panes().Splitter();
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.MainSplitter().sizes().constFirst(), 400);
+    QCOMPARE(window.MainSplitter().widget(1), &window.Results());
+    QSplitter& inner = window.Output().Panes().Splitter();
     QCOMPARE(inner.count(), 2);
-    QCOMPARE(inner.widget(0), &frame.Log());
-    QCOMPARE(inner.widget(1), &frame.Detail());
+    QCOMPARE(inner.widget(0), &window.Log());
+    QCOMPARE(inner.widget(1), &window.Detail());
     QTRY_COMPARE(inner.sizes().constFirst(), 500);
     inner.setSizes({200, inner.width() - 200 - inner.handleWidth()});
     QCOMPARE(inner.sizes().constFirst(), 200);
-    frame.resize(frame.width() + 100, frame.height() + 50);
+    window.resize(window.width() + 100, window.height() + 50);
     QTRY_COMPARE(inner.sizes().constFirst(), 500);
   }
 
   void outputPaneAutoHidesAndComesBack() {
-    MainWindow frame;
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
-    velkor::OutputDock* pane = &frame.Output();
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    velkor::OutputDock* pane = &window.Output();
     QVERIFY(pane->ContentsShown());
     pane->SetAutoHide(true);
     QVERIFY(!pane->ContentsShown());
@@ -200,34 +200,34 @@ class MainWindowTest : public QObject {
   }
 
   void captionAndStatusPanesAreBlueHalvesOfTheFirstWidth() {
-    MainWindow frame;
-    QCOMPARE(frame.windowTitle(), QStringLiteral("Ostrel软件科技"));
-    const int half = frame.width() / 2;
+    MainWindow window;
+    QCOMPARE(window.windowTitle(), QStringLiteral("Ostrel软件科技"));
+    const int half = window.width() / 2;
     const QStringList names{"productPane", "contactPane"};
     for (const QString& name : names) {
-      auto* pane = frame.statusBar()->findChild<QLabel*>(name);
+      auto* pane = window.statusBar()->findChild<QLabel*>(name);
       QVERIFY2(pane, qPrintable(name));
       QCOMPARE(pane->sizeHint().width(), half);
       QCOMPARE(pane->textFormat(), Qt::PlainText);
       pane->ensurePolished();
       QCOMPARE(pane->palette().color(QPalette::WindowText), QColor(0, 0, 255));
     }
-    QCOMPARE(frame.statusBar()->findChild<QLabel*>("productPane")->text(),
+    QCOMPARE(window.statusBar()->findChild<QLabel*>("productPane")->text(),
              QStringLiteral("Ostrel软件科技-手机版本"));
-    frame.resize(frame.width() + 300, frame.height());
-    QCOMPARE(frame.statusBar()->findChild<QLabel*>("contactPane")->sizeHint().width(), half);
+    window.resize(window.width() + 300, window.height());
+    QCOMPARE(window.statusBar()->findChild<QLabel*>("contactPane")->sizeHint().width(), half);
   }
 
   void closeTaskEmptiesTreeAndAllContactsOnly() {
     velkor::Desktop desktop;
-    MainWindow& frame = desktop.Window();
-    frame.Categories().ShowCategories(QStringLiteral("image"), {});
-    frame.Results().SetRows(3, {{u"1", u"a"}});
-    frame.Results().SetRows(0, {{u"1", u"b"}});
-    frame.RunCommand(velkor::ID_CLOSE_TASK);
-    QCOMPARE(frame.Categories().ItemCount(), 0);
-    QCOMPARE(frame.Results().RowCount(3), size_t{0});
-    QCOMPARE(frame.Results().RowCount(0), size_t{1});
+    MainWindow& window = desktop.Window();
+    window.Categories().ShowCategories(QStringLiteral("image"), {});
+    window.Results().SetRows(3, {{u"1", u"a"}});
+    window.Results().SetRows(0, {{u"1", u"b"}});
+    window.RunCommand(velkor::ID_CLOSE_TASK);
+    QCOMPARE(window.Categories().ItemCount(), 0);
+    QCOMPARE(window.Results().RowCount(3), size_t{0});
+    QCOMPARE(window.Results().RowCount(0), size_t{1});
   }
 
   // Blue and underlined, red under the pointer; a left click opens the target.
