@@ -81,6 +81,9 @@ class TaskControllerTest : public QObject {
     QCOMPARE(log.last(), QStringLiteral("New Task|新建任务结束"));
     QVERIFY(!t.progress.isVisible());
     QCOMPARE(t.progress.windowTitle(), QStringLiteral("Ostrel软件-解析任务"));
+    // The scan's progress text reached the dialog.
+    QVERIFY2(t.progress.StatusText().text().startsWith(QStringLiteral("已经搜索到 ")),
+             qPrintable(t.progress.StatusText().text()));
   }
 
   void secondTaskAsksToCloseAndShowsOnlyItsOwnRows() {
