@@ -3,6 +3,7 @@
 #pragma once
 
 #include <span>
+#include <string_view>
 
 #include <QString>
 
@@ -29,6 +30,9 @@ std::span<const MenuItemDef> LogPopupDefs();
 
 inline QString Text(const char16_t* text) {
   return QString::fromUtf16(text);
+}
+inline QString Text(std::u16string_view text) {
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 inline constexpr const char16_t* kAppName = u"VelkorForPhone";

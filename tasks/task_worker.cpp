@@ -25,7 +25,7 @@ bool TaskWorker::Start(std::function<void()> work) {
       work();
       done_.store(true);
       QMetaObject::invokeMethod(
-          this, [this, generation] { OnFinished(generation); }, Qt::QueuedConnection);
+          this, [this, generation] { ReportFinished(generation); }, Qt::QueuedConnection);
     });
   } catch (const std::system_error&) {
     return false;
@@ -36,7 +36,7 @@ bool TaskWorker::Start(std::function<void()> work) {
 // A notice can arrive after the next worker has started (a command taken
 // between the end of the work and the notice); it then speaks of a worker
 // that is gone, and the running one has not finished.
-void TaskWorker::OnFinished(uint64_t generation) {
+void TaskWorker::ReportFinished(uint64_t generation) {
   if (generation != generation_) return;
   if (thread_.joinable() && done_.load()) thread_.join();
   emit Finished();

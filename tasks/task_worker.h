@@ -33,7 +33,7 @@ class TaskWorker final : public QObject {
   void Finished();
 
  private:
-  void OnFinished(uint64_t generation);
+  void ReportFinished(uint64_t generation);
 
   std::thread thread_;
   uint64_t generation_ = 0;  // of the last worker started; UI thread only

@@ -10,7 +10,7 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 
-#include "engine/record_rows.h"
+#include "ui/row_texts.h"
 
 namespace velkor {
 

@@ -6,11 +6,11 @@
 #include <QTextEdit>
 #include <QTextFragment>
 
-#include "ui/right_dlg.h"
-#include "ui/velkor_right_view.h"
+#include "ui/detail_pane.h"
+#include "ui/result_pane.h"
 
-using velkor::CRightDlg;
-using velkor::CVelkorRightView;
+using velkor::DetailPane;
+using velkor::ResultPane;
 using velkor::RowTexts;
 
 namespace {
@@ -76,35 +76,34 @@ class DetailTest : public QObject {
   void detailTextOfEachTab() {
     QFETCH(int, tab);
     QFETCH(QString, expected);
-    CVelkorRightView view(500);
-    CRightDlg detail;
-    view.SetDetailView(&detail);
+    ResultPane view(500);
+    DetailPane detail;
+    view.SetDetailPane(&detail);
     // Something shown before must go, also for a tab without a layout.
-    detail.AppendDetailText(QStringLiteral("earlier record"), Qt::black, QStringLiteral("黑体"),
-                            10);
-    view.List(tab).SetRows({RowFor(tab)});
+    detail.AppendRun(QStringLiteral("earlier record"), Qt::black, QStringLiteral("黑体"), 10);
+    view.SetRows(tab, {RowFor(tab)});
     view.SetActiveTab(tab);
-    view.OnShowDetail(0);
-    QCOMPARE(detail.DetailText(), expected);
+    view.ShowDetail(0);
+    QCOMPARE(detail.Text(), expected);
   }
 
   void rowOutsideTheListShowsLabelsWithEmptyValues() {
-    CVelkorRightView view(500);
-    CRightDlg detail;
-    view.SetDetailView(&detail);
-    view.List(1).SetRows({RowFor(1)});
+    ResultPane view(500);
+    DetailPane detail;
+    view.SetDetailPane(&detail);
+    view.SetRows(1, {RowFor(1)});
     view.SetActiveTab(1);
-    view.OnShowDetail(5);
-    QCOMPARE(detail.DetailText(), QStringLiteral("姓名:\n电话号码:"));
+    view.ShowDetail(5);
+    QCOMPARE(detail.Text(), QStringLiteral("姓名:\n电话号码:"));
   }
 
   void runsCarryTheirFaceColourAndSize() {
-    CVelkorRightView view(500);
-    CRightDlg detail;
-    view.SetDetailView(&detail);
-    view.List(1).SetRows({RowFor(1)});
+    ResultPane view(500);
+    DetailPane detail;
+    view.SetDetailPane(&detail);
+    view.SetRows(1, {RowFor(1)});
     view.SetActiveTab(1);
-    view.OnShowDetail(0);
+    view.ShowDetail(0);
     QStringList runs;
     for (const Run& run : Runs(detail.Edit())) {
       runs << (run.text == QLatin1String("\n") ? QStringLiteral("break")
@@ -120,10 +119,10 @@ class DetailTest : public QObject {
   // Text goes in as one plain run, markup and length untouched, in exactly
   // the colour, face and size asked for, never bold, italic or underlined.
   void appendedTextIsOnePlainRun() {
-    CRightDlg detail;
+    DetailPane detail;
     const QString text = QStringLiteral("<h1>big</h1><img src=x>&amp;") + QString(5000, u'长');
-    detail.AppendDetailText(text, QColor(1, 2, 3), QStringLiteral("Times New Roman"), 1);
-    QCOMPARE(detail.DetailText(), text);
+    detail.AppendRun(text, QColor(1, 2, 3), QStringLiteral("Times New Roman"), 1);
+    QCOMPARE(detail.Text(), text);
     QCOMPARE(detail.Edit().document()->blockCount(), 1);
     const QTextCharFormat format =
         detail.Edit().document()->begin().begin().fragment().charFormat();

@@ -1,8 +1,5 @@
 // The eleven result lists: model contract, tick-all and clear-all, clicks on
 // and below rows, columns and their widths, markup shown as text.
-#include <atomic>
-#include <thread>
-
 #include <QAbstractItemModelTester>
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -13,11 +10,11 @@
 #include <QTest>
 
 #include "tests/ui/ui_test_support.h"
-#include "ui/right_dlg.h"
-#include "ui/velkor_right_view.h"
+#include "ui/detail_pane.h"
+#include "ui/result_pane.h"
 
-using velkor::CMyListCtrl;
-using velkor::CVelkorRightView;
+using velkor::ResultListView;
+using velkor::ResultPane;
 using velkor::RowTexts;
 
 namespace {
@@ -31,42 +28,40 @@ std::vector<RowTexts> Rows(int count) {
   return rows;
 }
 
-QPoint RowCentre(const CMyListCtrl& list, int row) {
+QPoint RowCentre(const ResultListView& list, int row) {
   return list.visualRect(list.model()->index(row, 1)).center();
 }
 
-void RightClick(CMyListCtrl& list, QPoint at) {
+void RightClick(ResultListView& list, QPoint at) {
   QContextMenuEvent event(QContextMenuEvent::Mouse, at, list.viewport()->mapToGlobal(at));
   QApplication::sendEvent(list.viewport(), &event);
 }
 
-QMenu* Popup(CMyListCtrl& list) {
+QMenu* Popup(ResultListView& list) {
   return list.findChild<QMenu*>(QStringLiteral("listPopup"));
 }
 
-QAction* PopupAction(CMyListCtrl& list, int id) {
+QAction* PopupAction(ResultListView& list, int id) {
   for (QAction* action : Popup(list)->actions()) {
     if (action->data().toInt() == id) return action;
   }
   return nullptr;
 }
 
-int Ticked(const CMyListCtrl& list) {
-  int ticked = 0;
-  for (int row = 0; row < list.GetItemCount(); ++row) ticked += list.GetCheck(row) ? 1 : 0;
-  return ticked;
+int Ticked(const ResultListView& list) {
+  return int(list.Model().CheckedRows().size());
 }
 
 // A view shown at a known size, with a detail pane, ready for clicks.
 struct ShownView {
   ShownView() : view(500) {
-    view.SetDetailView(&detail);
+    view.SetDetailPane(&detail);
     view.resize(500, 400);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
   }
-  CVelkorRightView view;
-  velkor::CRightDlg detail;
+  ResultPane view;
+  velkor::DetailPane detail;
 };
 
 }  // namespace
@@ -97,12 +92,12 @@ class ResultListsTest : public QObject {
     QFETCH(int, command);
     QFETCH(int, expectedTicks);
     ShownView shown;
-    CMyListCtrl& sms = shown.view.List(0);
-    CMyListCtrl& calls = shown.view.List(2);
-    sms.SetRows(Rows(6));
-    calls.SetRows(Rows(4));
-    sms.SetCheck(1, true);
-    calls.SetCheck(2, true);
+    ResultListView& sms = shown.view.List(0);
+    ResultListView& calls = shown.view.List(2);
+    shown.view.SetRows(0, Rows(6));
+    shown.view.SetRows(2, Rows(4));
+    sms.Model().SetChecked(1, true);
+    calls.Model().SetChecked(2, true);
 
     RightClick(sms, RowCentre(sms, 0));
     QVERIFY(Popup(sms)->isVisible());
@@ -110,47 +105,47 @@ class ResultListsTest : public QObject {
 
     QCOMPARE(Ticked(sms), expectedTicks);
     QCOMPARE(Ticked(calls), 1);
-    QVERIFY(calls.GetCheck(2));
+    QVERIFY(calls.Model().IsChecked(2));
   }
 
   void tickAllIsOneRangedChange() {
-    CVelkorRightView view(500);
-    CMyListCtrl& list = view.List(1);
-    list.SetRows(Rows(1000));
+    ResultPane view(500);
+    ResultListView& list = view.List(1);
+    view.SetRows(1, Rows(1000));
     QSignalSpy changed(list.model(), &QAbstractItemModel::dataChanged);
-    list.OnCommand(32804);
+    list.RunPopupCommand(32804);
     QCOMPARE(changed.size(), 1);
     QCOMPARE(changed[0][0].toModelIndex().row(), 0);
     QCOMPARE(changed[0][1].toModelIndex().row(), 999);
-    QCOMPARE(list.CheckedRows().size(), size_t{1000});
+    QCOMPARE(view.TickedRows(1).size(), size_t{1000});
   }
 
   void popupOffersSaveTickAndClearAndSaveReachesTheCommand() {
     ShownView shown;
     CommandRecorder recorder;
     shown.view.SetCommandTarget(&recorder);
-    CMyListCtrl& list = shown.view.List(3);
+    ResultListView& list = shown.view.List(3);
     shown.view.SetActiveTab(3);
-    list.SetRows(Rows(2));
+    shown.view.SetRows(3, Rows(2));
     RightClick(list, RowCentre(list, 1));
     QCOMPARE(ActionItems(Popup(list)->actions()),
              (QStringList{"保存:32801", "全选:32804", "反选:32805"}));
     PopupAction(list, 32801)->trigger();
-    QCOMPARE(recorder.calls, QStringList{"OnSave"});
+    QCOMPARE(recorder.calls, QStringList{"Save"});
   }
 
   void clickOnRowShowsDetailBelowRowsChangesNothing() {
     ShownView shown;
-    CMyListCtrl& list = shown.view.List(0);
-    list.SetRows(Rows(3));
+    ResultListView& list = shown.view.List(0);
+    shown.view.SetRows(0, Rows(3));
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, RowCentre(list, 1));
-    const QString shownDetail = shown.detail.DetailText();
+    const QString shownDetail = shown.detail.Text();
     QVERIFY(shownDetail.contains(QStringLiteral("13800002")));
 
     const QPoint below(20, list.viewport()->height() - 5);
     QVERIFY(!list.indexAt(below).isValid());
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, below);
-    QCOMPARE(shown.detail.DetailText(), shownDetail);
+    QCOMPARE(shown.detail.Text(), shownDetail);
     RightClick(list, below);
     QVERIFY(!Popup(list)->isVisible());
     QCOMPARE(Ticked(list), 0);
@@ -191,13 +186,13 @@ class ResultListsTest : public QObject {
     QFETCH(QString, label);
     QFETCH(QStringList, headers);
     QFETCH(QList<int>, widths);
-    CVelkorRightView view(500);
+    ResultPane view(500);
     auto* tabs = view.findChild<QTabWidget*>(QStringLiteral("resultTabs"));
     QCOMPARE(tabs->count(), 11);
     QCOMPARE(tabs->tabPosition(), QTabWidget::South);
     QCOMPARE(tabs->tabText(tab), label);
     QCOMPARE(tabs->widget(tab), &view.List(tab));
-    CMyListCtrl& list = view.List(tab);
+    ResultListView& list = view.List(tab);
     QStringList shownHeaders;
     QList<int> shownWidths;
     for (int column = 0; column < list.model()->columnCount(); ++column) {
@@ -232,35 +227,12 @@ class ResultListsTest : public QObject {
 
   void markupInACellShowsAsText() {
     ShownView shown;
-    CMyListCtrl& list = shown.view.List(1);
+    ResultListView& list = shown.view.List(1);
     shown.view.SetActiveTab(1);
-    list.SetRows({{u"1", u"<b>粗体</b>", u"<a href='x'>138</a>"}});
+    shown.view.SetRows(1, {{u"1", u"<b>粗体</b>", u"<a href='x'>138</a>"}});
     QCOMPARE(list.model()->index(0, 1).data().toString(), QStringLiteral("<b>粗体</b>"));
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, RowCentre(list, 0));
-    QCOMPARE(shown.detail.DetailText(),
-             QStringLiteral("姓名:<b>粗体</b>\n电话号码:<a href='x'>138</a>"));
-  }
-
-  void workerFillWaitsForTheList() {
-    CVelkorRightView view(500);
-    std::atomic<bool> done{false};
-    std::atomic<bool> reset{false};
-    std::atomic<bool> resetBeforeReturn{false};
-    connect(view.List(7).model(), &QAbstractItemModel::modelReset, &view,
-            [&reset] { reset.store(true); });
-    std::thread worker([&] {
-      view.List(7).SetRows(Rows(50));
-      resetBeforeReturn.store(reset.load());
-      view.List(10).AppendRow({u"1", u"0", u"512"});
-      view.SetActiveTab(10);
-      done.store(true);
-    });
-    QTRY_VERIFY(done.load());
-    worker.join();
-    QVERIFY(resetBeforeReturn.load());
-    QCOMPARE(view.List(7).GetItemCount(), 50);
-    QCOMPARE(view.List(10).GetItemCount(), 1);
-    QCOMPARE(view.ActiveTab(), 10);
+    QCOMPARE(shown.detail.Text(), QStringLiteral("姓名:<b>粗体</b>\n电话号码:<a href='x'>138</a>"));
   }
 };
 

@@ -13,32 +13,34 @@
 #include <QTest>
 
 #include "carving/carved_file.h"
-#include "engine/app_state.h"
-#include "tasks/progress_dlg.h"
-#include "tasks/scan_dlg.h"
-#include "tasks/search_dlg.h"
-#include "tasks/task_dlg.h"
 #include "tests/ui/ui_test_support.h"
+#include "ui/media_scan_dialog.h"
+#include "ui/new_task_dialog.h"
+#include "ui/progress_dialog.h"
+#include "ui/search_dialog.h"
 
-using velkor::CProgressDlg;
-using velkor::CScanDlg;
-using velkor::CSearchDlg;
-using velkor::CTaskDlg;
+using velkor::MediaScanDialog;
+using velkor::NewTaskDialog;
+using velkor::ProgressDialog;
+using velkor::SearchDialog;
 
 namespace {
 
-QCheckBox* Check(QWidget& dialog, int id) {
-  return Child<QCheckBox>(dialog, QStringLiteral("check%1").arg(id));
+QCheckBox* Check(QWidget& dialog, const QString& name) {
+  return Child<QCheckBox>(dialog, name);
 }
-QRadioButton* Radio(QWidget& dialog, int id) {
-  return Child<QRadioButton>(dialog, QStringLiteral("radio%1").arg(id));
+QRadioButton* Radio(QWidget& dialog, const QString& name) {
+  return Child<QRadioButton>(dialog, name);
 }
-QLineEdit* Edit(QWidget& dialog, int id) {
-  return Child<QLineEdit>(dialog, QStringLiteral("edit%1").arg(id));
+QLineEdit* Edit(QWidget& dialog, const QString& name) {
+  return Child<QLineEdit>(dialog, name);
 }
 
-const int kTypeIds[] = {1001, 1002, 1003, 1005, 1006, 1008, 1007, 1004, 1009};
-const int kBrandIds[] = {1025, 1027, 1028, 1029, 1031, 1026, 1030, 1032};
+const QStringList kTypeBoxes{"typeSms",  "typePhoneBook", "typeCalls", "typeCalendar", "typeNotes",
+                             "typeMail", "typeWeChat",    "typeMsn",   "typeQq"};
+const QStringList kFormatBoxes{"formatJPG", "formatPNG", "formatPSD", "formatTIF",
+                               "formatBMP", "formatGIF", "formatMP4", "formatMOV",
+                               "formatAVI", "formatAMR", "formatMPG", "formatMTS"};
 
 }  // namespace
 
@@ -48,44 +50,48 @@ class TaskDialogsTest : public QObject {
  private slots:
   void taskDialogStartsWithThreeTypesAndroidAndNoPath() {
     ScriptedPrompts prompts;
-    CTaskDlg dialog(prompts);
+    NewTaskDialog dialog(prompts);
     QList<bool> ticked;
-    for (int id : kTypeIds) ticked << Check(dialog, id)->isChecked();
+    for (const QString& box : kTypeBoxes) ticked << Check(dialog, box)->isChecked();
     QCOMPARE(ticked, (QList<bool>{true, true, true, false, false, false, false, false, false}));
-    for (int id : kBrandIds) {
-      QVERIFY(!Radio(dialog, id)->isEnabled());
-      QVERIFY(!Radio(dialog, id)->isChecked());
+    for (int brand = 0; brand < 8; ++brand) {
+      QVERIFY(!Radio(dialog, QStringLiteral("brand%1").arg(brand))->isEnabled());
+      QVERIFY(!Radio(dialog, QStringLiteral("brand%1").arg(brand))->isChecked());
     }
-    QVERIFY(Radio(dialog, 1033)->isChecked());
-    QVERIFY(Edit(dialog, 1012)->isReadOnly());
-    QVERIFY(Edit(dialog, 1012)->text().isEmpty());
+    QVERIFY(Radio(dialog, "platformAndroid")->isChecked());
+    QVERIFY(Edit(dialog, "pathEdit")->isReadOnly());
+    QVERIFY(Edit(dialog, "pathEdit")->text().isEmpty());
     QCOMPARE(dialog.windowTitle(), QStringLiteral("任务"));
   }
 
   void eachTypeBoxSetsItsBit_data() {
-    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("text");
     QTest::addColumn<uint>("bit");
     const uint bits[] = {0x001, 0x002, 0x004, 0x008, 0x010, 0x020, 0x040, 0x080, 0x100};
-    const char* names[] = {"短信箱", "电话薄", "通话记录", "日历", "记事本",
+    const char* texts[] = {"短信箱", "电话薄", "通话记录", "日历", "记事本",
                            "邮件",   "微信",   "MSN",      "QQ"};
-    for (size_t i = 0; i < std::size(kTypeIds); ++i) {
-      QTest::newRow(names[i]) << kTypeIds[i] << bits[i];
+    for (int i = 0; i < kTypeBoxes.size(); ++i) {
+      QTest::newRow(texts[i]) << kTypeBoxes[i] << texts[i] << bits[i];
     }
-    QTest::newRow("none ticked") << 0 << 0u;
+    QTest::newRow("none ticked") << ""
+                                 << "" << 0u;
   }
 
   void eachTypeBoxSetsItsBit() {
-    QFETCH(int, id);
+    QFETCH(QString, box);
+    QFETCH(QString, text);
     QFETCH(uint, bit);
     ScriptedPrompts prompts;
     prompts.files << QStringLiteral("/images/phone.img");
-    CTaskDlg dialog(prompts);
-    for (int each : kTypeIds) Check(dialog, each)->setChecked(each == id);
-    Click(dialog, 1013);
-    Click(dialog, 1010);
+    NewTaskDialog dialog(prompts);
+    for (const QString& each : kTypeBoxes) Check(dialog, each)->setChecked(each == box);
+    if (!box.isEmpty()) QCOMPARE(Check(dialog, box)->text(), text);
+    Click(dialog, "browseButton");
+    Click(dialog, "confirmButton");
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(dialog.m_nRecordTypes, bit);
-    QCOMPARE(dialog.m_strPath, QStringLiteral("/images/phone.img"));
+    QCOMPARE(dialog.recordTypes(), bit);
+    QCOMPARE(dialog.imagePath(), QStringLiteral("/images/phone.img"));
     QVERIFY(prompts.boxes.empty());
   }
 
@@ -99,8 +105,8 @@ class TaskDialogsTest : public QObject {
     QFETCH(int, answer);
     ScriptedPrompts prompts;
     prompts.answers << QMessageBox::StandardButton(answer);
-    CTaskDlg dialog(prompts);
-    Click(dialog, 1010);
+    NewTaskDialog dialog(prompts);
+    Click(dialog, "confirmButton");
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QCOMPARE(prompts.boxes.size(), size_t{1});
     QCOMPARE(prompts.boxes[0].text, QStringLiteral("参数设置错误!"));
@@ -111,46 +117,50 @@ class TaskDialogsTest : public QObject {
   void confirmFillsTheTemplatesAndReadsThePlatform() {
     ScriptedPrompts prompts;
     prompts.files << QStringLiteral("/x.vmdk");
-    CTaskDlg dialog(prompts);
-    Radio(dialog, 1034)->click();
-    Click(dialog, 1013);
-    Click(dialog, 1010);
-    QCOMPARE(dialog.m_nPlatform, uint8_t{1});
-    QVERIFY(dialog.templates == velkor::StandardSignatureTemplates());
+    NewTaskDialog dialog(prompts);
+    Radio(dialog, "platformIos")->click();
+    Click(dialog, "browseButton");
+    Click(dialog, "confirmButton");
+    QCOMPARE(dialog.platform(), uint8_t{1});
+    QVERIFY(dialog.templates() == velkor::StandardSignatureTemplates());
   }
 
   // platform: radio clicked first; answers: what each browse returns ("-"
   // cancels), in order; path: the box afterwards.
   void browseFillsThePath_data() {
-    QTest::addColumn<int>("platform");
+    QTest::addColumn<QString>("platform");
     QTest::addColumn<QStringList>("answers");
     QTest::addColumn<QString>("path");
-    QTest::newRow("android file") << 1033 << QStringList{"/a/phone.img"} << "/a/phone.img";
-    QTest::newRow("IOS file") << 1034 << QStringList{"/a/ios.dsk"} << "/a/ios.dsk";
-    QTest::newRow("file cancel keeps path") << 1033 << QStringList{"/a/1.img", "-"} << "/a/1.img";
-    QTest::newRow("folder") << 1035 << QStringList{"/backup/dir"} << "/backup/dir";
+    const QString android = QStringLiteral("platformAndroid");
+    const QString itunes = QStringLiteral("platformItunes");
+    QTest::newRow("android file") << android << QStringList{"/a/phone.img"} << "/a/phone.img";
+    QTest::newRow("IOS file") << "platformIos" << QStringList{"/a/ios.dsk"} << "/a/ios.dsk";
+    QTest::newRow("file cancel keeps path")
+        << android << QStringList{"/a/1.img", "-"} << "/a/1.img";
+    QTest::newRow("folder") << itunes << QStringList{"/backup/dir"} << "/backup/dir";
     QTest::newRow("folder separator dropped")
-        << 1035 << QStringList{"/backup/dir/"} << "/backup/dir";
-    QTest::newRow("drive root") << 1035 << QStringList{"D:\\"} << "D:";
-    QTest::newRow("unix root kept") << 1035 << QStringList{"/"} << "/";
-    QTest::newRow("folder cancel empties") << 1035 << QStringList{"/backup", "-"} << "";
+        << itunes << QStringList{"/backup/dir/"} << "/backup/dir";
+    QTest::newRow("drive root") << itunes << QStringList{"D:\\"} << "D:";
+    QTest::newRow("unix root kept") << itunes << QStringList{"/"} << "/";
+    QTest::newRow("folder cancel empties") << itunes << QStringList{"/backup", "-"} << "";
   }
 
   void browseFillsThePath() {
-    QFETCH(int, platform);
+    QFETCH(QString, platform);
     QFETCH(QStringList, answers);
     QFETCH(QString, path);
+    const bool folder = platform == QLatin1String("platformItunes");
     ScriptedPrompts prompts;
-    CTaskDlg dialog(prompts);
+    NewTaskDialog dialog(prompts);
     Radio(dialog, platform)->click();
     for (const QString& answer : answers) {
       const std::optional<QString> chosen =
           answer == QLatin1String("-") ? std::nullopt : std::optional<QString>(answer);
-      (platform == 1035 ? prompts.folders : prompts.files) << chosen;
-      Click(dialog, 1013);
+      (folder ? prompts.folders : prompts.files) << chosen;
+      Click(dialog, "browseButton");
     }
-    QCOMPARE(Edit(dialog, 1012)->text(), path);
-    if (platform == 1035) {
+    QCOMPARE(Edit(dialog, "pathEdit")->text(), path);
+    if (folder) {
       QCOMPARE(prompts.folderTitle, QStringLiteral("please select path"));
     } else {
       QCOMPARE(prompts.openFilters, (QStringList{"Vmdk Files (*.vmdk)", "IMG Files (*.img)",
@@ -162,55 +172,63 @@ class TaskDialogsTest : public QObject {
   void choosingITunesEmptiesThePathAndAndroidKeepsItEmpty() {
     ScriptedPrompts prompts;
     prompts.files << QStringLiteral("/a/phone.img");
-    CTaskDlg dialog(prompts);
-    Click(dialog, 1013);
-    Radio(dialog, 1035)->click();
-    QVERIFY(Edit(dialog, 1012)->text().isEmpty());
-    QCOMPARE(dialog.m_nPlatform, uint8_t{2});
-    Radio(dialog, 1033)->click();
-    QVERIFY(Edit(dialog, 1012)->text().isEmpty());
+    NewTaskDialog dialog(prompts);
+    Click(dialog, "browseButton");
+    Radio(dialog, "platformItunes")->click();
+    QVERIFY(Edit(dialog, "pathEdit")->text().isEmpty());
+    QCOMPARE(dialog.platform(), uint8_t{2});
+    Radio(dialog, "platformAndroid")->click();
+    QVERIFY(Edit(dialog, "pathEdit")->text().isEmpty());
   }
 
   void searchDialogStartsInResultsWithUtf8() {
     ScriptedPrompts prompts;
-    CSearchDlg dialog(prompts);
-    QVERIFY(Radio(dialog, 1018)->isChecked());
-    QVERIFY(Radio(dialog, 1025)->isChecked());
-    QCOMPARE(dialog.Source(), velkor::SearchSource::kResults);
-    QCOMPARE(dialog.Encoding(), velkor::SearchEncoding::kUtf8);
+    SearchDialog dialog(prompts);
+    QVERIFY(Radio(dialog, "sourceResults")->isChecked());
+    QVERIFY(Radio(dialog, "encodingUtf8")->isChecked());
+    QCOMPARE(dialog.source(), velkor::SearchSource::kResults);
+    QCOMPARE(dialog.encoding(), velkor::SearchEncoding::kUtf8);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("搜索"));
   }
 
   void searchDialogRefusesWhatCannotBeSearched_data() {
-    QTest::addColumn<int>("source");
-    QTest::addColumn<int>("encoding");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("encoding");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("warning");  // empty: accepted
     const QString noText = QStringLiteral("请输入搜索文本");
     const QString notAscii =
         QStringLiteral("ASCII 编码只能搜索 ASCII 字符,请改用 UTF-8 或 UNICODE");
-    QTest::newRow("empty in results") << 1018 << 1025 << "" << noText;
-    QTest::newRow("empty in image") << 1017 << 1023 << "" << noText;
-    QTest::newRow("ascii han in image") << 1017 << 1022 << "短信" << notAscii;
-    QTest::newRow("ascii han in results") << 1018 << 1022 << "短信"
+    const QString results = QStringLiteral("sourceResults");
+    const QString image = QStringLiteral("sourceImage");
+    QTest::newRow("empty in results") << results << "encodingUtf8"
+                                      << "" << noText;
+    QTest::newRow("empty in image") << image << "encodingUnicode"
+                                    << "" << noText;
+    QTest::newRow("ascii han in image") << image << "encodingAscii"
+                                        << "短信" << notAscii;
+    QTest::newRow("ascii han in results") << results << "encodingAscii"
+                                          << "短信"
                                           << "";
-    QTest::newRow("ascii text in image") << 1017 << 1022 << "abc"
+    QTest::newRow("ascii text in image") << image << "encodingAscii"
+                                         << "abc"
                                          << "";
-    QTest::newRow("unicode han in image") << 1017 << 1023 << "短信"
+    QTest::newRow("unicode han in image") << image << "encodingUnicode"
+                                          << "短信"
                                           << "";
   }
 
   void searchDialogRefusesWhatCannotBeSearched() {
-    QFETCH(int, source);
-    QFETCH(int, encoding);
+    QFETCH(QString, source);
+    QFETCH(QString, encoding);
     QFETCH(QString, text);
     QFETCH(QString, warning);
     ScriptedPrompts prompts;
-    CSearchDlg dialog(prompts);
+    SearchDialog dialog(prompts);
     Radio(dialog, source)->click();
     Radio(dialog, encoding)->click();
-    Edit(dialog, 1019)->setText(text);
-    Click(dialog, 1020);
+    Edit(dialog, "searchEdit")->setText(text);
+    Click(dialog, "confirmButton");
     if (warning.isEmpty()) {
       QCOMPARE(dialog.result(), int(QDialog::Accepted));
       QVERIFY(prompts.boxes.empty());
@@ -224,34 +242,30 @@ class TaskDialogsTest : public QObject {
   void scanDialogModes_data() {
     QTest::addColumn<uint>("mode");
     QTest::addColumn<QString>("caption");
-    QTest::addColumn<int>("tickedId");
-    QTest::addColumn<QList<int>>("disabledIds");
-    QTest::newRow("pictures") << velkor::kModePictures << "扫描图片" << 1040
-                              << QList<int>{1047, 1048, 1049, 1052, 1050, 1051};
-    QTest::newRow("videos") << velkor::kModeVideos << "扫描影片" << 1047
-                            << QList<int>{1040, 1041, 1042, 1046, 1043, 1044};
+    QTest::addColumn<QString>("ticked");
+    QTest::addColumn<QStringList>("enabled");
+    QTest::newRow("pictures") << velkor::kModePictures << "扫描图片"
+                              << "formatJPG" << kFormatBoxes.mid(0, 6);
+    QTest::newRow("videos") << velkor::kModeVideos << "扫描影片"
+                            << "formatMP4" << kFormatBoxes.mid(6);
   }
 
   void scanDialogModes() {
     QFETCH(uint, mode);
     QFETCH(QString, caption);
-    QFETCH(int, tickedId);
-    QFETCH(QList<int>, disabledIds);
+    QFETCH(QString, ticked);
+    QFETCH(QStringList, enabled);
     ScriptedPrompts prompts;
-    CScanDlg dialog(prompts);
-    dialog.imageLength = 1000000;
-    dialog.params.mode = mode;
-    dialog.show();
+    MediaScanDialog dialog(prompts, mode, 1000000);
     QCOMPARE(dialog.windowTitle(), caption);
-    for (int id = 1040; id <= 1052; ++id) {
-      if (id == 1045) continue;  // the file-size edit
-      QCOMPARE(Check(dialog, id)->isChecked(), id == tickedId);
-      QCOMPARE(Check(dialog, id)->isEnabled(), !disabledIds.contains(id));
+    for (const QString& box : kFormatBoxes) {
+      QCOMPARE(Check(dialog, box)->isChecked(), box == ticked);
+      QCOMPARE(Check(dialog, box)->isEnabled(), enabled.contains(box));
     }
-    QCOMPARE(Edit(dialog, 1035)->text(), QStringLiteral("0"));
-    QCOMPARE(Edit(dialog, 1036)->text(), QStringLiteral("1953"));
-    QCOMPARE(Edit(dialog, 1037)->text(), QStringLiteral("4096"));
-    QCOMPARE(Edit(dialog, 1045)->text(), QStringLiteral("104857600"));
+    QCOMPARE(Edit(dialog, "positionEdit")->text(), QStringLiteral("0"));
+    QCOMPARE(Edit(dialog, "sizeEdit")->text(), QStringLiteral("1953"));
+    QCOMPARE(Edit(dialog, "blockSizeEdit")->text(), QStringLiteral("4096"));
+    QCOMPARE(Edit(dialog, "fileSizeEdit")->text(), QStringLiteral("104857600"));
   }
 
   // An image of 1 000 000 bytes has 1953 whole sectors.
@@ -289,50 +303,47 @@ class TaskDialogsTest : public QObject {
     QFETCH(QString, fileSize);
     QFETCH(bool, accepted);
     ScriptedPrompts prompts;
-    CScanDlg dialog(prompts);
-    dialog.imageLength = 1000000;
-    dialog.params.mode = velkor::kModePictures;
-    dialog.show();
-    Edit(dialog, 1035)->setText(position);
-    Edit(dialog, 1036)->setText(size);
-    Edit(dialog, 1037)->setText(block);
-    Edit(dialog, 1045)->setText(fileSize);
-    Click(dialog, 1038);
+    MediaScanDialog dialog(prompts, velkor::kModePictures, 1000000);
+    Edit(dialog, "positionEdit")->setText(position);
+    Edit(dialog, "sizeEdit")->setText(size);
+    Edit(dialog, "blockSizeEdit")->setText(block);
+    Edit(dialog, "fileSizeEdit")->setText(fileSize);
+    Click(dialog, "confirmButton");
     QCOMPARE(dialog.result() == QDialog::Accepted, accepted);
     if (accepted) {
       QVERIFY(prompts.boxes.empty());
-      QCOMPARE(dialog.params.startSector, position.left(position.indexOf('x')).toULongLong());
+      QCOMPARE(dialog.params().startSector, position.left(position.indexOf('x')).toULongLong());
     } else {
       QCOMPARE(prompts.Texts(), QStringList{"填写参数错误"});
       QCOMPARE(prompts.boxes[0].caption, QStringLiteral("警告"));
-      QCOMPARE(Edit(dialog, 1036)->text(), size);  // kept as typed
+      QCOMPARE(Edit(dialog, "sizeEdit")->text(), size);  // kept as typed
     }
   }
 
   void scanDialogMaskComesFromTheModesBoxes_data() {
     QTest::addColumn<uint>("mode");
-    QTest::addColumn<QList<int>>("ticked");
+    QTest::addColumn<QStringList>("ticked");
     QTest::addColumn<uint>("mask");
-    QTest::newRow("PNG and GIF") << velkor::kModePictures << QList<int>{1041, 1044} << 0x23u;
-    QTest::newRow("TIF is bit 0x08") << velkor::kModePictures << QList<int>{1046} << 0x09u;
-    QTest::newRow("video boxes ignored") << velkor::kModePictures << QList<int>{1048} << 0x01u;
-    QTest::newRow("AMR and MTS") << velkor::kModeVideos << QList<int>{1052, 1051} << 0x29u;
-    QTest::newRow("MPG is bit 0x10") << velkor::kModeVideos << QList<int>{1050} << 0x11u;
+    QTest::newRow("PNG and GIF") << velkor::kModePictures << QStringList{"formatPNG", "formatGIF"}
+                                 << 0x23u;
+    QTest::newRow("TIF is bit 0x08") << velkor::kModePictures << QStringList{"formatTIF"} << 0x09u;
+    QTest::newRow("video boxes ignored")
+        << velkor::kModePictures << QStringList{"formatMOV"} << 0x01u;
+    QTest::newRow("AMR and MTS") << velkor::kModeVideos << QStringList{"formatAMR", "formatMTS"}
+                                 << 0x29u;
+    QTest::newRow("MPG is bit 0x10") << velkor::kModeVideos << QStringList{"formatMPG"} << 0x11u;
   }
 
   void scanDialogMaskComesFromTheModesBoxes() {
     QFETCH(uint, mode);
-    QFETCH(QList<int>, ticked);
+    QFETCH(QStringList, ticked);
     QFETCH(uint, mask);
     ScriptedPrompts prompts;
-    CScanDlg dialog(prompts);
-    dialog.imageLength = 1 << 20;
-    dialog.params.mode = mode;
-    dialog.show();
-    for (int id : ticked) Check(dialog, id)->setChecked(true);
-    Click(dialog, 1038);
-    QCOMPARE(dialog.params.formatMask, mask);
-    QCOMPARE(dialog.params.mode, mode);
+    MediaScanDialog dialog(prompts, mode, 1 << 20);
+    for (const QString& box : ticked) Check(dialog, box)->setChecked(true);
+    Click(dialog, "confirmButton");
+    QCOMPARE(dialog.params().formatMask, mask);
+    QCOMPARE(dialog.params().mode, mode);
   }
 
   // events: "r<n>" range, "p<n>" position, "s" step.
@@ -351,12 +362,12 @@ class TaskDialogsTest : public QObject {
     QFETCH(QStringList, events);
     QFETCH(int, value);
     QFETCH(int, steps);
-    CProgressDlg dialog;
+    ProgressDialog dialog;
     for (const QString& event : events) {
       const auto number = event.mid(1).toUInt();
-      if (event[0] == 'r') dialog.OnProgressRange(number);
-      if (event[0] == 'p') dialog.OnProgressPos(number);
-      if (event[0] == 's') dialog.OnProgressStep();
+      if (event[0] == 'r') dialog.SetRange(number);
+      if (event[0] == 'p') dialog.SetPosition(number);
+      if (event[0] == 's') dialog.Step();
     }
     QCOMPARE(dialog.Bar().value(), value);
     QCOMPARE(dialog.StepCount(), steps);
@@ -364,23 +375,15 @@ class TaskDialogsTest : public QObject {
     QVERIFY(dialog.Bar().maximum() > 0);
   }
 
-  void progressTextIsDrawnPlainFromTheSharedText() {
-    CProgressDlg dialog;
-    QCOMPARE(dialog.StatusText().text(), QStringLiteral("正在扫描,请稍等..."));
-    g_strProgress.Set(u"<b>已经搜索到 3 条记录</b>");
-    dialog.OnProgressRange(4);
-    QCOMPARE(dialog.StatusText().text(), QStringLiteral("正在扫描,请稍等..."));
-    dialog.OnProgressStep();
-    QCOMPARE(dialog.StatusText().text(), QStringLiteral("<b>已经搜索到 3 条记录</b>"));
-    QCOMPARE(dialog.StatusText().textFormat(), Qt::PlainText);
-  }
-
+  // Each event is handled before the worker's call returns; the text pushed
+  // last is shown as it is, never as markup.
   void workerWaitsForEachProgressEvent() {
-    CProgressDlg dialog;
+    ProgressDialog dialog;
+    QCOMPARE(dialog.StatusText().text(), QStringLiteral("正在扫描,请稍等..."));
     std::atomic<bool> done{false};
     std::vector<int> seen;
     std::thread worker([&] {
-      velkor::ProgressSink& sink = dialog.Sink();
+      velkor::ProgressTextSink& sink = dialog.Sink();
       sink.ProgressRange(100);
       for (int i = 0; i < 20; ++i) {
         sink.ProgressStep();
@@ -388,6 +391,7 @@ class TaskDialogsTest : public QObject {
         seen.push_back(dialog.StepCount());
       }
       sink.ProgressPos(50);
+      sink.ProgressText(u"<b>已经搜索到 3 条记录</b>");
       done.store(true);
     });
     QTRY_VERIFY(done.load());
@@ -396,6 +400,8 @@ class TaskDialogsTest : public QObject {
     for (int i = 0; i < 20; ++i) expected[static_cast<size_t>(i)] = i + 1;
     QCOMPARE(seen, expected);
     QCOMPARE(dialog.Bar().value(), 50);
+    QCOMPARE(dialog.StatusText().text(), QStringLiteral("<b>已经搜索到 3 条记录</b>"));
+    QCOMPARE(dialog.StatusText().textFormat(), Qt::PlainText);
   }
 };
 

@@ -7,17 +7,12 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include "engine/app_state.h"
 #include "res/command_ids.h"
-#include "tasks/progress_dlg.h"
-#include "tasks/scan_dlg.h"
-#include "tasks/search_dlg.h"
 #include "tests/fixtures/image_builder.h"
 #include "tests/ui/task_test_support.h"
-#include "ui/velkor_right_view.h"
+#include "ui/media_scan_dialog.h"
+#include "ui/search_dialog.h"
 
-using velkor::CMainFrame;
-using velkor::CVelkorLeftTreeCtrl;
 using velkor::fixtures::kMiB;
 
 namespace {
@@ -27,12 +22,12 @@ QByteArray ImageBytes(uint64_t offset, uint64_t length) {
 }
 
 // Runs a search through the real dialog.
-void AnswerSearchDialog(int source, int encoding, const QString& text) {
-  OnNextDialog<velkor::CSearchDlg>([=](velkor::CSearchDlg* dialog) {
-    Child<QRadioButton>(*dialog, QStringLiteral("radio%1").arg(source))->click();
-    Child<QRadioButton>(*dialog, QStringLiteral("radio%1").arg(encoding))->click();
-    Child<QLineEdit>(*dialog, QStringLiteral("edit1019"))->setText(text);
-    Click(*dialog, 1020);
+void AnswerSearchDialog(const QString& source, const QString& encoding, const QString& text) {
+  OnNextDialog<velkor::SearchDialog>([=](velkor::SearchDialog* dialog) {
+    Child<QRadioButton>(*dialog, source)->click();
+    Child<QRadioButton>(*dialog, encoding)->click();
+    Child<QLineEdit>(*dialog, QStringLiteral("searchEdit"))->setText(text);
+    Click(*dialog, "confirmButton");
   });
 }
 
@@ -45,48 +40,47 @@ class TaskSaveSearchTest : public QObject {
   // The sample's pictures lie in the sixth MiB: a PNG, a BMP 64 KiB later
   // and a JPG 64 KiB after that.
   void pictureScanListsAndSaveCopiesTheTickedFiles() {
-    TaskFrame t;
-    QVERIFY(RunNewTask(t.frame, t.prompts, Sample().path));
-    OnNextDialog<velkor::CScanDlg>([](velkor::CScanDlg* dialog) {
-      Child<QCheckBox>(*dialog, QStringLiteral("check1041"))->setChecked(true);
-      Child<QCheckBox>(*dialog, QStringLiteral("check1043"))->setChecked(true);
-      Child<QLineEdit>(*dialog, QStringLiteral("edit1035"))->setText("10240");
-      Child<QLineEdit>(*dialog, QStringLiteral("edit1036"))->setText("2048");
-      Child<QLineEdit>(*dialog, QStringLiteral("edit1045"))->setText("100000");
-      Click(*dialog, 1038);
+    TaskDesktop t;
+    QVERIFY(RunNewTask(t, Sample().path));
+    OnNextDialog<velkor::MediaScanDialog>([](velkor::MediaScanDialog* dialog) {
+      Child<QCheckBox>(*dialog, QStringLiteral("formatPNG"))->setChecked(true);
+      Child<QCheckBox>(*dialog, QStringLiteral("formatBMP"))->setChecked(true);
+      Child<QLineEdit>(*dialog, QStringLiteral("positionEdit"))->setText("10240");
+      Child<QLineEdit>(*dialog, QStringLiteral("sizeEdit"))->setText("2048");
+      Child<QLineEdit>(*dialog, QStringLiteral("fileSizeEdit"))->setText("100000");
+      Click(*dialog, "confirmButton");
     });
-    QVERIFY(RunToEnd(t.controller, [&] { t.frame.OnCommand(velkor::ID_SCAN_PICTURE); }));
-    QCOMPARE(t.right.ActiveTab(), 10);
-    velkor::CMyListCtrl& found = t.right.List(10);
+    QVERIFY(RunToEnd(t.controller, [&] { t.window.RunCommand(velkor::ID_SCAN_PICTURE); }));
+    QCOMPARE(t.results.ActiveTab(), 10);
+    velkor::ResultListModel& found = t.results.List(10).Model();
     const std::vector<velkor::RowTexts> expected{{u"0.png", u"5242880", u"65536"},
                                                  {u"1.bmp", u"5308416", u"65536"},
                                                  {u"2.jpg", u"5373952", u"100000"}};
-    QCOMPARE(found.GetItemCount(), 3);
+    QCOMPARE(found.RowCount(), size_t{3});
     for (int row = 0; row < 3; ++row) {
       for (int column = 0; column < 3; ++column) {
-        QCOMPARE(found.GetItemText(row, column), expected[size_t(row)][size_t(column)]);
+        QCOMPARE(found.CellText(size_t(row), size_t(column)),
+                 expected[size_t(row)][size_t(column)]);
       }
     }
-    QCOMPARE(LogRows(t.frame).last(), QStringLiteral("Scan|扫描结束"));
+    QCOMPARE(LogRows(t).last(), QStringLiteral("Scan|扫描结束"));
 
     // Row 1's name is taken by a folder, so it cannot be written.
     QTemporaryDir out;
     QVERIFY(QDir(out.path()).mkdir(QStringLiteral("1.bmp")));
-    for (int row = 0; row < 3; ++row) found.SetCheck(row, true);
+    found.SetAllChecked(true);
     t.prompts.folders << out.path() + QLatin1Char('/');
-    QVERIFY(RunToEnd(t.controller, [&] { t.frame.OnCommand(velkor::ID_SAVE); }));
+    QVERIFY(RunToEnd(t.controller, [&] { t.window.RunCommand(velkor::ID_SAVE); }));
     QCOMPARE(t.prompts.folderTitle, QStringLiteral("please select path"));
     QCOMPARE(FileBytes(out.filePath("0.png")), ImageBytes(5 * kMiB, 65536));
     QCOMPARE(FileBytes(out.filePath("2.jpg")), ImageBytes(5 * kMiB + 128 * 1024, 100000));
-    QVERIFY(!found.GetCheck(0));
-    QVERIFY(found.GetCheck(1));
-    QVERIFY(!found.GetCheck(2));
-    const QStringList log = LogRows(t.frame);
+    QCOMPARE(found.CheckedRows(), std::vector<size_t>{1});
+    const QStringList log = LogRows(t);
     QVERIFY(log.contains(QStringLiteral("Save|保存路径%1,请稍等...").arg(out.path())));
     QVERIFY(log.contains(QStringLiteral("Save|保存%1/1.bmp失败").arg(out.path())));
     QCOMPARE(log.last(), QStringLiteral("Save|保存结束"));
-    QCOMPARE(t.controller.ProgressDialog()->windowTitle(), QStringLiteral("Ostrel软件-保存"));
-    QVERIFY(!t.controller.ProgressDialog()->isVisible());
+    QCOMPARE(t.progress.windowTitle(), QStringLiteral("Ostrel软件-保存"));
+    QVERIFY(!t.progress.isVisible());
   }
 
   void textExportWritesTheTickedRows_data() {
@@ -102,17 +96,17 @@ class TaskSaveSearchTest : public QObject {
   void textExportWritesTheTickedRows() {
     QFETCH(int, tab);
     QFETCH(QString, nameEnd);
-    TaskFrame t;
-    QVERIFY(RunNewTask(t.frame, t.prompts, Sample().path));
-    velkor::CMyListCtrl& list = t.right.List(tab);
-    QVERIFY(list.GetItemCount() > 3);
-    list.SetCheck(1, true);
-    list.SetCheck(3, true);
-    t.right.SetActiveTab(tab);
+    TaskDesktop t;
+    QVERIFY(RunNewTask(t, Sample().path));
+    velkor::ResultListModel& list = t.results.List(tab).Model();
+    QVERIFY(list.RowCount() > 3);
+    list.SetChecked(1, true);
+    list.SetChecked(3, true);
+    t.results.SetActiveTab(tab);
     QTemporaryDir out;
     const QString path = out.filePath(QStringLiteral("export.txt"));
     t.prompts.files << path;
-    t.frame.OnCommand(velkor::ID_SAVE);
+    t.window.RunCommand(velkor::ID_SAVE);
 
     const QRegularExpression name(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d") +
                                   QRegularExpression::escape(nameEnd) + QLatin1Char('$'));
@@ -122,25 +116,25 @@ class TaskSaveSearchTest : public QObject {
     QCOMPARE(t.prompts.saveFilters, (QStringList{"txt Files (*.txt)", "All Files (*.*)"}));
     QByteArray expected("\xFF\xFE", 2);
     for (int row : {1, 3}) {
-      for (int column = 0; column < list.model()->columnCount(); ++column) {
-        expected += Utf16Le(QString::fromStdU16String(list.GetItemText(row, column)));
+      for (int column = 0; column < list.columnCount(); ++column) {
+        expected += Utf16Le(QString::fromStdU16String(list.CellText(size_t(row), size_t(column))));
         expected += Utf16Le(QStringLiteral("\r\n"));
       }
       expected += Utf16Le(QStringLiteral("\r\n"));
     }
     QCOMPARE(FileBytes(path), expected);
     QVERIFY(t.prompts.boxes.empty());
-    QVERIFY(list.GetCheck(1));  // ticks stay
+    QVERIFY(list.IsChecked(1));  // ticks stay
   }
 
   void exportThatCannotBeWrittenWarns() {
-    TaskFrame t;
-    QVERIFY(RunNewTask(t.frame, t.prompts, Sample().path));
-    t.right.SetActiveTab(1);
+    TaskDesktop t;
+    QVERIFY(RunNewTask(t, Sample().path));
+    t.results.SetActiveTab(1);
     QTemporaryDir out;
     const QString path = out.filePath(QStringLiteral("missing/export.txt"));
     t.prompts.files << path;
-    t.frame.OnCommand(velkor::ID_SAVE);
+    t.window.RunCommand(velkor::ID_SAVE);
     QCOMPARE(t.prompts.Texts(), QStringList{QStringLiteral("保存%1失败").arg(path)});
     QCOMPARE(t.prompts.boxes[0].caption, QStringLiteral("警告"));
   }
@@ -153,60 +147,62 @@ class TaskSaveSearchTest : public QObject {
 
   void emptyListsSaveNothingAndAskNothing() {
     QFETCH(int, tab);
-    TaskFrame t;
-    t.right.SetActiveTab(tab);
-    t.frame.OnCommand(velkor::ID_SAVE);
+    TaskDesktop t;
+    t.results.SetActiveTab(tab);
+    t.window.RunCommand(velkor::ID_SAVE);
     QVERIFY(t.prompts.saveDefaultName.isEmpty());
     QVERIFY(t.prompts.folderTitle.isEmpty());
     QVERIFY(t.prompts.boxes.empty());
-    QCOMPARE(g_bBusy.load(), 0);
+    QVERIFY(!t.controller.Busy());
   }
 
   void searchInResultsSelectsTheMatchingRows() {
-    TaskFrame t;
-    QVERIFY(RunNewTask(t.frame, t.prompts, Sample().path));
+    TaskDesktop t;
+    QVERIFY(RunNewTask(t, Sample().path));
     // The WeChat contact of row 0 of the WeChat messages; case does not
     // matter.
-    AnswerSearchDialog(1018, 1025, QStringLiteral("WXID_15F0"));
-    t.frame.OnCommand(velkor::ID_SEARCH);
-    velkor::CMyListCtrl& wechat = t.right.List(7);
+    AnswerSearchDialog("sourceResults", "encodingUtf8", QStringLiteral("WXID_15F0"));
+    t.window.RunCommand(velkor::ID_SEARCH);
+    velkor::ResultListView& wechat = t.results.List(7);
     const QModelIndexList selected = wechat.selectionModel()->selectedRows();
     QVERIFY(!selected.isEmpty());
     int matching = 0;
-    for (int row = 0; row < wechat.GetItemCount(); ++row) {
+    for (int row = 0; row < int(wechat.Model().RowCount()); ++row) {
       bool holds = false;
       for (int column = 0; column < 4; ++column) {
-        holds |= QString::fromStdU16String(wechat.GetItemText(row, column))
+        holds |= QString::fromStdU16String(Cell(t.results, 7, row, column))
                      .contains(QStringLiteral("wxid_15f0"));
       }
       matching += holds;
       QCOMPARE(wechat.selectionModel()->isRowSelected(row), holds);
     }
-    QCOMPARE(t.right.ActiveTab(), 7);
-    QCOMPARE(LogRows(t.frame).last(),
+    QCOMPARE(t.results.ActiveTab(), 7);
+    QCOMPARE(LogRows(t).last(),
              QStringLiteral("Search|结果中搜索\"WXID_15F0\": 微信通讯记录 %1 行").arg(matching));
-    QVERIFY(t.right.List(0).selectionModel()->selectedRows().isEmpty());
+    QVERIFY(t.results.List(0).selectionModel()->selectedRows().isEmpty());
 
-    AnswerSearchDialog(1018, 1025, QStringLiteral("不会出现的文本"));
-    t.frame.OnCommand(velkor::ID_SEARCH);
-    QCOMPARE(LogRows(t.frame).last(),
-             QStringLiteral("Search|结果中搜索\"不会出现的文本\": 没有找到"));
+    AnswerSearchDialog("sourceResults", "encodingUtf8", QStringLiteral("不会出现的文本"));
+    t.window.RunCommand(velkor::ID_SEARCH);
+    QCOMPARE(LogRows(t).last(), QStringLiteral("Search|结果中搜索\"不会出现的文本\": 没有找到"));
     QVERIFY(wechat.selectionModel()->selectedRows().isEmpty());
   }
 
   // The image holds one text per encoding, each across a window boundary.
   void searchInTheImageFindsHitsAcrossWindows_data() {
-    QTest::addColumn<int>("encoding");
+    QTest::addColumn<QString>("encoding");
     QTest::addColumn<QString>("text");
     QTest::addColumn<qulonglong>("offset");
     QTest::addColumn<int>("dots");  // zeros either side, shown as '.'
-    QTest::newRow("UTF-8") << 1025 << "证据文本" << qulonglong(kMiB - 5) << 16;
-    QTest::newRow("ASCII") << 1022 << "needle" << qulonglong(2 * kMiB - 3) << 16;
-    QTest::newRow("UNICODE") << 1023 << "needle" << qulonglong(3 * kMiB - 5) << 8;
+    QTest::newRow("UTF-8") << "encodingUtf8"
+                           << "证据文本" << qulonglong(kMiB - 5) << 16;
+    QTest::newRow("ASCII") << "encodingAscii"
+                           << "needle" << qulonglong(2 * kMiB - 3) << 16;
+    QTest::newRow("UNICODE") << "encodingUnicode"
+                             << "needle" << qulonglong(3 * kMiB - 5) << 8;
   }
 
   void searchInTheImageFindsHitsAcrossWindows() {
-    QFETCH(int, encoding);
+    QFETCH(QString, encoding);
     QFETCH(QString, text);
     QFETCH(qulonglong, offset);
     QFETCH(int, dots);
@@ -220,12 +216,12 @@ class TaskSaveSearchTest : public QObject {
     const QString path = folder.filePath(QStringLiteral("search.img"));
     image.WriteFile(path.toStdString());
 
-    TaskFrame t;
-    QVERIFY(RunNewTask(t.frame, t.prompts, path));
-    AnswerSearchDialog(1017, encoding, text);
-    QVERIFY(RunToEnd(t.controller, [&] { t.frame.OnCommand(velkor::ID_SEARCH); }));
+    TaskDesktop t;
+    QVERIFY(RunNewTask(t, path));
+    AnswerSearchDialog("sourceImage", encoding, text);
+    QVERIFY(RunToEnd(t.controller, [&] { t.window.RunCommand(velkor::ID_SEARCH); }));
     QStringList hits;
-    for (const QString& row : LogRows(t.frame)) {
+    for (const QString& row : LogRows(t)) {
       if (row.startsWith(QStringLiteral("Search|") + path)) hits << row;
     }
     const QString around(dots, QLatin1Char('.'));
@@ -233,9 +229,9 @@ class TaskSaveSearchTest : public QObject {
         hits,
         QStringList{
             QStringLiteral("Search|%1,位置%2: %3%4%3").arg(path).arg(offset).arg(around, text)});
-    QCOMPARE(LogRows(t.frame).last(), QStringLiteral("Search|搜索结束,找到 1 处"));
-    QCOMPARE(t.controller.ProgressDialog()->windowTitle(), QStringLiteral("Ostrel软件-搜索"));
-    QVERIFY(!t.controller.ProgressDialog()->isVisible());
+    QCOMPARE(LogRows(t).last(), QStringLiteral("Search|搜索结束,找到 1 处"));
+    QCOMPARE(t.progress.windowTitle(), QStringLiteral("Ostrel软件-搜索"));
+    QVERIFY(!t.progress.isVisible());
   }
 };
 

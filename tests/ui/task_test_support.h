@@ -14,16 +14,16 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
-#include "engine/app_state.h"
 #include "engine/image_source.h"
-#include "tasks/left_dlg.h"
-#include "tasks/task_dlg.h"
-#include "tasks/velkor_left_tree_ctrl.h"
+#include "tasks/desktop.h"
 #include "tests/fixtures/sample_image.h"
 #include "tests/ui/ui_test_support.h"
-#include "ui/main_frame.h"
-#include "ui/tf_color_list_ctrl.h"
-#include "ui/velkor_right_view.h"
+#include "ui/category_tree.h"
+#include "ui/log_pane.h"
+#include "ui/log_view.h"
+#include "ui/new_task_dialog.h"
+#include "ui/progress_dialog.h"
+#include "ui/result_pane.h"
 
 // Reads wait until the gate opens; counts the reads that got through.
 class Gate {
@@ -84,46 +84,49 @@ inline SampleOnDisk& Sample() {
 
 // Answers the task dialog with path through its browse and confirm buttons.
 inline void AnswerTaskDialog(ScriptedPrompts& prompts, const QString& path) {
-  OnNextDialog<velkor::CTaskDlg>([&prompts, path](velkor::CTaskDlg* dialog) {
+  OnNextDialog<velkor::NewTaskDialog>([&prompts, path](velkor::NewTaskDialog* dialog) {
     prompts.files << path;
-    Click(*dialog, 1013);
-    Click(*dialog, 1010);
+    Click(*dialog, "browseButton");
+    Click(*dialog, "confirmButton");
   });
 }
 
 // Runs command and waits until the worker it started has ended.
 template <typename Command>
-bool RunToEnd(velkor::CVelkorLeftTreeCtrl& controller, Command command, int ms = 60000) {
-  QSignalSpy finished(&controller, &velkor::CVelkorLeftTreeCtrl::WorkerFinished);
+bool RunToEnd(velkor::TaskController& controller, Command command, int ms = 60000) {
+  QSignalSpy finished(&controller, &velkor::TaskController::WorkerFinished);
   command();
   return finished.wait(ms);
 }
 
-inline bool RunNewTask(velkor::CMainFrame& frame, ScriptedPrompts& prompts, const QString& path) {
-  AnswerTaskDialog(prompts, path);
-  velkor::CVelkorLeftTreeCtrl& controller = *frame.TaskController();
-  return RunToEnd(controller, [&controller] { controller.OnNewTask(); });
-}
-
-// A main window whose task controller asks its questions of prompts.
-struct TaskFrame {
-  TaskFrame() {
-    controller.SetPrompts(&prompts);
-    g_bBusy.store(0);
-    g_bStop.store(0);
-  }
-  velkor::CMainFrame frame;
-  velkor::CVelkorLeftTreeCtrl& controller = *frame.TaskController();
-  velkor::CVelkorRightView& right = *frame.RightView();
+// The whole program, its controller asking its questions of prompts.
+struct TaskDesktop {
+  TaskDesktop() { controller.SetPrompts(&prompts); }
+  velkor::Desktop desktop;
+  velkor::MainWindow& window = desktop.Window();
+  velkor::TaskController& controller = desktop.Controller();
+  velkor::CategoryTree& tree = window.Categories();
+  velkor::ResultPane& results = window.Results();
+  velkor::ProgressDialog& progress = desktop.Progress();
   ScriptedPrompts prompts;
 };
 
+inline bool RunNewTask(TaskDesktop& t, const QString& path) {
+  AnswerTaskDialog(t.prompts, path);
+  return RunToEnd(t.controller, [&t] { t.controller.NewTask(); });
+}
+
 // "title|text" of every log row.
-inline QStringList LogRows(velkor::CMainFrame& frame) {
-  velkor::TFColorListCtrl& list = frame.LogView()->List();
+inline QStringList LogRows(TaskDesktop& t) {
+  const velkor::LogModel& log = t.window.Log().View().Model();
   QStringList rows;
-  for (int row = 0; row < list.GetItemCount(); ++row) {
-    rows << list.GetItemText(row, 0) + QLatin1Char('|') + list.GetItemText(row, 2);
+  for (int row = 0; row < log.rowCount(); ++row) {
+    rows << log.CellText(row, 0) + QLatin1Char('|') + log.CellText(row, 2);
   }
   return rows;
+}
+
+// Texts of one cell of a result list.
+inline std::u16string Cell(velkor::ResultPane& results, int tab, int row, int column) {
+  return results.List(tab).Model().CellText(size_t(row), size_t(column));
 }

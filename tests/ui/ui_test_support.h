@@ -18,18 +18,19 @@
 #include <QStringList>
 #include <QTimer>
 
-#include "tasks/task_commands.h"
-#include "tasks/task_prompts.h"
+#include "ui/prompts.h"
+#include "ui/task_commands.h"
 
 // Stands in for the task controller and remembers which commands arrived.
 class CommandRecorder final : public velkor::TaskCommands {
  public:
-  void OnNewTask() override { calls << QStringLiteral("OnNewTask"); }
+  void NewTask() override { calls << QStringLiteral("NewTask"); }
   void CloseTask() override { calls << QStringLiteral("CloseTask"); }
-  void OnScanPicture() override { calls << QStringLiteral("OnScanPicture"); }
-  void OnScanVideo() override { calls << QStringLiteral("OnScanVideo"); }
-  void OnSearch() override { calls << QStringLiteral("OnSearch"); }
-  void OnSave() override { calls << QStringLiteral("OnSave"); }
+  void ScanPictures() override { calls << QStringLiteral("ScanPictures"); }
+  void ScanVideos() override { calls << QStringLiteral("ScanVideos"); }
+  void Search() override { calls << QStringLiteral("Search"); }
+  void Save() override { calls << QStringLiteral("Save"); }
+  void Stop() override { calls << QStringLiteral("Stop"); }
 
   QStringList calls;
 };
@@ -76,7 +77,7 @@ struct BoxSeen {
   QMessageBox::StandardButtons buttons;
 };
 
-class ScriptedPrompts final : public velkor::TaskPrompts {
+class ScriptedPrompts final : public velkor::Prompts {
  public:
   QMessageBox::StandardButton MessageBox(QWidget*, QMessageBox::Icon icon, const QString& caption,
                                          const QString& text,
@@ -153,8 +154,8 @@ T* Child(QObject& parent, const QString& name) {
   if (!child) qFatal("no child %s", qPrintable(name));
   return child;
 }
-inline void Click(QWidget& dialog, int id) {
-  Child<QAbstractButton>(dialog, QStringLiteral("button%1").arg(id))->click();
+inline void Click(QWidget& dialog, const char* button) {
+  Child<QAbstractButton>(dialog, QLatin1String(button))->click();
 }
 
 inline QByteArray Utf16Le(const QString& text) {

@@ -1,0 +1,26 @@
+#include "tasks/desktop.h"
+
+#include "ui/category_tree.h"
+#include "ui/log_pane.h"
+#include "ui/progress_dialog.h"
+#include "ui/result_pane.h"
+
+namespace velkor {
+namespace {
+
+ProgressDialog* MakeProgressDialog(QWidget* window) {
+  auto* dialog = new ProgressDialog(window);
+  dialog->setObjectName(QStringLiteral("progressDialog"));
+  return dialog;
+}
+
+}  // namespace
+
+Desktop::Desktop()
+    : progress_(MakeProgressDialog(&window_)),
+      controller_(TaskViews{&window_, &window_.Categories(), &window_.Results(), progress_,
+                            &window_.Log().Sink()}) {
+  window_.SetCommandTarget(&controller_);
+}
+
+}  // namespace velkor

@@ -1,0 +1,182 @@
+#include "ui/main_window.h"
+
+#include <QLabel>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "res/command_ids.h"
+#include "res/icons.h"
+#include "res/menu_resources.h"
+#include "ui/about_dialog.h"
+#include "ui/category_pane.h"
+#include "ui/category_tree.h"
+#include "ui/output_dock.h"
+#include "ui/result_pane.h"
+#include "ui/task_commands.h"
+
+namespace velkor {
+namespace {
+
+constexpr int kInitialWidth = 1200;
+constexpr int kInitialHeight = 800;
+constexpr int kOutputHeight = 200;
+
+// A status pane keeps the width it was given at creation, yet lets the window
+// shrink below it.
+class StatusPane final : public QLabel {
+ public:
+  StatusPane(const QString& text, int width, QWidget* parent)
+      : QLabel(text, parent), width_(width) {
+    setTextFormat(Qt::PlainText);
+    setStyleSheet(QStringLiteral("color: rgb(0, 0, 255);"));
+  }
+  QSize sizeHint() const override { return {width_, QLabel::sizeHint().height()}; }
+  QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+ private:
+  int width_;
+};
+
+}  // namespace
+
+MainWindow::MainWindow() {
+  setObjectName(QStringLiteral("mainWindow"));
+  setWindowTitle(Text(kFrameCaption));
+  setWindowIcon(AppIcon());
+  resize(kInitialWidth, kInitialHeight);
+  BuildMenu();
+  BuildToolBar();
+  BuildStatusBar();
+  BuildPanes();
+}
+
+void MainWindow::BuildMenu() {
+  for (const MenuDef& menuDef : MainMenuDefs()) {
+    QMenu* menu = menuBar()->addMenu(Text(menuDef.title));
+    for (const MenuItemDef& item : menuDef.items) {
+      if (item.id == 0) {
+        menu->addSeparator();
+        continue;
+      }
+      QAction* action = menu->addAction(Text(item.text));
+      action->setData(item.id);
+      action->setIcon(ToolbarIcon(item.id));
+      action->setIconVisibleInMenu(true);
+      const int id = item.id;
+      connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+    }
+  }
+}
+
+void MainWindow::BuildToolBar() {
+  QToolBar* bar = addToolBar(QStringLiteral("toolBar"));
+  bar->setObjectName(QStringLiteral("toolBar"));
+  bar->setIconSize(QSize(kToolbarImageSize, kToolbarImageSize));
+  bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  bar->setMovable(false);
+  bar->setFloatable(false);
+  for (const int id : ToolbarCommandIds()) {
+    // Image only: the button has no text, so no tooltip either.
+    QAction* action = bar->addAction(ToolbarIcon(id), QString());
+    action->setData(id);
+    connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+  }
+}
+
+void MainWindow::BuildStatusBar() {
+  // Both panes take half of the window's width now and keep it.
+  const int half = width() / 2;
+  auto* product = new StatusPane(Text(kStatusProduct), half, statusBar());
+  product->setObjectName(QStringLiteral("productPane"));
+  auto* contact = new StatusPane(Text(kStatusContact), half, statusBar());
+  contact->setObjectName(QStringLiteral("contactPane"));
+  statusBar()->addWidget(product);
+  statusBar()->addWidget(contact);
+}
+
+void MainWindow::BuildPanes() {
+  splitter_ = new QSplitter(Qt::Horizontal, this);
+  splitter_->setObjectName(QStringLiteral("mainSplitter"));
+  categories_ = new CategoryPane(kCategoryPaneWidth, splitter_);
+  categories_->setObjectName(QStringLiteral("categoryPane"));
+  results_ = new ResultPane(kResultPaneWidth, splitter_);
+  results_->setObjectName(QStringLiteral("resultPane"));
+  splitter_->setStretchFactor(0, 0);
+  splitter_->setStretchFactor(1, 1);
+  splitter_->setSizes({kCategoryPaneWidth, width() - kCategoryPaneWidth});
+  setCentralWidget(splitter_);
+
+  output_ = new OutputDock(this);
+  addDockWidget(Qt::BottomDockWidgetArea, output_);
+  resizeDocks({output_}, {kOutputHeight}, Qt::Vertical);
+
+  connect(&Categories(), &CategoryTree::tabRequested, results_, &ResultPane::SetActiveTab);
+  results_->SetDetailPane(&output_->Detail());
+}
+
+void MainWindow::SetCommandTarget(TaskCommands* target) {
+  commands_ = target;
+  results_->SetCommandTarget(target);
+}
+
+void MainWindow::RunCommand(int id) {
+  if (id == ID_EXIT) {
+    // No question: a running worker ends with the process.
+    close();
+    return;
+  }
+  if (id == ID_APP_ABOUT) {
+    ShowAboutBox();
+    return;
+  }
+  if (!commands_) return;
+  switch (id) {
+    case ID_NEW_TASK:
+      commands_->NewTask();
+      break;
+    case ID_CLOSE_TASK:
+      commands_->CloseTask();
+      break;
+    case ID_SCAN_PICTURE:
+      commands_->ScanPictures();
+      break;
+    case ID_SCAN_VIDEO:
+      commands_->ScanVideos();
+      break;
+    case ID_SEARCH:
+      commands_->Search();
+      break;
+    case ID_SAVE:
+      commands_->Save();
+      break;
+    case ID_STOP:
+      commands_->Stop();
+      break;
+    case ID_SETTINGS:
+    case ID_HISTORY:
+    case ID_TASK_SCAN:
+    default:
+      break;
+  }
+}
+
+void MainWindow::ShowAboutBox() {
+  AboutDialog about(this);
+  about.exec();
+}
+
+CategoryTree& MainWindow::Categories() const {
+  return categories_->Tree();
+}
+
+LogPane& MainWindow::Log() const {
+  return output_->Log();
+}
+
+DetailPane& MainWindow::Detail() const {
+  return output_->Detail();
+}
+
+}  // namespace velkor

@@ -1,0 +1,58 @@
+// The main window: menu, toolbar, status bar, the category and result panes in
+// a splitter, and the Output dock at the bottom. Every command of the menu and
+// the toolbar arrives at RunCommand and goes on to the task commands.
+#pragma once
+
+#include <QMainWindow>
+
+class QSplitter;
+
+namespace velkor {
+
+class CategoryPane;
+class CategoryTree;
+class DetailPane;
+class LogPane;
+class OutputDock;
+class ResultPane;
+class TaskCommands;
+
+class MainWindow final : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr int kCategoryPaneWidth = 400;
+  static constexpr int kResultPaneWidth = 500;
+
+  MainWindow();
+
+  void RunCommand(int id);
+  // Where the task commands of the menu, the toolbar and the list popups go;
+  // nowhere until set.
+  void SetCommandTarget(TaskCommands* target);
+  void ShowAboutBox();
+
+  CategoryTree& Categories() const;
+  ResultPane& Results() const { return *results_; }
+  LogPane& Log() const;
+  DetailPane& Detail() const;
+  OutputDock& Output() const { return *output_; }
+  QSplitter& MainSplitter() const { return *splitter_; }
+
+  // No menu of panes and bars: none of them may be hidden by the user.
+  QMenu* createPopupMenu() override { return nullptr; }
+
+ private:
+  void BuildMenu();
+  void BuildToolBar();
+  void BuildStatusBar();
+  void BuildPanes();
+
+  QSplitter* splitter_ = nullptr;
+  CategoryPane* categories_ = nullptr;
+  ResultPane* results_ = nullptr;
+  OutputDock* output_ = nullptr;
+  TaskCommands* commands_ = nullptr;
+};
+
+}  // namespace velkor

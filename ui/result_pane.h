@@ -1,0 +1,58 @@
+// The right pane: the eleven result lists behind tabs at the bottom. A
+// clicked row of a tab with a detail layout is shown in the detail pane.
+#pragma once
+
+#include <vector>
+
+#include <QWidget>
+
+#include "ui/result_list_view.h"
+#include "ui/task_views.h"
+
+class QTabWidget;
+
+namespace velkor {
+
+class DetailPane;
+class TaskCommands;
+
+class ResultPane final : public QWidget, public ResultView {
+  Q_OBJECT
+
+ public:
+  // initialWidth stands in for the client width at creation, on which the
+  // first column widths are based.
+  explicit ResultPane(int initialWidth, QWidget* parent = nullptr);
+
+  ResultListView& List(int tab) { return *lists_[static_cast<size_t>(tab)]; }
+  void SetDetailPane(DetailPane* detail) { detail_ = detail; }
+  // Where the lists' Save command goes.
+  void SetCommandTarget(TaskCommands* target) { commands_ = target; }
+  // Shows row of the active tab's list in the detail pane.
+  void ShowDetail(int row);
+
+  void SetRows(int tab, std::vector<RowTexts> rows) override;
+  size_t RowCount(int tab) const override;
+  std::vector<size_t> TickedRows(int tab) const override;
+  std::vector<RowTexts> TickedRowTexts(int tab) const override;
+  void Untick(int tab, const std::vector<size_t>& rows) override;
+  int ActiveTab() const override;
+  void SetActiveTab(int tab) override;
+  size_t SelectRowsHolding(int tab, const QString& text) override;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  const ResultListModel& ModelOf(int tab) const {
+    return lists_[static_cast<size_t>(tab)]->Model();
+  }
+
+  QTabWidget* tabs_ = nullptr;
+  // By tab.
+  std::vector<ResultListView*> lists_;
+  DetailPane* detail_ = nullptr;
+  TaskCommands* commands_ = nullptr;
+};
+
+}  // namespace velkor

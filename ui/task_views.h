@@ -1,0 +1,66 @@
+// The views the task controller drives, as it sees them. The widgets
+// implement them; every call is made on the user-interface thread (a worker
+// hands its finished data over in one step).
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+#include <QString>
+
+#include "engine/reporting.h"
+#include "ui/row_texts.h"
+
+namespace velkor {
+
+// The category tree: the task's image and one item per result tab.
+class CategoryView {
+ public:
+  virtual ~CategoryView() = default;
+  // Replaces the tree in one step. recordCounts holds the row count of each
+  // result tab, by tab; the tabs filled by the record scan show theirs.
+  virtual void ShowCategories(const QString& imagePath,
+                              const std::vector<size_t>& recordCounts) = 0;
+  virtual void ClearCategories() = 0;
+  // True while a task is shown.
+  virtual bool HasCategories() const = 0;
+};
+
+// The eleven result lists behind their tabs.
+class ResultView {
+ public:
+  virtual ~ResultView() = default;
+  // Replaces every row of the tab's list; all ticks start clear.
+  virtual void SetRows(int tab, std::vector<RowTexts> rows) = 0;
+  virtual size_t RowCount(int tab) const = 0;
+  virtual std::vector<size_t> TickedRows(int tab) const = 0;
+  // The ticked rows, each with exactly the list's number of columns.
+  virtual std::vector<RowTexts> TickedRowTexts(int tab) const = 0;
+  virtual void Untick(int tab, const std::vector<size_t>& rows) = 0;
+  virtual int ActiveTab() const = 0;
+  virtual void SetActiveTab(int tab) = 0;
+  // Selects the rows of the tab holding text in any cell, ignoring case, and
+  // brings the first into view; returns how many rows matched.
+  virtual size_t SelectRowsHolding(int tab, const QString& text) = 0;
+};
+
+// A progress sink that also shows the text of the operation's progress.
+// core split: ProgressText joins ProgressSink itself, and this goes.
+class ProgressTextSink : public ProgressSink {
+ public:
+  virtual void ProgressText(std::u16string_view text) = 0;
+};
+
+// The modeless progress window of the long operations.
+class ProgressView {
+ public:
+  virtual ~ProgressView() = default;
+  virtual void ShowProgress(const QString& title) = 0;
+  virtual void CloseProgress() = 0;
+  // Any thread may report through it; a worker waits until each event is
+  // shown.
+  virtual ProgressTextSink& Sink() = 0;
+};
+
+}  // namespace velkor
