@@ -4,7 +4,7 @@
 
 #include <QApplication>
 
-#include "ui/my_list_ctrl.h"
+#include "ui/result_list_view.h"
 
 namespace {
 
@@ -20,9 +20,9 @@ std::vector<velkor::RowTexts> SmsRows(int count) {
   return rows;
 }
 
-velkor::CMyListCtrl& ShownList() {
-  static velkor::CMyListCtrl* list = [] {
-    auto* made = new velkor::CMyListCtrl({"索引", "电话号码", "状态", "时间", "内容"});
+velkor::ResultListView& ShownList() {
+  static velkor::ResultListView* list = [] {
+    auto* made = new velkor::ResultListView({"索引", "电话号码", "状态", "时间", "内容"});
     made->resize(800, 600);
     made->show();
     return made;
@@ -32,12 +32,12 @@ velkor::CMyListCtrl& ShownList() {
 
 // Rows are built outside the timing: the fill hands a ready batch to the list.
 void BM_Fill(benchmark::State& state) {
-  velkor::CMyListCtrl& list = ShownList();
+  velkor::ResultListView& list = ShownList();
   for (auto _ : state) {
     state.PauseTiming();
     std::vector<velkor::RowTexts> rows = SmsRows(kRows);
     state.ResumeTiming();
-    list.SetRows(std::move(rows));
+    list.Model().SetRows(std::move(rows));
     QApplication::processEvents();
   }
   state.SetItemsProcessed(state.iterations() * kRows);
@@ -45,11 +45,11 @@ void BM_Fill(benchmark::State& state) {
 BENCHMARK(BM_Fill)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_TickAll(benchmark::State& state) {
-  velkor::CMyListCtrl& list = ShownList();
-  list.SetRows(SmsRows(kRows));
+  velkor::ResultListView& list = ShownList();
+  list.Model().SetRows(SmsRows(kRows));
   bool tick = true;
   for (auto _ : state) {
-    list.OnCommand(tick ? 32804 : 32805);
+    list.RunPopupCommand(tick ? 32804 : 32805);
     QApplication::processEvents();
     tick = !tick;
   }
