@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/scan_task.h"
+#include "engine/scan_input.h"
 #include "engine/text_conversion.h"
 #include "engine/text_format.h"
 #include "tests/engine/cell_bytes.h"

@@ -1,8 +1,8 @@
-#include "carving/text_export.h"
+#include "engine/text_export.h"
 
 #include <cstdio>
 
-#include "carving/output_file.h"
+#include "engine/output_file.h"
 
 namespace velkor {
 
