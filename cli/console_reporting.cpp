@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 
 namespace velkor::cli {

@@ -14,6 +14,7 @@
 #include "carving/scan_params.h"
 #include "cli/console_reporting.h"
 #include "engine/log_entries.h"
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 
 namespace velkor::cli {

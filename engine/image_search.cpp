@@ -10,6 +10,7 @@
 
 #include "engine/folder_files.h"
 #include "engine/log_entries.h"
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 
 namespace velkor {
@@ -20,24 +21,6 @@ bool IsHighSurrogate(char32_t unit) {
 }
 bool IsLowSurrogate(char32_t unit) {
   return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
-void AppendUtf8(std::vector<uint8_t>& out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<uint8_t>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<uint8_t>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<uint8_t>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<uint8_t>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<uint8_t>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<uint8_t>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<uint8_t>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<uint8_t>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<uint8_t>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<uint8_t>(0x80 | (c & 0x3F)));
-  }
 }
 
 // Recovered bytes may hold anything, including characters that reorder or
@@ -144,34 +127,21 @@ class HitCountProgress final : public ProgressSink {
 std::optional<std::vector<uint8_t>> SearchPattern(std::u16string_view text,
                                                   SearchEncoding encoding) {
   if (text.empty()) return std::nullopt;
-  std::vector<uint8_t> bytes;
   for (size_t i = 0; i < text.size(); ++i) {
-    char32_t c = text[i];
+    const char32_t c = text[i];
     if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00u);
+      if (encoding == SearchEncoding::kAscii) return std::nullopt;
+      ++i;
     } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
       return std::nullopt;
+    } else if (encoding == SearchEncoding::kAscii && c >= 0x80) {
+      return std::nullopt;
     }
-    switch (encoding) {
-      case SearchEncoding::kAscii:
-        if (c >= 0x80) return std::nullopt;
-        bytes.push_back(static_cast<uint8_t>(c));
-        break;
-      case SearchEncoding::kUtf8:
-        AppendUtf8(bytes, c);
-        break;
-      case SearchEncoding::kUtf16Le:
-        bytes.push_back(static_cast<uint8_t>(text[i] & 0xFF));
-        bytes.push_back(static_cast<uint8_t>(text[i] >> 8));
-        if (c >= 0x10000) {
-          bytes.push_back(static_cast<uint8_t>(text[i + 1] & 0xFF));
-          bytes.push_back(static_cast<uint8_t>(text[i + 1] >> 8));
-        }
-        break;
-    }
-    if (c >= 0x10000) ++i;
   }
-  return bytes;
+  // ASCII text is its own UTF-8.
+  const std::string bytes =
+      encoding == SearchEncoding::kUtf16Le ? Utf16LeBytes(text, false) : ToUtf8(text);
+  return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
 SearchEnd FindInImage(ImageSource& image, std::span<const uint8_t> pattern,

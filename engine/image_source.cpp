@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 
 namespace velkor {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/text_conversion.h"
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 
 namespace velkor {

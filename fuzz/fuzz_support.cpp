@@ -1,5 +1,6 @@
 #include "fuzz/fuzz_support.h"
 
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 
 namespace velkor::fuzz {

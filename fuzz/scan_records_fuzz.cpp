@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/record_scan.h"
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 #include "fuzz/fuzz_support.h"
 

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "engine/signature_templates.h"
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 
 namespace velkor::e2e {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/record_scan_parts.h"
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 
 namespace velkor {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 #include "tests/engine/recorder.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/scan_input.h"
-#include "engine/text_conversion.h"
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 #include "tests/engine/cell_bytes.h"
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/record_scan.h"
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 
 namespace velkor {

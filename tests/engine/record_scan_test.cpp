@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/record_scan.h"
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 #include "tests/engine/cell_bytes.h"
 #include "tests/engine/recorder.h"

@@ -8,6 +8,7 @@
 
 #include "engine/record_rows.h"
 #include "engine/scan_input.h"
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 
 namespace velkor {

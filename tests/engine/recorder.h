@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/reporting.h"
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 
 namespace velkor {

@@ -8,6 +8,7 @@
 
 #include "engine/record_rows.h"
 #include "engine/record_scan.h"
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 #include "tests/engine/recorder.h"
 
