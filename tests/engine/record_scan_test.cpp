@@ -279,5 +279,16 @@ TEST_F(FolderScanTest, UnopenableFileIsReportedAndSkipped) {
             (std::vector<std::string>{"3 error 打開/創建設備" + (dir / "b.db").string() + "失敗"}));
 }
 
+// A listed folder counts as opened whatever its files do; one that cannot be
+// listed is reported to the caller only.
+TEST_F(FolderScanTest, OpenedMeansTheFolderWasListed) {
+  Scan();
+  EXPECT_TRUE(result.opened);
+  input.imagePath = dir / "missing";
+  Scan();
+  EXPECT_FALSE(result.opened);
+  EXPECT_TRUE(recorder.logs.empty());
+}
+
 }  // namespace
 }  // namespace velkor
