@@ -43,7 +43,7 @@ Bytes Join(Bytes head, const Bytes& tail) {
 }
 
 Bytes Utf16(std::u16string_view text) {
-  const std::string bytes = Utf16LeBytes(text, false);
+  const std::string bytes = velkor::Utf16LeBytes(text, false);
   return Bytes(bytes.begin(), bytes.end());
 }
 
