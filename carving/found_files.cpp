@@ -5,9 +5,8 @@
 #include <memory>
 
 #include "carving/media_signatures.h"
-#include "carving/output_file.h"
-#include "carving/scan_params.h"
 #include "engine/log_entries.h"
+#include "engine/output_file.h"
 #include "engine/text_format.h"
 
 namespace velkor {
@@ -36,14 +35,20 @@ std::u16string FoundFileName(uint64_t row, uint32_t kind, uint32_t mode) {
   return Concat({DecimalText(row), u".", format->extension});
 }
 
-std::vector<RowTexts> FoundFileRows(const CarvedFileStore& store, uint32_t mode) {
-  std::vector<RowTexts> rows;
-  rows.reserve(store.size());
-  uint64_t row = 0;
+std::vector<FoundFile> FoundFiles(const CarvedFileStore& store, uint32_t mode) {
+  std::vector<FoundFile> files;
+  files.reserve(store.size());
   for (const auto& [offset, file] : store) {
-    rows.push_back(
-        {FoundFileName(row, file.kind, mode), DecimalText(file.offset), DecimalText(file.length)});
-    ++row;
+    files.push_back({FoundFileName(files.size(), file.kind, mode), file});
+  }
+  return files;
+}
+
+std::vector<RowTexts> FoundFileRows(const std::vector<FoundFile>& files) {
+  std::vector<RowTexts> rows;
+  rows.reserve(files.size());
+  for (const FoundFile& found : files) {
+    rows.push_back({found.name, DecimalText(found.file.offset), DecimalText(found.file.length)});
   }
   return rows;
 }
@@ -67,35 +72,34 @@ bool CopyImageRange(std::FILE* output, ImageSource& image, uint64_t offset, uint
   return true;
 }
 
-std::vector<size_t> SaveCarvedFiles(const ImageOpener& opener, std::u16string_view imagePath,
-                                    const std::vector<CarvedFileRow>& rows,
-                                    std::u16string_view folder, LogSink* log,
-                                    ProgressSink* progress) {
+std::vector<size_t> SaveCarvedFiles(const ScanInput& input, const std::vector<FoundFile>& files,
+                                    const std::filesystem::path& folder) {
   std::vector<size_t> written;
-  std::unique_ptr<ImageSource> image = opener(PathFromText(imagePath));
+  std::unique_ptr<ImageSource> image =
+      input.imageOpener ? input.imageOpener(input.imagePath) : nullptr;
   if (!image) {
-    LogOpenFailed(log, kTitleSaveError, imagePath, kLevelError);
+    LogOpenFailed(input.log, kTitleSaveError, PathText(input.imagePath), kLevelError);
     return written;
   }
-  // An empty folder text would put the files at the root: nothing is saved
-  // into it. A root folder "/" itself loses its separator here and regains
-  // it in the join.
-  const bool folderGiven = !folder.empty();
-  if (folderGiven && folder.back() == u'/') folder.remove_suffix(1);
+  // An empty folder would put the files at the root: nothing is saved into
+  // it. A root folder "/" itself loses its separator here and regains it in
+  // the join.
+  std::u16string folderText = PathText(folder);
+  const bool folderGiven = !folderText.empty();
+  if (folderGiven && folderText.back() == u'/') folderText.pop_back();
 
+  ProgressSink* progress = input.progress;
   const auto total =
-      static_cast<uint32_t>(std::min<size_t>(rows.size(), std::numeric_limits<uint32_t>::max()));
+      static_cast<uint32_t>(std::min<size_t>(files.size(), std::numeric_limits<uint32_t>::max()));
   if (progress) progress->ProgressRange(total);
-  for (size_t i = 0; i < rows.size(); ++i) {
+  for (size_t i = 0; i < files.size(); ++i) {
     if (progress) progress->ProgressPos(static_cast<uint32_t>(std::min<size_t>(i, total)));
-    const CarvedFileRow& row = rows[i];
-    if (!row.ticked) continue;
-    const std::u16string pathText = Concat({folder, u"/", row.name});
+    const FoundFile& found = files[i];
+    const std::u16string pathText = Concat({folderText, u"/", found.name});
     // Names that would leave the folder are refused as uncreatable.
-    if (!folderGiven || !IsPlainFileName(row.name) ||
-        !SaveOne(PathFromText(pathText), *image, ParseDecimalField(row.offsetText),
-                 ParseDecimalField(row.lengthText))) {
-      LogSaveFailed(log, kTitleSave, pathText, kLevelError);
+    if (!folderGiven || !IsPlainFileName(found.name) ||
+        !SaveOne(folder / PathFromText(found.name), *image, found.file.offset, found.file.length)) {
+      LogSaveFailed(input.log, kTitleSave, pathText, kLevelError);
       continue;
     }
     written.push_back(i);

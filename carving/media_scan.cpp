@@ -1,16 +1,12 @@
-// Picture and video scans: the image range is read in 1 MiB windows, the
-// start of every block is tested against the selected signatures, and each hit
-// becomes a carved file whose length is the distance to the next hit.
+#include "carving/media_scan.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <limits>
 #include <vector>
 
-#include "carving/media_signatures.h"
-#include "engine/app_state.h"
 #include "engine/log_entries.h"
-#include "engine/scan_task.h"
 #include "engine/text_format.h"
 
 namespace velkor {
@@ -44,10 +40,10 @@ uint64_t OffsetSum(uint64_t a, uint64_t b) {
 // those k * blockSize (k below windowLength / blockSize) that fall in
 // [pieceStart, pieceStart + pieceLength). A probe that runs past pieceBytes
 // sees zeros there, as it does past the window's end.
-void MatchBlocks(const std::array<MediaFormat, 6>& formats, const MediaScanParams& params,
-                 CarvedFileStore& store, const uint8_t* piece, uint32_t pieceStart,
-                 uint32_t pieceLength, uint32_t pieceBytes, uint32_t windowLength,
-                 uint64_t windowOffset) {
+void MatchPieceBlocks(const FormatList& formats, const MediaScanParams& params,
+                      CarvedFileStore& store, const uint8_t* piece, uint32_t pieceStart,
+                      uint32_t pieceLength, uint32_t pieceBytes, uint32_t windowLength,
+                      uint64_t windowOffset) {
   // A zero block size never comes from the scan dialog; it would leave no
   // grid to walk, so nothing is tested rather than dividing by it.
   if (params.blockSize == 0) return;
@@ -77,22 +73,21 @@ void MatchBlocks(const std::array<MediaFormat, 6>& formats, const MediaScanParam
   }
 }
 
-void ShowFoundCount(const ScanTask& task) {
-  g_strProgress.Set(
-      Concat({u"已经搜索到 ", DecimalText(uint64_t{task.carvedFiles.size()}), u" 条记录"}));
-}
-
 // The scan procedure shared by pictures and videos; only the formats differ.
-void RunMediaScan(ScanTask& task, const FormatList& formats) {
-  task.carvedFiles.clear();
-  std::unique_ptr<ImageSource> image = task.imageOpener(PathFromText(task.imagePath));
+ScanResult RunMediaScan(const ScanInput& input, const MediaScanParams& params,
+                        const FormatList& formats, CarvedFileStore& found) {
+  found.clear();
+  ScanResult result;
+  const std::u16string pathText = PathText(input.imagePath);
+  std::unique_ptr<ImageSource> image =
+      input.imageOpener ? input.imageOpener(input.imagePath) : nullptr;
   if (!image) {
-    LogOpenFailed(task.logWindow, kTitleError, task.imagePath, kLevelError);
-    return;
+    LogOpenFailed(input.log, kTitleError, pathText, kLevelError);
+    return result;
   }
-  task.imageSize = image->Size();
+  result.opened = true;
+  result.imageSize = image->Size();
 
-  const MediaScanParams& params = task.mediaParams;
   const uint64_t start = OffsetProduct(params.startSector, kSectorSize);
   const uint64_t rangeBytes = OffsetProduct(params.sectorCount, kSectorSize);
   // The window count is a 32-bit progress total; a range of 4 PiB or more is
@@ -101,7 +96,7 @@ void RunMediaScan(ScanTask& task, const FormatList& formats) {
       std::min<uint64_t>(rangeBytes / kWindowSize, std::numeric_limits<uint32_t>::max()));
   const uint32_t tail = static_cast<uint32_t>(rangeBytes % kWindowSize);
 
-  if (task.progressWindow) task.progressWindow->ProgressRange(windows);
+  if (input.progress) input.progress->ProgressRange(windows);
   std::vector<uint8_t> slice(kSliceSize + kSignatureProbeBytes);
 
   // Reads and tests window number position, slice by slice; each slice is
@@ -118,55 +113,53 @@ void RunMediaScan(ScanTask& task, const FormatList& formats) {
           std::min<uint32_t>(sliceLength + kSignatureProbeBytes, length - sliceStart);
       if (!ReadWindow(*image, slice, readLength, OffsetSum(offset, sliceStart)) &&
           sliceStart == 0) {
-        LogReadFailed(task.logWindow, kTitleError, task.imagePath, kLevelError,
-                      static_cast<int64_t>(offset));
+        LogReadFailed(input.log, kTitleError, pathText, kLevelError, static_cast<int64_t>(offset));
+        result.unreadable.push_back({offset, length, input.imagePath});
         return false;
       }
-      MatchBlocks(formats, task.mediaParams, task.carvedFiles, slice.data(), sliceStart,
-                  sliceLength, readLength, length, offset);
+      MatchPieceBlocks(formats, params, found, slice.data(), sliceStart, sliceLength, readLength,
+                       length, offset);
     }
-    ShowFoundCount(task);
-    if (task.progressWindow) task.progressWindow->ProgressPos(position);
+    SendProgressText(input,
+                     Concat({u"已经搜索到 ", DecimalText(uint64_t{found.size()}), u" 条记录"}));
+    if (input.progress) input.progress->ProgressPos(position);
     return true;
   };
 
   for (uint32_t i = 0; i < windows; ++i) {
-    if (!scanWindow(i, kWindowSize)) return;
-    if (g_bStop.load()) break;
+    if (!scanWindow(i, kWindowSize)) return result;
+    if (StopRequested(input)) break;
   }
-  if (tail > 0 && !g_bStop.load() && !scanWindow(windows, tail)) return;
-  task.ComputeCarvedLengths();
+  result.stopped = StopRequested(input);
+  if (tail > 0 && !result.stopped && !scanWindow(windows, tail)) return result;
+  ComputeCarvedLengths(found, params.maxFileSize);
+  return result;
 }
 
 }  // namespace
 
-void ScanTask::ScanPictures() {
-  RunMediaScan(*this, kPictureFormats);
+ScanResult ScanPictures(const ScanInput& input, const MediaScanParams& params,
+                        CarvedFileStore& found) {
+  return RunMediaScan(input, params, kPictureFormats, found);
 }
 
-void ScanTask::ScanVideos() {
-  RunMediaScan(*this, kVideoFormats);
+ScanResult ScanVideos(const ScanInput& input, const MediaScanParams& params,
+                      CarvedFileStore& found) {
+  return RunMediaScan(input, params, kVideoFormats, found);
 }
 
-void ScanTask::MatchPictureBlocks(const uint8_t* buffer, uint32_t length, uint64_t baseOffset) {
-  MatchBlocks(kPictureFormats, mediaParams, carvedFiles, buffer, 0, length, length, length,
-              baseOffset);
+void MatchBlocks(const FormatList& formats, const MediaScanParams& params, const uint8_t* buffer,
+                 uint32_t length, uint64_t baseOffset, CarvedFileStore& found) {
+  MatchPieceBlocks(formats, params, found, buffer, 0, length, length, length, baseOffset);
 }
 
-void ScanTask::MatchVideoBlocks(const uint8_t* buffer, uint32_t length, uint64_t baseOffset) {
-  MatchBlocks(kVideoFormats, mediaParams, carvedFiles, buffer, 0, length, length, length,
-              baseOffset);
-}
-
-// Each file runs up to the next hit, whatever its format, unless that lies
-// more than maxFileSize away; the last keeps maxFileSize. Lengths are not
-// clipped to the image: saving stops at its end.
-void ScanTask::ComputeCarvedLengths() {
-  for (auto it = carvedFiles.begin(); it != carvedFiles.end(); ++it) {
+// Lengths are not clipped to the image: saving stops at its end.
+void ComputeCarvedLengths(CarvedFileStore& found, uint64_t maxFileSize) {
+  for (auto it = found.begin(); it != found.end(); ++it) {
     auto next = std::next(it);
-    if (next == carvedFiles.end()) break;
+    if (next == found.end()) break;
     const uint64_t distance = next->first - it->first;
-    if (distance <= mediaParams.maxFileSize) it->second.length = distance;
+    if (distance <= maxFileSize) it->second.length = distance;
   }
 }
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "engine/app_state.h"
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 
 namespace velkor::cli {
@@ -34,6 +34,10 @@ void ConsoleProgress::ProgressStep() {
   Draw();
 }
 
+void ConsoleProgress::ProgressText(std::u16string_view text) {
+  text_.assign(text);
+}
+
 // On a terminal the line is rewritten after every window. Into a file or a
 // pipe only every tenth of the range is written, so a scan of a large image
 // does not leave a line per mebibyte behind.
@@ -43,7 +47,7 @@ void ConsoleProgress::Draw() {
     if (position_ % tenth != 0 && position_ != total_) return;
   }
   std::fputs(terminal_ ? "\r\x1b[K" : "", stderr);
-  PrintText(stderr, g_strProgress.Get());
+  PrintText(stderr, text_);
   std::fprintf(stderr, " (%u/%u)", std::min(position_, total_), total_);
   std::fputs(terminal_ ? "" : "\n", stderr);
   std::fflush(stderr);
@@ -55,10 +59,10 @@ void ConsoleProgress::Finish() {
   drawn_ = false;
 }
 
-void ConsoleSession::Attach(ScanTask& task, std::string_view image) {
-  task.progressWindow = &progress;
-  task.logWindow = &log;
-  task.imagePath = FromUtf8(image);
+void ConsoleSession::Attach(ScanInput& input, std::string_view image) {
+  input.progress = &progress;
+  input.log = &log;
+  input.imagePath = std::filesystem::path(image);
 }
 
 void ConsoleLog::Append(const LogEntry& entry) {
@@ -72,18 +76,25 @@ void ConsoleLog::Append(const LogEntry& entry) {
 }
 
 namespace {
+
+// Lock-free, so the handler may touch it.
+std::atomic<bool> interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
 void OnInterrupt(int) {
   // The first Ctrl-C lets the scan finish its window and write its results;
   // a second one means the user does not want to wait.
-  if (g_bStop.exchange(1) != 0) ::_exit(130);
+  if (interrupted.exchange(true)) ::_exit(130);
 }
+
 }  // namespace
 
-void InstallStopOnInterrupt() {
+const std::atomic<bool>* InstallStopOnInterrupt() {
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
   ::sigaction(SIGINT, &action, nullptr);
+  return &interrupted;
 }
 
 }  // namespace velkor::cli

@@ -3,12 +3,13 @@
 // log entry as a line of its own, and Ctrl-C mapped to the stop flag.
 #pragma once
 
+#include <atomic>
 #include <cstdio>
 #include <string>
 #include <string_view>
 
 #include "engine/reporting.h"
-#include "engine/scan_task.h"
+#include "engine/scan_input.h"
 
 namespace velkor::cli {
 
@@ -18,6 +19,8 @@ class ConsoleProgress final : public ProgressSink {
   void ProgressRange(uint32_t total) override;
   void ProgressPos(uint32_t position) override;
   void ProgressStep() override;
+  // Kept for the next line drawn; drawing it now would add lines to a log.
+  void ProgressText(std::u16string_view text) override;
   // Ends the rewritten line so that later output starts on a fresh line.
   void Finish();
 
@@ -25,6 +28,7 @@ class ConsoleProgress final : public ProgressSink {
   void Draw();
   bool terminal_;
   bool drawn_ = false;
+  std::u16string text_;
   uint32_t total_ = 0;
   uint32_t position_ = 0;
 };
@@ -39,16 +43,16 @@ class ConsoleLog final : public LogSink {
   ConsoleProgress* progress_;
 };
 
-// First Ctrl-C sets g_bStop (the scan finishes its window and writes what
-// it has); a second one ends the process.
-void InstallStopOnInterrupt();
+// First Ctrl-C sets the returned flag (the scan finishes its window and
+// writes what it has); a second one ends the process.
+const std::atomic<bool>* InstallStopOnInterrupt();
 
-// The console's progress line and log, attached to a task that scans the
+// The console's progress line and log, attached to the input of a scan of the
 // image named on the command line.
 struct ConsoleSession {
   ConsoleProgress progress;
   ConsoleLog log{&progress};
-  void Attach(ScanTask& task, std::string_view image);
+  void Attach(ScanInput& input, std::string_view image);
 };
 
 // Writes UTF-16 text to a stdio stream as UTF-8.

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "carving/found_files.h"
+#include "carving/media_scan.h"
 #include "carving/media_signatures.h"
 #include "carving/scan_params.h"
 #include "cli/console_reporting.h"
-#include "engine/app_state.h"
 #include "engine/log_entries.h"
-#include "engine/scan_task.h"
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 
 namespace velkor::cli {
@@ -106,18 +106,17 @@ ScanDialogFields FieldsFor(const MediaArgs& args, uint64_t imageLength) {
 }
 
 // Saves every found file into the folder as the desktop program's save does
-// for ticked rows. False when any of them could not be written.
-bool SaveAll(const ScanTask& task, const std::vector<RowTexts>& rows, const std::string& folder,
-             LogSink& log) {
-  const std::u16string folderText = FromUtf8(folder);
-  std::vector<CarvedFileRow> saveRows;
-  saveRows.reserve(rows.size());
-  for (const RowTexts& row : rows) saveRows.push_back({row[0], row[1], row[2], true});
-  LogTaskEvent(&log, kTitleSave, kLevelNormal, static_cast<int>(TaskEvent::kSaveStart), folderText);
-  const std::vector<size_t> written =
-      SaveCarvedFiles(task.imageOpener, task.imagePath, saveRows, folderText, &log, nullptr);
-  LogTaskEvent(&log, kTitleSave, kLevelNormal, static_cast<int>(TaskEvent::kSaveEnd), {});
-  return written.size() == saveRows.size();
+// for ticked rows, without a progress line. False when any of them could not
+// be written.
+bool SaveAll(const ScanInput& input, const std::vector<FoundFile>& files,
+             const std::string& folder) {
+  ScanInput save = input;
+  save.progress = nullptr;
+  LogTaskEvent(save.log, kTitleSave, kLevelNormal, static_cast<int>(TaskEvent::kSaveStart),
+               FromUtf8(folder));
+  const std::vector<size_t> written = SaveCarvedFiles(save, files, std::filesystem::path(folder));
+  LogTaskEvent(save.log, kTitleSave, kLevelNormal, static_cast<int>(TaskEvent::kSaveEnd), {});
+  return written.size() == files.size();
 }
 
 }  // namespace
@@ -130,16 +129,16 @@ int RunMediaCommand(uint32_t mode, int argc, char** argv) {
   }
 
   ConsoleSession console;
-  ScanTask task;
-  console.Attach(task, args.image);
-  ConsoleProgress& progress = console.progress;
+  ScanInput input;
+  console.Attach(input, args.image);
   ConsoleLog& log = console.log;
+  const std::u16string imageText = PathText(input.imagePath);
 
   // The dialog's defaults and limits come from the image's length, so the
   // image is measured before the parameters are checked.
-  const std::unique_ptr<ImageSource> image = task.imageOpener(PathFromText(task.imagePath));
+  const std::unique_ptr<ImageSource> image = input.imageOpener(input.imagePath);
   if (!image) {
-    LogOpenFailed(&log, kTitleError, task.imagePath, kLevelError);
+    LogOpenFailed(&log, kTitleError, imageText, kLevelError);
     return 1;
   }
   const std::optional<MediaScanParams> params =
@@ -158,26 +157,24 @@ int RunMediaCommand(uint32_t mode, int argc, char** argv) {
       return 1;
     }
   }
-  task.mediaParams = *params;
 
-  LogTaskEvent(&log, kTitleScan, kLevelNormal, static_cast<int>(TaskEvent::kScanStart),
-               task.imagePath);
-  g_bStop = 0;
-  InstallStopOnInterrupt();
+  LogTaskEvent(&log, kTitleScan, kLevelNormal, static_cast<int>(TaskEvent::kScanStart), imageText);
+  input.stop = InstallStopOnInterrupt();
+  CarvedFileStore found;
   if (mode == kModeVideos) {
-    task.ScanVideos();
+    ScanVideos(input, *params, found);
   } else {
-    task.ScanPictures();
+    ScanPictures(input, *params, found);
   }
-  progress.Finish();
+  console.progress.Finish();
   LogTaskEvent(&log, kTitleScan, kLevelNormal, static_cast<int>(TaskEvent::kScanEnd), {});
 
-  const std::vector<RowTexts> rows = FoundFileRows(task.carvedFiles, mode);
-  for (const RowTexts& row : rows) {
+  const std::vector<FoundFile> files = FoundFiles(found, mode);
+  for (const RowTexts& row : FoundFileRows(files)) {
     PrintText(stdout, Concat({row[0], u"\t", row[1], u"\t", row[2], u"\n"}));
   }
   std::fflush(stdout);
-  if (args.out && !SaveAll(task, rows, *args.out, log)) return 1;
+  if (args.out && !SaveAll(input, files, *args.out)) return 1;
   return 0;
 }
 

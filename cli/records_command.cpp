@@ -8,12 +8,13 @@
 #include <system_error>
 #include <thread>
 
-#include "carving/text_export.h"
 #include "cli/console_reporting.h"
+#include "engine/image_source.h"
 #include "engine/log_entries.h"
 #include "engine/record_rows.h"
-#include "engine/scan_task.h"
-#include "engine/text_format.h"
+#include "engine/record_scan.h"
+#include "engine/result_tabs.h"
+#include "engine/text_export.h"
 
 namespace velkor::cli {
 namespace {
@@ -97,40 +98,23 @@ bool ParseArgs(int argc, char** argv, RecordsArgs& args) {
   return !args.image.empty() && !args.out.empty();
 }
 
-// The five lists the desktop program shows, under the names its Save command
-// suggests for them.
-struct ExportFile {
-  int tab;
-  const char* name;
-};
-constexpr ExportFile kExportFiles[] = {
-    {kTabSms, "信息.txt"},       {kTabPhoneBook, "电话薄.txt"},
-    {kTabCalls, "通话记录.txt"}, {kTabAllContacts, "其他记录.txt"},
-    {kTabWeChat, "微信.txt"},
-};
-
-bool WriteExports(const ScanTask& task, const std::filesystem::path& dir) {
+// The lists the record scan fills, under the names the desktop program's
+// Save command suggests for them.
+bool WriteExports(const RecordStores& stores, const std::filesystem::path& dir) {
   bool ok = true;
-  for (const ExportFile& file : kExportFiles) {
+  for (const ResultTabInfo& tab : ResultTabs()) {
+    if (!tab.filledByRecordScan) continue;
     std::vector<RowTexts> rows;
-    const size_t count = RecordRowCount(task, file.tab);
+    const size_t count = RecordRowCount(stores, tab.tab);
     rows.reserve(count);
-    for (size_t i = 0; i < count; ++i) rows.push_back(RecordRow(task, file.tab, i));
-    const std::filesystem::path path = dir / file.name;
-    if (!WriteTextExport(path, rows, ResultColumnHeaders(file.tab).size())) {
+    for (size_t i = 0; i < count; ++i) rows.push_back(RecordRow(stores, tab.tab, i));
+    const std::filesystem::path path = dir / PathFromText(tab.exportName);
+    if (!WriteTextExport(path, rows, tab.columns.size())) {
       std::fprintf(stderr, "velkor: cannot write %s\n", path.c_str());
       ok = false;
     }
   }
   return ok;
-}
-
-bool ImageOpens(const RecordsArgs& args) {
-  if (args.platform == kPlatformItunes) {
-    std::error_code error;
-    return std::filesystem::is_directory(args.image, error);
-  }
-  return FileImageSource::Open(args.image) != nullptr;
 }
 
 }  // namespace
@@ -143,40 +127,32 @@ int RunRecordsCommand(int argc, char** argv) {
   }
 
   ConsoleSession console;
-  ScanTask task;
-  console.Attach(task, args.image);
-  ConsoleProgress& progress = console.progress;
-  ConsoleLog& log = console.log;
-  task.platform = args.platform;
-  task.recordTypeMask = args.types;
-  task.scanThreads = args.threads;
-  FillSignatureTemplates(task.templates);
+  ScanInput input;
+  console.Attach(input, args.image);
+  input.platform = args.platform;
+  input.stop = InstallStopOnInterrupt();
+  RecordScanOptions options;
+  options.recordTypeMask = args.types;
+  options.threads = args.threads;
 
-  const bool opens = ImageOpens(args);
-  if (!opens && args.platform == kPlatformItunes) {
+  RecordStores stores;
+  const ScanResult result = ScanRecords(input, options, stores);
+  console.progress.Finish();
+  if (!result.opened) {
     // A folder scan that cannot list its folder stays silent; say why here.
-    LogOpenFailed(&log, kTitleError, task.imagePath, kLevelError);
+    if (args.platform == kPlatformItunes) {
+      LogOpenFailed(&console.log, kTitleError, PathText(input.imagePath), kLevelError);
+    }
+    return 1;
   }
-  InstallStopOnInterrupt();
-  task.ScanRecords();
-  progress.Finish();
-  if (!opens) return 1;
 
   std::error_code error;
   std::filesystem::create_directories(args.out, error);
-  const bool written = WriteExports(task, args.out);
-
-  const struct {
-    const char16_t* label;
-    size_t count;
-  } counts[] = {
-      {u"短信箱", task.smsRecords.size()},    {u"电话薄", task.phoneBook.size()},
-      {u"通话记录", task.callRecords.size()}, {u"所有联系", task.contactEvents.size()},
-      {u"微信", task.weChatRecords.size()},
-  };
-  for (const auto& c : counts) {
-    PrintText(stderr, c.label);
-    std::fprintf(stderr, " %zu\n", c.count);
+  const bool written = WriteExports(stores, args.out);
+  for (const ResultTabInfo& tab : ResultTabs()) {
+    if (!tab.filledByRecordScan) continue;
+    PrintText(stderr, tab.treeText);
+    std::fprintf(stderr, " %zu\n", RecordRowCount(stores, tab.tab));
   }
   return written ? 0 : 1;
 }

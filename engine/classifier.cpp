@@ -1,7 +1,7 @@
 #include <array>
 
 #include "engine/fast_classifier.h"
-#include "engine/scan_task.h"
+#include "engine/record_scan_parts.h"
 
 namespace velkor {
 namespace {
@@ -58,7 +58,7 @@ ClassifierMasks BuildClassifierMasks(const SignatureTemplateTable& templates) {
   return masks;
 }
 
-RecordCategory ScanTask::Classify(const TypeSignature& signature) const {
+RecordCategory Classify(const TypeSignature& signature, const SignatureTemplateTable& templates) {
   for (RecordCategory category : kClassifyOrder) {
     if (Fits(templates[category - 1], TemplateLimit(category), signature)) return category;
   }

@@ -2,7 +2,7 @@
 
 #include "engine/number_parse.h"
 #include "engine/record_batch.h"
-#include "engine/scan_task.h"
+#include "engine/record_scan_parts.h"
 
 namespace velkor {
 namespace {
@@ -40,11 +40,9 @@ bool PlausibleTime(int64_t time) {
 //   15      android   WeChat          contact c1, time c3, content c11
 //   16      android   short messages  number c2, time c5, status c10, content c13
 //
-// Target is the task itself or a window's RecordBatch: both have the four
-// lists and a contactParts with emplace(key, part) that keeps arrival order.
-template <class Target>
-void ExtractInto(Target& out, uint8_t platform, RecordCategory category, const ColumnMap& c,
-                 const Varint& rowid) {
+// Contact parts keep their arrival order in the batch.
+void ExtractRecordInto(RecordBatch& out, uint8_t platform, RecordCategory category,
+                       const ColumnMap& c, const Varint& rowid) {
   const bool android = platform == kPlatformAndroid;
   const bool ios = platform == kPlatformIos || platform == kPlatformItunes;
 
@@ -186,16 +184,6 @@ void ExtractInto(Target& out, uint8_t platform, RecordCategory category, const C
     default:
       return;
   }
-}
-
-void ScanTask::ExtractRecord(RecordCategory category, const ColumnMap& columns,
-                             const Varint& rowid) {
-  ExtractInto(*this, platform, category, columns, rowid);
-}
-
-void ScanTask::ExtractRecordInto(RecordBatch& batch, RecordCategory category,
-                                 const ColumnMap& columns, const Varint& rowid) const {
-  ExtractInto(batch, platform, category, columns, rowid);
 }
 
 }  // namespace velkor

@@ -21,8 +21,8 @@ struct ClassifierMasks {
   std::array<RecordCategory, kTemplateCount> category{};
 };
 
-// Built from the task's table; gives exactly what ScanTask::Classify gives
-// for every signature the decoder produces (codes 1 to 3 up to the first 0,
+// Built from a template table; gives exactly what Classify gives with
+// SignatureTemplates() for every signature the decoder produces (codes 1 to 3 up to the first 0,
 // zeros after it), whatever the table holds.
 ClassifierMasks BuildClassifierMasks(const SignatureTemplateTable& templates);
 SignatureBits ToSignatureBits(const TypeSignature& signature);

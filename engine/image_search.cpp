@@ -8,9 +8,9 @@
 
 #include <unicode/uchar.h>
 
-#include "engine/app_state.h"
+#include "engine/folder_files.h"
 #include "engine/log_entries.h"
-#include "engine/scan_task.h"
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 
 namespace velkor {
@@ -21,24 +21,6 @@ bool IsHighSurrogate(char32_t unit) {
 }
 bool IsLowSurrogate(char32_t unit) {
   return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
-void AppendUtf8(std::vector<uint8_t>& out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<uint8_t>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<uint8_t>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<uint8_t>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<uint8_t>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<uint8_t>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<uint8_t>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<uint8_t>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<uint8_t>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<uint8_t>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<uint8_t>(0x80 | (c & 0x3F)));
-  }
 }
 
 // Recovered bytes may hold anything, including characters that reorder or
@@ -123,11 +105,16 @@ class HitCountProgress final : public ProgressSink {
     if (inner_) inner_->ProgressRange(total);
   }
   void ProgressPos(uint32_t position) override {
-    g_strProgress.Set(Concat({u"已经找到 ", DecimalText(hits_), u" 处"}));
-    if (inner_) inner_->ProgressPos(position);
+    if (inner_) {
+      inner_->ProgressText(Concat({u"已经找到 ", DecimalText(hits_), u" 处"}));
+      inner_->ProgressPos(position);
+    }
   }
   void ProgressStep() override {
     if (inner_) inner_->ProgressStep();
+  }
+  void ProgressText(std::u16string_view text) override {
+    if (inner_) inner_->ProgressText(text);
   }
 
  private:
@@ -135,62 +122,31 @@ class HitCountProgress final : public ProgressSink {
   const uint64_t& hits_;
 };
 
-// The files of a backup folder in ascending byte order of their names, as
-// the record scan takes them.
-std::vector<std::filesystem::path> SearchedFiles(const ScanTask& task) {
-  const std::filesystem::path path = PathFromText(task.imagePath);
-  if (task.platform != kPlatformItunes) return {path};
-  std::vector<std::filesystem::path> files;
-  std::error_code error;
-  for (std::filesystem::directory_iterator it(path, error), end; !error && it != end;
-       it.increment(error)) {
-    std::error_code typeError;
-    if (!it->is_directory(typeError)) files.push_back(it->path());
-  }
-  std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) {
-    return a.filename().native() < b.filename().native();
-  });
-  return files;
-}
-
 }  // namespace
 
 std::optional<std::vector<uint8_t>> SearchPattern(std::u16string_view text,
                                                   SearchEncoding encoding) {
   if (text.empty()) return std::nullopt;
-  std::vector<uint8_t> bytes;
   for (size_t i = 0; i < text.size(); ++i) {
-    char32_t c = text[i];
+    const char32_t c = text[i];
     if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00u);
+      if (encoding == SearchEncoding::kAscii) return std::nullopt;
+      ++i;
     } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
       return std::nullopt;
+    } else if (encoding == SearchEncoding::kAscii && c >= 0x80) {
+      return std::nullopt;
     }
-    switch (encoding) {
-      case SearchEncoding::kAscii:
-        if (c >= 0x80) return std::nullopt;
-        bytes.push_back(static_cast<uint8_t>(c));
-        break;
-      case SearchEncoding::kUtf8:
-        AppendUtf8(bytes, c);
-        break;
-      case SearchEncoding::kUtf16Le:
-        bytes.push_back(static_cast<uint8_t>(text[i] & 0xFF));
-        bytes.push_back(static_cast<uint8_t>(text[i] >> 8));
-        if (c >= 0x10000) {
-          bytes.push_back(static_cast<uint8_t>(text[i + 1] & 0xFF));
-          bytes.push_back(static_cast<uint8_t>(text[i + 1] >> 8));
-        }
-        break;
-    }
-    if (c >= 0x10000) ++i;
   }
-  return bytes;
+  // ASCII text is its own UTF-8.
+  const std::string bytes =
+      encoding == SearchEncoding::kUtf16Le ? Utf16LeBytes(text, false) : ToUtf8(text);
+  return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
 SearchEnd FindInImage(ImageSource& image, std::span<const uint8_t> pattern,
                       const std::function<void(uint64_t)>& onHit, ProgressSink* progress,
-                      uint64_t* failedOffset) {
+                      const std::atomic<bool>* stop, uint64_t* failedOffset) {
   const uint64_t size = image.Size();
   const uint64_t windows = size / kWindowSize + (size % kWindowSize != 0 ? 1 : 0);
   if (progress) {
@@ -220,7 +176,7 @@ SearchEnd FindInImage(ImageSource& image, std::span<const uint8_t> pattern,
       onHit(offset + static_cast<uint64_t>(at - buffer.begin()));
     }
     if (progress) progress->ProgressPos(static_cast<uint32_t>(std::min<uint64_t>(w, UINT32_MAX)));
-    if (w + 1 < windows && g_bStop.load() != 0) return SearchEnd::kStopped;
+    if (w + 1 < windows && stop != nullptr && stop->load()) return SearchEnd::kStopped;
   }
   return SearchEnd::kDone;
 }
@@ -256,31 +212,31 @@ std::u16string SearchEndText(uint64_t hits, uint64_t listed, bool stopped) {
   return text;
 }
 
-ImageSearchSummary SearchTaskImage(const ScanTask& task, std::span<const uint8_t> pattern,
-                                   SearchEncoding encoding, uint64_t maxListed) {
+ImageSearchSummary SearchImage(const ScanInput& input, std::span<const uint8_t> pattern,
+                               SearchEncoding encoding, uint64_t maxListed) {
   ImageSearchSummary summary;
-  HitCountProgress progress(task.progressWindow, summary.hits);
-  for (const std::filesystem::path& path : SearchedFiles(task)) {
-    const std::u16string pathText =
-        task.platform == kPlatformItunes ? PathText(path) : task.imagePath;
-    std::unique_ptr<ImageSource> image = task.imageOpener ? task.imageOpener(path) : nullptr;
+  HitCountProgress progress(input.progress, summary.hits);
+  const auto files = ScannedFiles(input);
+  for (const std::filesystem::path& path : files.value_or(std::vector<std::filesystem::path>{})) {
+    const std::u16string pathText = PathText(path);
+    std::unique_ptr<ImageSource> image = input.imageOpener ? input.imageOpener(path) : nullptr;
     if (!image) {
-      LogOpenFailed(task.logWindow, kTitleError, pathText, kLevelError);
+      LogOpenFailed(input.log, kTitleError, pathText, kLevelError);
       continue;
     }
     auto onHit = [&](uint64_t offset) {
       ++summary.hits;
       if (summary.listed >= maxListed) return;
       ++summary.listed;
-      if (task.logWindow == nullptr) return;
+      if (input.log == nullptr) return;
       const std::u16string excerpt = SearchExcerpt(*image, offset, pattern.size(), encoding);
-      task.logWindow->Append(LogEntry{kLevelNormal, std::u16string(kTitleSearch),
-                                      SearchHitText(pathText, offset, excerpt)});
+      input.log->Append(LogEntry{kLevelNormal, std::u16string(kTitleSearch),
+                                 SearchHitText(pathText, offset, excerpt)});
     };
     uint64_t failedOffset = 0;
-    const SearchEnd end = FindInImage(*image, pattern, onHit, &progress, &failedOffset);
+    const SearchEnd end = FindInImage(*image, pattern, onHit, &progress, input.stop, &failedOffset);
     if (end == SearchEnd::kReadFailed) {
-      LogReadFailed(task.logWindow, kTitleError, pathText, kLevelError,
+      LogReadFailed(input.log, kTitleError, pathText, kLevelError,
                     static_cast<int64_t>(failedOffset));
     }
     if (end == SearchEnd::kStopped) {
@@ -288,9 +244,9 @@ ImageSearchSummary SearchTaskImage(const ScanTask& task, std::span<const uint8_t
       break;
     }
   }
-  if (task.logWindow) {
-    task.logWindow->Append(LogEntry{kLevelNormal, std::u16string(kTitleSearch),
-                                    SearchEndText(summary.hits, summary.listed, summary.stopped)});
+  if (input.log) {
+    input.log->Append(LogEntry{kLevelNormal, std::u16string(kTitleSearch),
+                               SearchEndText(summary.hits, summary.listed, summary.stopped)});
   }
   return summary;
 }

@@ -19,10 +19,9 @@
 
 #include "engine/image_source.h"
 #include "engine/reporting.h"
+#include "engine/scan_input.h"
 
 namespace velkor {
-
-class ScanTask;
 
 enum class SearchEncoding : uint8_t { kUtf8, kAscii, kUtf16Le };
 
@@ -35,12 +34,12 @@ std::optional<std::vector<uint8_t>> SearchPattern(std::u16string_view text,
 enum class SearchEnd { kDone, kStopped, kReadFailed };
 
 // Calls onHit with the offset of every occurrence of pattern, in ascending
-// order; occurrences may overlap. Polls g_bStop after each window. Progress:
+// order; occurrences may overlap. Polls stop (null: never) after each window. Progress:
 // range = window count, position = each window's index. A read that returns
 // nothing ends the search with kReadFailed and its offset in *failedOffset.
 SearchEnd FindInImage(ImageSource& image, std::span<const uint8_t> pattern,
                       const std::function<void(uint64_t)>& onHit, ProgressSink* progress,
-                      uint64_t* failedOffset);
+                      const std::atomic<bool>* stop, uint64_t* failedOffset);
 
 // Up to kExcerptContext bytes either side of a hit together with the hit,
 // read as text of the encoding. Characters that do not print (controls,
@@ -62,12 +61,13 @@ struct ImageSearchSummary {
   bool stopped = false;
 };
 
-// Searches the task's image, or every file of its folder (not its
-// subfolders) on the ITUNES platform, through the task's opener. The first
+// Searches the input's image, or every file of its folder (not its
+// subfolders) on the ITUNES platform, through the input's opener. The first
 // maxListed hits become log rows (title "Search"); files that cannot be
 // opened or read are logged as the record scan logs them. Ends with the
-// summary row.
-ImageSearchSummary SearchTaskImage(const ScanTask& task, std::span<const uint8_t> pattern,
-                                   SearchEncoding encoding, uint64_t maxListed);
+// summary row. Progress: FindInImage's events per file, each position after
+// the text "已经找到 N 处".
+ImageSearchSummary SearchImage(const ScanInput& input, std::span<const uint8_t> pattern,
+                               SearchEncoding encoding, uint64_t maxListed);
 
 }  // namespace velkor

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 
 namespace velkor {
@@ -71,10 +72,6 @@ size_t ReadFully(ImageSource& image, uint8_t* buffer, size_t count, uint64_t off
     done += std::min(got, count - done);
   }
   return done;
-}
-
-bool ReadAt(ImageSource& image, uint8_t* buffer, size_t count, uint64_t offset) {
-  return ReadFully(image, buffer, count, offset) > 0;
 }
 
 bool ReadWindow(ImageSource& image, std::vector<uint8_t>& buffer, size_t count, uint64_t offset) {

@@ -65,9 +65,6 @@ std::unique_ptr<ImageSource> OpenImageFile(const std::filesystem::path& path);
 // read; bytes not read are left as they were.
 size_t ReadFully(ImageSource& image, uint8_t* buffer, size_t count, uint64_t offset);
 
-// ReadFully that succeeds when at least one byte was read.
-bool ReadAt(ImageSource& image, uint8_t* buffer, size_t count, uint64_t offset);
-
 // Reads up to count bytes at offset into the start of buffer and zeroes the
 // rest of it, as if the buffer had been zeroed before the read (without
 // writing every window twice). Succeeds when at least one byte was read.

@@ -4,9 +4,7 @@
 #include <thread>
 #include <vector>
 
-#include "engine/app_state.h"
-#include "engine/log_entries.h"
-#include "engine/scan_task.h"
+#include "engine/record_scanner.h"
 
 namespace velkor {
 
@@ -19,11 +17,12 @@ namespace velkor {
 // window j only once window j - slots has been handed over, so at most
 // `slots` windows are in memory. A stop or a failed read ends the hand-over;
 // windows scanned beyond it are thrown away.
-ScanTask::FileScanEnd ScanTask::ScanWindowsInParallel(ImageSource& image,
-                                                      const std::u16string& pathText,
-                                                      uint64_t fullWindows, uint32_t rem) {
+RecordScanner::FileScanEnd RecordScanner::ScanWindowsInParallel(ImageSource& image,
+                                                                const std::filesystem::path& path,
+                                                                uint64_t fullWindows, uint32_t rem,
+                                                                ScanResult& result) {
   const uint64_t jobs = fullWindows + (rem != 0 ? 1 : 0);
-  const uint32_t threadCount = static_cast<uint32_t>(std::min<uint64_t>(scanThreads, jobs));
+  const uint32_t threadCount = static_cast<uint32_t>(std::min<uint64_t>(options_.threads, jobs));
   const uint64_t slots = threadCount + 2;
 
   struct Slot {
@@ -57,7 +56,8 @@ ScanTask::FileScanEnd ScanTask::ScanWindowsInParallel(ImageSource& image,
       const bool ok =
           ReadWindow(image, slot.buffer, partial ? rem : slot.buffer.size(), job * kWindowSize);
       if (ok) {
-        CollectWindowRecords(slot.buffer.data(), partial ? rem : kWindowSize, scratch, slot.batch);
+        CollectWindowRecords(slot.buffer.data(), partial ? rem : kWindowSize, input_.platform,
+                             options_.fastCellTest, scratch, slot.batch);
       }
       {
         std::lock_guard lock(mutex);
@@ -76,7 +76,7 @@ ScanTask::FileScanEnd ScanTask::ScanWindowsInParallel(ImageSource& image,
 
     for (uint64_t job = 0; job < jobs; ++job) {
       const bool partial = job == fullWindows;
-      if (partial && g_bStop.load() != 0) {
+      if (partial && StopRequested(input_)) {
         end = FileScanEnd::kStopped;
         break;
       }
@@ -86,8 +86,7 @@ ScanTask::FileScanEnd ScanTask::ScanWindowsInParallel(ImageSource& image,
         changed.wait(lock, [&] { return slot.ready && slot.job == job; });
       }
       if (!slot.readOk) {
-        LogReadFailed(logWindow, kTitleError, pathText, kLevelError,
-                      static_cast<int64_t>(job * kWindowSize));
+        ReportUnreadable(path, job * kWindowSize, partial ? rem : kWindowSize, result);
         end = FileScanEnd::kFailed;
         break;
       }
@@ -99,8 +98,8 @@ ScanTask::FileScanEnd ScanTask::ScanWindowsInParallel(ImageSource& image,
       }
       changed.notify_all();
       if (!partial) {
-        if (progressWindow != nullptr) progressWindow->ProgressStep();
-        if (g_bStop.load() != 0) {
+        if (input_.progress != nullptr) input_.progress->ProgressStep();
+        if (StopRequested(input_)) {
           end = FileScanEnd::kStopped;
           break;
         }

@@ -1,4 +1,4 @@
-#include "engine/scan_task.h"
+#include "engine/record_scan_parts.h"
 
 namespace velkor {
 namespace {
@@ -14,13 +14,13 @@ void JoinUnlessContained(std::u16string& list, const std::u16string& part) {
 
 }  // namespace
 
-void ScanTask::BuildPhoneBook() {
-  for (auto group = contactParts.begin(); group != contactParts.end();) {
+void BuildPhoneBook(ContactPartMap& parts, std::vector<PhoneBookEntry>& phoneBook) {
+  for (auto group = parts.begin(); group != parts.end();) {
     const int64_t key = group->first;
     std::u16string names;
     std::u16string numbers;
     auto it = group;
-    for (; it != contactParts.end() && it->first == key; ++it) {
+    for (; it != parts.end() && it->first == key; ++it) {
       if (it->second.mark == 0) {
         JoinUnlessContained(names, it->second.text);
       } else if (it->second.mark == 1) {
@@ -32,7 +32,7 @@ void ScanTask::BuildPhoneBook() {
     }
     group = it;
   }
-  contactParts.clear();
+  parts.clear();
 }
 
 }  // namespace velkor

@@ -1,4 +1,4 @@
-// The records one window yields, held apart from the task's stores so that
+// The records one window yields, held apart from the scan's stores so that
 // windows can be scanned on several threads and handed over in image order.
 #pragma once
 
@@ -10,7 +10,7 @@
 
 namespace velkor {
 
-// Contact parts in arrival order; handed to the task's multimap in that
+// Contact parts in arrival order; handed to the scan's multimap in that
 // order, which keeps equal keys in arrival order there too.
 struct ContactPartList {
   std::vector<std::pair<int64_t, ContactPart>> parts;

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/scan_task.h"
-#include "engine/text_conversion.h"
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 
 namespace velkor {
@@ -66,14 +65,6 @@ bool DecodeColumns(uint8_t* cell, int32_t available, const CellCandidate& candid
   }
   columns.columns.resize(count);
   return true;
-}
-
-void ScanTask::DecodeRecord(uint8_t* cell, int32_t available, CellCandidate& candidate) {
-  TypeSignature signature;
-  ColumnMap columns;
-  const bool decoded = DecodeColumns(cell, available, candidate, columns, signature);
-  candidate.serialTypes.clear();
-  if (decoded) ExtractRecord(Classify(signature), columns, candidate.rowid);
 }
 
 }  // namespace velkor

@@ -3,7 +3,6 @@
 #include <array>
 
 #include "engine/record_time.h"
-#include "engine/scan_task.h"
 #include "engine/text_format.h"
 
 namespace velkor {
@@ -35,19 +34,13 @@ std::u16string CallTypeText(uint8_t type) {
 }  // namespace
 
 const std::vector<std::u16string>& ResultColumnHeaders(int tab) {
-  static const std::array<std::vector<std::u16string>, kResultTabCount> kHeaders = {{
-      {u"索引", u"电话号码", u"状态", u"时间", u"内容"},
-      {u"索引", u"姓名", u"电话号码"},
-      {u"索引", u"姓名", u"电话号码", u"所属地", u"时间", u"状态", u"联系次数"},
-      {u"索引", u"姓名", u"电话号码", u"所属地", u"时间", u"状态", u"联系次数", u"内容"},
-      {u"索引", u"姓名", u"电话号码", u"号码归属地", u"网络类型", u"时间", u"内容"},
-      {u"索引", u"姓名"},
-      {u"索引", u"姓名"},
-      {u"索引", u"联系人", u"时间", u"内容"},
-      {u"索引", u"姓名"},
-      {u"索引", u"姓名"},
-      {u"索引", u"ID", u"大小"},
-  }};
+  static const auto kHeaders = [] {
+    std::array<std::vector<std::u16string>, kResultTabCount> headers;
+    for (const ResultTabInfo& info : ResultTabs()) {
+      headers[static_cast<size_t>(info.tab)].assign(info.columns.begin(), info.columns.end());
+    }
+    return headers;
+  }();
   static const std::vector<std::u16string> kNone;
   if (tab < 0 || tab >= kResultTabCount) return kNone;
   return kHeaders[static_cast<size_t>(tab)];
@@ -97,36 +90,36 @@ RowTexts WeChatRow(size_t index, const WeChatRecord& r) {
   return {RowNumber(index), r.contact, RecordTimeText(r.time, false), r.content};
 }
 
-size_t RecordRowCount(const ScanTask& task, int tab) {
+size_t RecordRowCount(const RecordStores& stores, int tab) {
   switch (tab) {
     case kTabSms:
-      return task.smsRecords.size();
+      return stores.sms.size();
     case kTabPhoneBook:
-      return task.phoneBook.size();
+      return stores.phoneBook.size();
     case kTabCalls:
-      return task.callRecords.size();
+      return stores.calls.size();
     case kTabAllContacts:
-      return task.contactEvents.size();
+      return stores.contactEvents.size();
     case kTabWeChat:
-      return task.weChatRecords.size();
+      return stores.weChat.size();
     default:
       return 0;
   }
 }
 
-RowTexts RecordRow(const ScanTask& task, int tab, size_t index) {
-  if (index >= RecordRowCount(task, tab)) return {};
+RowTexts RecordRow(const RecordStores& stores, int tab, size_t index) {
+  if (index >= RecordRowCount(stores, tab)) return {};
   switch (tab) {
     case kTabSms:
-      return SmsRow(index, task.smsRecords[index], task.platform);
+      return SmsRow(index, stores.sms[index], stores.platform);
     case kTabPhoneBook:
-      return PhoneBookRow(index, task.phoneBook[index]);
+      return PhoneBookRow(index, stores.phoneBook[index]);
     case kTabCalls:
-      return CallRow(index, task.callRecords[index]);
+      return CallRow(index, stores.calls[index]);
     case kTabAllContacts:
-      return ContactEventRow(index, task.contactEvents[index]);
+      return ContactEventRow(index, stores.contactEvents[index]);
     case kTabWeChat:
-      return WeChatRow(index, task.weChatRecords[index]);
+      return WeChatRow(index, stores.weChat[index]);
     default:
       return {};
   }

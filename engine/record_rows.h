@@ -8,31 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "engine/record_scan.h"
 #include "engine/record_types.h"
+#include "engine/result_tabs.h"
 
 namespace velkor {
 
-class ScanTask;
-
-// Result tabs by index; tabs 4, 5, 6, 8 and 9 are never filled.
-enum ResultTab : int {
-  kTabSms = 0,
-  kTabPhoneBook = 1,
-  kTabCalls = 2,
-  kTabAllContacts = 3,
-  kTabCalendar = 4,
-  kTabNotes = 5,
-  kTabMail = 6,
-  kTabWeChat = 7,
-  kTabMsn = 8,
-  kTabQq = 9,
-  kTabFoundFiles = 10,
-};
-inline constexpr int kResultTabCount = 11;
-
 using RowTexts = std::vector<std::u16string>;
 
-// Column headers of a tab's list, in order ("索引" first).
+// Column headers of a tab's list, in order ("索引" first), as ResultTabs()
+// describes them; empty for a tab outside [0, kResultTabCount).
 const std::vector<std::u16string>& ResultColumnHeaders(int tab);
 
 // Short-message times count seconds on IOS and in iTunes backups (which come
@@ -52,7 +37,7 @@ RowTexts WeChatRow(size_t index, const WeChatRecord& record);
 
 // Number of rows of a record tab (0 for tabs that are never filled and for
 // the found-files tab), and one row of it.
-size_t RecordRowCount(const ScanTask& task, int tab);
-RowTexts RecordRow(const ScanTask& task, int tab, size_t index);
+size_t RecordRowCount(const RecordStores& stores, int tab);
+RowTexts RecordRow(const RecordStores& stores, int tab, size_t index);
 
 }  // namespace velkor

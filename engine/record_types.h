@@ -1,5 +1,5 @@
 // The records the engine extracts and the intermediate forms of a decoded
-// cell. Plain data: the stores of a ScanTask own every string in them.
+// cell. Plain data: the record stores own every string in them.
 #pragma once
 
 #include <array>

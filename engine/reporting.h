@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace velkor {
 
@@ -16,14 +17,17 @@ struct LogEntry {
   std::u16string text;
 };
 
-// Receives the three progress events of a long operation. A call returns only
-// when the receiver has handled it, so the values are never stale.
+// Receives the progress events of a long operation. A call returns only when
+// the receiver has handled it, so the values are never stale.
 class ProgressSink {
  public:
   virtual ~ProgressSink() = default;
   virtual void ProgressRange(uint32_t total) = 0;   // WM_PROGRESS_RANGE
   virtual void ProgressPos(uint32_t position) = 0;  // WM_PROGRESS_POS
   virtual void ProgressStep() = 0;                  // WM_PROGRESS_STEP
+  // The line shown above the bar ("已经搜索到 N 条记录"); the text is only
+  // valid during the call.
+  virtual void ProgressText(std::u16string_view text) = 0;
 };
 
 // Receives log entries (WM_LOG_APPEND). The entry is only valid during the

@@ -1,12 +1,14 @@
 #include "engine/result_tabs.h"
 
+#include "engine/record_scan.h"
+
 namespace velkor {
 namespace {
 
 using Columns = std::u16string_view;
 constexpr Columns kSmsColumns[] = {u"索引", u"电话号码", u"状态", u"时间", u"内容"};
 constexpr Columns kPhoneBookColumns[] = {u"索引", u"姓名", u"电话号码"};
-constexpr Columns kCallColumns[] = {u"索引", u"姓名",   u"电话号码", u"所属地",
+constexpr Columns kCallColumns[] = {u"索引", u"姓名", u"电话号码", u"所属地",
                                     u"时间", u"状态", u"联系次数"};
 constexpr Columns kContactColumns[] = {u"索引", u"姓名", u"电话号码", u"所属地",
                                        u"时间", u"状态", u"联系次数", u"内容"};
@@ -27,25 +29,25 @@ constexpr DetailField kContactDetail[] = {
 // clang-format off
 constexpr std::array<ResultTabInfo, kResultTabCount> kTabs{{
     {kTabSms, u"短信箱", kSmsColumns, u"短信箱", "0x01", 0, true, u"信息.txt",
-     0x001, u"短信箱", "Sms", 5, false, 5, kSmsDetail},
+     kTypeSms, u"短信箱", "Sms", 5, false, 5, kSmsDetail},
     {kTabPhoneBook, u"电话薄", kPhoneBookColumns, u"电话薄", "0x02", 1, true, u"电话薄.txt",
-     0x002, u"电话薄", "PhoneBook", 3, false, 3, kPhoneBookDetail},
+     kTypePhoneBook, u"电话薄", "PhoneBook", 3, false, 3, kPhoneBookDetail},
     {kTabCalls, u"通话记录", kCallColumns, u"通话记录", "0x04", 2, true, u"通话记录.txt",
-     0x004, u"通话记录", "Calls", 7, false, 7, kCallDetail},
+     kTypeCalls, u"通话记录", "Calls", 7, false, 7, kCallDetail},
     {kTabAllContacts, u"所有联系", kContactColumns, u"所有联系", "0x08", 2, true, u"其他记录.txt",
      0, u"", "", 8, false, 8, kContactDetail},
     {kTabCalendar, u"日历信息", kCalendarColumns, u"日历", "0x10", 3, false, u"日历.txt",
-     0x008, u"日历", "Calendar", 9, true, 0, {}},
+     kTypeCalendar, u"日历", "Calendar", 9, true, 0, {}},
     {kTabNotes, u"记事本信息", kNameColumns, u"记事本", "0x20", 4, false, u"记事本.txt",
-     0x010, u"记事本", "Notes", 2, false, 0, {}},
+     kTypeNotes, u"记事本", "Notes", 2, false, 0, {}},
     {kTabMail, u"邮件来往记录", kNameColumns, u"邮件", "0x40", 5, false, u"email.txt",
-     0x020, u"邮件", "Mail", 2, false, 0, {}},
+     kTypeMail, u"邮件", "Mail", 2, false, 0, {}},
     {kTabWeChat, u"微信通讯记录", kWeChatColumns, u"微信", "0x80", 6, true, u"微信.txt",
-     0x040, u"微信", "WeChat", 2, false, 0, {}},
+     kTypeWeChat, u"微信", "WeChat", 2, false, 0, {}},
     {kTabMsn, u"MSN通讯记录", kNameColumns, u"MSN通讯记录", "0x100", 7, false, u"MSN.txt",
-     0x080, u"MSN", "Msn", 2, false, 0, {}},
+     kTypeMsn, u"MSN", "Msn", 2, false, 0, {}},
     {kTabQq, u"QQ聊天记录", kNameColumns, u"QQ聊天记录", "0x200", 8, false, u"QQ.txt",
-     0x100, u"QQ", "Qq", 2, false, 0, {}},
+     kTypeQq, u"QQ", "Qq", 2, false, 0, {}},
     // Created at a ninth of the width, then shared in thirds on resizing.
     {kTabFoundFiles, u"文件系统", kFoundFileColumns, u"文件系统", "0xFFFFFFFF", 9, false, u"",
      0, u"", "", 9, false, 3, {}},

@@ -45,7 +45,7 @@ struct ResultTabInfo {
   std::string_view typeFlag;
   int treeImage;
   // Filled by the record scan: the tree shows the row count, the command
-  // line writes the list as exportName and prints listLabel with its count.
+  // line writes the list as exportName and prints treeText with its count.
   bool filledByRecordScan;
   // File name the Save command suggests (after "<time stamp>-") and the
   // command line writes; empty for the found-files tab, saved as files.

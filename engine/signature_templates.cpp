@@ -25,9 +25,8 @@ constexpr std::string_view kTemplateCodes[kTemplateCount] = {
     "112111111111222",                      // 16 short messages, later layout
 };
 
-}  // namespace
-
-void FillSignatureTemplates(SignatureTemplateTable& table) {
+SignatureTemplateTable BuildTemplates() {
+  SignatureTemplateTable table{};
   for (size_t c = 0; c < kTemplateCount; ++c) {
     table[c].fill(0);
     const std::string_view codes = kTemplateCodes[c];
@@ -35,11 +34,13 @@ void FillSignatureTemplates(SignatureTemplateTable& table) {
       table[c][i] = static_cast<uint8_t>(codes[i] - '0');
     }
   }
+  return table;
 }
 
-SignatureTemplateTable StandardSignatureTemplates() {
-  SignatureTemplateTable table{};
-  FillSignatureTemplates(table);
+}  // namespace
+
+const SignatureTemplateTable& SignatureTemplates() {
+  static const SignatureTemplateTable table = BuildTemplates();
   return table;
 }
 

@@ -16,10 +16,8 @@ using SignatureTemplate = std::array<uint8_t, kMaxDecodedColumns>;
 // Indexed by category - 1.
 using SignatureTemplateTable = std::array<SignatureTemplate, kTemplateCount>;
 
-// Writes the sixteen templates into table; every position after a template's
-// last code becomes 0. The same table every time.
-void FillSignatureTemplates(SignatureTemplateTable& table);
-SignatureTemplateTable StandardSignatureTemplates();
+// The sixteen templates; every position after a template's last code is 0.
+const SignatureTemplateTable& SignatureTemplates();
 
 // Length limit the classifier uses for a category's template.
 constexpr size_t TemplateLimit(RecordCategory category) {

@@ -1,10 +1,5 @@
 #include "engine/text_format.h"
 
-#include <unicode/ustring.h>
-#include <unicode/utypes.h>
-
-#include <climits>
-
 namespace velkor {
 
 std::u16string Concat(std::initializer_list<std::u16string_view> parts) {
@@ -37,34 +32,6 @@ std::u16string DecimalText(int64_t value) {
   // Negate in unsigned arithmetic so INT64_MIN is handled.
   std::u16string out(1, u'-');
   out += DecimalText(0 - static_cast<uint64_t>(value));
-  return out;
-}
-
-std::string ToUtf8(std::u16string_view text) {
-  if (text.empty()) return {};
-  if (text.size() > INT32_MAX / 3) return {};
-  std::string out(text.size() * 3, '\0');
-  int32_t written = 0;
-  UErrorCode status = U_ZERO_ERROR;
-  u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &written,
-                     reinterpret_cast<const UChar*>(text.data()), static_cast<int32_t>(text.size()),
-                     0xFFFD, nullptr, &status);
-  if (U_FAILURE(status)) return {};
-  out.resize(static_cast<size_t>(written));
-  return out;
-}
-
-std::u16string FromUtf8(std::string_view text) {
-  if (text.empty()) return {};
-  if (text.size() > INT32_MAX / 2) return {};
-  std::u16string out(text.size(), u'\0');
-  int32_t written = 0;
-  UErrorCode status = U_ZERO_ERROR;
-  u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
-                       &written, text.data(), static_cast<int32_t>(text.size()), 0xFFFD, nullptr,
-                       &status);
-  if (U_FAILURE(status)) return {};
-  out.resize(static_cast<size_t>(written));
   return out;
 }
 

@@ -22,9 +22,4 @@ inline std::u16string DecimalText(int32_t value) {
   return DecimalText(int64_t{value});
 }
 
-// UTF-16 <-> UTF-8 for the edges of the program (files, terminals, paths).
-// Ill-formed input becomes U+FFFD; nothing is dropped silently.
-std::string ToUtf8(std::u16string_view text);
-std::u16string FromUtf8(std::string_view text);
-
 }  // namespace velkor

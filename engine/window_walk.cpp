@@ -1,11 +1,10 @@
 #include <cstring>
 
-#include "engine/app_state.h"
 #include "engine/cell_prefilter.h"
 #include "engine/fast_classifier.h"
 #include "engine/record_decoder.h"
-#include "engine/scan_task.h"
-#include "engine/text_format.h"
+#include "engine/record_scan_parts.h"
+#include "engine/signature_templates.h"
 
 namespace velkor {
 namespace {
@@ -38,7 +37,7 @@ uint32_t NextFlagged(const uint8_t* flags, const uint8_t* chunkMarks, uint32_t p
 // deleted cell's body may hold the start of an older cell). With the fast
 // test, offsets the prefilter rules out are skipped; the prefilter is a
 // necessary condition of DetectCell, so the same cells are found.
-void ScanTask::FindCells(const uint8_t* window, uint32_t length, WindowScratch& scratch) const {
+void FindCells(const uint8_t* window, uint32_t length, bool fastCellTest, WindowScratch& scratch) {
   scratch.candidateCount = 0;
   const uint8_t* flags = nullptr;
   if (fastCellTest) {
@@ -69,45 +68,35 @@ void ScanTask::FindCells(const uint8_t* window, uint32_t length, WindowScratch& 
 
 // Candidates are decoded only after the whole window has been walked,
 // because decoding rewrites zero bytes of text fields in the window.
-void ScanTask::CollectWindowRecords(uint8_t* window, uint32_t length, WindowScratch& scratch,
-                                    RecordBatch& batch) const {
-  FindCells(window, length, scratch);
+void CollectWindowRecords(uint8_t* window, uint32_t length, uint8_t platform, bool fastCellTest,
+                          WindowScratch& scratch, RecordBatch& batch) {
+  FindCells(window, length, fastCellTest, scratch);
   if (scratch.candidateCount == 0) return;
-  const ClassifierMasks masks = BuildClassifierMasks(templates);
+  static const ClassifierMasks masks = BuildClassifierMasks(SignatureTemplates());
   TypeSignature signature;
   ColumnMap& columns = scratch.columns;
   for (size_t i = 0; i < scratch.candidateCount; ++i) {
     CellCandidate& candidate = scratch.candidates[i];
     if (DecodeColumns(window + candidate.offset, static_cast<int32_t>(length - candidate.offset),
                       candidate, columns, signature)) {
-      ExtractRecordInto(batch, ClassifyWithMasks(masks, ToSignatureBits(signature)), columns,
-                        candidate.rowid);
+      ExtractRecordInto(batch, platform, ClassifyWithMasks(masks, ToSignatureBits(signature)),
+                        columns, candidate.rowid);
     }
     candidate.serialTypes.clear();
   }
 }
 
-void ScanTask::CommitWindow(RecordBatch& batch) {
+void CommitBatch(RecordBatch& batch, RecordStores& stores, ContactPartMap& parts) {
   auto append = [](auto& store, auto& records) {
     store.insert(store.end(), std::make_move_iterator(records.begin()),
                  std::make_move_iterator(records.end()));
   };
-  append(smsRecords, batch.smsRecords);
-  append(callRecords, batch.callRecords);
-  append(contactEvents, batch.contactEvents);
-  append(weChatRecords, batch.weChatRecords);
-  for (auto& [key, part] : batch.contactParts.parts) contactParts.emplace(key, std::move(part));
+  append(stores.sms, batch.smsRecords);
+  append(stores.calls, batch.callRecords);
+  append(stores.contactEvents, batch.contactEvents);
+  append(stores.weChat, batch.weChatRecords);
+  for (auto& [key, part] : batch.contactParts.parts) parts.emplace(key, std::move(part));
   batch.Clear();
-
-  g_strProgress.Set(Concat(
-      {u"已经搜索到 ", DecimalText(static_cast<uint64_t>(RecordCountForProgress())), u" 条记录"}));
-}
-
-void ScanTask::ScanWindow(uint8_t* window, uint32_t length) {
-  WindowScratch scratch;
-  RecordBatch batch;
-  CollectWindowRecords(window, length, scratch, batch);
-  CommitWindow(batch);
 }
 
 }  // namespace velkor

@@ -6,7 +6,7 @@
 
 #include "engine/cell_detector.h"
 #include "engine/cell_prefilter.h"
-#include "engine/scan_task.h"
+#include "engine/scan_input.h"
 #include "engine/varint.h"
 #include "fuzz/fuzz_support.h"
 

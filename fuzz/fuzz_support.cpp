@@ -1,5 +1,6 @@
 #include "fuzz/fuzz_support.h"
 
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 
 namespace velkor::fuzz {
@@ -22,10 +23,9 @@ void Line(std::string& out, const char* kind, const Values&... values) {
   out += '\n';
 }
 
-template <typename Parts>
 void AppendRecords(std::string& out, const std::vector<SmsRecord>& sms,
                    const std::vector<CallRecord>& calls, const std::vector<ContactEvent>& events,
-                   const std::vector<WeChatRecord>& weChat, const Parts& parts) {
+                   const std::vector<WeChatRecord>& weChat) {
   for (const SmsRecord& r : sms) {
     Line(out, "sms", r.number, r.content, r.status, r.time);
   }
@@ -38,27 +38,29 @@ void AppendRecords(std::string& out, const std::vector<SmsRecord>& sms,
   for (const WeChatRecord& r : weChat) {
     Line(out, "wechat", r.contact, r.content, r.time);
   }
-  for (const auto& [key, part] : parts) {
-    Line(out, "part", key, part.mark, part.text);
-  }
 }
 
 }  // namespace
 
 std::string BatchText(const RecordBatch& batch) {
   std::string out;
-  AppendRecords(out, batch.smsRecords, batch.callRecords, batch.contactEvents, batch.weChatRecords,
-                batch.contactParts.parts);
+  AppendRecords(out, batch.smsRecords, batch.callRecords, batch.contactEvents, batch.weChatRecords);
+  for (const auto& [key, part] : batch.contactParts.parts) {
+    Line(out, "part", key, part.mark, part.text);
+  }
   return out;
 }
 
-std::string StoresText(const ScanTask& task) {
+std::string StoresText(const RecordStores& stores, const ScanResult& result) {
   std::string out;
-  AppendRecords(out, task.smsRecords, task.callRecords, task.contactEvents, task.weChatRecords,
-                task.contactParts);
-  for (const PhoneBookEntry& entry : task.phoneBook) {
+  AppendRecords(out, stores.sms, stores.calls, stores.contactEvents, stores.weChat);
+  for (const PhoneBookEntry& entry : stores.phoneBook) {
     Line(out, "book", entry.name, entry.number);
   }
+  for (const UnreadableRange& range : result.unreadable) {
+    Line(out, "unreadable", static_cast<int64_t>(range.offset), static_cast<int64_t>(range.length));
+  }
+  Line(out, "end", result.opened, result.stopped);
   return out;
 }
 

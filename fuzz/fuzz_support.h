@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "engine/record_batch.h"
-#include "engine/scan_task.h"
+#include "engine/record_scan.h"
 
 namespace velkor::fuzz {
 
@@ -61,6 +61,6 @@ int FuzzOne(const uint8_t* data, size_t size);
 
 // Every record of a batch or of the stores, one line each, in store order.
 std::string BatchText(const RecordBatch& batch);
-std::string StoresText(const ScanTask& task);
+std::string StoresText(const RecordStores& stores, const ScanResult& result);
 
 }  // namespace velkor::fuzz

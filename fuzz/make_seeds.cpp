@@ -11,6 +11,7 @@
 
 #include <unistd.h>
 
+#include "engine/text_codec.h"
 #include "tests/carving/media_writers.h"
 #include "tests/fixtures/fixture_sets.h"
 
@@ -42,12 +43,8 @@ Bytes Join(Bytes head, const Bytes& tail) {
 }
 
 Bytes Utf16(std::u16string_view text) {
-  Bytes out;
-  for (char16_t unit : text) {
-    out.push_back(static_cast<uint8_t>(unit & 0xFF));
-    out.push_back(static_cast<uint8_t>(unit >> 8));
-  }
-  return out;
+  const std::string bytes = velkor::Utf16LeBytes(text, false);
+  return Bytes(bytes.begin(), bytes.end());
 }
 
 // Pieces of each database file that hold cells: its pages, up to a few per

@@ -10,18 +10,23 @@
 #include <vector>
 
 #include "carving/found_files.h"
+#include "carving/media_scan.h"
 #include "carving/media_signatures.h"
-#include "engine/scan_task.h"
 #include "engine/text_format.h"
 #include "fuzz/fuzz_support.h"
 
 namespace velkor::fuzz {
 namespace {
 
-void CheckHits(const ScanTask& task, const std::vector<uint8_t>& window, uint64_t base) {
-  const MediaScanParams& params = task.mediaParams;
+struct Carving {
+  MediaScanParams params;
+  CarvedFileStore found;
+};
+
+void CheckHits(const Carving& task, const std::vector<uint8_t>& window, uint64_t base) {
+  const MediaScanParams& params = task.params;
   const auto& formats = MediaFormatsFor(params.mode);
-  for (const auto& [offset, file] : task.carvedFiles) {
+  for (const auto& [offset, file] : task.found) {
     FUZZ_CHECK(offset == file.offset && offset >= base);
     const uint64_t at = offset - base;
     FUZZ_CHECK(at < window.size() && at % params.blockSize == 0);
@@ -36,11 +41,11 @@ void CheckHits(const ScanTask& task, const std::vector<uint8_t>& window, uint64_
   }
 }
 
-void CheckLengths(const ScanTask& task) {
-  for (auto it = task.carvedFiles.begin(); it != task.carvedFiles.end(); ++it) {
+void CheckLengths(const Carving& task) {
+  for (auto it = task.found.begin(); it != task.found.end(); ++it) {
     const auto next = std::next(it);
-    const uint64_t max = task.mediaParams.maxFileSize;
-    if (next == task.carvedFiles.end()) {
+    const uint64_t max = task.params.maxFileSize;
+    if (next == task.found.end()) {
       FUZZ_CHECK(it->second.length == max);
     } else {
       const uint64_t distance = next->first - it->first;
@@ -50,16 +55,16 @@ void CheckLengths(const ScanTask& task) {
 }
 
 // Names are "<row>.<extension of the kind>", nothing taken from the bytes.
-void CheckNames(const ScanTask& task) {
-  const std::vector<RowTexts> rows = FoundFileRows(task.carvedFiles, task.mediaParams.mode);
-  FUZZ_CHECK(rows.size() == task.carvedFiles.size());
+void CheckNames(const Carving& task) {
+  const std::vector<RowTexts> rows = FoundFileRows(FoundFiles(task.found, task.params.mode));
+  FUZZ_CHECK(rows.size() == task.found.size());
   uint64_t row = 0;
-  for (const auto& [offset, file] : task.carvedFiles) {
+  for (const auto& [offset, file] : task.found) {
     const std::u16string& name = rows[row][0];
     const size_t dot = name.find(u'.');
     FUZZ_CHECK(dot != std::u16string::npos);
     FUZZ_CHECK(name.substr(0, dot) == DecimalText(row));
-    const MediaFormat* format = FindMediaFormat(MediaFormatsFor(task.mediaParams.mode), file.kind);
+    const MediaFormat* format = FindMediaFormat(MediaFormatsFor(task.params.mode), file.kind);
     FUZZ_CHECK(name.substr(dot + 1) == format->extension);
     ++row;
   }
@@ -70,8 +75,8 @@ void CheckNames(const ScanTask& task) {
 int FuzzOne(const uint8_t* data, size_t size) {
   InputReader input(data, size);
   const uint8_t flags = input.Byte();
-  ScanTask task;
-  MediaScanParams& params = task.mediaParams;
+  Carving task;
+  MediaScanParams& params = task.params;
   params.mode = (flags & 1) != 0 ? kModeVideos : kModePictures;
   params.formatMask = input.U32();
   // Mostly small blocks, so that a short input holds many candidates.
@@ -83,14 +88,11 @@ int FuzzOne(const uint8_t* data, size_t size) {
   const std::vector<uint8_t> window = input.Rest();
   if (window.size() > kWindowSize) return 0;
 
-  if (params.mode == kModeVideos) {
-    task.MatchVideoBlocks(window.data(), static_cast<uint32_t>(window.size()), base);
-  } else {
-    task.MatchPictureBlocks(window.data(), static_cast<uint32_t>(window.size()), base);
-  }
+  MatchBlocks(MediaFormatsFor(params.mode), params, window.data(),
+              static_cast<uint32_t>(window.size()), base, task.found);
   if (params.blockSize == 0) return 0;
   CheckHits(task, window, base);
-  task.ComputeCarvedLengths();
+  ComputeCarvedLengths(task.found, params.maxFileSize);
   CheckLengths(task);
   CheckNames(task);
   return 0;

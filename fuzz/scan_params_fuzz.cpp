@@ -9,7 +9,7 @@
 
 #include "carving/media_signatures.h"
 #include "carving/scan_params.h"
-#include "carving/text_export.h"
+#include "engine/text_export.h"
 #include "fuzz/fuzz_support.h"
 
 namespace velkor::fuzz {

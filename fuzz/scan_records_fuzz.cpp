@@ -7,9 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/app_state.h"
-#include "engine/scan_task.h"
-#include "engine/signature_templates.h"
+#include "engine/record_scan.h"
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 #include "fuzz/fuzz_support.h"
 
@@ -43,6 +42,7 @@ class Reports final : public ProgressSink, public LogSink {
   void ProgressRange(uint32_t total) override { text += "range " + std::to_string(total) + "\n"; }
   void ProgressPos(uint32_t position) override { text += "pos " + std::to_string(position) + "\n"; }
   void ProgressStep() override { text += "step\n"; }
+  void ProgressText(std::u16string_view line) override { text += ToUtf8(line) + "\n"; }
   void Append(const LogEntry& entry) override {
     text += "log " + std::to_string(entry.level) + " " + ToUtf8(entry.title) + " " +
             ToUtf8(entry.text) + "\n";
@@ -58,25 +58,20 @@ struct Options {
 
 std::string Scan(const std::shared_ptr<const std::vector<uint8_t>>& image, const Options& options,
                  uint32_t threads) {
-  ScanTask task;
   Reports reports;
-  FillSignatureTemplates(task.templates);
-  task.platform = options.platform;
-  task.recordTypeMask = kTypeSms | kTypePhoneBook | kTypeCalls;
-  task.scanThreads = threads;
-  task.progressWindow = &reports;
-  task.logWindow = &reports;
-  task.imagePath = u"fuzz.img";
-  task.imageOpener = [&](const std::filesystem::path&) -> std::unique_ptr<ImageSource> {
+  ScanInput input;
+  input.platform = options.platform;
+  input.progress = &reports;
+  input.log = &reports;
+  input.imagePath = "fuzz.img";
+  input.imageOpener = [&](const std::filesystem::path&) -> std::unique_ptr<ImageSource> {
     return std::make_unique<UnreliableSource>(image, options.chunk, options.failFrom);
   };
-  if (options.platform == kPlatformItunes) {
-    task.ScanImageFile("fuzz.img");  // one file of a backup folder
-  } else {
-    task.ScanRecords();
-  }
-  FUZZ_CHECK(task.imageSize == image->size());
-  return StoresText(task) + reports.text;
+  RecordStores stores;
+  const ScanResult result =
+      ScanRecords(input, {kTypeSms | kTypePhoneBook | kTypeCalls, threads, true}, stores);
+  FUZZ_CHECK(result.imageSize == image->size());
+  return StoresText(stores, result) + reports.text;
 }
 
 }  // namespace
@@ -85,7 +80,9 @@ int FuzzOne(const uint8_t* data, size_t size) {
   InputReader input(data, size);
   const uint8_t flags = input.Byte();
   Options options{};
-  options.platform = static_cast<uint8_t>(flags % 3);
+  // A backup folder's files are scanned as iOS images are; the folder itself
+  // needs a real one, so the third choice scans as iOS too.
+  options.platform = flags % 3 == 0 ? kPlatformAndroid : kPlatformIos;
   const bool straddle = (flags & 0x04) != 0;
   const uint32_t lead = input.U32() & 0xFFFF;
   // Short reads of odd sizes, from 257 bytes up, so that a window takes tens
@@ -106,7 +103,6 @@ int FuzzOne(const uint8_t* data, size_t size) {
   }
   image->insert(image->end(), bytes.begin(), bytes.end());
 
-  g_bStop = 0;
   FUZZ_CHECK(Scan(image, options, 1) == Scan(image, options, 2));
   return 0;
 }

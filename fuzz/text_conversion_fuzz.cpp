@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/text_conversion.h"
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 #include "fuzz/fuzz_support.h"
 

@@ -8,7 +8,7 @@
 
 #include "bench/engine/dense_database.h"
 #include "engine/cell_detector.h"
-#include "engine/scan_task.h"
+#include "engine/record_scan_parts.h"
 
 namespace velkor {
 namespace {
@@ -45,15 +45,14 @@ void BM_DetectCellEveryOffset(benchmark::State& state) {
 void BM_ScanWindow(benchmark::State& state) {
   const std::vector<uint8_t> original = MakeWindow(static_cast<DataKind>(state.range(0)));
   std::vector<uint8_t> window = original;
-  ScanTask task;
-  FillSignatureTemplates(task.templates);
-  task.fastCellTest = state.range(1) != 0;
-  ScanTask::WindowScratch scratch;
+  const bool fastCellTest = state.range(1) != 0;
+  WindowScratch scratch;
   RecordBatch batch;
   for (auto _ : state) {
     // Decoding rewrites zero bytes of text fields; start from the original.
     std::copy(original.begin(), original.end(), window.begin());
-    task.CollectWindowRecords(window.data(), kWindowSize, scratch, batch);
+    CollectWindowRecords(window.data(), kWindowSize, kPlatformAndroid, fastCellTest, scratch,
+                         batch);
     batch.Clear();
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kWindowSize);

@@ -14,10 +14,10 @@
 #include <tuple>
 #include <vector>
 
-#include "engine/app_state.h"
+#include "carving/media_scan.h"
 #include "engine/image_source.h"
 #include "engine/reporting.h"
-#include "engine/scan_task.h"
+#include "engine/scan_input.h"
 #include "tests/carving/media_writers.h"
 
 namespace velkor::test {
@@ -61,8 +61,10 @@ class RecordingProgress final : public ProgressSink {
     if (onPos) onPos(position);
   }
   void ProgressStep() override { events.push_back({'S', 0}); }
+  void ProgressText(std::u16string_view text) override { texts.emplace_back(text); }
 
   std::vector<ProgressEvent> events;
+  std::vector<std::u16string> texts;
   std::function<void(uint32_t)> onPos;  // runs inside the position event
 };
 
@@ -70,12 +72,6 @@ class RecordingLog final : public LogSink {
  public:
   void Append(const LogEntry& entry) override { entries.push_back(entry); }
   std::vector<LogEntry> entries;
-};
-
-// Clears the process-wide stop flag around a test, whatever the test did.
-struct StopFlagReset {
-  StopFlagReset() { g_bStop = 0; }
-  ~StopFlagReset() { g_bStop = 0; }
 };
 
 // Bytes of an image without any file in it: every byte has its high bit set,
@@ -105,26 +101,33 @@ inline ImageOpener MemoryOpener(Bytes image) {
   };
 }
 
-// A task over an image in memory, reporting to the recorders.
+// A media scan of an image in memory, reporting to the recorders.
 struct ScanFixture {
-  ScanFixture(Bytes image, const MediaScanParams& params) {
-    task.imagePath = u"/images/phone.img";
-    task.imageOpener = MemoryOpener(std::move(image));
-    task.mediaParams = params;
-    task.progressWindow = &progress;
-    task.logWindow = &log;
+  ScanFixture(Bytes image, const MediaScanParams& scanParams) : params(scanParams) {
+    input.imagePath = "/images/phone.img";
+    input.imageOpener = MemoryOpener(std::move(image));
+    input.progress = &progress;
+    input.log = &log;
+    input.stop = &stop;
   }
   void Scan() {
-    if (task.mediaParams.mode == kModeVideos) {
-      task.ScanVideos();
-    } else {
-      task.ScanPictures();
-    }
+    result = params.mode == kModeVideos ? ScanVideos(input, params, found)
+                                        : ScanPictures(input, params, found);
   }
-  ScanTask task;
+  ScanInput input;
+  MediaScanParams params;
+  CarvedFileStore found;
+  ScanResult result;
+  std::atomic<bool> stop{false};
   RecordingProgress progress;
   RecordingLog log;
 };
+
+// The block test alone, over one buffer, with the formats of params.mode.
+inline void MatchModeBlocks(const MediaScanParams& params, const uint8_t* buffer, uint32_t length,
+                            uint64_t base, CarvedFileStore& found) {
+  MatchBlocks(MediaFormatsFor(params.mode), params, buffer, length, base, found);
+}
 
 // The store as (offset, kind, length) triples in offset order, for comparing
 // with expectations written out by hand.

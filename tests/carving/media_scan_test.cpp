@@ -17,7 +17,6 @@ constexpr uint64_t kDefaultMax = 104857600;
 // Files on and off the grid, across a window boundary, and in a tail that is
 // shorter than one block.
 TEST(MediaScan, FindsFilesOnTheGridOfEachWindow) {
-  StopFlagReset reset;
   Bytes image = FillerImage(3 * kMiB + 1536);
   Place(image, 0, MakeExif());
   Place(image, 5 * 4096 + 100, MakePng(4, 4));  // off the grid
@@ -27,21 +26,21 @@ TEST(MediaScan, FindsFilesOnTheGridOfEachWindow) {
   Place(image, 3 * kMiB, MakePsd());  // tail of 1536 bytes: no block
   ScanFixture run(image, Params(kModePictures, 0, (3 * kMiB + 1536) / 512));
   run.Scan();
-  EXPECT_EQ(Listed(run.task.carvedFiles),
-            (std::vector<Found>{{0, 0x01, kMiB - 4096},
-                                {kMiB - 4096, 0x20, 4096},
-                                {kMiB, 0x10, kMiB + 8192},
-                                {2 * kMiB + 8192, 0x08, kDefaultMax}}));
-  EXPECT_EQ(run.task.imageSize, 3 * kMiB + 1536);
+  EXPECT_EQ(Listed(run.found), (std::vector<Found>{{0, 0x01, kMiB - 4096},
+                                                   {kMiB - 4096, 0x20, 4096},
+                                                   {kMiB, 0x10, kMiB + 8192},
+                                                   {2 * kMiB + 8192, 0x08, kDefaultMax}}));
+  EXPECT_EQ(run.result.imageSize, 3 * kMiB + 1536);
   EXPECT_TRUE(run.log.entries.empty());
-  EXPECT_EQ(g_strProgress.Get(), u"已经搜索到 4 条记录");
+  ASSERT_FALSE(run.progress.texts.empty());
+  EXPECT_EQ(run.progress.texts.back(), u"已经搜索到 4 条记录");
 
   // With 512-byte blocks the tail has three candidates and the PSD is found.
-  run.task.mediaParams.blockSize = 512;
+  run.params.blockSize = 512;
   run.Scan();
-  ASSERT_EQ(run.task.carvedFiles.size(), 5u);
-  EXPECT_EQ(run.task.carvedFiles.rbegin()->second.kind, 0x04u);
-  EXPECT_EQ(run.task.carvedFiles.rbegin()->first, 3 * kMiB);
+  ASSERT_EQ(run.found.size(), 5u);
+  EXPECT_EQ(run.found.rbegin()->second.kind, 0x04u);
+  EXPECT_EQ(run.found.rbegin()->first, 3 * kMiB);
 }
 
 TEST(MediaScan, ProgressEventsFollowWindowsAndTail) {
@@ -54,7 +53,6 @@ TEST(MediaScan, ProgressEventsFollowWindowsAndTail) {
       {4097, {{'R', 2}, {'P', 0}, {'P', 1}, {'P', 2}}},  // two windows and a tail
       {2048, {{'R', 1}, {'P', 0}}},
   };
-  StopFlagReset reset;
   for (const auto& c : cases) {
     ScanFixture run(FillerImage(3 * kMiB), Params(kModeVideos, 0, c.sectors));
     run.Scan();
@@ -66,7 +64,6 @@ TEST(MediaScan, ProgressEventsFollowWindowsAndTail) {
 // With a block size that does not divide 1 MiB the grid restarts at every
 // window: the second window's candidates start at start + 1 MiB.
 TEST(MediaScan, BlockSize1000RestartsTheGridAtEachWindow) {
-  StopFlagReset reset;
   const uint64_t start = 3 * 512;
   const struct {
     uint64_t at;  // from the range start
@@ -81,9 +78,9 @@ TEST(MediaScan, BlockSize1000RestartsTheGridAtEachWindow) {
   ScanFixture run(image, Params(kModePictures, 3, 4096, 1000));
   run.Scan();
   for (const auto& p : places) {
-    EXPECT_EQ(run.task.carvedFiles.count(start + p.at), p.found ? 1u : 0u) << p.at;
+    EXPECT_EQ(run.found.count(start + p.at), p.found ? 1u : 0u) << p.at;
   }
-  EXPECT_EQ(run.task.carvedFiles.size(), 4u);
+  EXPECT_EQ(run.found.size(), 4u);
 }
 
 // A signature is tested only on the bytes of its own window or tail: what
@@ -98,20 +95,18 @@ TEST(MediaScan, SignaturesCutByTheWindowEndAreNotFound) {
       {2049, kMiB + 506, true}, {2049, kMiB + 508, false},  // tail ends at 1 MiB + 512
       {1, 506, true},           {1, 508, false},            // a tail alone
   };
-  StopFlagReset reset;
   for (const auto& c : cases) {
     Bytes image = FillerImage(3 * kMiB);
     Place(image, c.at, MakeGif("89a"));
     ScanFixture run(image, Params(kModePictures, 0, c.sectors, 2));
     run.Scan();
-    EXPECT_EQ(run.task.carvedFiles.size(), c.found ? 1u : 0u) << c.sectors << " " << c.at;
+    EXPECT_EQ(run.found.size(), c.found ? 1u : 0u) << c.sectors << " " << c.at;
   }
 }
 
 TEST(MediaScan, SignaturesAcrossReadSlicesAreFound) {
   // The scan reads each window in pieces; a signature whose bytes straddle
   // two pieces must be seen whole, wherever inside the window it lies.
-  StopFlagReset reset;
   Bytes image = FillerImage(2 * kMiB);
   std::vector<uint64_t> offsets;
   const uint64_t backs[] = {1, 3, 5, 17, 33};
@@ -121,13 +116,12 @@ TEST(MediaScan, SignaturesAcrossReadSlicesAreFound) {
   ScanFixture run(image, Params(kModePictures, 0, 2 * kMiB / 512, 1));
   run.Scan();
   std::vector<uint64_t> found;
-  for (const auto& [offset, file] : run.task.carvedFiles) found.push_back(offset);
+  for (const auto& [offset, file] : run.found) found.push_back(offset);
   std::sort(offsets.begin(), offsets.end());
   EXPECT_EQ(found, offsets);
 }
 
 TEST(MediaScan, RangePastTheImageEndStopsAtTheFirstEmptyRead) {
-  StopFlagReset reset;
   Bytes image = FillerImage(2 * kMiB + 100);
   Place(image, 0, MakeMp4());
   Place(image, 4096, MakeAmr());
@@ -135,7 +129,7 @@ TEST(MediaScan, RangePastTheImageEndStopsAtTheFirstEmptyRead) {
   ScanFixture run(image, Params(kModeVideos, 0, 8192, 4096, 0x3F, 5000));
   run.Scan();
   // The length rule is not applied: every file keeps maxFileSize.
-  EXPECT_EQ(Listed(run.task.carvedFiles),
+  EXPECT_EQ(Listed(run.found),
             (std::vector<Found>{{0, 0x01, 5000}, {4096, 0x08, 5000}, {2 * kMiB, 0x04, 5000}}));
   EXPECT_EQ(run.progress.events,
             (std::vector<ProgressEvent>{{'R', 4}, {'P', 0}, {'P', 1}, {'P', 2}}));
@@ -146,42 +140,38 @@ TEST(MediaScan, RangePastTheImageEndStopsAtTheFirstEmptyRead) {
 }
 
 TEST(MediaScan, StopEndsAfterTheCurrentWindowAndSkipsTheTail) {
-  StopFlagReset reset;
   Bytes image = FillerImage(4 * kMiB + 512);
   for (uint64_t at : {uint64_t{0}, kMiB, 2 * kMiB, 4 * kMiB}) Place(image, at, MakeJfif());
   ScanFixture run(image, Params(kModePictures, 0, 8193));
-  run.progress.onPos = [](uint32_t position) {
-    if (position == 1) g_bStop = 1;
+  run.progress.onPos = [&run](uint32_t position) {
+    if (position == 1) run.stop = true;
   };
   run.Scan();
   EXPECT_EQ(run.progress.events, (std::vector<ProgressEvent>{{'R', 4}, {'P', 0}, {'P', 1}}));
   // The length rule runs over what was found before the stop.
-  EXPECT_EQ(Listed(run.task.carvedFiles),
-            (std::vector<Found>{{0, 0x01, kMiB}, {kMiB, 0x01, kDefaultMax}}));
+  EXPECT_EQ(Listed(run.found), (std::vector<Found>{{0, 0x01, kMiB}, {kMiB, 0x01, kDefaultMax}}));
 }
 
 TEST(MediaScan, EmptyMaskReadsTheRangeAndFindsNothing) {
-  StopFlagReset reset;
   Bytes image = FillerImage(2 * kMiB);
   Place(image, 0, MakeMp4());
   Place(image, kMiB, MakeMpegPs(2));
   for (uint32_t mask : {0u, 0xFFFFFFC0u}) {
     ScanFixture run(image, Params(kModeVideos, 0, 4096, 4096, mask));
     run.Scan();
-    EXPECT_TRUE(run.task.carvedFiles.empty()) << mask;
+    EXPECT_TRUE(run.found.empty()) << mask;
     EXPECT_EQ(run.progress.events, (std::vector<ProgressEvent>{{'R', 2}, {'P', 0}, {'P', 1}}));
   }
 }
 
 TEST(MediaScan, ImageThatCannotBeOpenedLeavesAnEmptyStore) {
-  StopFlagReset reset;
   const std::filesystem::path folder = std::filesystem::temp_directory_path();
   ScanFixture run(Bytes{}, Params(kModePictures, 0, 1));
-  run.task.carvedFiles[5] = CarvedFile{5, 0x01, 9};  // left from an earlier scan
-  run.task.imageOpener = OpenImageFile;              // a folder is no image
-  run.task.imagePath = PathText(folder);
+  run.found[5] = CarvedFile{5, 0x01, 9};  // left from an earlier scan
+  run.input.imageOpener = OpenImageFile;  // a folder is no image
+  run.input.imagePath = folder;
   run.Scan();
-  EXPECT_TRUE(run.task.carvedFiles.empty());
+  EXPECT_TRUE(run.found.empty());
   EXPECT_TRUE(run.progress.events.empty());
   ASSERT_EQ(run.log.entries.size(), 1u);
   EXPECT_EQ(run.log.entries[0].title, u"error");
@@ -190,23 +180,21 @@ TEST(MediaScan, ImageThatCannotBeOpenedLeavesAnEmptyStore) {
 }
 
 TEST(MediaScan, VideoScanAfterPictureScanKeepsOnlyVideos) {
-  StopFlagReset reset;
   Bytes image = FillerImage(kMiB);
   Place(image, 0, MakePng(2, 2));
   Place(image, 8192, MakeMts());
   ScanFixture run(image, Params(kModePictures, 0, 2048));
   run.Scan();
-  EXPECT_EQ(Listed(run.task.carvedFiles), (std::vector<Found>{{0, 0x02, kDefaultMax}}));
-  run.task.mediaParams.mode = kModeVideos;
+  EXPECT_EQ(Listed(run.found), (std::vector<Found>{{0, 0x02, kDefaultMax}}));
+  run.params.mode = kModeVideos;
   run.Scan();
-  EXPECT_EQ(Listed(run.task.carvedFiles), (std::vector<Found>{{8192, 0x20, kDefaultMax}}));
+  EXPECT_EQ(Listed(run.found), (std::vector<Found>{{8192, 0x20, kDefaultMax}}));
 }
 
 // Parameters the dialog never lets through still end cleanly: sector numbers
 // that overflow as byte offsets, ranges of more windows than a 32-bit
 // progress total holds, block sizes of 0 and 1, the largest file size.
 TEST(MediaScan, ExtremeParametersEndCleanly) {
-  StopFlagReset reset;
   constexpr uint64_t kMax64 = std::numeric_limits<uint64_t>::max();
   Bytes image = FillerImage(kMiB + 100);
   Place(image, 0, MakeExif());
@@ -216,14 +204,14 @@ TEST(MediaScan, ExtremeParametersEndCleanly) {
      // the offset is held at the largest a file can have
     ScanFixture run(image, Params(kModePictures, (kMax64 / 512) + 1, 4096));
     run.Scan();
-    EXPECT_TRUE(run.task.carvedFiles.empty());
+    EXPECT_TRUE(run.found.empty());
     ASSERT_EQ(run.log.entries.size(), 1u);
     EXPECT_EQ(run.log.entries[0].text, u"讀取設備/images/phone.img,位置9223372036854775807失敗");
   }
   {  // the whole 64-bit range: read until the image ends
     ScanFixture run(image, Params(kModePictures, 0, kMax64, 4096, 0x3F, kMax64));
     run.Scan();
-    EXPECT_EQ(Listed(run.task.carvedFiles), (std::vector<Found>{{0, 0x01, kMax64}}));
+    EXPECT_EQ(Listed(run.found), (std::vector<Found>{{0, 0x01, kMax64}}));
     EXPECT_EQ(run.progress.events.front(), (ProgressEvent{'R', 0xFFFFFFFFu}));
     ASSERT_EQ(run.log.entries.size(), 1u);
     EXPECT_EQ(run.log.entries[0].text, u"讀取設備/images/phone.img,位置2097152失敗");
@@ -232,13 +220,13 @@ TEST(MediaScan, ExtremeParametersEndCleanly) {
      // Exif segment 12 bytes into the JPEG as well
     ScanFixture run(image, Params(kModePictures, 0, 2049, 1));
     run.Scan();
-    EXPECT_EQ(Listed(run.task.carvedFiles),
+    EXPECT_EQ(Listed(run.found),
               (std::vector<Found>{{0, 0x01, 12}, {12, 0x08, 12333}, {12345, 0x20, kDefaultMax}}));
   }
   {  // block size 0 has no grid: nothing is tested, nothing divides by it
     ScanFixture run(image, Params(kModePictures, 0, 2049, 0));
     run.Scan();
-    EXPECT_TRUE(run.task.carvedFiles.empty());
+    EXPECT_TRUE(run.found.empty());
     EXPECT_EQ(run.progress.events.size(), 3u);
   }
 }
@@ -257,30 +245,28 @@ TEST(CarvedLengths, NeighboursBoundEachOtherUpToTheCap) {
       {7, {}, {}},
   };
   for (const auto& c : cases) {
-    ScanTask task;
-    task.mediaParams.maxFileSize = c.maxFileSize;
+    CarvedFileStore found;
     uint32_t kind = 1;
     for (uint64_t offset : c.offsets) {
-      task.carvedFiles[offset] = CarvedFile{offset, kind, c.maxFileSize};
+      found[offset] = CarvedFile{offset, kind, c.maxFileSize};
       kind = kind == 0x20 ? 1 : kind << 1;  // formats bound each other alike
     }
-    task.ComputeCarvedLengths();
+    ComputeCarvedLengths(found, c.maxFileSize);
     std::vector<uint64_t> lengths;
-    for (const auto& entry : task.carvedFiles) lengths.push_back(entry.second.length);
+    for (const auto& entry : found) lengths.push_back(entry.second.length);
     EXPECT_EQ(lengths, c.lengths) << c.maxFileSize;
   }
 }
 
 // A record already at an offset keeps its kind and length.
 TEST(CarvedLengths, FirstRecordAtAnOffsetStays) {
-  ScanTask task;
-  task.mediaParams = Params(kModePictures, 0, 1, 512, 0x3F, 777);
-  task.carvedFiles[512] = CarvedFile{512, 0x20, 5};
+  CarvedFileStore found;
+  found[512] = CarvedFile{512, 0x20, 5};
   Bytes window = FillerImage(1024);
   Place(window, 0, MakePng(1, 1));
   Place(window, 512, MakePng(1, 1));
-  task.MatchPictureBlocks(window.data(), 1024, 0);
-  EXPECT_EQ(Listed(task.carvedFiles), (std::vector<Found>{{0, 0x02, 777}, {512, 0x20, 5}}));
+  MatchModeBlocks(Params(kModePictures, 0, 1, 512, 0x3F, 777), window.data(), 1024, 0, found);
+  EXPECT_EQ(Listed(found), (std::vector<Found>{{0, 0x02, 777}, {512, 0x20, 5}}));
 }
 
 }  // namespace

@@ -14,17 +14,11 @@ namespace {
 // The kinds a block test finds in a 4096-byte block holding file at its start
 // (zeros after it), with the given formats selected.
 CarvedFileStore MatchOne(uint32_t mode, const Bytes& file, uint32_t formats = 0x3F) {
-  ScanTask task;
-  task.mediaParams = Params(mode, 0, 8, 4096, formats, 1000);
   Bytes block(4096, 0);
   Place(block, 0, file);
-  const uint64_t base = 7 * kMiB;
-  if (mode == kModeVideos) {
-    task.MatchVideoBlocks(block.data(), 4096, base);
-  } else {
-    task.MatchPictureBlocks(block.data(), 4096, base);
-  }
-  return task.carvedFiles;
+  CarvedFileStore found;
+  MatchModeBlocks(Params(mode, 0, 8, 4096, formats, 1000), block.data(), 4096, 7 * kMiB, found);
+  return found;
 }
 
 Bytes With(Bytes file, size_t at, uint8_t value) {
@@ -198,15 +192,10 @@ TEST(SignatureBounds, ShortWindowsOfHeaderPiecesStayInBounds) {
       window[i] = i >= at && i - at < piece.size() ? piece[i - at] : 0xA5;
     }
     for (uint32_t mode : {kModePictures, kModeVideos}) {
-      ScanTask task;
-      task.mediaParams = Params(mode, 0, 1, block, 0x3F, 1);
       const uint64_t base = uint64_t{round} * 4096;
-      if (mode == kModeVideos) {
-        task.MatchVideoBlocks(window.get(), length, base);
-      } else {
-        task.MatchPictureBlocks(window.get(), length, base);
-      }
-      for (const auto& [offset, file] : task.carvedFiles) {
+      CarvedFileStore found;
+      MatchModeBlocks(Params(mode, 0, 1, block, 0x3F, 1), window.get(), length, base, found);
+      for (const auto& [offset, file] : found) {
         EXPECT_LT(offset, base + length);
         EXPECT_EQ((offset - base) % block, 0u);
       }

@@ -43,9 +43,9 @@ void ExpectLog(const Scan& scan, const std::vector<LogEntry>& expected) {
   }
 }
 
-bool StoresEmpty(const ScanTask& task) {
-  return task.smsRecords.empty() && task.phoneBook.empty() && task.callRecords.empty() &&
-         task.contactEvents.empty() && task.weChatRecords.empty();
+bool StoresEmpty(const RecordStores& stores) {
+  return stores.sms.empty() && stores.phoneBook.empty() && stores.calls.empty() &&
+         stores.contactEvents.empty() && stores.weChat.empty();
 }
 
 TEST(BadInput, PathsThatDoNotOpenLogOneLine) {
@@ -60,8 +60,8 @@ TEST(BadInput, PathsThatDoNotOpenLogOneLine) {
   for (const Case& c : cases) {
     auto scan = RunScan(c.path, c.platform);
     ExpectLog(*scan, {Entry(u"打開/創建設備" + PathText(c.path) + u"失敗")});
-    EXPECT_TRUE(StoresEmpty(scan->task));
-    EXPECT_EQ(scan->task.imageSize, 0u);
+    EXPECT_TRUE(StoresEmpty(scan->stores));
+    EXPECT_EQ(scan->result.imageSize, 0u);
   }
   std::filesystem::remove_all(folder);
 }
@@ -90,10 +90,11 @@ TEST_F(InterruptedScan, AFailedReadKeepsEarlierRecordsAndSkipsThePhoneBook) {
     return std::make_unique<FailingSource>(OpenImageFile(p), 2);
   });
   ExpectLog(*scan, {Entry(u"讀取設備" + PathText(path_) + u",位置2097152失敗")});
-  EXPECT_EQ(scan->task.smsRecords.size(), 30u);
-  EXPECT_TRUE(scan->task.weChatRecords.empty());
-  EXPECT_TRUE(scan->task.phoneBook.empty());
-  EXPECT_FALSE(scan->task.contactParts.empty()) << "parts stay when the build does not run";
+  EXPECT_EQ(scan->stores.sms.size(), 30u);
+  EXPECT_TRUE(scan->stores.weChat.empty());
+  EXPECT_TRUE(scan->stores.phoneBook.empty());
+  ASSERT_EQ(scan->result.unreadable.size(), 1u);
+  EXPECT_EQ(scan->result.unreadable[0].offset, 2 * kMiB);
 }
 
 TEST_F(InterruptedScan, AFileThatShrinksDuringTheScanEndsWithAReadFailure) {
@@ -105,8 +106,8 @@ TEST_F(InterruptedScan, AFileThatShrinksDuringTheScanEndsWithAReadFailure) {
     });
   });
   ExpectLog(*scan, {Entry(u"讀取設備" + PathText(path_) + u",位置2097152失敗")});
-  EXPECT_EQ(scan->task.smsRecords.size(), 30u);
-  EXPECT_TRUE(scan->task.weChatRecords.empty());
+  EXPECT_EQ(scan->stores.sms.size(), 30u);
+  EXPECT_TRUE(scan->stores.weChat.empty());
 }
 
 TEST_F(InterruptedScan, AFileThatVanishesAfterOpeningIsStillReadToTheEnd) {
@@ -116,9 +117,9 @@ TEST_F(InterruptedScan, AFileThatVanishesAfterOpeningIsStillReadToTheEnd) {
     return source;
   });
   EXPECT_TRUE(scan->log.entries.empty());
-  EXPECT_EQ(scan->task.smsRecords.size(), 30u);
-  EXPECT_EQ(scan->task.weChatRecords.size(), 10u);
-  EXPECT_FALSE(scan->task.phoneBook.empty());
+  EXPECT_EQ(scan->stores.sms.size(), 30u);
+  EXPECT_EQ(scan->stores.weChat.size(), 10u);
+  EXPECT_FALSE(scan->stores.phoneBook.empty());
 }
 
 TEST(BadInput, NoiseImagesScanWithoutCrashing) {
@@ -138,9 +139,9 @@ TEST(BadInput, NoiseImagesScanWithoutCrashing) {
     auto scan = RunScan("noise.img", kPlatformAndroid,
                         [&](const std::filesystem::path&) { return image.Source(); });
     EXPECT_TRUE(scan->log.entries.empty());
-    EXPECT_EQ(scan->task.imageSize, c.size);
+    EXPECT_EQ(scan->result.imageSize, c.size);
     if (c.filler != Filler::kRandom) {
-      EXPECT_TRUE(StoresEmpty(scan->task));
+      EXPECT_TRUE(StoresEmpty(scan->stores));
     }
   }
 }
@@ -156,7 +157,7 @@ TEST(BadInput, ADatabaseCutAtTheImageEndScansWithoutCrashing) {
     auto scan = RunScan("cut.img", kPlatformAndroid,
                         [&](const std::filesystem::path&) { return image.Source(); });
     EXPECT_TRUE(scan->log.entries.empty());
-    ExpectRowsFound(scan->task, image, {db});
+    ExpectRowsFound(scan->stores, image, {db});
   }
   std::filesystem::remove_all(folder);
 }

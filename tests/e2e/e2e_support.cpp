@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <map>
 
-#include "engine/app_state.h"
 #include "engine/signature_templates.h"
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 
 namespace velkor::e2e {
@@ -58,14 +58,12 @@ std::u16string Index(size_t i) {
 std::unique_ptr<Scan> RunScan(const std::filesystem::path& path, uint8_t platform,
                               ImageOpener opener) {
   auto scan = std::make_unique<Scan>();
-  scan->task.imagePath = PathText(path);
-  scan->task.platform = platform;
-  scan->task.recordTypeMask = kTypeSms | kTypePhoneBook | kTypeCalls;
-  scan->task.templates = StandardSignatureTemplates();
-  scan->task.logWindow = &scan->log;
-  scan->task.imageOpener = std::move(opener);
-  g_bStop = 0;
-  scan->task.ScanRecords();
+  scan->input.imagePath = path;
+  scan->input.platform = platform;
+  scan->input.log = &scan->log;
+  scan->input.imageOpener = std::move(opener);
+  scan->options.recordTypeMask = kTypeSms | kTypePhoneBook | kTypeCalls;
+  scan->Run();
   return scan;
 }
 
@@ -82,11 +80,11 @@ Presence ExpectedPresence(const ImageBuilder& image, const FixtureRow& row) {
   return row.securelyDeleted && at.empty() ? Presence::kAbsent : Presence::kUnknown;
 }
 
-size_t CountFound(const ScanTask& task, const ExpectedRecord& expected) {
-  if (const auto* r = std::get_if<SmsRecord>(&expected)) return CountIn(task.smsRecords, *r);
-  if (const auto* r = std::get_if<CallRecord>(&expected)) return CountIn(task.callRecords, *r);
+size_t CountFound(const RecordStores& task, const ExpectedRecord& expected) {
+  if (const auto* r = std::get_if<SmsRecord>(&expected)) return CountIn(task.sms, *r);
+  if (const auto* r = std::get_if<CallRecord>(&expected)) return CountIn(task.calls, *r);
   if (const auto* r = std::get_if<ContactEvent>(&expected)) return CountIn(task.contactEvents, *r);
-  if (const auto* r = std::get_if<WeChatRecord>(&expected)) return CountIn(task.weChatRecords, *r);
+  if (const auto* r = std::get_if<WeChatRecord>(&expected)) return CountIn(task.weChat, *r);
   return 0;
 }
 
@@ -95,7 +93,7 @@ std::string Describe(const FixtureRow& row) {
          std::to_string(row.category) + (row.deleted ? ", deleted" : "") + ")";
 }
 
-size_t ExpectRowsFound(const ScanTask& task, const ImageBuilder& image,
+size_t ExpectRowsFound(const RecordStores& task, const ImageBuilder& image,
                        const std::vector<FixtureDatabase>& databases) {
   size_t mustFind = 0;
   for (const FixtureDatabase& db : databases) {
@@ -256,7 +254,7 @@ std::string ExpectedExportBytes(const std::vector<RowTexts>& rows) {
   return bytes;
 }
 
-void ExpectListsShow(const ScanTask& task, const ExpectedStores& expected, bool smsSeconds) {
+void ExpectListsShow(const RecordStores& task, const ExpectedStores& expected, bool smsSeconds) {
   for (int tab : {kTabSms, kTabPhoneBook, kTabCalls, kTabAllContacts, kTabWeChat}) {
     const std::vector<RowTexts> rows = ExpectedRows(expected, tab, smsSeconds);
     ASSERT_EQ(RecordRowCount(task, tab), rows.size()) << "tab " << tab;

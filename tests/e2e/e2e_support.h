@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "engine/record_rows.h"
-#include "engine/scan_task.h"
+#include "engine/record_scan.h"
 #include "tests/fixtures/fixture_sets.h"
 #include "tests/fixtures/image_builder.h"
 
@@ -27,11 +27,15 @@ class LogRecorder final : public LogSink {
 };
 
 struct Scan {
-  ScanTask task;
+  ScanInput input;
+  RecordScanOptions options;
+  RecordStores stores;
+  ScanResult result;
   LogRecorder log;
+  void Run() { result = ScanRecords(input, options, stores); }
 };
 
-// A record scan of path with the standard templates and the default mask.
+// A record scan of path with the default mask.
 std::unique_ptr<Scan> RunScan(const std::filesystem::path& path, uint8_t platform,
                               ImageOpener opener = OpenImageFile);
 
@@ -43,13 +47,13 @@ enum class Presence {
 Presence ExpectedPresence(const ImageBuilder& image, const FixtureRow& row);
 
 // How many records of the right store equal the expected one in every field.
-size_t CountFound(const ScanTask& task, const ExpectedRecord& expected);
+size_t CountFound(const RecordStores& task, const ExpectedRecord& expected);
 std::string Describe(const FixtureRow& row);
 
 // Checks every row of the databases against the stores: found rows at least
 // once, erased rows never, rows of other platforms never. Returns the number
 // of rows that had to be found.
-size_t ExpectRowsFound(const ScanTask& task, const ImageBuilder& image,
+size_t ExpectRowsFound(const RecordStores& task, const ImageBuilder& image,
                        const std::vector<FixtureDatabase>& databases);
 
 // Every whole copy of every extracted row, in the order a scan meets them.
@@ -78,7 +82,7 @@ std::u16string CivilTimeText(uint32_t seconds);
 std::vector<RowTexts> ExpectedRows(const ExpectedStores& stores, int tab, bool smsSeconds);
 std::string ExpectedExportBytes(const std::vector<RowTexts>& rows);
 // Expects the lists of tabs 0, 1, 2, 3 and 7 to show exactly the expected rows.
-void ExpectListsShow(const ScanTask& task, const ExpectedStores& expected, bool smsSeconds);
+void ExpectListsShow(const RecordStores& task, const ExpectedStores& expected, bool smsSeconds);
 
 std::string Utf8(const std::u16string& text);
 std::filesystem::path FreshFolder(const std::string& name);

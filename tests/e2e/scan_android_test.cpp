@@ -96,12 +96,11 @@ class ExactAndroidImageScan : public AndroidImageScan {};
 
 TEST_P(AndroidImageScan, FindsEverySurvivingRowAndNoErasedOne) {
   EXPECT_TRUE(scan_->log.entries.empty());
-  EXPECT_EQ(scan_->task.imageSize, kImageBytes);
-  const size_t mustFind = ExpectRowsFound(scan_->task, image_, databases_);
+  EXPECT_EQ(scan_->result.imageSize, kImageBytes);
+  const size_t mustFind = ExpectRowsFound(scan_->stores, image_, databases_);
   EXPECT_GT(mustFind, 250u);
-  EXPECT_TRUE(scan_->task.contactParts.empty()) << "the phone-book build left parts behind";
   // Mimetypes other than names and numbers stay out of the phone book.
-  for (const PhoneBookEntry& entry : scan_->task.phoneBook) {
+  for (const PhoneBookEntry& entry : scan_->stores.phoneBook) {
     EXPECT_EQ(entry.name.find(u"ignored"), std::u16string::npos) << "mimetype 8 was taken";
     EXPECT_EQ(entry.number.find(u"ignored"), std::u16string::npos) << "mimetype 8 was taken";
   }
@@ -112,11 +111,11 @@ TEST_P(ExactAndroidImageScan, ListsHoldExactlyTheCellsInImageOrder) {
   const ExpectedStores expected =
       StoresFrom(OccurrencesInScanOrder(image_, databases_, kPlatformAndroid));
   ASSERT_EQ(expected.phoneBook.size(), 10u);  // six contacts in data, four in view_data
-  ASSERT_EQ(scan_->task.phoneBook.size(), 10u);
+  ASSERT_EQ(scan_->stores.phoneBook.size(), 10u);
   // Contact 23's second number lies inside its first and is not repeated.
-  EXPECT_EQ(Utf8(scan_->task.phoneBook[2].name), "Alice Smith");
-  EXPECT_EQ(Utf8(scan_->task.phoneBook[2].number), "13900001002");
-  ExpectListsShow(scan_->task, expected, false);
+  EXPECT_EQ(Utf8(scan_->stores.phoneBook[2].name), "Alice Smith");
+  EXPECT_EQ(Utf8(scan_->stores.phoneBook[2].number), "13900001002");
+  ExpectListsShow(scan_->stores, expected, false);
 }
 
 std::vector<AndroidCase> ExactCases() {
@@ -143,13 +142,13 @@ TEST(AndroidScan, ASecondScanKeepsOnlyTheSecondImagesRecords) {
   const ImageBuilder* current = &first;
   auto scan = RunScan(folder / "a.img", kPlatformAndroid,
                       [&](const std::filesystem::path&) { return current->Source(); });
-  ASSERT_FALSE(scan->task.smsRecords.empty());
-  ASSERT_FALSE(scan->task.phoneBook.empty());
+  ASSERT_FALSE(scan->stores.sms.empty());
+  ASSERT_FALSE(scan->stores.phoneBook.empty());
   current = &second;
-  scan->task.ScanRecords();
-  EXPECT_TRUE(scan->task.smsRecords.empty());
-  EXPECT_TRUE(scan->task.phoneBook.empty());
-  EXPECT_EQ(scan->task.weChatRecords.size(), 10u);
+  scan->Run();
+  EXPECT_TRUE(scan->stores.sms.empty());
+  EXPECT_TRUE(scan->stores.phoneBook.empty());
+  EXPECT_EQ(scan->stores.weChat.size(), 10u);
   std::filesystem::remove_all(folder);
 }
 

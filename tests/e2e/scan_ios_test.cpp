@@ -37,13 +37,13 @@ class MixedImageScan : public ::testing::TestWithParam<uint8_t> {
 // Message times count seconds only on iOS, where messages carry no status.
 TEST_P(MixedImageScan, ListsShowOnlyThePlatformsRows) {
   const bool ios = GetParam() == kPlatformIos;
-  EXPECT_GT(ExpectRowsFound(scan_->task, image_, databases_), 40u);
-  ExpectListsShow(scan_->task, StoresFrom(OccurrencesInScanOrder(image_, databases_, GetParam())),
+  EXPECT_GT(ExpectRowsFound(scan_->stores, image_, databases_), 40u);
+  ExpectListsShow(scan_->stores, StoresFrom(OccurrencesInScanOrder(image_, databases_, GetParam())),
                   ios);
-  EXPECT_TRUE(scan_->task.callRecords.empty());
-  EXPECT_TRUE(scan_->task.weChatRecords.empty());
-  for (size_t i = 0; ios && i < scan_->task.smsRecords.size(); ++i) {
-    EXPECT_EQ(RecordRow(scan_->task, kTabSms, i)[2], u"") << i;
+  EXPECT_TRUE(scan_->stores.calls.empty());
+  EXPECT_TRUE(scan_->stores.weChat.empty());
+  for (size_t i = 0; ios && i < scan_->stores.sms.size(); ++i) {
+    EXPECT_EQ(RecordRow(scan_->stores, kTabSms, i)[2], u"") << i;
   }
 }
 
@@ -64,13 +64,13 @@ TEST(IosScan, AddressBookGivesOneEntryPerPerson) {
       {u"LiLei", {u"+1 408 555 0110", u"+1 408 555 0111"}},
       {u"AppleseedJohn", {u"+1 408 555 0120"}},
       {u"孙丽", {u"+1 408 555 0130"}}};
-  ASSERT_EQ(scan->task.phoneBook.size(), expected.size());
+  ASSERT_EQ(scan->stores.phoneBook.size(), expected.size());
   for (size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(Utf8(scan->task.phoneBook[i].name), Utf8(expected[i].first));
+    EXPECT_EQ(Utf8(scan->stores.phoneBook[i].name), Utf8(expected[i].first));
     // Within a page SQLite puts later rows at lower offsets, so numbers
     // arrive in page order; compare them as a set.
     std::vector<std::u16string> numbers;
-    const std::u16string& joined = scan->task.phoneBook[i].number;
+    const std::u16string& joined = scan->stores.phoneBook[i].number;
     for (size_t from = 0; from <= joined.size();) {
       const size_t comma = std::min(joined.find(u',', from), joined.size());
       numbers.push_back(joined.substr(from, comma - from));
@@ -114,10 +114,10 @@ TEST(ItunesScan, ScansEachFileOfTheFolderButNotItsSubfolder) {
     expected.phoneBook.insert(expected.phoneBook.end(), part.phoneBook.begin(),
                               part.phoneBook.end());
   }
-  EXPECT_EQ(scan->task.phoneBook.size(), 4u);
-  ExpectListsShow(scan->task, expected, true);
+  EXPECT_EQ(scan->stores.phoneBook.size(), 4u);
+  ExpectListsShow(scan->stores, expected, true);
   for (const FixtureRow& row : nested.rows) {
-    EXPECT_EQ(CountFound(scan->task, row.expected), 0u) << "subfolder entered: " << Describe(row);
+    EXPECT_EQ(CountFound(scan->stores, row.expected), 0u) << "subfolder entered: " << Describe(row);
   }
   std::filesystem::remove_all(folder);
 }

@@ -33,11 +33,11 @@ class SparseImage : public ::testing::Test {
 
   static void ExpectExactStores(const Scan& scan) {
     EXPECT_TRUE(scan.log.entries.empty());
-    EXPECT_EQ(scan.task.imageSize, image_->Size());
-    EXPECT_GT(ExpectRowsFound(scan.task, *image_, *databases_), 100u);
+    EXPECT_EQ(scan.result.imageSize, image_->Size());
+    EXPECT_GT(ExpectRowsFound(scan.stores, *image_, *databases_), 100u);
     const ExpectedStores expected =
         StoresFrom(OccurrencesInScanOrder(*image_, *databases_, kPlatformAndroid));
-    ExpectListsShow(scan.task, expected, false);
+    ExpectListsShow(scan.stores, expected, false);
   }
 
   static std::filesystem::path* folder_;

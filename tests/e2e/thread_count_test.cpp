@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/app_state.h"
 #include "tests/engine/scan_snapshot.h"
 #include "tests/fixtures/sample_image.h"
 
@@ -16,23 +15,9 @@ namespace {
 
 std::vector<std::string> ScanFile(const std::filesystem::path& image, uint32_t threads, bool fast,
                                   int stopAfterSteps) {
-  g_bStop = 0;
-  Recorder recorder;
-  ScanTask task;
-  FillSignatureTemplates(task.templates);
-  task.recordTypeMask = kTypeSms;
-  task.imagePath = FromUtf8(image.string());
-  task.scanThreads = threads;
-  task.fastCellTest = fast;
-  task.progressWindow = &recorder;
-  task.logWindow = &recorder;
-  int steps = 0;
-  recorder.onEvent = [&] {
-    if (recorder.events.back() == "step" && ++steps == stopAfterSteps) g_bStop = 1;
-  };
-  task.ScanRecords();
-  g_bStop = 0;
-  return Snapshot(task, recorder);
+  ScanInput input;
+  input.imagePath = image;
+  return ScanSnapshot(input, {kTypeSms, threads, fast}, stopAfterSteps);
 }
 
 TEST(ThreadCount, SampleImageScansAlikeOnAnyNumberOfThreads) {

@@ -6,7 +6,7 @@
 #include <climits>
 #include <vector>
 
-#include "engine/scan_task.h"
+#include "engine/scan_input.h"
 #include "tests/engine/cell_bytes.h"
 
 namespace velkor {

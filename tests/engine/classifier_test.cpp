@@ -4,7 +4,8 @@
 #include <string>
 
 #include "engine/fast_classifier.h"
-#include "engine/scan_task.h"
+#include "engine/record_scan_parts.h"
+#include "engine/signature_templates.h"
 
 namespace velkor {
 namespace {
@@ -20,9 +21,7 @@ TypeSignature Sig(const std::string& codes) {
 
 class ClassifyTest : public ::testing::Test {
  protected:
-  ClassifyTest() { FillSignatureTemplates(task.templates); }
-  RecordCategory Classify(const std::string& codes) const { return task.Classify(Sig(codes)); }
-  ScanTask task;
+  RecordCategory Classify(const std::string& codes) const { return velkor::Classify(Sig(codes)); }
 };
 
 TEST_F(ClassifyTest, ContactDataRows) {
@@ -68,17 +67,12 @@ TEST_F(ClassifyTest, EveryTemplateIsReachable) {
   // does, so each comes back as itself.
   for (RecordCategory c = 1; c <= 16; ++c) {
     std::string codes;
-    for (uint8_t code : task.templates[c - 1]) {
+    for (uint8_t code : SignatureTemplates()[c - 1]) {
       if (code == 0) break;
       codes.push_back(static_cast<char>('0' + code));
     }
     EXPECT_EQ(Classify(codes), c) << codes;
   }
-}
-
-TEST_F(ClassifyTest, EmptyTableFitsEverythingAsTheFirstTried) {
-  ScanTask blank;
-  EXPECT_EQ(blank.Classify(Sig("1")), 9);
 }
 
 }  // namespace
@@ -96,21 +90,20 @@ TEST(FastClassifier, AgreesWithThePlainClassifier) {
     return (state >> 8) % bound;
   };
   for (int table = 0; table < 40; ++table) {
-    ScanTask task;
-    if (table == 0) {
-      FillSignatureTemplates(task.templates);
-    } else {
-      for (auto& pattern : task.templates) {
+    SignatureTemplateTable templates = SignatureTemplates();
+    if (table != 0) {
+      for (auto& pattern : templates) {
+        pattern.fill(0);
         const uint32_t length = next(36);
         for (uint32_t i = 0; i < length; ++i)
           pattern[i] = static_cast<uint8_t>(1 + next(table % 5 == 0 ? 5 : 2));
       }
     }
-    const ClassifierMasks masks = BuildClassifierMasks(task.templates);
+    const ClassifierMasks masks = BuildClassifierMasks(templates);
     for (int record = 0; record < 4000; ++record) {
       TypeSignature signature{};
       // Mostly the shapes of real templates, with NULLs and short records.
-      const SignatureTemplate& base = task.templates[next(16)];
+      const SignatureTemplate& base = templates[next(16)];
       const uint32_t columns = next(36);
       for (uint32_t i = 0; i < columns; ++i) {
         const uint32_t roll = next(10);
@@ -119,7 +112,8 @@ TEST(FastClassifier, AgreesWithThePlainClassifier) {
             roll < 7 && base[i] != 0 && base[i] <= 3 ? base[i] : static_cast<uint8_t>(1 + next(3));
       }
       if (columns < 35) signature[columns] = 0;
-      ASSERT_EQ(ClassifyWithMasks(masks, ToSignatureBits(signature)), task.Classify(signature))
+      ASSERT_EQ(ClassifyWithMasks(masks, ToSignatureBits(signature)),
+                Classify(signature, templates))
           << "table " << table << " record " << record;
     }
   }

@@ -7,10 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/app_state.h"
 #include "engine/cell_prefilter.h"
 #include "engine/record_rows.h"
-#include "engine/scan_task.h"
+#include "engine/record_scan_parts.h"
 #include "tests/engine/cell_bytes.h"
 #include "tests/engine/recorder.h"
 #include "tests/engine/scan_snapshot.h"
@@ -126,16 +125,13 @@ TEST(CellPrefilter, KeepsTheBoundaryCells) {
 }
 
 TEST(CellPrefilter, SameCellsAsThePlainWalk) {
-  ScanTask fast;
-  ScanTask plain;
-  plain.fastCellTest = false;
-  ScanTask::WindowScratch a;
-  ScanTask::WindowScratch b;
+  WindowScratch a;
+  WindowScratch b;
   for (uint32_t seed = 11; seed <= 14; ++seed) {
     std::vector<uint8_t> bytes = CellRichBytes(kMiB + kWindowSlack, seed);
     for (uint32_t length : {kMiB, 1000u, 17u, 1u, 0u}) {
-      fast.FindCells(bytes.data(), length, a);
-      plain.FindCells(bytes.data(), length, b);
+      FindCells(bytes.data(), length, true, a);
+      FindCells(bytes.data(), length, false, b);
       ASSERT_EQ(a.candidateCount, b.candidateCount) << seed << "/" << length;
       for (size_t i = 0; i < a.candidateCount; ++i) {
         ASSERT_EQ(a.candidates[i].offset, b.candidates[i].offset);
@@ -167,27 +163,13 @@ struct ScanCase {
 
 std::vector<std::string> ScanWith(const std::vector<uint8_t>& image, const ScanCase& c,
                                   uint32_t threads, bool fast) {
-  g_bStop = 0;
-  Recorder recorder;
-  ScanTask task;
-  FillSignatureTemplates(task.templates);
-  task.recordTypeMask = 1;
-  task.platform = c.platform;
-  task.scanThreads = threads;
-  task.fastCellTest = fast;
-  task.progressWindow = &recorder;
-  task.logWindow = &recorder;
-  task.imagePath = u"mem";
-  task.imageOpener = [&](const std::filesystem::path&) -> std::unique_ptr<ImageSource> {
+  ScanInput input;
+  input.platform = c.platform;
+  input.imagePath = "mem";
+  input.imageOpener = [&](const std::filesystem::path&) -> std::unique_ptr<ImageSource> {
     return std::make_unique<FailingMemory>(image, c.failFrom);
   };
-  int steps = 0;
-  recorder.onEvent = [&] {
-    if (recorder.events.back() == "step" && ++steps == c.stopAfterSteps) g_bStop = 1;
-  };
-  task.ScanRecords();
-  g_bStop = 0;
-  return Snapshot(task, recorder);
+  return ScanSnapshot(input, {1, threads, fast}, c.stopAfterSteps);
 }
 
 // Windows of planted rows of several kinds among noise, with a partial

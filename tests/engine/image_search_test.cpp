@@ -1,6 +1,6 @@
 // The image search: encodings of the search text, matches at and across
 // window boundaries, overlapping matches, stop and read failures, excerpts
-// that are safe to show, and the search of a task's image or folder.
+// that are safe to show, and the search of an image or folder.
 #include "engine/image_search.h"
 
 #include <gtest/gtest.h>
@@ -12,8 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/app_state.h"
-#include "engine/scan_task.h"
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 #include "tests/engine/recorder.h"
 
@@ -33,11 +32,12 @@ void Put(std::vector<uint8_t>& image, uint64_t offset, const std::vector<uint8_t
 }
 
 std::vector<uint64_t> Hits(ImageSource& image, const std::vector<uint8_t>& pattern,
-                           SearchEnd* end = nullptr, ProgressSink* progress = nullptr) {
+                           SearchEnd* end = nullptr, ProgressSink* progress = nullptr,
+                           const std::atomic<bool>* stop = nullptr) {
   std::vector<uint64_t> hits;
   uint64_t failed = 0;
   const SearchEnd result = FindInImage(
-      image, pattern, [&](uint64_t at) { hits.push_back(at); }, progress, &failed);
+      image, pattern, [&](uint64_t at) { hits.push_back(at); }, progress, stop, &failed);
   if (end) *end = result;
   return hits;
 }
@@ -170,10 +170,9 @@ TEST(FindInImageTest, StopEndsAfterTheCurrentWindow) {
   Put(bytes, 10, Bytes("hit"));
   Put(bytes, kW + 10, Bytes("hit"));
   MemoryImageSource image(bytes);
-  g_bStop = 1;
+  const std::atomic<bool> stop{true};
   SearchEnd end{};
-  const std::vector<uint64_t> hits = Hits(image, Bytes("hit"), &end);
-  g_bStop = 0;
+  const std::vector<uint64_t> hits = Hits(image, Bytes("hit"), &end, nullptr, &stop);
   EXPECT_EQ(end, SearchEnd::kStopped);
   EXPECT_EQ(hits, std::vector<uint64_t>{10});
 }
@@ -186,7 +185,7 @@ TEST(FindInImageTest, ReadFailureEndsTheSearchAtItsOffset) {
   std::vector<uint64_t> hits;
   uint64_t failed = 0;
   const SearchEnd end = FindInImage(
-      image, Bytes("hit"), [&](uint64_t at) { hits.push_back(at); }, nullptr, &failed);
+      image, Bytes("hit"), [&](uint64_t at) { hits.push_back(at); }, nullptr, nullptr, &failed);
   EXPECT_EQ(end, SearchEnd::kReadFailed);
   EXPECT_EQ(failed, kW);
   EXPECT_EQ(hits, std::vector<uint64_t>{5});
@@ -245,66 +244,65 @@ INSTANTIATE_TEST_SUITE_P(
                     SearchEncoding::kUtf16Le, u".h"}),
     [](const auto& param) { return std::string(param.param.name); });
 
-class SearchTaskImageTest : public ::testing::Test {
+class SearchImageTest : public ::testing::Test {
  protected:
-  SearchTaskImageTest() {
-    task.logWindow = &recorder;
-    task.progressWindow = &recorder;
-    task.imagePath = u"phone.img";
+  SearchImageTest() {
+    input.log = &recorder;
+    input.progress = &recorder;
+    input.imagePath = "phone.img";
   }
   void ServeBytes(std::vector<uint8_t> bytes) {
-    task.imageOpener = [bytes](const std::filesystem::path&) -> std::unique_ptr<ImageSource> {
+    input.imageOpener = [bytes](const std::filesystem::path&) -> std::unique_ptr<ImageSource> {
       return std::make_unique<MemoryImageSource>(bytes);
     };
   }
   std::vector<std::string> Logs() const { return recorder.logs; }
 
-  ScanTask task;
+  ScanInput input;
   Recorder recorder;
 };
 
-TEST_F(SearchTaskImageTest, ListsHitsWithFileOffsetAndExcerpt) {
+TEST_F(SearchImageTest, ListsHitsWithFileOffsetAndExcerpt) {
   std::vector<uint8_t> bytes(2 * kW, 0);
   Put(bytes, kW - 1, Bytes("needle"));
   ServeBytes(bytes);
-  const ImageSearchSummary summary =
-      SearchTaskImage(task, Bytes("needle"), SearchEncoding::kUtf8, 10);
+  const ImageSearchSummary summary = SearchImage(input, Bytes("needle"), SearchEncoding::kUtf8, 10);
   EXPECT_EQ(summary.hits, 1u);
+  EXPECT_EQ(recorder.texts, (std::vector<std::string>{"已经找到 1 处", "已经找到 1 处"}));
   EXPECT_EQ(Logs(), (std::vector<std::string>{
                         "0 Search phone.img,位置1048575: ................needle................",
                         "0 Search 搜索结束,找到 1 处"}));
 }
 
-TEST_F(SearchTaskImageTest, ListsNoMoreThanAskedButCountsAll) {
+TEST_F(SearchImageTest, ListsNoMoreThanAskedButCountsAll) {
   std::vector<uint8_t> bytes(4096, 'z');
   ServeBytes(bytes);
-  const ImageSearchSummary summary = SearchTaskImage(task, Bytes("zz"), SearchEncoding::kAscii, 3);
+  const ImageSearchSummary summary = SearchImage(input, Bytes("zz"), SearchEncoding::kAscii, 3);
   EXPECT_EQ(summary.hits, 4095u);
   EXPECT_EQ(summary.listed, 3u);
   ASSERT_EQ(recorder.logs.size(), 4u);
   EXPECT_EQ(recorder.logs.back(), "0 Search 搜索结束,找到 4095 处,只列出前 3 处");
 }
 
-TEST_F(SearchTaskImageTest, UnopenableImageIsLogged) {
-  task.imageOpener = [](const std::filesystem::path&) { return std::unique_ptr<ImageSource>(); };
-  SearchTaskImage(task, Bytes("x"), SearchEncoding::kUtf8, 10);
+TEST_F(SearchImageTest, UnopenableImageIsLogged) {
+  input.imageOpener = [](const std::filesystem::path&) { return std::unique_ptr<ImageSource>(); };
+  SearchImage(input, Bytes("x"), SearchEncoding::kUtf8, 10);
   EXPECT_EQ(Logs(), (std::vector<std::string>{"3 error 打開/創建設備phone.img失敗",
                                               "0 Search 搜索结束,找到 0 处"}));
 }
 
-TEST_F(SearchTaskImageTest, StoppedSearchSaysSo) {
+TEST_F(SearchImageTest, StoppedSearchSaysSo) {
   std::vector<uint8_t> bytes(2 * kW, 0);
   Put(bytes, kW + 1, Bytes("late"));
   ServeBytes(bytes);
-  g_bStop = 1;
-  const ImageSearchSummary summary =
-      SearchTaskImage(task, Bytes("late"), SearchEncoding::kUtf8, 10);
-  g_bStop = 0;
+  const std::atomic<bool> stop{true};
+  input.stop = &stop;
+  const ImageSearchSummary summary = SearchImage(input, Bytes("late"), SearchEncoding::kUtf8, 10);
   EXPECT_TRUE(summary.stopped);
   EXPECT_EQ(Logs().back(), "0 Search 搜索已停止,找到 0 处");
 }
 
-TEST_F(SearchTaskImageTest, BackupFolderFilesInNameOrderSubfoldersSkipped) {
+TEST_F(SearchImageTest, BackupFolderFilesInNameOrderSubfoldersSkipped) {
   const std::filesystem::path folder =
       std::filesystem::temp_directory_path() / ("velkor_search_" + std::to_string(::getpid()));
   std::filesystem::remove_all(folder);
@@ -315,11 +313,10 @@ TEST_F(SearchTaskImageTest, BackupFolderFilesInNameOrderSubfoldersSkipped) {
   write(folder / "b", "..key");
   write(folder / "a", "key");
   write(folder / "sub" / "c", "key");
-  task.platform = kPlatformItunes;
-  task.imagePath = PathText(folder);
-  task.imageOpener = OpenImageFile;
-  const ImageSearchSummary summary =
-      SearchTaskImage(task, Bytes("key"), SearchEncoding::kAscii, 10);
+  input.platform = kPlatformItunes;
+  input.imagePath = folder;
+  input.imageOpener = OpenImageFile;
+  const ImageSearchSummary summary = SearchImage(input, Bytes("key"), SearchEncoding::kAscii, 10);
   std::filesystem::remove_all(folder);
   EXPECT_EQ(summary.hits, 2u);
   ASSERT_EQ(recorder.logs.size(), 3u);

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/scan_task.h"
-#include "engine/text_conversion.h"
+#include "engine/scan_input.h"
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 #include "tests/engine/cell_bytes.h"
 

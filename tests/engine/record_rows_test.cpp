@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/scan_task.h"
+#include "engine/record_scan.h"
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 
 namespace velkor {
@@ -48,11 +49,11 @@ TEST(RecordRows, CallAndContactTexts) {
 }
 
 TEST(RecordRows, RowsOfATask) {
-  ScanTask task;
+  RecordStores task;
   task.platform = kPlatformIos;
-  task.smsRecords.push_back({u"1", u"a", 0, 1234567890});
+  task.sms.push_back({u"1", u"a", 0, 1234567890});
   task.phoneBook.push_back({u"A,B", u"1,2"});
-  task.weChatRecords.push_back({u"wx", u"<i>x</i>", 1234567890000});
+  task.weChat.push_back({u"wx", u"<i>x</i>", 1234567890000});
   EXPECT_EQ(RecordRowCount(task, kTabSms), 1u);
   EXPECT_EQ(Utf8(RecordRow(task, kTabSms, 0)), (Row{"1", "1", "", "2009-2-13 23:31:30", "a"}));
   EXPECT_EQ(Utf8(RecordRow(task, kTabPhoneBook, 0)), (Row{"1", "A,B", "1,2"}));

@@ -7,7 +7,8 @@
 #include <string>
 
 #include "engine/record_rows.h"
-#include "engine/scan_task.h"
+#include "engine/scan_input.h"
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 
 namespace velkor {

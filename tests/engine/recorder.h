@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/reporting.h"
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 
 namespace velkor {
@@ -24,6 +25,7 @@ class Recorder : public ProgressSink, public LogSink {
     events.push_back("step");
     if (onEvent) onEvent();
   }
+  void ProgressText(std::u16string_view text) override { texts.push_back(ToUtf8(text)); }
   void Append(const LogEntry& entry) override {
     logs.push_back(std::to_string(entry.level) + " " + ToUtf8(entry.title) + " " +
                    ToUtf8(entry.text));
@@ -31,6 +33,7 @@ class Recorder : public ProgressSink, public LogSink {
 
   std::vector<std::string> events;
   std::vector<std::string> logs;
+  std::vector<std::string> texts;
   std::function<void()> onEvent;
 };
 

@@ -1,22 +1,24 @@
 // Everything a record scan leaves behind, as comparable text: the progress
-// events and log lines it sent, every list row, the waiting contact parts and
-// the last progress text.
+// events, texts and log lines it sent, every list row and the scan result.
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <vector>
 
-#include "engine/app_state.h"
 #include "engine/record_rows.h"
-#include "engine/scan_task.h"
+#include "engine/record_scan.h"
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 #include "tests/engine/recorder.h"
 
 namespace velkor {
 
-inline std::vector<std::string> Snapshot(const ScanTask& task, const Recorder& recorder) {
+inline std::vector<std::string> Snapshot(const RecordStores& task, const ScanResult& result,
+                                         const Recorder& recorder) {
   std::vector<std::string> out = recorder.events;
   out.insert(out.end(), recorder.logs.begin(), recorder.logs.end());
+  out.insert(out.end(), recorder.texts.begin(), recorder.texts.end());
   for (int tab : {kTabSms, kTabPhoneBook, kTabCalls, kTabAllContacts, kTabWeChat}) {
     for (size_t i = 0; i < RecordRowCount(task, tab); ++i) {
       std::string row = std::to_string(tab);
@@ -24,11 +26,31 @@ inline std::vector<std::string> Snapshot(const ScanTask& task, const Recorder& r
       out.push_back(row);
     }
   }
-  for (const auto& [key, part] : task.contactParts) {
-    out.push_back("part " + std::to_string(key) + " " + ToUtf8(part.text));
+  out.push_back("opened " + std::to_string(result.opened) + " stopped " +
+                std::to_string(result.stopped) + " size " + std::to_string(result.imageSize));
+  for (const UnreadableRange& range : result.unreadable) {
+    out.push_back("unreadable " + std::to_string(range.offset) + "+" +
+                  std::to_string(range.length) + " " + range.file.string());
   }
-  out.push_back(ToUtf8(g_strProgress.Get()));
   return out;
+}
+
+// Scans with a recorder attached, raising the stop flag at step number
+// stopAfterSteps (-1: never), and returns the snapshot.
+inline std::vector<std::string> ScanSnapshot(ScanInput input, const RecordScanOptions& options,
+                                             int stopAfterSteps) {
+  Recorder recorder;
+  std::atomic<bool> stop{false};
+  input.progress = &recorder;
+  input.log = &recorder;
+  input.stop = &stop;
+  int steps = 0;
+  recorder.onEvent = [&] {
+    if (recorder.events.back() == "step" && ++steps == stopAfterSteps) stop = true;
+  };
+  RecordStores stores;
+  const ScanResult result = ScanRecords(input, options, stores);
+  return Snapshot(stores, result, recorder);
 }
 
 }  // namespace velkor

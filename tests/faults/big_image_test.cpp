@@ -58,15 +58,16 @@ TEST(BigImage, PicturesAroundAndBeyondFourGiB) {
 
   // Only the range is read: a source that fails every read before the start
   // does not stop a scan that begins past the mark.
-  ScanTask task;
   test::RecordingLog log;
-  task.logWindow = &log;
-  task.imagePath = PathText(path);
-  task.mediaParams = {kModePictures, (kFourGiB + kMiB) / 512, 7 * kMiB / 512, 104857600, 512, 0x3F};
-  task.imageOpener = FaultyOpener(OpenImageFile, {0, kFourGiB + kMiB, 0, {}});
-  task.ScanPictures();
+  ScanInput input;
+  input.log = &log;
+  input.imagePath = path;
+  input.imageOpener = FaultyOpener(OpenImageFile, {0, kFourGiB + kMiB, 0, {}});
+  CarvedFileStore found;
+  ScanPictures(
+      input, {kModePictures, (kFourGiB + kMiB) / 512, 7 * kMiB / 512, 104857600, 512, 0x3F}, found);
   EXPECT_TRUE(log.entries.empty());
-  EXPECT_EQ(test::Listed(task.carvedFiles), (std::vector<test::Found>{{gif, 0x20, 104857600}}));
+  EXPECT_EQ(test::Listed(found), (std::vector<test::Found>{{gif, 0x20, 104857600}}));
   fs::remove_all(folder);
 }
 

@@ -5,7 +5,6 @@
 
 #include "carving/media_signatures.h"
 #include "carving/scan_params.h"
-#include "engine/signature_templates.h"
 #include "tests/carving/carving_test_support.h"
 #include "tests/e2e/e2e_support.h"
 #include "tests/faults/fault_support.h"
@@ -35,17 +34,16 @@ TEST(OddImages, WindowEdgeSizes) {
     const fs::path path = folder / "image.dd";
     image.WriteFile(path);
 
-    ScanTask records;
     test::RecordingLog log;
     test::RecordingProgress progress;
-    records.progressWindow = &progress;
-    records.logWindow = &log;
-    records.recordTypeMask = kTypeSms;
-    records.templates = StandardSignatureTemplates();
-    records.imagePath = PathText(path);
-    records.ScanRecords();
+    ScanInput input;
+    input.progress = &progress;
+    input.log = &log;
+    input.imagePath = path;
+    RecordStores records;
+    const ScanResult result = ScanRecords(input, {kTypeSms}, records);
     EXPECT_TRUE(log.entries.empty());
-    EXPECT_EQ(records.imageSize, c.size);
+    EXPECT_EQ(result.imageSize, c.size);
     // One step per full window; the partial one is walked without a step.
     std::vector<test::ProgressEvent> steps = {{'R', c.fullWindows}};
     if (c.fullWindows == 1) steps.push_back({'S', 0});
@@ -53,7 +51,7 @@ TEST(OddImages, WindowEdgeSizes) {
     if (c.holdsData) {
       EXPECT_GT(ExpectRowsFound(records, image, {messages}), 40u);
     } else {
-      EXPECT_TRUE(records.smsRecords.empty());
+      EXPECT_TRUE(records.sms.empty());
     }
 
     // The picture scan with the dialog's defaults: only whole sectors count.
@@ -61,16 +59,12 @@ TEST(OddImages, WindowEdgeSizes) {
         ConfirmScanParams(kModePictures, c.size, DefaultScanFields(c.size), kAllMediaFormats);
     ASSERT_EQ(params.has_value(), c.size >= 512);
     if (!params) continue;
-    ScanTask task;
-    task.progressWindow = &progress;
-    task.imagePath = PathText(path);
-    task.mediaParams = *params;
     progress.events.clear();
-    task.ScanPictures();
-    EXPECT_EQ(task.imageSize, c.size);
+    CarvedFileStore found;
+    EXPECT_EQ(ScanPictures(input, *params, found).imageSize, c.size);
     EXPECT_EQ(progress.events.front(), (test::ProgressEvent{'R', c.fullWindows}));
-    ASSERT_FALSE(task.carvedFiles.empty());
-    EXPECT_EQ(task.carvedFiles.begin()->second.kind, 0x02u);
+    ASSERT_FALSE(found.empty());
+    EXPECT_EQ(found.begin()->second.kind, 0x02u);
   }
   fs::remove_all(folder);
 }
@@ -90,14 +84,14 @@ TEST(OddImages, BackupFolderOfThousandsOfSmallFiles) {
   fs::create_directories(backup / "sub");
   constexpr int kFiles = 3000;
   std::vector<std::u16string> expectedContents;
-  uint64_t lastSize = 0;
+  uint64_t totalSize = 0;
   for (int i = 0; i < kFiles; ++i) {
     char name[32];
     std::snprintf(name, sizeof name, "%05d", i);
     const std::vector<uint8_t>& page =
         i % 3 == 2 ? std::vector<uint8_t>(777, 0xC5) : pages[static_cast<size_t>(i) % pages.size()];
     WriteBytes(backup / name, page);
-    lastSize = page.size();
+    totalSize += page.size();
     std::vector<std::pair<size_t, std::u16string>> inPage;
     for (const FixtureRow& row : db.rows) {
       const size_t at = fixtures::FindBytes(page, row.cell);
@@ -111,22 +105,21 @@ TEST(OddImages, BackupFolderOfThousandsOfSmallFiles) {
 
   auto scan = std::make_unique<Scan>();
   test::RecordingProgress progress;
-  scan->task.progressWindow = &progress;
-  scan->task.imagePath = PathText(backup);
-  scan->task.platform = kPlatformItunes;
-  scan->task.recordTypeMask = kTypeSms;
-  scan->task.templates = StandardSignatureTemplates();
-  scan->task.logWindow = &scan->log;
-  scan->task.ScanRecords();
+  scan->input.progress = &progress;
+  scan->input.imagePath = backup;
+  scan->input.platform = kPlatformItunes;
+  scan->input.log = &scan->log;
+  scan->options.recordTypeMask = kTypeSms;
+  scan->Run();
 
   EXPECT_TRUE(scan->log.entries.empty());
   EXPECT_EQ(std::count(progress.events.begin(), progress.events.end(), test::ProgressEvent{'R', 0}),
             kFiles);
-  EXPECT_EQ(scan->task.imageSize, lastSize);
+  EXPECT_EQ(scan->result.imageSize, totalSize);
   ASSERT_GT(expectedContents.size(), 1000u);
-  ASSERT_EQ(scan->task.smsRecords.size(), expectedContents.size());
+  ASSERT_EQ(scan->stores.sms.size(), expectedContents.size());
   for (size_t i = 0; i < expectedContents.size(); ++i) {
-    ASSERT_EQ(scan->task.smsRecords[i].content, expectedContents[i]) << "record " << i;
+    ASSERT_EQ(scan->stores.sms[i].content, expectedContents[i]) << "record " << i;
   }
   fs::remove_all(folder);
 }

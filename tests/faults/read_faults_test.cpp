@@ -11,7 +11,6 @@
 #include "carving/found_files.h"
 #include "carving/scan_params.h"
 #include "engine/log_entries.h"
-#include "engine/signature_templates.h"
 #include "engine/text_format.h"
 #include "tests/carving/carving_test_support.h"
 #include "tests/carving/media_writers.h"
@@ -46,24 +45,23 @@ struct RecordImage {
 
   std::unique_ptr<Scan> ScanWith(uint32_t threads, const ReadFaults& faults) const {
     return ScanWith(
-        threads, u"/dev/phone 1",
+        threads, "/dev/phone 1",
         FaultyOpener([this](const std::filesystem::path&) { return image.Source(); }, faults));
   }
-  static std::unique_ptr<Scan> ScanWith(uint32_t threads, std::u16string path, ImageOpener opener) {
+  static std::unique_ptr<Scan> ScanWith(uint32_t threads, std::filesystem::path path,
+                                        ImageOpener opener) {
     auto scan = std::make_unique<Scan>();
-    ScanTask& task = scan->task;
-    task.imagePath = std::move(path);
-    task.recordTypeMask = kTypeSms | kTypePhoneBook | kTypeCalls;
-    task.templates = StandardSignatureTemplates();
-    task.logWindow = &scan->log;
-    task.scanThreads = threads;
-    task.imageOpener = std::move(opener);
-    task.ScanRecords();
+    scan->input.imagePath = std::move(path);
+    scan->input.log = &scan->log;
+    scan->input.imageOpener = std::move(opener);
+    scan->options.recordTypeMask = kTypeSms | kTypePhoneBook | kTypeCalls;
+    scan->options.threads = threads;
+    scan->Run();
     return scan;
   }
 
   // The rows of every list, as the scan of the cells before `end` gives them.
-  void ExpectRowsOfCellsBefore(const ScanTask& task, uint64_t end, bool phoneBook) const {
+  void ExpectRowsOfCellsBefore(const RecordStores& task, uint64_t end, bool phoneBook) const {
     std::vector<Occurrence> before;
     for (const Occurrence& o : OccurrencesInScanOrder(image, databases, kPlatformAndroid)) {
       if (o.offset < end) before.push_back(o);
@@ -107,7 +105,7 @@ TEST(RecordScanReadFaults, EarlierWindowsAreKeptAndTheFailureIsLoggedOnce) {
         SCOPED_TRACE(std::string(c.name) + ", threads " + std::to_string(threads) + ", chunk " +
                      std::to_string(chunk));
         const auto scan = image.ScanWith(threads, {c.failFrom, UINT64_MAX, chunk, {}});
-        EXPECT_EQ(scan->task.imageSize, image.image.Size());
+        EXPECT_EQ(scan->result.imageSize, image.image.Size());
         if (c.loggedOffset == kNone) {
           EXPECT_TRUE(scan->log.entries.empty());
         } else {
@@ -119,7 +117,7 @@ TEST(RecordScanReadFaults, EarlierWindowsAreKeptAndTheFailureIsLoggedOnce) {
                     "讀取設備/dev/phone 1,位置" + std::to_string(c.loggedOffset) + "失敗");
         }
         // The phone book is built only when the whole file was read.
-        image.ExpectRowsOfCellsBefore(scan->task, c.keptBefore, c.loggedOffset == kNone);
+        image.ExpectRowsOfCellsBefore(scan->stores, c.keptBefore, c.loggedOffset == kNone);
       }
     }
   }
@@ -162,18 +160,18 @@ TEST(PictureScanReadFaults, FilesOfEarlierWindowsAreKeptWithoutTheLengthRule) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.failFrom);
-    ScanTask task;
     LogLines log;
-    task.imagePath = u"/images/phone 1.img";
-    task.logWindow = &log;
-    task.mediaParams = {kModePictures, 0, 6 * kMiB / 512, maxSize, 4096, 0x3F};
-    task.imageOpener = FaultyOpener(image.Opener(), {c.failFrom, UINT64_MAX, c.chunk, {}});
-    task.ScanPictures();
+    ScanInput input;
+    input.imagePath = "/images/phone 1.img";
+    input.log = &log;
+    input.imageOpener = FaultyOpener(image.Opener(), {c.failFrom, UINT64_MAX, c.chunk, {}});
+    CarvedFileStore found;
+    ScanPictures(input, {kModePictures, 0, 6 * kMiB / 512, maxSize, 4096, 0x3F}, found);
     EXPECT_EQ(log.lines,
               c.line.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.line});
-    ASSERT_EQ(task.carvedFiles.size(), c.found);
+    ASSERT_EQ(found.size(), c.found);
     size_t i = 0;
-    for (const auto& [offset, file] : task.carvedFiles) {
+    for (const auto& [offset, file] : found) {
       EXPECT_EQ(offset, image.offsets[i]);
       const bool last = i + 1 == c.found;
       EXPECT_EQ(file.length,
@@ -187,10 +185,10 @@ TEST(PictureScanReadFaults, FilesOfEarlierWindowsAreKeptWithoutTheLengthRule) {
 TEST(SaveReadFaults, AnUnreadableRangeFailsItsFileOnlyAndShortReadsLoseNothing) {
   const PictureImage image;
   const auto folder = FreshFolder("save-read-faults");
-  const std::vector<CarvedFileRow> rows = {
-      {u"0.png", u"0", u"4096", true},
-      {u"1.jpg", u"1052672", u"2105344", true},  // 1 MiB + 4 KiB, 2 MiB + 8 KiB long
-      {u"2.gif", u"3153920", u"40000", true},
+  const std::vector<FoundFile> rows = {
+      {u"0.png", {0, 0x02, 4096}},
+      {u"1.jpg", {1052672, 0x01, 2105344}},  // 1 MiB + 4 KiB, 2 MiB + 8 KiB long
+      {u"2.gif", {3153920, 0x20, 40000}},
   };
   const struct {
     uint64_t failFrom;
@@ -205,9 +203,11 @@ TEST(SaveReadFaults, AnUnreadableRangeFailsItsFileOnlyAndShortReadsLoseNothing) 
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     LogLines log;
-    const auto written =
-        SaveCarvedFiles(FaultyOpener(image.Opener(), {c.failFrom, 512, c.chunk, {}}),
-                        u"/images/phone.img", rows, PathText(folder), &log, nullptr);
+    ScanInput input;
+    input.imagePath = "/images/phone.img";
+    input.imageOpener = FaultyOpener(image.Opener(), {c.failFrom, 512, c.chunk, {}});
+    input.log = &log;
+    const auto written = SaveCarvedFiles(input, rows, folder);
     EXPECT_EQ(written, c.written);
     std::vector<std::string> expectedLines;
     for (size_t i = 0; i < rows.size(); ++i) {
@@ -217,8 +217,8 @@ TEST(SaveReadFaults, AnUnreadableRangeFailsItsFileOnlyAndShortReadsLoseNothing) 
         expectedLines.push_back("3 Save 保存" + path.string() + "失败");
         continue;
       }
-      const uint64_t offset = ParseDecimalField(rows[i].offsetText);
-      const uint64_t length = ParseDecimalField(rows[i].lengthText);
+      const uint64_t offset = rows[i].file.offset;
+      const uint64_t length = rows[i].file.length;
       EXPECT_EQ(ReadBytes(path), std::vector<uint8_t>(image.bytes.begin() + offset,
                                                       image.bytes.begin() + offset + length));
     }
@@ -240,11 +240,10 @@ TEST(ShrinkingFile, RecordScanKeepsTheWindowsBeforeTheCut) {
     faults.beforeRead = [&](uint64_t offset) {
       if (offset >= 2 * kMiB && !cut.exchange(true)) std::filesystem::resize_file(path, 2 * kMiB);
     };
-    const auto scan =
-        RecordImage::ScanWith(threads, PathText(path), FaultyOpener(OpenImageFile, faults));
+    const auto scan = RecordImage::ScanWith(threads, path, FaultyOpener(OpenImageFile, faults));
     ASSERT_EQ(scan->log.entries.size(), 1u);
     EXPECT_EQ(Utf8(scan->log.entries[0].text), "讀取設備" + path.string() + ",位置2097152失敗");
-    image.ExpectRowsOfCellsBefore(scan->task, 2 * kMiB, false);
+    image.ExpectRowsOfCellsBefore(scan->stores, 2 * kMiB, false);
   }
 }
 
@@ -253,20 +252,23 @@ TEST(ShrinkingFile, PictureScanAndSaveReportTheCut) {
   const auto folder = FreshFolder("shrinking");
   const std::filesystem::path path = folder / "phone.img";
   WriteBytes(path, image.bytes);
-  ScanTask task;
   LogLines log;
-  task.imagePath = PathText(path);
-  task.logWindow = &log;
-  task.mediaParams = {kModePictures, 0, 6 * kMiB / 512, 104857600, 4096, 0x3F};
+  ScanInput input;
+  input.imagePath = path;
+  input.log = &log;
   ReadFaults faults;
   faults.beforeRead = [&](uint64_t offset) {
     if (offset == 3 * kMiB) std::filesystem::resize_file(path, 3 * kMiB);
   };
-  task.imageOpener = FaultyOpener(OpenImageFile, faults);
-  task.ScanPictures();
+  input.imageOpener = FaultyOpener(OpenImageFile, faults);
+  CarvedFileStore found;
+  const ScanResult result =
+      ScanPictures(input, {kModePictures, 0, 6 * kMiB / 512, 104857600, 4096, 0x3F}, found);
   EXPECT_EQ(log.lines,
             std::vector<std::string>{"3 error 讀取設備" + path.string() + ",位置3145728失敗"});
-  EXPECT_EQ(task.carvedFiles.size(), 2u);
+  EXPECT_EQ(found.size(), 2u);
+  ASSERT_EQ(result.unreadable.size(), 1u);
+  EXPECT_EQ(result.unreadable[0].offset, 3 * kMiB);
 
   // Cut to 2 MiB between the first and the second file: the third lies past
   // the cut and is reported, not saved empty.
@@ -278,11 +280,12 @@ TEST(ShrinkingFile, PictureScanAndSaveReportTheCut) {
     if (row == 1) std::filesystem::resize_file(path, 2 * kMiB);
   };
   log.lines.clear();
-  const std::vector<CarvedFileRow> rows = {{u"0.png", u"0", u"4096", true},
-                                           {u"1.jpg", u"1052672", u"8192", true},
-                                           {u"2.gif", u"3153920", u"4096", true}};
-  EXPECT_EQ(SaveCarvedFiles(OpenImageFile, PathText(path), rows, PathText(out), &log, &progress),
-            (std::vector<size_t>{0, 1}));
+  const std::vector<FoundFile> files = {{u"0.png", {0, 0x02, 4096}},
+                                        {u"1.jpg", {1052672, 0x01, 8192}},
+                                        {u"2.gif", {3153920, 0x20, 4096}}};
+  input.imageOpener = OpenImageFile;
+  input.progress = &progress;
+  EXPECT_EQ(SaveCarvedFiles(input, files, out), (std::vector<size_t>{0, 1}));
   EXPECT_EQ(log.lines, std::vector<std::string>{"3 Save 保存" + (out / "2.gif").string() + "失败"});
   EXPECT_EQ(FolderNames(out), (std::vector<std::string>{"0.png", "1.jpg"}));
   EXPECT_EQ(ReadBytes(out / "1.jpg"), std::vector<uint8_t>(image.bytes.begin() + 1052672,

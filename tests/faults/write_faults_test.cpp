@@ -33,9 +33,13 @@ class CarvedSaveFaults : public ::testing::Test {
   CarvedSaveFaults() : image(test::FillerImage(3 * test::kMiB)), folder(FreshFolder("save")) {}
   ~CarvedSaveFaults() override { fs::remove_all(folder); }
 
-  std::vector<size_t> Save(const std::vector<CarvedFileRow>& rows) {
-    return SaveCarvedFiles(test::MemoryOpener(image), u"/images/phone.img", rows, PathText(folder),
-                           &log, &progress);
+  std::vector<size_t> Save(const std::vector<FoundFile>& files) {
+    ScanInput input;
+    input.imagePath = "/images/phone.img";
+    input.imageOpener = test::MemoryOpener(image);
+    input.log = &log;
+    input.progress = &progress;
+    return SaveCarvedFiles(input, files, folder);
   }
   // Each row's file holds exactly its range, or does not exist and is
   // reported; rows are named "<row>.jpg" and hold (offset, length).
@@ -60,13 +64,13 @@ class CarvedSaveFaults : public ::testing::Test {
                                    image.begin() + static_cast<ptrdiff_t>(offset + length)))
         << path;
   }
-  static std::vector<CarvedFileRow> Rows(const std::vector<std::pair<uint64_t, uint64_t>>& ranges) {
-    std::vector<CarvedFileRow> rows;
+  static std::vector<FoundFile> Rows(const std::vector<std::pair<uint64_t, uint64_t>>& ranges) {
+    std::vector<FoundFile> files;
     for (size_t i = 0; i < ranges.size(); ++i) {
-      rows.push_back({DecimalText(uint64_t{i}) + u".jpg", DecimalText(ranges[i].first),
-                      DecimalText(ranges[i].second), true});
+      files.push_back({DecimalText(uint64_t{i}) + u".jpg",
+                       CarvedFile{ranges[i].first, 0x01, ranges[i].second}});
     }
-    return rows;
+    return files;
   }
 
   test::Bytes image;

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/app_state.h"
-#include "engine/scan_task.h"
+#include "engine/record_scan.h"
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 #include "tests/engine/cell_bytes.h"
 #include "tests/engine/recorder.h"
@@ -47,49 +47,52 @@ class FailingSource : public ImageSource {
   uint64_t failFrom_;
 };
 
-class ScanDriverTest : public ::testing::Test {
+class RecordScanTest : public ::testing::Test {
  protected:
-  ScanDriverTest() {
-    g_bStop = 0;
-    FillSignatureTemplates(task.templates);
-    task.recordTypeMask = kTypeSms | kTypePhoneBook | kTypeCalls;
-    task.progressWindow = &recorder;
-    task.logWindow = &recorder;
-    task.imagePath = u"image.dd";
+  RecordScanTest() {
+    options.recordTypeMask = kTypeSms | kTypePhoneBook | kTypeCalls;
+    input.progress = &recorder;
+    input.log = &recorder;
+    input.stop = &stop;
+    input.imagePath = "image.dd";
   }
-  ~ScanDriverTest() override { g_bStop = 0; }
 
+  void Scan() { result = ScanRecords(input, options, stores); }
   void ScanMemory(std::vector<uint8_t> image, uint64_t failFrom = UINT64_MAX) {
-    task.imageOpener = [image = std::move(image),
-                        failFrom](const std::filesystem::path&) -> std::unique_ptr<ImageSource> {
+    input.imageOpener = [image = std::move(image),
+                         failFrom](const std::filesystem::path&) -> std::unique_ptr<ImageSource> {
       return std::make_unique<FailingSource>(image, failFrom);
     };
-    task.ScanRecords();
+    Scan();
   }
 
   std::vector<std::string> SmsNumbers() const {
     std::vector<std::string> out;
-    for (const auto& r : task.smsRecords) out.push_back(ToUtf8(r.number));
+    for (const auto& r : stores.sms) out.push_back(ToUtf8(r.number));
     return out;
   }
 
-  ScanTask task;
+  ScanInput input;
+  RecordScanOptions options;
+  RecordStores stores;
+  ScanResult result;
   Recorder recorder;
+  std::atomic<bool> stop{false};
 };
 
-TEST_F(ScanDriverTest, ExactlyOneWindow) {
-  task.platform = kPlatformIos;
+TEST_F(RecordScanTest, ExactlyOneWindow) {
+  input.platform = kPlatformIos;
   std::vector<uint8_t> image(kMiB, 0);
   Put(image, 1000, IosSmsCell("10086", 1234567890, "hello"));
   ScanMemory(image);
   EXPECT_EQ(recorder.events, (std::vector<std::string>{"range 1", "step"}));
   EXPECT_EQ(SmsNumbers(), (std::vector<std::string>{"10086"}));
-  EXPECT_EQ(task.imageSize, kMiB);
-  EXPECT_EQ(ToUtf8(g_strProgress.Get()), "已经搜索到 1 条记录");
+  EXPECT_EQ(result.imageSize, kMiB);
+  EXPECT_EQ(recorder.texts, (std::vector<std::string>{"已经搜索到 1 条记录"}));
 }
 
-TEST_F(ScanDriverTest, PartialWindowOnly) {
-  task.platform = kPlatformIos;
+TEST_F(RecordScanTest, PartialWindowOnly) {
+  input.platform = kPlatformIos;
   std::vector<uint8_t> image(1000, 0);
   Put(image, 100, IosSmsCell("10010", 1234567890, "x"));
   ScanMemory(image);
@@ -97,14 +100,14 @@ TEST_F(ScanDriverTest, PartialWindowOnly) {
   EXPECT_EQ(SmsNumbers(), (std::vector<std::string>{"10010"}));
 }
 
-TEST_F(ScanDriverTest, EmptyImage) {
+TEST_F(RecordScanTest, EmptyImage) {
   ScanMemory({});
   EXPECT_EQ(recorder.events, (std::vector<std::string>{"range 0"}));
   EXPECT_TRUE(recorder.logs.empty());
 }
 
-TEST_F(ScanDriverTest, CellsAroundWindowBoundaries) {
-  task.platform = kPlatformIos;
+TEST_F(RecordScanTest, CellsAroundWindowBoundaries) {
+  input.platform = kPlatformIos;
   std::vector<uint8_t> image(2 * kMiB + 500, 0);
   // Body crossing the end of window 0: found, its last column cut there.
   std::vector<uint8_t> crossing =
@@ -121,8 +124,8 @@ TEST_F(ScanDriverTest, CellsAroundWindowBoundaries) {
   EXPECT_EQ(recorder.events, (std::vector<std::string>{"range 2", "step", "step"}));
 }
 
-TEST_F(ScanDriverTest, ReadFailureKeepsEarlierWindows) {
-  task.platform = kPlatformIos;
+TEST_F(RecordScanTest, ReadFailureKeepsEarlierWindows) {
+  input.platform = kPlatformIos;
   std::vector<uint8_t> image(5 * kMiB, 0);
   Put(image, 10, IosSmsCell("1", 1234567890, "a"));
   Put(image, kMiB + 10, IosSmsCell("2", 1234567890, "b"));
@@ -132,27 +135,30 @@ TEST_F(ScanDriverTest, ReadFailureKeepsEarlierWindows) {
   EXPECT_EQ(SmsNumbers(), (std::vector<std::string>{"1", "2"}));
   EXPECT_EQ(recorder.events, (std::vector<std::string>{"range 5", "step", "step"}));
   EXPECT_EQ(recorder.logs, (std::vector<std::string>{"3 error 讀取設備image.dd,位置2097152失敗"}));
-  // No phone-book build after a failed read: the part waits.
-  EXPECT_TRUE(task.phoneBook.empty());
-  EXPECT_EQ(task.contactParts.size(), 1u);
+  // No phone-book build after a failed read.
+  EXPECT_TRUE(stores.phoneBook.empty());
+  ASSERT_EQ(result.unreadable.size(), 1u);
+  EXPECT_EQ(result.unreadable[0].offset, 2 * kMiB);
+  EXPECT_EQ(result.unreadable[0].length, kMiB);
+  EXPECT_FALSE(result.stopped);
 }
 
-TEST_F(ScanDriverTest, StopFinishesTheWindowAndBuildsThePhoneBook) {
+TEST_F(RecordScanTest, StopFinishesTheWindowAndBuildsThePhoneBook) {
   std::vector<uint8_t> image(5 * kMiB + 100, 0);
   Put(image, 4096, ContactCell(42, 6, "Alice"));
   Put(image, 8192, ContactCell(42, 5, "13800138000"));
   Put(image, 2 * kMiB, ContactCell(43, 6, "Never read"));
-  recorder.onEvent = [] { g_bStop = 1; };
+  recorder.onEvent = [this] { stop = true; };
   ScanMemory(image);
   EXPECT_EQ(recorder.events, (std::vector<std::string>{"range 5", "step"}));
-  ASSERT_EQ(task.phoneBook.size(), 1u);
-  EXPECT_EQ(ToUtf8(task.phoneBook[0].name), "Alice");
-  EXPECT_EQ(ToUtf8(task.phoneBook[0].number), "13800138000");
-  EXPECT_TRUE(task.contactParts.empty());
+  EXPECT_TRUE(result.stopped);
+  ASSERT_EQ(stores.phoneBook.size(), 1u);
+  EXPECT_EQ(ToUtf8(stores.phoneBook[0].name), "Alice");
+  EXPECT_EQ(ToUtf8(stores.phoneBook[0].number), "13800138000");
 }
 
-TEST_F(ScanDriverTest, SecondScanForgetsTheFirst) {
-  task.platform = kPlatformIos;
+TEST_F(RecordScanTest, SecondScanForgetsTheFirst) {
+  input.platform = kPlatformIos;
   std::vector<uint8_t> first(4096, 0);
   Put(first, 0, IosSmsCell("first", 1234567890, "a"));
   ScanMemory(first);
@@ -162,31 +168,34 @@ TEST_F(ScanDriverTest, SecondScanForgetsTheFirst) {
   EXPECT_EQ(SmsNumbers(), (std::vector<std::string>{"second"}));
 }
 
-TEST_F(ScanDriverTest, EmptyMaskMeasuresOnly) {
-  task.platform = kPlatformIos;
-  task.smsRecords.push_back({u"old", u"", 0, 5000});
-  task.recordTypeMask = 0;
+TEST_F(RecordScanTest, EmptyMaskMeasuresOnly) {
+  input.platform = kPlatformIos;
+  stores.sms.push_back({u"old", u"", 0, 5000});
+  options.recordTypeMask = 0;
   std::vector<uint8_t> image(3000, 0);
   Put(image, 0, IosSmsCell("1", 1234567890, "a"));
   ScanMemory(image);
-  EXPECT_TRUE(task.smsRecords.empty());
+  EXPECT_TRUE(stores.sms.empty());
   EXPECT_TRUE(recorder.events.empty());
-  EXPECT_EQ(task.imageSize, 3000u);
+  EXPECT_TRUE(result.opened);
+  EXPECT_EQ(result.imageSize, 3000u);
 }
 
-TEST_F(ScanDriverTest, UnopenablePaths) {
-  task.imagePath = u"/nonexistent/图像 1.img";
-  task.ScanRecords();
+TEST_F(RecordScanTest, UnopenablePaths) {
+  input.imagePath = "/nonexistent/图像 1.img";
+  Scan();
+  EXPECT_FALSE(result.opened);
   const std::string folder = ::testing::TempDir();
-  task.imagePath = FromUtf8(folder);  // a folder on the android platform
-  task.ScanRecords();
+  input.imagePath = folder;  // a folder on the android platform
+  Scan();
+  EXPECT_FALSE(result.opened);
   EXPECT_EQ(recorder.logs,
             (std::vector<std::string>{"3 error 打開/創建設備/nonexistent/图像 1.img失敗",
                                       "3 error 打開/創建設備" + folder + "失敗"}));
   EXPECT_TRUE(recorder.events.empty());
 }
 
-TEST_F(ScanDriverTest, HostileBytesNeverCrash) {
+TEST_F(RecordScanTest, HostileBytesNeverCrash) {
   // All-0xFF, random and repeated-cell images through every platform.
   std::vector<std::vector<uint8_t>> images;
   images.emplace_back(kMiB + 77, 0xFF);
@@ -205,14 +214,14 @@ TEST_F(ScanDriverTest, HostileBytesNeverCrash) {
   images.push_back(dense);
   for (uint8_t platform : {kPlatformAndroid, kPlatformIos}) {
     for (const auto& image : images) {
-      task.platform = platform;
+      input.platform = platform;
       ScanMemory(image);
     }
   }
   SUCCEED();
 }
 
-class FolderScanTest : public ScanDriverTest {
+class FolderScanTest : public RecordScanTest {
  protected:
   FolderScanTest() {
     dir = std::filesystem::path(::testing::TempDir()) /
@@ -220,8 +229,8 @@ class FolderScanTest : public ScanDriverTest {
            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir / "sub");
-    task.platform = kPlatformItunes;
-    task.imagePath = FromUtf8(dir.string());
+    input.platform = kPlatformItunes;
+    input.imagePath = dir;
   }
   ~FolderScanTest() override { std::filesystem::remove_all(dir); }
 
@@ -240,18 +249,18 @@ TEST_F(FolderScanTest, FilesInNameOrderWithoutSubfolders) {
   Write(dir / "a.db", IosSmsCell("a", 1234567890, "x"), 2 * kMiB);
   Write(dir / "C.db", IosSmsCell("C", 1234567890, "x"), 100);
   Write(dir / "sub" / "c.db", IosSmsCell("c", 1234567890, "x"), 5000);
-  task.ScanRecords();
+  Scan();
   EXPECT_EQ(SmsNumbers(), (std::vector<std::string>{"C", "a", "b"}));
   EXPECT_EQ(recorder.events,
             (std::vector<std::string>{"range 0", "range 2", "step", "step", "range 0"}));
-  EXPECT_EQ(task.imageSize, 5000u);  // the last file's length
+  EXPECT_EQ(result.imageSize, 100 + 2 * kMiB + 5000);
 }
 
 TEST_F(FolderScanTest, StopEndsTheWholeFolder) {
   Write(dir / "a.db", IosSmsCell("a", 1234567890, "x"), 2 * kMiB);
   Write(dir / "b.db", IosSmsCell("b", 1234567890, "x"), 2 * kMiB);
-  recorder.onEvent = [] { g_bStop = 1; };
-  task.ScanRecords();
+  recorder.onEvent = [this] { stop = true; };
+  Scan();
   EXPECT_EQ(SmsNumbers(), (std::vector<std::string>{"a"}));
   EXPECT_EQ(recorder.events, (std::vector<std::string>{"range 2", "step"}));
 }
@@ -260,14 +269,25 @@ TEST_F(FolderScanTest, UnopenableFileIsReportedAndSkipped) {
   Write(dir / "a.db", IosSmsCell("a", 1234567890, "x"), 100);
   Write(dir / "b.db", IosSmsCell("b", 1234567890, "x"), 100);
   Write(dir / "c.db", IosSmsCell("c", 1234567890, "x"), 100);
-  task.imageOpener = [](const std::filesystem::path& path) -> std::unique_ptr<ImageSource> {
+  input.imageOpener = [](const std::filesystem::path& path) -> std::unique_ptr<ImageSource> {
     if (path.filename() == "b.db") return nullptr;
     return OpenImageFile(path);
   };
-  task.ScanRecords();
+  Scan();
   EXPECT_EQ(SmsNumbers(), (std::vector<std::string>{"a", "c"}));
   EXPECT_EQ(recorder.logs,
             (std::vector<std::string>{"3 error 打開/創建設備" + (dir / "b.db").string() + "失敗"}));
+}
+
+// A listed folder counts as opened whatever its files do; one that cannot be
+// listed is reported to the caller only.
+TEST_F(FolderScanTest, OpenedMeansTheFolderWasListed) {
+  Scan();
+  EXPECT_TRUE(result.opened);
+  input.imagePath = dir / "missing";
+  Scan();
+  EXPECT_FALSE(result.opened);
+  EXPECT_TRUE(recorder.logs.empty());
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The text file a record list is saved as.
-#include "carving/text_export.h"
+#include "engine/text_export.h"
 
 #include "tests/carving/carving_test_support.h"
 

@@ -1,9 +1,10 @@
-#include "engine/text_conversion.h"
+#include "engine/text_codec.h"
 
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
 #include <unicode/ucnv_err.h>
 #include <unicode/ustring.h>
+#include <unicode/utypes.h>
 
 #include <climits>
 #include <memory>
@@ -48,6 +49,47 @@ bool IsAscii(const uint8_t* bytes, size_t n) {
 
 }  // namespace
 
+std::string ToUtf8(std::u16string_view text) {
+  if (text.empty()) return {};
+  if (text.size() > INT32_MAX / 3) return {};
+  std::string out(text.size() * 3, '\0');
+  int32_t written = 0;
+  UErrorCode status = U_ZERO_ERROR;
+  u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &written,
+                     reinterpret_cast<const UChar*>(text.data()), static_cast<int32_t>(text.size()),
+                     0xFFFD, nullptr, &status);
+  if (U_FAILURE(status)) return {};
+  out.resize(static_cast<size_t>(written));
+  return out;
+}
+
+std::u16string FromUtf8(std::string_view text) {
+  if (text.empty()) return {};
+  if (text.size() > INT32_MAX / 2) return {};
+  std::u16string out(text.size(), u'\0');
+  int32_t written = 0;
+  UErrorCode status = U_ZERO_ERROR;
+  u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
+                       &written, text.data(), static_cast<int32_t>(text.size()), 0xFFFD, nullptr,
+                       &status);
+  if (U_FAILURE(status)) return {};
+  out.resize(static_cast<size_t>(written));
+  return out;
+}
+
+void AppendUtf16Le(std::string& out, std::u16string_view text) {
+  for (char16_t unit : text) {
+    out.push_back(static_cast<char>(unit & 0xFF));
+    out.push_back(static_cast<char>(unit >> 8));
+  }
+}
+
+std::string Utf16LeBytes(std::u16string_view text, bool withMark) {
+  std::string out(withMark ? kUtf16LeMark : std::string_view());
+  AppendUtf16Le(out, text);
+  return out;
+}
+
 std::u16string ThroughAnsiCodePage(std::u16string_view text) {
   if (text.empty()) return {};
   UConverter* converter = AnsiConverter();
@@ -74,24 +116,6 @@ std::u16string ThroughAnsiCodePage(std::u16string_view text) {
   return out;
 }
 
-namespace {
-
-// UTF-8 to UTF-16, each ill-formed sequence (maximal subpart) one U+FFFD,
-// then through the code page.
-std::u16string DecodeNonAscii(const uint8_t* bytes, size_t length) {
-  std::u16string wide(length, u'\0');
-  int32_t wideLength = 0;
-  UErrorCode status = U_ZERO_ERROR;
-  u_strFromUTF8WithSub(reinterpret_cast<UChar*>(wide.data()), static_cast<int32_t>(wide.size()),
-                       &wideLength, reinterpret_cast<const char*>(bytes),
-                       static_cast<int32_t>(length), 0xFFFD, nullptr, &status);
-  if (U_FAILURE(status)) return std::u16string(length, u'?');
-  wide.resize(static_cast<size_t>(wideLength));
-  return ThroughAnsiCodePage(wide);
-}
-
-}  // namespace
-
 std::u16string DecodeText(uint8_t* bytes, size_t n) {
   std::u16string out;
   DecodeTextInto(bytes, n, out);
@@ -114,7 +138,10 @@ void DecodeTextInto(uint8_t* bytes, size_t n, std::u16string& out) {
     out.assign(bytes, bytes + length);
     return;
   }
-  out = DecodeNonAscii(bytes, length);
+  // Each ill-formed UTF-8 sequence (maximal subpart) becomes one U+FFFD,
+  // which the code page then shows as '?'.
+  out =
+      ThroughAnsiCodePage(FromUtf8(std::string_view(reinterpret_cast<const char*>(bytes), length)));
 }
 
 }  // namespace velkor

@@ -1,4 +1,4 @@
-#include "carving/output_file.h"
+#include "engine/output_file.h"
 
 #include <system_error>
 

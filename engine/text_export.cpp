@@ -1,31 +1,21 @@
-#include "carving/text_export.h"
+#include "engine/text_export.h"
 
 #include <cstdio>
 
-#include "carving/output_file.h"
+#include "engine/output_file.h"
+#include "engine/text_codec.h"
 
 namespace velkor {
 
-namespace {
-
-void AppendUtf16LE(std::string& out, std::u16string_view text) {
-  for (char16_t unit : text) {
-    out.push_back(static_cast<char>(unit & 0xFF));
-    out.push_back(static_cast<char>(unit >> 8));
-  }
-}
-
-}  // namespace
-
 std::string TextExportBytes(const std::vector<RowTexts>& rows, size_t columnCount) {
-  std::string out("\xFF\xFE", 2);
+  std::string out(kUtf16LeMark);
   if (columnCount == 0) return out;
   for (const RowTexts& row : rows) {
     for (size_t column = 0; column < columnCount; ++column) {
-      if (column < row.size()) AppendUtf16LE(out, row[column]);
-      AppendUtf16LE(out, u"\r\n");
+      if (column < row.size()) AppendUtf16Le(out, row[column]);
+      AppendUtf16Le(out, u"\r\n");
     }
-    AppendUtf16LE(out, u"\r\n");
+    AppendUtf16Le(out, u"\r\n");
   }
   return out;
 }

@@ -1,0 +1,22 @@
+// The one way the scans list a backup folder.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+#include "engine/scan_input.h"
+
+namespace velkor {
+
+// The files directly inside folder (no subfolders), in ascending byte order
+// of their names, so that a folder gives the same rows in the same order on
+// every machine. Nothing when the folder cannot be listed; a listing that
+// fails part way gives the files found until then.
+std::optional<std::vector<std::filesystem::path>> SortedFolderFiles(
+    const std::filesystem::path& folder);
+
+// What a scan reads: the image file, or the folder's files on kPlatformItunes.
+std::optional<std::vector<std::filesystem::path>> ScannedFiles(const ScanInput& input);
+
+}  // namespace velkor

@@ -1,0 +1,105 @@
+#include "engine/record_scan.h"
+
+#include <memory>
+#include <vector>
+
+#include "engine/folder_files.h"
+#include "engine/log_entries.h"
+#include "engine/record_scanner.h"
+#include "engine/text_format.h"
+
+namespace velkor {
+
+// A stop ends the whole folder (after the current file's phone-book build),
+// not just the current file.
+ScanResult ScanRecords(const ScanInput& input, const RecordScanOptions& options,
+                       RecordStores& stores) {
+  stores = RecordStores{};
+  stores.platform = input.platform;
+  ScanResult result;
+  const auto files = ScannedFiles(input);
+  if (!files) return result;
+  // A folder counts as opened once listed; an image once its opener gives it.
+  result.opened = input.platform == kPlatformItunes;
+  RecordScanner scanner(input, options, stores);
+  for (const auto& file : *files) {
+    if (scanner.ScanFile(file, result) == RecordScanner::FileScanEnd::kStopped) {
+      result.stopped = true;
+      break;
+    }
+  }
+  return result;
+}
+
+// One file: open, measure, walk the full windows, then the partial one, then
+// merge the contact parts into the phone book.
+RecordScanner::FileScanEnd RecordScanner::ScanFile(const std::filesystem::path& path,
+                                                   ScanResult& result) {
+  std::unique_ptr<ImageSource> image = input_.imageOpener ? input_.imageOpener(path) : nullptr;
+  if (!image) {
+    LogOpenFailed(input_.log, kTitleError, PathText(path), kLevelError);
+    return FileScanEnd::kFailed;
+  }
+  result.opened = true;
+  const uint64_t size = image->Size();
+  result.imageSize += size;
+  if (options_.recordTypeMask == 0) return FileScanEnd::kDone;
+
+  const uint64_t fullWindows = size / kWindowSize;
+  const uint32_t rem = static_cast<uint32_t>(size % kWindowSize);
+  if (input_.progress != nullptr)
+    input_.progress->ProgressRange(static_cast<uint32_t>(fullWindows));
+
+  const FileScanEnd end = options_.threads > 1 && fullWindows + (rem != 0) > 1
+                              ? ScanWindowsInParallel(*image, path, fullWindows, rem, result)
+                              : ScanWindowsInOrder(*image, path, fullWindows, rem, result);
+  if (end != FileScanEnd::kFailed) BuildPhoneBook(parts_, stores_.phoneBook);
+  return end;
+}
+
+// Each full window is read with kWindowSlack extra bytes so that a cell
+// starting near its end is tested with the bytes that really follow it; the
+// partial window has zeros there.
+RecordScanner::FileScanEnd RecordScanner::ScanWindowsInOrder(ImageSource& image,
+                                                             const std::filesystem::path& path,
+                                                             uint64_t fullWindows, uint32_t rem,
+                                                             ScanResult& result) {
+  std::vector<uint8_t> buffer(kWindowSize + kWindowSlack);
+  WindowScratch scratch;
+  RecordBatch batch;
+  auto scanWindow = [&](uint64_t offset, uint32_t length, size_t readCount) {
+    if (!ReadWindow(image, buffer, readCount, offset)) {
+      ReportUnreadable(path, offset, length, result);
+      return false;
+    }
+    CollectWindowRecords(buffer.data(), length, input_.platform, options_.fastCellTest, scratch,
+                         batch);
+    CommitWindow(batch);
+    return true;
+  };
+  for (uint64_t i = 0; i < fullWindows; ++i) {
+    if (!scanWindow(i * kWindowSize, kWindowSize, buffer.size())) return FileScanEnd::kFailed;
+    if (input_.progress != nullptr) input_.progress->ProgressStep();
+    if (StopRequested(input_)) break;
+  }
+  if (StopRequested(input_)) return FileScanEnd::kStopped;
+  if (rem != 0 && !scanWindow(fullWindows * kWindowSize, rem, rem)) return FileScanEnd::kFailed;
+  return FileScanEnd::kDone;
+}
+
+void RecordScanner::ReportUnreadable(const std::filesystem::path& path, uint64_t offset,
+                                     uint64_t length, ScanResult& result) {
+  LogReadFailed(input_.log, kTitleError, PathText(path), kLevelError, static_cast<int64_t>(offset));
+  result.unreadable.push_back({offset, length, path});
+}
+
+void RecordScanner::CommitWindow(RecordBatch& batch) {
+  CommitBatch(batch, stores_, parts_);
+  // WeChat records are not counted, as the progress line always did.
+  const size_t count = stores_.phoneBook.size() + stores_.sms.size() + stores_.calls.size() +
+                       stores_.contactEvents.size();
+  SendProgressText(input_,
+                   Concat({u"已经搜索到 ", DecimalText(static_cast<uint64_t>(count)), u" 条记录"}));
+}
+
+}  // namespace velkor

@@ -1,0 +1,56 @@
+// The record scan: every table row of a phone database that can still be
+// found anywhere in an image (or in the files of a backup folder).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/record_types.h"
+#include "engine/scan_input.h"
+
+namespace velkor {
+
+// recordTypeMask bits, one per record-type check box of the task dialog.
+inline constexpr uint32_t kTypeSms = 0x001;
+inline constexpr uint32_t kTypePhoneBook = 0x002;
+inline constexpr uint32_t kTypeCalls = 0x004;
+inline constexpr uint32_t kTypeCalendar = 0x008;
+inline constexpr uint32_t kTypeNotes = 0x010;
+inline constexpr uint32_t kTypeMail = 0x020;
+inline constexpr uint32_t kTypeWeChat = 0x040;
+inline constexpr uint32_t kTypeMsn = 0x080;
+inline constexpr uint32_t kTypeQq = 0x100;
+
+struct RecordScanOptions {
+  // 0 only measures the image; any other value scans for every record type.
+  uint32_t recordTypeMask = 0;
+  // 1 scans window after window on the calling thread; more scan windows side
+  // by side and hand their records over in image order, with the same stores,
+  // progress events and log lines. With more than one, the image source's
+  // Read is called from several threads.
+  uint32_t threads = 1;
+  // The prefiltered cell test; false tests every offset with DetectCell
+  // alone. Both give the same cells.
+  bool fastCellTest = true;
+};
+
+// Everything one record scan found, in list order.
+struct RecordStores {
+  uint8_t platform = kPlatformAndroid;  // what the stores were scanned as (SMS time unit)
+  std::vector<PhoneBookEntry> phoneBook;
+  std::vector<SmsRecord> sms;
+  std::vector<CallRecord> calls;
+  std::vector<ContactEvent> contactEvents;
+  std::vector<WeChatRecord> weChat;
+};
+
+// Empties stores, then scans the image file, or every file of the folder in
+// name order on kPlatformItunes. Progress: per file, range = its full window
+// count, one step per full window, and the text "已经搜索到 N 条记录" after
+// each window. A file that cannot be opened or read is logged; a failed read
+// ends that file without its phone-book build. A stop ends the whole scan
+// after the current window's phone-book build.
+ScanResult ScanRecords(const ScanInput& input, const RecordScanOptions& options,
+                       RecordStores& stores);
+
+}  // namespace velkor

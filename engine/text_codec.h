@@ -1,0 +1,39 @@
+// Every conversion between the encodings the program meets, in one place:
+// UTF-16 inside, UTF-8 at the edges (files, terminals, paths), UTF-16LE in
+// the exported lists and the saved log, and the Chinese ANSI code page (936)
+// that column text passes through, so that every character that code page
+// cannot hold shows as '?'.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace velkor {
+
+// UTF-16 <-> UTF-8. Ill-formed input becomes U+FFFD; nothing is dropped
+// silently.
+std::string ToUtf8(std::u16string_view text);
+std::u16string FromUtf8(std::string_view text);
+
+// The byte-order mark FF FE that starts a UTF-16LE file.
+inline constexpr std::string_view kUtf16LeMark{"\xFF\xFE", 2};
+// Appends the code units of text as little-endian byte pairs, unpaired
+// surrogates included, as they are.
+void AppendUtf16Le(std::string& out, std::u16string_view text);
+std::string Utf16LeBytes(std::u16string_view text, bool withMark);
+
+// UTF-16 through code page 936 and back: unmappable characters (U+FFFD,
+// emoji, default-ignorable ones such as U+200D) each become one '?'.
+std::u16string ThroughAnsiCodePage(std::u16string_view text);
+
+// Column text as the examiner sees it: a text or blob field of n bytes read
+// as UTF-8, then passed through code page 936. Zero bytes among the first
+// n - 1 are overwritten with spaces in place (a later record overlapping
+// these bytes reads the spaces); a zero last byte ends the text.
+std::u16string DecodeText(uint8_t* bytes, size_t n);
+// The same text written into out, reusing its storage.
+void DecodeTextInto(uint8_t* bytes, size_t n, std::u16string& out);
+
+}  // namespace velkor
