@@ -10,9 +10,7 @@ set(_velkor_forbidden_ui tasks)
 set(_velkor_forbidden_res tasks)
 
 # Files allowed to break their folder's rule for now, each with its reason.
-set(_velkor_layer_exemptions
-  engine/scan_task.h  # removed by the core split
-)
+set(_velkor_layer_exemptions)
 
 set(_velkor_layer_errors "")
 foreach(_folder engine carving cli ui res)

@@ -2,6 +2,9 @@
 // user-interface thread, up to the job each one hands to the worker.
 #include "tasks/task_controller.h"
 
+#include <algorithm>
+#include <thread>
+
 #include <QDateTime>
 #include <QStringList>
 
@@ -17,6 +20,30 @@
 #include "ui/ui_thread.h"
 
 namespace velkor {
+
+TaskController::TaskController(TaskViews views, QObject* parent)
+    : QObject(parent),
+      views_(views),
+      prompts_(&PlatformPrompts()),
+      recordTabs_(RecordTabs()),
+      scanThreads_(std::max(1u, std::thread::hardware_concurrency())) {
+  worker_ = new TaskWorker(this);
+  connect(worker_, &TaskWorker::Finished, this, &TaskController::WorkerFinished);
+}
+
+TaskController::~TaskController() {
+  // The worker reads the task and drives the views; neither may go first.
+  Stop();
+  worker_->Wait();
+}
+
+void TaskController::Stop() {
+  stop_.store(true);
+}
+
+void TaskController::ClearStop() {
+  stop_.store(false);
+}
 
 std::vector<int> TaskController::RecordTabs() {
   std::vector<int> tabs;
@@ -44,7 +71,6 @@ void TaskController::NewTask() {
   imagePath_ = dialog.imagePath().toStdU16String();
   recordTypes_ = dialog.recordTypes();
   platform_ = dialog.platform();
-  templates_ = dialog.templates();
   StartJob(Text(kTitleNewTaskProgress), &TaskController::NewTaskJob);
 }
 

@@ -7,7 +7,6 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,7 +16,8 @@
 #include "carving/carved_file.h"
 #include "engine/image_search.h"
 #include "engine/image_source.h"
-#include "engine/signature_templates.h"
+#include "engine/record_scan.h"
+#include "engine/scan_input.h"
 #include "ui/task_commands.h"
 #include "ui/task_views.h"
 
@@ -26,7 +26,6 @@ class QWidget;
 namespace velkor {
 
 class Prompts;
-class ScanTask;  // core split: the record stores (RecordStores)
 class TaskWorker;
 
 // The views the controller drives; none may be null. Dialogs and message
@@ -93,8 +92,9 @@ class TaskController final : public QObject, public TaskCommands {
   // Runs on the user-interface thread and waits for it.
   void RunOnUiThread(const std::function<void()>& call);
 
-  // The task's input, set on the scan task the engine still reads.
-  ScanTask& PreparedTask(ProgressSink* progress);  // core split: a ScanInput
+  // What a job hands the engine: the task's image, its sinks and the stop
+  // flag.
+  ScanInput JobInput(ProgressSink* progress) const;
   // The jobs (task_jobs.cpp), run on the worker.
   void NewTaskJob();
   void ScanPicturesJob();
@@ -110,8 +110,8 @@ class TaskController final : public QObject, public TaskCommands {
   Prompts* prompts_;
   TaskWorker* worker_ = nullptr;
   std::atomic<bool> busy_{false};
-  // Set by Stop, cleared as a job starts. core split: the engine reads it
-  // through its ScanInput; until then Stop mirrors it into g_bStop.
+  // Set by Stop, cleared as a job starts; the engine polls it through the
+  // job's ScanInput.
   std::atomic<bool> stop_{false};
   // The record tabs, filled when a record scan ends.
   std::vector<int> recordTabs_;
@@ -120,11 +120,10 @@ class TaskController final : public QObject, public TaskCommands {
   std::u16string imagePath_;
   uint8_t platform_ = 0;
   uint32_t recordTypes_ = 0;
-  SignatureTemplateTable templates_{};
   ImageOpener imageOpener_ = OpenImageFile;
   uint32_t scanThreads_ = 1;
   uint64_t imageSize_ = 0;
-  std::unique_ptr<ScanTask> records_;  // core split: RecordStores
+  RecordStores records_;
   // The files the last media scan found, listed in the found-files tab.
   CarvedFileStore carvedFiles_;
   uint32_t carvedMode_ = 0;

@@ -129,7 +129,6 @@ void NewTaskDialog::Confirm() {
     if (box->isChecked()) recordTypes_ |= bit;
   }
   ReadPlatform();
-  FillSignatureTemplates(templates_);
   if (imagePath_.isEmpty()) {
     prompts_.MessageBox(this, QMessageBox::Warning, Text(kCaptionWarning), Text(kPathMissingText),
                         QMessageBox::Ok | QMessageBox::Cancel);

@@ -1,5 +1,5 @@
 // The new-task dialog: which records to look for, the platform, and the image
-// file or backup folder. Confirming also fills the signature templates.
+// file or backup folder.
 #pragma once
 
 #include <cstdint>
@@ -7,8 +7,6 @@
 
 #include <QDialog>
 #include <QString>
-
-#include "engine/signature_templates.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -28,7 +26,6 @@ class NewTaskDialog final : public QDialog {
   uint32_t recordTypes() const { return recordTypes_; }
   uint8_t platform() const { return platform_; }
   QString imagePath() const { return imagePath_; }
-  const SignatureTemplateTable& templates() const { return templates_; }
 
   void Browse();
   void Confirm();
@@ -41,7 +38,6 @@ class NewTaskDialog final : public QDialog {
   uint32_t recordTypes_ = 0;
   uint8_t platform_ = 0;
   QString imagePath_;
-  SignatureTemplateTable templates_{};
   QLineEdit* pathEdit_ = nullptr;
   QRadioButton* platforms_[3] = {};
   // With the record-type bit of each.

@@ -18,7 +18,7 @@ class ProgressDialog;
 // Hands the progress events of a worker to the dialog. The worker waits until
 // the dialog has handled each one; the dialog's own thread calls straight
 // through.
-class ProgressDialogSink final : public ProgressTextSink {
+class ProgressDialogSink final : public ProgressSink {
  public:
   explicit ProgressDialogSink(ProgressDialog* dialog) : dialog_(dialog) {}
   void ProgressRange(uint32_t total) override;
@@ -40,7 +40,7 @@ class ProgressDialog final : public QDialog, public ProgressView {
 
   void ShowProgress(const QString& title) override;
   void CloseProgress() override;
-  ProgressTextSink& Sink() override { return sink_; }
+  ProgressSink& Sink() override { return sink_; }
 
   // Bar from 0 to total at 0; the step count restarts.
   void SetRange(uint32_t total);

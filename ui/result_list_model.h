@@ -10,7 +10,7 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 
-#include "ui/row_texts.h"
+#include "engine/record_rows.h"
 
 namespace velkor {
 

@@ -10,7 +10,7 @@
 #include <QString>
 
 #include "engine/reporting.h"
-#include "ui/row_texts.h"
+#include "engine/record_rows.h"
 
 namespace velkor {
 
@@ -45,13 +45,6 @@ class ResultView {
   virtual size_t SelectRowsHolding(int tab, const QString& text) = 0;
 };
 
-// A progress sink that also shows the text of the operation's progress.
-// core split: ProgressText joins ProgressSink itself, and this goes.
-class ProgressTextSink : public ProgressSink {
- public:
-  virtual void ProgressText(std::u16string_view text) = 0;
-};
-
 // The modeless progress window of the long operations.
 class ProgressView {
  public:
@@ -60,7 +53,7 @@ class ProgressView {
   virtual void CloseProgress() = 0;
   // Any thread may report through it; a worker waits until each event is
   // shown.
-  virtual ProgressTextSink& Sink() = 0;
+  virtual ProgressSink& Sink() = 0;
 };
 
 }  // namespace velkor
