@@ -1,6 +1,8 @@
 // velkor: the command-line front end of the recovery engine.
 #include <cstdio>
-#include <string_view>
+#include <string>
+
+#include <CLI/CLI.hpp>
 
 #include "carving/carved_file.h"
 #include "cli/media_command.h"
@@ -8,34 +10,46 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: velkor records IMAGE_OR_FOLDER [--platform android|ios|itunes] [--types MASK]\n"
-    "                      [--threads N] --out DIR\n"
-    "       velkor pictures IMAGE [--start SECTOR] [--sectors N] [--block BYTES]\n"
-    "                       [--max-size BYTES] [--formats jpg,png,psd,tif,bmp,gif|all] [--out "
-    "DIR]\n"
-    "       velkor videos IMAGE [--start SECTOR] [--sectors N] [--block BYTES]\n"
-    "                     [--max-size BYTES] [--formats mp4,mov,avi,amr,mpg,mts|all] [--out DIR]\n";
+constexpr const char* kExitStatus =
+    "Exit status: 0 when the scan ran, 1 when the image cannot be opened or a result cannot be "
+    "written, 2 for a mistake in the command line or invalid scan parameters.";
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fputs(kUsage, stderr);
+  CLI::App app("Recovers messages, contacts, call records, WeChat messages, pictures and videos "
+               "from the raw storage image of a phone.",
+               "velkor");
+  app.set_version_flag("--version", std::string("velkor ") + VELKOR_VERSION);
+  app.footer(kExitStatus);
+  app.require_subcommand(1);
+
+  velkor::cli::RecordsArgs records;
+  velkor::cli::MediaArgs pictures;
+  velkor::cli::MediaArgs videos;
+  CLI::App* recordsCommand = velkor::cli::AddRecordsCommand(app, records);
+  CLI::App* picturesCommand = velkor::cli::AddMediaCommand(app, velkor::kModePictures, pictures);
+  CLI::App* videosCommand = velkor::cli::AddMediaCommand(app, velkor::kModeVideos, videos);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    // Help and version are "errors" that end the parse successfully.
+    if (e.get_exit_code() == 0) return app.exit(e);
+    if (app.get_subcommands().empty() && argc > 1 && argv[1][0] != '-') {
+      std::fprintf(stderr, "velkor: '%s' is not a command: records, pictures or videos\n", argv[1]);
+      return 2;
+    }
+    std::string where = "velkor";
+    for (const CLI::App* command : app.get_subcommands()) where += " " + command->get_name();
+    std::fprintf(stderr, "%s: %s (see %s --help)\n", where.c_str(), e.what(), where.c_str());
     return 2;
   }
-  const std::string_view command = argv[1];
-  if (command == "records") return velkor::cli::RunRecordsCommand(argc - 1, argv + 1);
-  if (command == "pictures") {
-    return velkor::cli::RunMediaCommand(velkor::kModePictures, argc - 1, argv + 1);
+
+  if (recordsCommand->parsed()) return velkor::cli::RunRecordsCommand(records);
+  if (picturesCommand->parsed()) {
+    return velkor::cli::RunMediaCommand(velkor::kModePictures, pictures);
   }
-  if (command == "videos") {
-    return velkor::cli::RunMediaCommand(velkor::kModeVideos, argc - 1, argv + 1);
-  }
-  if (command == "--help" || command == "-h" || command == "help") {
-    std::fputs(kUsage, stdout);
-    return 0;
-  }
-  std::fputs(kUsage, stderr);
+  if (videosCommand->parsed()) return velkor::cli::RunMediaCommand(velkor::kModeVideos, videos);
   return 2;
 }

@@ -13,37 +13,13 @@
 #include "carving/media_signatures.h"
 #include "carving/scan_params.h"
 #include "cli/console_reporting.h"
+#include "cli/option_checks.h"
 #include "engine/log_entries.h"
 #include "engine/text_codec.h"
 #include "engine/text_format.h"
 
 namespace velkor::cli {
 namespace {
-
-constexpr const char* kUsagePictures =
-    "usage: velkor pictures IMAGE [--start SECTOR] [--sectors N] [--block BYTES]\n"
-    "                       [--max-size BYTES] [--formats jpg,png,psd,tif,bmp,gif|all] [--out "
-    "DIR]\n";
-constexpr const char* kUsageVideos =
-    "usage: velkor videos IMAGE [--start SECTOR] [--sectors N] [--block BYTES]\n"
-    "                     [--max-size BYTES] [--formats mp4,mov,avi,amr,mpg,mts|all] [--out DIR]\n";
-
-struct MediaArgs {
-  std::string image;
-  ScanDialogFields fields;  // only the options given; the rest take defaults
-  bool hasStart = false, hasSectors = false, hasBlock = false, hasMaxSize = false;
-  uint32_t formats = kDefaultFormatMask;
-  std::optional<std::string> out;
-};
-
-// Numbers on the command line are digits only; the scan dialog's leniency
-// (stop at the first other character) would hide typing mistakes here.
-bool TakeDigits(std::string_view text, std::u16string& field, bool& given) {
-  if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos) return false;
-  field = FromUtf8(text);
-  given = true;
-  return true;
-}
 
 // "all", or names of the mode's formats separated by commas; an empty list
 // selects none, as the dialog allows.
@@ -68,40 +44,20 @@ bool ParseFormats(uint32_t mode, std::string_view text, uint32_t& mask) {
   }
 }
 
-bool ParseArgs(uint32_t mode, int argc, char** argv, MediaArgs& args) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    const bool hasValue = i + 1 < argc;
-    bool ok = hasValue;
-    if (arg == "--start" && hasValue) {
-      ok = TakeDigits(argv[++i], args.fields.position, args.hasStart);
-    } else if (arg == "--sectors" && hasValue) {
-      ok = TakeDigits(argv[++i], args.fields.size, args.hasSectors);
-    } else if (arg == "--block" && hasValue) {
-      ok = TakeDigits(argv[++i], args.fields.blockSize, args.hasBlock);
-    } else if (arg == "--max-size" && hasValue) {
-      ok = TakeDigits(argv[++i], args.fields.fileSize, args.hasMaxSize);
-    } else if (arg == "--formats" && hasValue) {
-      ok = ParseFormats(mode, argv[++i], args.formats);
-    } else if (arg == "--out" && hasValue) {
-      args.out = argv[++i];
-      ok = !args.out->empty();
-    } else {
-      ok = !arg.empty() && arg[0] != '-' && args.image.empty();
-      if (ok) args.image = arg;
-    }
-    if (!ok) return false;
-  }
-  return !args.image.empty();
-}
-
 // The scan dialog's fields: its defaults, overwritten by the options given.
+// A start without a count scans from there to the image's end.
 ScanDialogFields FieldsFor(const MediaArgs& args, uint64_t imageLength) {
   ScanDialogFields fields = DefaultScanFields(imageLength);
-  if (args.hasStart) fields.position = args.fields.position;
-  if (args.hasSectors) fields.size = args.fields.size;
-  if (args.hasBlock) fields.blockSize = args.fields.blockSize;
-  if (args.hasMaxSize) fields.fileSize = args.fields.fileSize;
+  if (args.start) fields.position = FromUtf8(*args.start);
+  if (args.sectors) {
+    fields.size = FromUtf8(*args.sectors);
+  } else if (args.start) {
+    const uint64_t sectors = imageLength / kSectorSize;
+    const uint64_t start = ParseDecimalField(fields.position);
+    fields.size = DecimalText(start <= sectors ? sectors - start : 0);
+  }
+  if (args.block) fields.blockSize = FromUtf8(*args.block);
+  if (args.maxSize) fields.fileSize = FromUtf8(*args.maxSize);
   return fields;
 }
 
@@ -121,12 +77,50 @@ bool SaveAll(const ScanInput& input, const std::vector<FoundFile>& files,
 
 }  // namespace
 
-int RunMediaCommand(uint32_t mode, int argc, char** argv) {
-  MediaArgs args;
-  if (!ParseArgs(mode, argc, argv, args)) {
-    std::fputs(mode == kModeVideos ? kUsageVideos : kUsagePictures, stderr);
-    return 2;
+CLI::App* AddMediaCommand(CLI::App& app, uint32_t mode, MediaArgs& args) {
+  const bool videos = mode == kModeVideos;
+  std::string names;
+  for (const MediaFormat& format : MediaFormatsFor(mode)) {
+    names += (names.empty() ? "" : ",") + ToUtf8(format.extension);
   }
+  CLI::App* command = app.add_subcommand(
+      videos ? "videos" : "pictures",
+      std::string("Tests the start of every block of the sector range against the ") +
+          (videos ? "video and audio" : "picture") +
+          " formats' signatures and prints one line per found file: name, offset, length, "
+          "tab-separated.");
+  command->add_option("IMAGE", args.image, "The raw image")->required()->check(NotEmpty());
+  command->add_option("--start", args.start, "First sector of the range")
+      ->check(DigitsOnly())
+      ->default_str("0");
+  command->add_option("--sectors", args.sectors, "Sectors in the range")
+      ->check(DigitsOnly())
+      ->default_str("to the end of the image");
+  command->add_option("--block", args.block, "Step between tested offsets, bytes")
+      ->check(DigitsOnly())
+      ->default_str(std::to_string(kDefaultBlockSize));
+  command->add_option("--max-size", args.maxSize, "Largest length of a found file, bytes")
+      ->check(DigitsOnly())
+      ->default_str(std::to_string(kDefaultMaxFileSize));
+  command
+      ->add_option_function<std::string>(
+          "--formats",
+          [&args, mode](const std::string& text) { ParseFormats(mode, text, args.formats); },
+          "Formats to look for, separated by commas, or all")
+      ->check(CLI::Validator(
+          [mode, names](std::string& text) -> std::string {
+            uint32_t mask = 0;
+            if (ParseFormats(mode, text, mask)) return {};
+            return "'" + text + "' is not 'all' or a comma-separated list of " + names;
+          },
+          names + "|all"))
+      ->default_str(ToUtf8(MediaFormatsFor(mode)[0].extension));
+  command->add_option("--out", args.out, "Copy every found file into this folder")
+      ->check(NotEmpty());
+  return command;
+}
+
+int RunMediaCommand(uint32_t mode, const MediaArgs& args) {
 
   ConsoleSession console;
   ScanInput input;

@@ -1,16 +1,32 @@
+// velkor pictures|videos: the signature scan of an image's sector range, and
+// the saving of what it finds.
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "carving/scan_params.h"
 
 namespace velkor::cli {
 
-// velkor pictures|videos IMAGE [--start SECTOR] [--sectors N] [--block BYTES]
-//                [--max-size BYTES] [--formats NAME,...|all] [--out DIR]
-// mode is kModePictures or kModeVideos; argv[0] is the sub-command name.
-// Prints one line per found file (name, offset, length, tab-separated) and
-// with --out saves them all into DIR. Returns the process exit status: 2 for
-// bad options or invalid scan parameters, 1 when the image cannot be opened
-// or a found file cannot be saved, else 0.
-int RunMediaCommand(uint32_t mode, int argc, char** argv);
+// The numbers stay text until the image is measured: the scan dialog's rules
+// (defaults from the image's length, saturation, the range check) read them.
+struct MediaArgs {
+  std::string image;
+  std::optional<std::string> start, sectors, block, maxSize;
+  uint32_t formats = kDefaultFormatMask;
+  std::optional<std::string> out;
+};
+
+// Adds the pictures (kModePictures) or videos command to app.
+CLI::App* AddMediaCommand(CLI::App& app, uint32_t mode, MediaArgs& args);
+
+// Prints one line per found file and with --out saves them all. Exit status:
+// 2 for invalid scan parameters, 1 when the image cannot be opened or a found
+// file cannot be saved, else 0.
+int RunMediaCommand(uint32_t mode, const MediaArgs& args);
 
 }  // namespace velkor::cli

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "cli/console_reporting.h"
+#include "cli/option_checks.h"
 #include "engine/image_source.h"
 #include "engine/log_entries.h"
 #include "engine/record_rows.h"
@@ -19,83 +20,9 @@
 namespace velkor::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "usage: velkor records IMAGE_OR_FOLDER [--platform android|ios|itunes] [--types MASK] "
-    "[--threads N] --out DIR\n";
-
 uint32_t DefaultThreadCount() {
   const unsigned cores = std::thread::hardware_concurrency();
   return cores == 0 ? 1 : cores;
-}
-
-struct RecordsArgs {
-  std::string image;
-  uint8_t platform = kPlatformAndroid;
-  uint32_t types = kTypeSms | kTypePhoneBook | kTypeCalls;  // as the task dialog starts
-  std::string out;
-  uint32_t threads = DefaultThreadCount();
-};
-
-bool ParseMask(std::string_view text, uint32_t& mask) {
-  if (text.empty()) return false;
-  int base = 10;
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    base = 16;
-    text.remove_prefix(2);
-  }
-  uint64_t value = 0;
-  for (char c : text) {
-    int digit;
-    if (c >= '0' && c <= '9') {
-      digit = c - '0';
-    } else if (base == 16 && c >= 'a' && c <= 'f') {
-      digit = c - 'a' + 10;
-    } else if (base == 16 && c >= 'A' && c <= 'F') {
-      digit = c - 'A' + 10;
-    } else {
-      return false;
-    }
-    if (digit >= base) return false;
-    value = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
-    if (value > 0xFFFFFFFFu) return false;
-  }
-  mask = static_cast<uint32_t>(value);
-  return true;
-}
-
-bool ParseArgs(int argc, char** argv, RecordsArgs& args) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    const bool hasValue = i + 1 < argc;
-    if (arg == "--platform" && hasValue) {
-      const std::string_view value = argv[++i];
-      if (value == "android") {
-        args.platform = kPlatformAndroid;
-      } else if (value == "ios") {
-        args.platform = kPlatformIos;
-      } else if (value == "itunes") {
-        args.platform = kPlatformItunes;
-      } else {
-        return false;
-      }
-    } else if (arg == "--types" && hasValue) {
-      if (!ParseMask(argv[++i], args.types)) return false;
-    } else if (arg == "--threads" && hasValue) {
-      uint32_t threads = 0;
-      const std::string_view value = argv[++i];
-      if (value.empty() || value.size() > 3 || value[0] == '0' || !ParseMask(value, threads)) {
-        return false;
-      }
-      args.threads = threads;
-    } else if (arg == "--out" && hasValue) {
-      args.out = argv[++i];
-    } else if (!arg.empty() && arg[0] != '-' && args.image.empty()) {
-      args.image = arg;
-    } else {
-      return false;
-    }
-  }
-  return !args.image.empty() && !args.out.empty();
 }
 
 // The lists the record scan fills, under the names the desktop program's
@@ -119,17 +46,43 @@ bool WriteExports(const RecordStores& stores, const std::filesystem::path& dir) 
 
 }  // namespace
 
-int RunRecordsCommand(int argc, char** argv) {
-  RecordsArgs args;
-  if (!ParseArgs(argc, argv, args)) {
-    std::fputs(kUsage, stderr);
-    return 2;
-  }
+CLI::App* AddRecordsCommand(CLI::App& app, RecordsArgs& args) {
+  args.threads = DefaultThreadCount();
+  CLI::App* command = app.add_subcommand(
+      "records",
+      "Scans every byte of the image (or, on the itunes platform, every file of a backup folder in "
+      "name order) for SQLite rows and writes five UTF-16 text files into DIR.");
+  command->add_option("IMAGE_OR_FOLDER", args.image, "The raw image, or a backup folder")
+      ->required()
+      ->check(NotEmpty());
+  command->add_option("--platform", args.platform, "What the image comes from")
+      ->check(CLI::IsMember({"android", "ios", "itunes"}))
+      ->default_str("android");
+  command
+      ->add_option_function<std::string>(
+          "--types", [&args](const std::string& text) { ParseMask(text, args.types); },
+          "Record-type mask of the task dialog: 0x1 messages, 0x2 phone book, 0x4 calls, "
+                   "0x40 WeChat; 0 only measures the image")
+      ->check(RecordTypeMask())
+      ->default_str("0x7");
+  command
+      ->add_option("--threads", args.threads,
+                   "Windows scanned side by side; the files are the same for every count")
+      ->check(CountUpTo(kMaxThreads))
+      ->default_str("the number of cores");
+  command->add_option("--out", args.out, "Folder for the five files; created when missing")
+      ->required()
+      ->check(NotEmpty());
+  return command;
+}
 
+int RunRecordsCommand(const RecordsArgs& args) {
   ConsoleSession console;
   ScanInput input;
   console.Attach(input, args.image);
-  input.platform = args.platform;
+  input.platform = args.platform == "ios"      ? kPlatformIos
+                   : args.platform == "itunes" ? kPlatformItunes
+                                               : kPlatformAndroid;
   input.stop = InstallStopOnInterrupt();
   RecordScanOptions options;
   options.recordTypeMask = args.types;
@@ -140,7 +93,7 @@ int RunRecordsCommand(int argc, char** argv) {
   console.progress.Finish();
   if (!result.opened) {
     // A folder scan that cannot list its folder stays silent; say why here.
-    if (args.platform == kPlatformItunes) {
+    if (input.platform == kPlatformItunes) {
       LogOpenFailed(&console.log, kTitleError, PathText(input.imagePath), kLevelError);
     }
     return 1;

@@ -1,10 +1,32 @@
+// velkor records: the record scan of an image or a backup folder, written as
+// the five UTF-16 lists.
 #pragma once
+
+#include <cstdint>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "engine/record_scan.h"
 
 namespace velkor::cli {
 
-// velkor records IMAGE_OR_FOLDER [--platform android|ios|itunes]
-//                [--types MASK] --out DIR
-// argv[0] is "records". Returns the process exit status.
-int RunRecordsCommand(int argc, char** argv);
+// More would only cost memory: each thread holds windows in flight.
+inline constexpr uint32_t kMaxThreads = 999;
+
+struct RecordsArgs {
+  std::string image;
+  std::string platform = "android";
+  uint32_t types = kTypeSms | kTypePhoneBook | kTypeCalls;  // as the task dialog starts
+  uint32_t threads = 1;
+  std::string out;
+};
+
+// Adds the records command and its options to app, filling args when parsed.
+CLI::App* AddRecordsCommand(CLI::App& app, RecordsArgs& args);
+
+// Scans and writes the lists. Exit status: 0 after a scan, 1 when the image
+// cannot be opened or a list cannot be written.
+int RunRecordsCommand(const RecordsArgs& args);
 
 }  // namespace velkor::cli

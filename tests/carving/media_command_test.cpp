@@ -94,14 +94,14 @@ TEST_F(MediaCommand, RefusesBadOptionsAndInvalidParameters) {
       {"pictures " + Image() + " --sectors 0", "填写参数错误"},
       {"pictures " + Image() + " --start 36028797018963968", "填写参数错误"},  // 2^64 bytes
       {"pictures " + Image() + " --sectors 99999999999999999999999", "填写参数错误"},
-      {"pictures " + Image() + " --block 12k", "usage"},
-      {"pictures " + Image() + " --start -1", "usage"},
-      {"pictures " + Image() + " --formats mp4", "usage"},  // not a picture format
-      {"videos " + Image() + " --formats mp4,", "usage"},
-      {"videos " + Image() + " --frames 3", "usage"},
-      {"videos " + Image() + " --out", "usage"},
-      {"videos " + Image() + " " + Image(), "usage"},
-      {"videos", "usage"},
+      {"pictures " + Image() + " --block 12k", "--help"},
+      {"pictures " + Image() + " --start -1", "--help"},
+      {"pictures " + Image() + " --formats mp4", "--help"},  // not a picture format
+      {"videos " + Image() + " --formats mp4,", "--help"},
+      {"videos " + Image() + " --frames 3", "--help"},
+      {"videos " + Image() + " --out", "--help"},
+      {"videos " + Image() + " " + Image(), "--help"},
+      {"videos", "--help"},
   };
   for (const auto& c : cases) {
     const Outcome result = Run(c.args);
