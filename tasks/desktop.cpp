@@ -21,6 +21,7 @@ Desktop::Desktop()
       controller_(TaskViews{&window_, &window_.Categories(), &window_.Results(), progress_,
                             &window_.Log().Sink()}) {
   window_.SetCommandTarget(&controller_);
+  progress_->SetStopTarget(&controller_);
 }
 
 }  // namespace velkor

@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QStringList>
 
+#include "carving/found_files.h"
 #include "engine/log_entries.h"
 #include "engine/result_tabs.h"
 #include "res/menu_resources.h"
@@ -68,6 +69,7 @@ void TaskController::NewTask() {
   }
   NewTaskDialog dialog(*prompts_, views_.window);
   if (dialog.exec() != QDialog::Accepted) return;
+  ForgetFoundFiles();
   imagePath_ = dialog.imagePath().toStdU16String();
   recordTypes_ = dialog.recordTypes();
   platform_ = dialog.platform();
@@ -76,9 +78,20 @@ void TaskController::NewTask() {
 
 // Runs on the user-interface thread, like every hand-over of a job, so it
 // lands either before or after a fill, never inside one.
+//
+// The found files go with the task: their offsets mean nothing in the next
+// image, so Save must never copy them out of it.
 void TaskController::CloseTask() {
   views_.categories->ClearCategories();
   views_.results->SetRows(kTabAllContacts, {});
+  ForgetFoundFiles();
+}
+
+void TaskController::ForgetFoundFiles() {
+  carvedFiles_.clear();
+  carvedMode_ = 0;
+  carvedImagePath_.clear();
+  views_.results->SetRows(kTabFoundFiles, {});
 }
 
 void TaskController::ScanPictures() {
@@ -176,13 +189,23 @@ void TaskController::SaveFoundFiles() {
     return;
   }
   saveFolder_ = DropTrailingSeparator(*folder);
-  saveRows_ = views_.results->TickedRows(kTabFoundFiles);
-  StartJob(Text(kTitleSaveProgress), &TaskController::SaveFoundFilesJob);
+  // Taken now, on this thread: a Close Task during the save empties the
+  // store, not what the save copies.
+  const std::vector<FoundFile> listed = FoundFiles(carvedFiles_, carvedMode_);
+  saveFiles_.clear();
+  saveRows_.clear();
+  for (const size_t row : views_.results->TickedRows(kTabFoundFiles)) {
+    if (row >= listed.size()) continue;
+    saveFiles_.push_back(listed[row]);
+    saveRows_.push_back(row);
+  }
+  saveImagePath_ = carvedImagePath_;
+  StartJob(Text(kTitleSaveProgress), &TaskController::SaveFoundFilesJob, ProgressUnit::kFiles);
 }
 
-void TaskController::StartJob(const QString& title, Job job) {
+void TaskController::StartJob(const QString& title, Job job, ProgressUnit unit) {
   ClearStop();
-  views_.progress->ShowProgress(title);
+  views_.progress->ShowProgress(title, unit);
   // Set here, not by the worker: no second command may slip in before the
   // thread has run its first step.
   busy_.store(true);

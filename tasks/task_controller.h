@@ -14,6 +14,7 @@
 #include <QString>
 
 #include "carving/carved_file.h"
+#include "carving/found_files.h"
 #include "engine/image_search.h"
 #include "engine/image_source.h"
 #include "engine/record_scan.h"
@@ -78,11 +79,13 @@ class TaskController final : public QObject, public TaskCommands {
   // Offers a new task when there is none; true when the command must end.
   bool RefuseWithoutTask();
   void ScanMedia(uint32_t mode);
+  // Empties the found-files list and the carved files behind it.
+  void ForgetFoundFiles();
   void SearchResults(const QString& text);
   void SaveRecordList(int tab);
   void SaveFoundFiles();
   // Shows the progress dialog with title and runs job on the worker.
-  void StartJob(const QString& title, Job job);
+  void StartJob(const QString& title, Job job, ProgressUnit unit = ProgressUnit::kWindows);
   // The frame every job follows: start notice, the work with its hand-over
   // to the views, end notice (none when empty), progress closed, not busy.
   void RunJob(std::u16string_view title, const std::u16string& startText,
@@ -135,7 +138,9 @@ class TaskController final : public QObject, public TaskCommands {
   SearchEncoding searchEncoding_ = SearchEncoding::kUtf8;
   std::vector<uint8_t> searchPattern_;
   QString saveFolder_;
-  std::vector<size_t> saveRows_;
+  std::vector<FoundFile> saveFiles_;
+  std::vector<size_t> saveRows_;  // the list row of each of saveFiles_
+  std::u16string saveImagePath_;
 };
 
 }  // namespace velkor

@@ -8,6 +8,7 @@
 #include "engine/text_export.h"
 #include "engine/text_format.h"
 #include "tasks/task_controller.h"
+#include "res/menu_resources.h"
 #include "ui/prompts.h"
 
 namespace velkor {
@@ -33,6 +34,16 @@ void TaskController::NewTaskJob() {
         const ScanResult result = ScanRecords(JobInput(&views_.progress->Sink()),
                                               {recordTypes_, scanThreads_, true}, records_);
         imageSize_ = result.imageSize;
+        if (!result.opened) {
+          // An image that cannot be read is no task: no tree of zeros that
+          // looks like an empty phone.
+          RunOnUiThread([this] {
+            prompts_->MessageBox(views_.window, QMessageBox::Warning, Text(kCaptionWarning),
+                                 QString::fromStdU16String(OpenFailedText(imagePath_)),
+                                 QMessageBox::Ok);
+          });
+          return;
+        }
         std::vector<size_t> counts(kResultTabCount);
         for (int tab = 0; tab < kResultTabCount; ++tab) {
           counts[static_cast<size_t>(tab)] = RecordRowCount(records_, tab);
@@ -73,11 +84,15 @@ void TaskController::ScanMediaJob(uint32_t mode) {
                                       ? velkor::ScanPictures(input, mediaParams_, found)
                                       : velkor::ScanVideos(input, mediaParams_, found);
         imageSize_ = result.imageSize;
-        carvedFiles_ = std::move(found);
-        carvedMode_ = mode;
-        carvedImagePath_ = imagePath_;
-        std::vector<RowTexts> rows = FoundFileRows(FoundFiles(carvedFiles_, mode));
-        RunOnUiThread([this, &rows] { views_.results->SetRows(kTabFoundFiles, std::move(rows)); });
+        std::vector<RowTexts> rows = FoundFileRows(FoundFiles(found, mode));
+        // The list and the files behind it change together on the
+        // user-interface thread, so a Close Task lands before or after both.
+        RunOnUiThread([this, &rows, &found, mode] {
+          carvedFiles_ = std::move(found);
+          carvedMode_ = mode;
+          carvedImagePath_ = imagePath_;
+          views_.results->SetRows(kTabFoundFiles, std::move(rows));
+        });
       },
       TaskEventText(3, {}));
 }
@@ -93,27 +108,18 @@ void TaskController::SearchImageJob() {
          {});
 }
 
-// The ticked rows name carved files of the last media scan by their place in
-// its store, which the found-files list shows in the same order; they are
-// copied from the image that scan read, whatever task is open now.
+// The carved files ticked when Save was given, copied from the image their
+// scan read.
 void TaskController::SaveFoundFilesJob() {
   RunJob(
       kTitleSave, TaskEventText(4, saveFolder_.toStdU16String()),
       [this] {
-        const std::vector<FoundFile> listed = FoundFiles(carvedFiles_, carvedMode_);
-        std::vector<FoundFile> ticked;
-        std::vector<size_t> tickedRows;
-        for (const size_t row : saveRows_) {
-          if (row >= listed.size()) continue;
-          ticked.push_back(listed[row]);
-          tickedRows.push_back(row);
-        }
         ScanInput input = JobInput(&views_.progress->Sink());
-        input.imagePath = PathFromText(carvedImagePath_);
+        input.imagePath = PathFromText(saveImagePath_);
         std::vector<size_t> written;
         for (const size_t entry :
-             SaveCarvedFiles(input, ticked, PathFromText(saveFolder_.toStdU16String()))) {
-          written.push_back(tickedRows[entry]);
+             SaveCarvedFiles(input, saveFiles_, PathFromText(saveFolder_.toStdU16String()))) {
+          written.push_back(saveRows_[entry]);
         }
         RunOnUiThread([this, &written] { views_.results->Untick(kTabFoundFiles, written); });
       },

@@ -134,6 +134,13 @@ void NewTaskDialog::Confirm() {
                         QMessageBox::Ok | QMessageBox::Cancel);
     return;
   }
+  // A task that looks for nothing would show an empty tree as if the phone
+  // held no records.
+  if (recordTypes_ == 0) {
+    prompts_.MessageBox(this, QMessageBox::Warning, Text(kCaptionWarning), Text(kNoRecordTypeText),
+                        QMessageBox::Ok);
+    return;
+  }
   accept();
 }
 

@@ -1,14 +1,18 @@
-// The modeless progress dialog of the long operations: a bar and, under it,
-// the progress text that the scans keep rewriting.
+// The modeless progress dialog of the long operations: a bar, how much is
+// done, the progress text that the scans keep rewriting, and Stop. It stays
+// up until the job ends: Esc and the window's close button ask the job to
+// stop instead of hiding a job that still runs.
 #pragma once
 
 #include <cstdint>
 
 #include <QDialog>
 
+#include "ui/task_commands.h"
 #include "ui/task_views.h"
 
 class QLabel;
+class QPushButton;
 class QProgressBar;
 
 namespace velkor {
@@ -38,8 +42,10 @@ class ProgressDialog final : public QDialog, public ProgressView {
 
   explicit ProgressDialog(QWidget* parent = nullptr);
 
-  void ShowProgress(const QString& title) override;
+  void ShowProgress(const QString& title, ProgressUnit unit) override;
   void CloseProgress() override;
+  // Where Stop, Esc and the close button send their request.
+  void SetStopTarget(TaskCommands* target) { stopTarget_ = target; }
   ProgressSink& Sink() override { return sink_; }
 
   // Bar from 0 to total at 0; the step count restarts.
@@ -54,10 +60,23 @@ class ProgressDialog final : public QDialog, public ProgressView {
   int32_t StepCount() const { return stepCount_; }
   QProgressBar& Bar() { return *bar_; }
   QLabel& StatusText() { return *text_; }
+  // "NN%" and the part done of the whole, in MiB or files.
+  QLabel& DoneText() { return *done_; }
+
+ protected:
+  void reject() override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
+  void RequestStop();
+  void ShowDone();
+
   QProgressBar* bar_ = nullptr;
+  QLabel* done_ = nullptr;
   QLabel* text_ = nullptr;
+  QPushButton* stop_ = nullptr;
+  TaskCommands* stopTarget_ = nullptr;
+  ProgressUnit unit_ = ProgressUnit::kWindows;
   int32_t stepCount_ = 0;
   ProgressDialogSink sink_{this};
 };

@@ -51,9 +51,12 @@ ResultListView::ResultListView(const QStringList& headers, QWidget* parent)
     const int id = item.id;
     connect(action, &QAction::triggered, this, [this, id] { RunPopupCommand(id); });
   }
-  connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
-    if (index.isValid()) emit rowClicked(index.row());
-  });
+  // The current row, not the last click: arrow keys, Home, a right-click
+  // and a search move it too, and the detail pane must show that row.
+  connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this](const QModelIndex& current) {
+            if (current.isValid()) emit currentRowChanged(current.row());
+          });
 }
 
 void ResultListView::RunPopupCommand(int id) {

@@ -31,7 +31,8 @@ class ResultListView final : public QTableView {
   size_t SelectRowsHolding(const QString& text);
 
  signals:
-  void rowClicked(int row);
+  // The current row changed, by mouse, keys or a program.
+  void currentRowChanged(int row);
   void saveRequested();
 
  protected:

@@ -37,7 +37,7 @@ ResultPane::ResultPane(int initialWidth, QWidget* parent) : QWidget(parent) {
   for (const ResultTabInfo& tab : ResultTabs()) {
     auto* list = new ResultListView(Headers(tab));
     list->setObjectName(QStringLiteral("resultList%1").arg(tab.tab));
-    connect(list, &ResultListView::rowClicked, this, &ResultPane::ShowDetail);
+    connect(list, &ResultListView::currentRowChanged, this, &ResultPane::ShowDetail);
     connect(list, &ResultListView::saveRequested, this, [this] {
       if (commands_) commands_->Save();
     });

@@ -16,5 +16,6 @@ inline constexpr const char16_t* kNoSearchText = u"请输入搜索文本";
 inline constexpr const char16_t* kNotAsciiText =
     u"ASCII 编码只能搜索 ASCII 字符,请改用 UTF-8 或 UNICODE";
 inline constexpr const char16_t* kWorkerFailedText = u"无法启动工作线程";
+inline constexpr const char16_t* kNoRecordTypeText = u"请至少选择一种记录类型";
 
 }  // namespace velkor

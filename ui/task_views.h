@@ -45,11 +45,15 @@ class ResultView {
   virtual size_t SelectRowsHolding(int tab, const QString& text) = 0;
 };
 
+// What one unit of a job's progress stands for: a 1 MiB window of the image
+// (scans and searches) or one file (saving).
+enum class ProgressUnit { kWindows, kFiles };
+
 // The modeless progress window of the long operations.
 class ProgressView {
  public:
   virtual ~ProgressView() = default;
-  virtual void ShowProgress(const QString& title) = 0;
+  virtual void ShowProgress(const QString& title, ProgressUnit unit) = 0;
   virtual void CloseProgress() = 0;
   // Any thread may report through it; a worker waits until each event is
   // shown.

@@ -74,8 +74,6 @@ class TaskDialogsTest : public QObject {
     for (int i = 0; i < kTypeBoxes.size(); ++i) {
       QTest::newRow(texts[i]) << kTypeBoxes[i] << texts[i] << bits[i];
     }
-    QTest::newRow("none ticked") << ""
-                                 << "" << 0u;
   }
 
   void eachTypeBoxSetsItsBit() {
@@ -93,6 +91,18 @@ class TaskDialogsTest : public QObject {
     QCOMPARE(dialog.recordTypes(), bit);
     QCOMPARE(dialog.imagePath(), QStringLiteral("/images/phone.img"));
     QVERIFY(prompts.boxes.empty());
+  }
+
+  // A task looking for nothing would show a tree of zeros.
+  void noTypeTickedWarnsAndStaysOpen() {
+    ScriptedPrompts prompts;
+    prompts.files << QStringLiteral("/images/phone.img");
+    NewTaskDialog dialog(prompts);
+    for (const QString& each : kTypeBoxes) Check(dialog, each)->setChecked(false);
+    Click(dialog, "browseButton");
+    Click(dialog, "confirmButton");
+    QVERIFY(dialog.result() != int(QDialog::Accepted));
+    QCOMPARE(prompts.boxes.size(), size_t{1});
   }
 
   void confirmWithoutPathWarnsAndStaysOpen_data() {
