@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <vector>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -191,6 +192,10 @@ inline const QString& SamplePath() {
 // The whole program, its controller asking its questions of prompts.
 struct TaskDesktop {
   TaskDesktop() { controller.SetPrompts(&prompts); }
+  // A test that fails early must not leave the program waiting on its worker.
+  ~TaskDesktop() {
+    for (const std::shared_ptr<Gate>& gate : gates) gate->Open();
+  }
   velkor::Desktop desktop;
   velkor::MainWindow& window = desktop.Window();
   velkor::TaskController& controller = desktop.Controller();
@@ -198,6 +203,7 @@ struct TaskDesktop {
   velkor::ResultPane& results = window.Results();
   velkor::ProgressDialog& progress = desktop.Progress();
   ScriptedPrompts prompts;
+  std::vector<std::shared_ptr<Gate>> gates;
 
   // Answers the task dialog with path through its browse and confirm buttons.
   void AnswerTaskDialog(const QString& path) {
@@ -222,7 +228,7 @@ struct TaskDesktop {
   }
   // A task whose record scan waits at its first read until the gate opens.
   std::shared_ptr<Gate> HoldNextScan(uint64_t size) {
-    auto gate = std::make_shared<Gate>();
+    auto gate = gates.emplace_back(std::make_shared<Gate>());
     controller.SetImageOpener([gate, size](const std::filesystem::path&) {
       return std::unique_ptr<velkor::ImageSource>(std::make_unique<GateSource>(size, gate));
     });
