@@ -1,14 +1,15 @@
-// The task commands end to end with the real dialogs and workers: a new task
-// on the sample image, the busy refusals, Stop, closing a task during a scan,
-// and the offers to create a task first.
+// The task commands end to end through the real controller and workers: a
+// new task on the sample image, a second one over it, the busy refusals,
+// Stop, closing a task during a scan, the offer of a task first, and quitting
+// while a worker runs.
 #include <QTest>
 #include <QTimer>
 
 #include "res/command_ids.h"
-#include "tests/ui/task_test_support.h"
-#include "tests/ui/ui_test_support.h"
+#include "tests/ui/desktop_test_support.h"
 
 using velkor::TaskController;
+using velkor::fixtures::kMiB;
 
 namespace {
 
@@ -18,26 +19,11 @@ constexpr int kTreeItems = 12;  // the root and its eleven categories
 constexpr int kCloserTries = 15;
 constexpr int kCloserSpan = kCloserTries * 20 + 200;
 
-QStringList ColumnTexts(const QTreeWidgetItem* root, int column) {
-  QStringList texts;
-  for (int i = 0; i < root->childCount(); ++i) texts << root->child(i)->text(column);
-  return texts;
-}
-
-bool ListHolds(velkor::ResultPane& results, int tab, int column, const QString& part) {
-  for (size_t row = 0; row < results.RowCount(tab); ++row) {
-    if (QString::fromStdU16String(Cell(results, tab, int(row), column)).contains(part)) return true;
+bool ListHolds(TaskDesktop& t, int tab, int column, const QString& part) {
+  for (size_t row = 0; row < t.results.RowCount(tab); ++row) {
+    if (t.Cell(tab, int(row), column).contains(part)) return true;
   }
   return false;
-}
-
-// A task whose record scan waits at its first read until gate opens.
-std::shared_ptr<Gate> HoldNextScan(TaskController& controller, uint64_t size) {
-  auto gate = std::make_shared<Gate>();
-  controller.SetImageOpener([gate, size](const std::filesystem::path&) {
-    return std::unique_ptr<velkor::ImageSource>(std::make_unique<GateSource>(size, gate));
-  });
-  return gate;
 }
 
 }  // namespace
@@ -48,77 +34,70 @@ class TaskControllerTest : public QObject {
  private slots:
   void newTaskFillsTheTreeAndTheLists() {
     TaskDesktop t;
-    QVERIFY(RunNewTask(t, Sample().path));
-    QVERIFY(t.prompts.boxes.empty());  // an empty tree asks nothing
+    QVERIFY(t.NewTask(SamplePath()));
+    QVERIFY(t.prompts.texts.isEmpty());  // an empty tree asks nothing
     QVERIFY(!t.controller.Busy());
-
     QCOMPARE(t.tree.ItemCount(), kTreeItems);
     const QTreeWidgetItem* root = t.tree.topLevelItem(0);
-    QCOMPARE(root->text(0), Sample().path);
-    QVERIFY(root->isExpanded());
-    QCOMPARE(ColumnTexts(root, 0),
-             (QStringList{"短信箱", "电话薄", "通话记录", "所有联系", "日历", "记事本", "邮件",
-                          "微信", "MSN通讯记录", "QQ聊天记录", "文件系统"}));
-    QCOMPARE(ColumnTexts(root, 2), (QStringList{"0x01", "0x02", "0x04", "0x08", "0x10", "0x20",
-                                                "0x40", "0x80", "0x100", "0x200", "0xFFFFFFFF"}));
+    QCOMPARE(root->text(0), SamplePath());
     // Each record list holds as many rows as its category counts; the sample
     // holds rows of every counted kind.
-    const QStringList counts = ColumnTexts(root, 1);
     for (int tab = 0; tab < 11; ++tab) {
+      const QString count = root->child(tab)->text(1);
       const bool counted = tab <= 3 || tab == 7;
-      QCOMPARE(counts[tab].isEmpty(), !counted);
-      if (counted) QVERIFY2(counts[tab].toInt() > 0, qPrintable(counts[tab]));
-      QCOMPARE(int(t.results.RowCount(tab)), counts[tab].toInt());
+      QCOMPARE(count.isEmpty(), !counted);
+      if (counted) QVERIFY2(count.toInt() > 0, qPrintable(count));
+      QCOMPARE(int(t.results.RowCount(tab)), count.toInt());
     }
     // Rows of the fixture databases, each in its own list.
-    QVERIFY(ListHolds(t.results, 0, 4, QStringLiteral("[3.0]")));
-    QVERIFY(ListHolds(t.results, 7, 1, QStringLiteral("wxid_15f0")));
-    QVERIFY(!ListHolds(t.results, 0, 4, QStringLiteral("[15.")));
-    QCOMPARE(Cell(t.results, 1, 0, 0), std::u16string(u"1"));
+    QVERIFY(ListHolds(t, 0, 4, QStringLiteral("[3.0]")));
+    QVERIFY(ListHolds(t, 7, 1, QStringLiteral("wxid_15f0")));
+    QVERIFY(!ListHolds(t, 0, 4, QStringLiteral("[15.")));
+    QCOMPARE(t.Cell(1, 0, 0), QStringLiteral("1"));
 
-    const QStringList log = LogRows(t);
-    QCOMPARE(log.first(), QStringLiteral("New Task|新建任务:%1,请稍等...").arg(Sample().path));
+    const QStringList log = t.LogRows();
+    QCOMPARE(log.first(), QStringLiteral("New Task|新建任务:%1,请稍等...").arg(SamplePath()));
     QCOMPARE(log.last(), QStringLiteral("New Task|新建任务结束"));
     QVERIFY(!t.progress.isVisible());
-    QCOMPARE(t.progress.windowTitle(), QStringLiteral("Ostrel软件-解析任务"));
     // The scan's progress text reached the dialog.
     QVERIFY2(t.progress.StatusText().text().startsWith(QStringLiteral("已经搜索到 ")),
              qPrintable(t.progress.StatusText().text()));
   }
 
-  void secondTaskAsksToCloseAndShowsOnlyItsOwnRows() {
-    TaskDesktop t;
-    QVERIFY(RunNewTask(t, Sample().path));
-    const int smsRows = int(t.results.RowCount(0));
-    t.prompts.answers << QMessageBox::Ok;
-    QVERIFY(RunNewTask(t, Sample().path));
-    QCOMPARE(t.prompts.Texts(), QStringList{"新建任务前是否关闭当前任务?"});
-    QCOMPARE(t.prompts.boxes[0].caption, QStringLiteral("提示"));
-    QCOMPARE(t.prompts.boxes[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
-    QCOMPARE(int(t.results.RowCount(0)), smsRows);
-    QCOMPARE(Cell(t.results, 0, 0, 0), std::u16string(u"1"));
-    QCOMPARE(t.tree.ItemCount(), kTreeItems);
-  }
-
-  void closingThenCancellingLeavesNoTask_data() {
+  // answer: to the question whether to close the shown task; confirm: the
+  // task dialog is answered (else cancelled); items: the tree afterwards.
+  void newTaskOverAShownTask_data() {
     QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("confirm");
     QTest::addColumn<int>("items");
-    QTest::newRow("OK, then the dialog is closed") << int(QMessageBox::Ok) << 0;
-    QTest::newRow("Cancel keeps the task") << int(QMessageBox::Cancel) << kTreeItems;
+    QTest::newRow("OK, new task") << int(QMessageBox::Ok) << true << kTreeItems;
+    QTest::newRow("OK, dialog cancelled") << int(QMessageBox::Ok) << false << 0;
+    QTest::newRow("Cancel keeps the task") << int(QMessageBox::Cancel) << false << kTreeItems;
   }
 
-  void closingThenCancellingLeavesNoTask() {
+  void newTaskOverAShownTask() {
     QFETCH(int, answer);
+    QFETCH(bool, confirm);
     QFETCH(int, items);
     TaskDesktop t;
-    QVERIFY(RunNewTask(t, Sample().path));
+    QVERIFY(t.NewTask(SamplePath()));
+    const size_t smsRows = t.results.RowCount(0);
     t.prompts.answers << QMessageBox::StandardButton(answer);
     ModalSeen seen;
-    CloseNextModal(&seen, kCloserTries);
-    t.controller.NewTask();
-    QTest::qWait(kCloserSpan);
-    QCOMPARE(seen.shown, answer == QMessageBox::Ok);
+    if (confirm) {
+      QVERIFY(t.NewTask(SamplePath()));
+    } else {
+      CloseNextModal(&seen, kCloserTries);
+      t.controller.NewTask();
+      QTest::qWait(kCloserSpan);
+      QCOMPARE(seen.shown, answer == QMessageBox::Ok);
+    }
+    QCOMPARE(t.prompts.texts, QStringList{"新建任务前是否关闭当前任务?"});
     QCOMPARE(t.tree.ItemCount(), items);
+    // Closing empties the tree and the all-contacts list; a second task
+    // shows only its own rows.
+    QCOMPARE(t.results.RowCount(0), smsRows);
+    QCOMPARE(t.results.RowCount(3) == 0, items == 0);
     QVERIFY(!t.controller.Busy());
     QVERIFY(!t.progress.isVisible());
   }
@@ -135,24 +114,22 @@ class TaskControllerTest : public QObject {
   void longCommandsRefuseWhileAWorkerRuns() {
     QFETCH(int, command);
     TaskDesktop t;
-    QVERIFY(RunNewTask(t, Sample().path));
+    QVERIFY(t.NewTask(SamplePath()));
     t.results.List(1).Model().SetChecked(0, true);
     t.results.SetActiveTab(1);
-
-    const std::shared_ptr<Gate> gate = HoldNextScan(t.controller, 4 * velkor::fixtures::kMiB);
+    const std::shared_ptr<Gate> gate = t.HoldNextScan(4 * kMiB);
     t.prompts.answers << QMessageBox::Ok;  // close the shown task
-    AnswerTaskDialog(t.prompts, QStringLiteral("/held.img"));
+    t.AnswerTaskDialog(QStringLiteral("/held.img"));
     QSignalSpy finished(&t.controller, &TaskController::WorkerFinished);
     t.controller.NewTask();
     // Busy from the moment the command started the worker.
     QVERIFY(t.controller.Busy());
-    t.prompts.boxes.clear();
+    t.prompts.texts.clear();
 
     ModalSeen seen;
     CloseNextModal(&seen, kCloserTries);
     t.window.RunCommand(command);
-    QCOMPARE(t.prompts.Texts(), QStringList{"其他作業正在進行，請稍等..."});
-    QCOMPARE(t.prompts.boxes[0].caption, QStringLiteral("VelkorForPhone"));
+    QCOMPARE(t.prompts.texts, QStringList{"其他作業正在進行，請稍等..."});
     QCOMPARE(t.results.ActiveTab(), 1);
     QVERIFY(t.prompts.saveDefaultName.isEmpty());
     QTest::qWait(kCloserSpan);
@@ -166,9 +143,8 @@ class TaskControllerTest : public QObject {
   void stopDuringAScanStillFillsAndEnds() {
     TaskDesktop t;
     constexpr uint64_t kWindows = 64;
-    const std::shared_ptr<Gate> gate =
-        HoldNextScan(t.controller, kWindows * velkor::fixtures::kMiB);
-    AnswerTaskDialog(t.prompts, QStringLiteral("/big.img"));
+    const std::shared_ptr<Gate> gate = t.HoldNextScan(kWindows * kMiB);
+    t.AnswerTaskDialog(QStringLiteral("/big.img"));
     QSignalSpy finished(&t.controller, &TaskController::WorkerFinished);
     t.controller.NewTask();
     QTRY_VERIFY(gate->arrived.load() > 0);
@@ -178,24 +154,22 @@ class TaskControllerTest : public QObject {
     QVERIFY(finished.wait(30000));
     QVERIFY(gate->arrived.load() < int(kWindows));
     QCOMPARE(t.tree.ItemCount(), kTreeItems);
-    QCOMPARE(LogRows(t).last(), QStringLiteral("New Task|新建任务结束"));
+    QCOMPARE(t.LogRows().last(), QStringLiteral("New Task|新建任务结束"));
     QVERIFY(!t.progress.isVisible());
     QVERIFY(!t.controller.Busy());
   }
 
   void closeTaskDuringAScanIsUndoneByTheFill() {
     TaskDesktop t;
-    QVERIFY(RunNewTask(t, Sample().path));
-    const std::shared_ptr<Gate> gate = HoldNextScan(t.controller, 2 * velkor::fixtures::kMiB);
-    t.prompts.answers << QMessageBox::Cancel;  // keep the shown task for now
-    t.controller.NewTask();
-    QCOMPARE(t.tree.ItemCount(), kTreeItems);
-    t.prompts.answers << QMessageBox::Ok;
-    AnswerTaskDialog(t.prompts, QStringLiteral("/second.img"));
+    const std::shared_ptr<Gate> gate = t.HoldNextScan(2 * kMiB);
+    t.AnswerTaskDialog(QStringLiteral("/second.img"));
     QSignalSpy finished(&t.controller, &TaskController::WorkerFinished);
     t.controller.NewTask();
+    t.tree.ShowCategories(QStringLiteral("earlier"), {});
+    t.results.SetRows(3, {{u"1", u"earlier"}});
     t.window.RunCommand(velkor::ID_CLOSE_TASK);
     QCOMPARE(t.tree.ItemCount(), 0);
+    QCOMPARE(t.results.RowCount(3), size_t{0});
     gate->Open();
     QVERIFY(finished.wait(30000));
     QCOMPARE(t.tree.ItemCount(), kTreeItems);
@@ -206,7 +180,7 @@ class TaskControllerTest : public QObject {
   // sees the tree empty or whole, never half built.
   void closeTaskNeverMeetsAHalfBuiltTree() {
     TaskDesktop t;
-    AnswerTaskDialog(t.prompts, Sample().path);
+    t.AnswerTaskDialog(SamplePath());
     QSignalSpy finished(&t.controller, &TaskController::WorkerFinished);
     QList<int> seen;
     QTimer closer;
@@ -218,10 +192,10 @@ class TaskControllerTest : public QObject {
     closer.start(0);
     QVERIFY(finished.wait(60000));
     closer.stop();
-    QVERIFY(!seen.isEmpty());
-    for (int count : seen)
+    seen << t.tree.ItemCount();
+    for (int count : seen) {
       QVERIFY2(count == 0 || count == kTreeItems, qPrintable(QString::number(count)));
-    QVERIFY(t.tree.ItemCount() == 0 || t.tree.ItemCount() == kTreeItems);
+    }
   }
 
   void commandsWithoutATaskOfferOne_data() {
@@ -245,8 +219,7 @@ class TaskControllerTest : public QObject {
     CloseNextModal(&seen, kCloserTries);
     t.window.RunCommand(command);
     QTest::qWait(kCloserSpan);
-    QCOMPARE(t.prompts.Texts(), QStringList{"Ostrel软件-请先新建任务"});
-    QCOMPARE(t.prompts.boxes[0].caption, QStringLiteral("警告"));
+    QCOMPARE(t.prompts.texts, QStringList{"Ostrel软件-请先新建任务"});
     // OK leads into the new-task command and nothing else.
     QCOMPARE(seen.shown, answer == QMessageBox::Ok);
     if (seen.shown) QCOMPARE(seen.className, QStringLiteral("velkor::NewTaskDialog"));
@@ -254,25 +227,36 @@ class TaskControllerTest : public QObject {
     QVERIFY(!t.controller.Busy());
   }
 
-  void cancelledScanStillShowsTheFoundFilesTab_data() {
-    QTest::addColumn<int>("command");
-    QTest::addColumn<QString>("caption");
-    QTest::newRow("pictures") << int(velkor::ID_SCAN_PICTURE) << "扫描图片";
-    QTest::newRow("videos") << int(velkor::ID_SCAN_VIDEO) << "扫描影片";
+  void cancelledScanStillShowsTheFoundFilesTab() {
+    TaskDesktop t;
+    QVERIFY(t.NewTask(SamplePath()));
+    for (int command : {velkor::ID_SCAN_PICTURE, velkor::ID_SCAN_VIDEO}) {
+      t.results.SetActiveTab(0);
+      ModalSeen seen;
+      CloseNextModal(&seen);
+      t.window.RunCommand(command);
+      QCOMPARE(seen.className, QStringLiteral("velkor::MediaScanDialog"));
+      QCOMPARE(t.results.ActiveTab(), 10);
+      QVERIFY(!t.controller.Busy());
+    }
   }
 
-  void cancelledScanStillShowsTheFoundFilesTab() {
-    QFETCH(int, command);
-    QFETCH(QString, caption);
-    TaskDesktop t;
-    QVERIFY(RunNewTask(t, Sample().path));
-    ModalSeen seen;
-    CloseNextModal(&seen);
-    t.window.RunCommand(command);
-    QCOMPARE(seen.title, caption);
-    QCOMPARE(t.results.ActiveTab(), 10);
-    QVERIFY(!t.controller.Busy());
-    QVERIFY(!t.progress.isVisible());
+  // The program ends only once its worker has: the worker still drives the
+  // window it would otherwise outlive.
+  void quittingWaitsForTheWorker() {
+    auto t = std::make_unique<TaskDesktop>();
+    const std::shared_ptr<Gate> gate = t->HoldNextScan(4 * kMiB);
+    t->AnswerTaskDialog(QStringLiteral("/held.img"));
+    t->controller.NewTask();
+    QTRY_VERIFY(gate->arrived.load() > 0);
+    t->gates.clear();  // only the timer below lets the worker go
+    bool opened = false;
+    QTimer::singleShot(200, [&] {
+      opened = true;
+      gate->Open();
+    });
+    t.reset();
+    QVERIFY(opened);
   }
 };
 

@@ -9,7 +9,7 @@
 
 #include "res/command_ids.h"
 #include "tests/fixtures/image_builder.h"
-#include "tests/ui/task_test_support.h"
+#include "tests/ui/desktop_test_support.h"
 #include "ui/media_scan_dialog.h"
 #include "ui/search_dialog.h"
 
@@ -18,7 +18,7 @@ using velkor::fixtures::kMiB;
 namespace {
 
 QByteArray ImageBytes(uint64_t offset, uint64_t length) {
-  return FileBytes(Sample().path).mid(qsizetype(offset), qsizetype(length));
+  return FileBytes(SamplePath()).mid(qsizetype(offset), qsizetype(length));
 }
 
 // Runs a search through the real dialog.
@@ -41,7 +41,7 @@ class TaskSaveSearchTest : public QObject {
   // and a JPG 64 KiB after that.
   void pictureScanListsAndSaveCopiesTheTickedFiles() {
     TaskDesktop t;
-    QVERIFY(RunNewTask(t, Sample().path));
+    QVERIFY(t.NewTask(SamplePath()));
     OnNextDialog<velkor::MediaScanDialog>([](velkor::MediaScanDialog* dialog) {
       Child<QCheckBox>(*dialog, QStringLiteral("formatPNG"))->setChecked(true);
       Child<QCheckBox>(*dialog, QStringLiteral("formatBMP"))->setChecked(true);
@@ -50,7 +50,7 @@ class TaskSaveSearchTest : public QObject {
       Child<QLineEdit>(*dialog, QStringLiteral("fileSizeEdit"))->setText("100000");
       Click(*dialog, "confirmButton");
     });
-    QVERIFY(RunToEnd(t.controller, [&] { t.window.RunCommand(velkor::ID_SCAN_PICTURE); }));
+    QVERIFY(t.RunCommand(velkor::ID_SCAN_PICTURE));
     QCOMPARE(t.results.ActiveTab(), 10);
     velkor::ResultListModel& found = t.results.List(10).Model();
     const std::vector<velkor::RowTexts> expected{{u"0.png", u"5242880", u"65536"},
@@ -63,23 +63,21 @@ class TaskSaveSearchTest : public QObject {
                  expected[size_t(row)][size_t(column)]);
       }
     }
-    QCOMPARE(LogRows(t).last(), QStringLiteral("Scan|扫描结束"));
+    QCOMPARE(t.LogRows().last(), QStringLiteral("Scan|扫描结束"));
 
     // Row 1's name is taken by a folder, so it cannot be written.
     QTemporaryDir out;
     QVERIFY(QDir(out.path()).mkdir(QStringLiteral("1.bmp")));
     found.SetAllChecked(true);
     t.prompts.folders << out.path() + QLatin1Char('/');
-    QVERIFY(RunToEnd(t.controller, [&] { t.window.RunCommand(velkor::ID_SAVE); }));
-    QCOMPARE(t.prompts.folderTitle, QStringLiteral("please select path"));
+    QVERIFY(t.RunCommand(velkor::ID_SAVE));
     QCOMPARE(FileBytes(out.filePath("0.png")), ImageBytes(5 * kMiB, 65536));
     QCOMPARE(FileBytes(out.filePath("2.jpg")), ImageBytes(5 * kMiB + 128 * 1024, 100000));
     QCOMPARE(found.CheckedRows(), std::vector<size_t>{1});
-    const QStringList log = LogRows(t);
+    const QStringList log = t.LogRows();
     QVERIFY(log.contains(QStringLiteral("Save|保存路径%1,请稍等...").arg(out.path())));
     QVERIFY(log.contains(QStringLiteral("Save|保存%1/1.bmp失败").arg(out.path())));
     QCOMPARE(log.last(), QStringLiteral("Save|保存结束"));
-    QCOMPARE(t.progress.windowTitle(), QStringLiteral("Ostrel软件-保存"));
     QVERIFY(!t.progress.isVisible());
   }
 
@@ -97,7 +95,7 @@ class TaskSaveSearchTest : public QObject {
     QFETCH(int, tab);
     QFETCH(QString, nameEnd);
     TaskDesktop t;
-    QVERIFY(RunNewTask(t, Sample().path));
+    QVERIFY(t.NewTask(SamplePath()));
     velkor::ResultListModel& list = t.results.List(tab).Model();
     QVERIFY(list.RowCount() > 3);
     list.SetChecked(1, true);
@@ -112,8 +110,6 @@ class TaskSaveSearchTest : public QObject {
                                   QRegularExpression::escape(nameEnd) + QLatin1Char('$'));
     QVERIFY2(name.match(t.prompts.saveDefaultName).hasMatch(),
              qPrintable(t.prompts.saveDefaultName));
-    QCOMPARE(t.prompts.saveSuffix, QStringLiteral("txt"));
-    QCOMPARE(t.prompts.saveFilters, (QStringList{"txt Files (*.txt)", "All Files (*.*)"}));
     QByteArray expected("\xFF\xFE", 2);
     for (int row : {1, 3}) {
       for (int column = 0; column < list.columnCount(); ++column) {
@@ -123,20 +119,19 @@ class TaskSaveSearchTest : public QObject {
       expected += Utf16Le(QStringLiteral("\r\n"));
     }
     QCOMPARE(FileBytes(path), expected);
-    QVERIFY(t.prompts.boxes.empty());
+    QVERIFY(t.prompts.texts.isEmpty());
     QVERIFY(list.IsChecked(1));  // ticks stay
   }
 
   void exportThatCannotBeWrittenWarns() {
     TaskDesktop t;
-    QVERIFY(RunNewTask(t, Sample().path));
+    QVERIFY(t.NewTask(SamplePath()));
     t.results.SetActiveTab(1);
     QTemporaryDir out;
     const QString path = out.filePath(QStringLiteral("missing/export.txt"));
     t.prompts.files << path;
     t.window.RunCommand(velkor::ID_SAVE);
-    QCOMPARE(t.prompts.Texts(), QStringList{QStringLiteral("保存%1失败").arg(path)});
-    QCOMPARE(t.prompts.boxes[0].caption, QStringLiteral("警告"));
+    QCOMPARE(t.prompts.texts, QStringList{QStringLiteral("保存%1失败").arg(path)});
   }
 
   void emptyListsSaveNothingAndAskNothing_data() {
@@ -151,14 +146,14 @@ class TaskSaveSearchTest : public QObject {
     t.results.SetActiveTab(tab);
     t.window.RunCommand(velkor::ID_SAVE);
     QVERIFY(t.prompts.saveDefaultName.isEmpty());
-    QVERIFY(t.prompts.folderTitle.isEmpty());
-    QVERIFY(t.prompts.boxes.empty());
+    QVERIFY(!t.prompts.folderAsked);
+    QVERIFY(t.prompts.texts.isEmpty());
     QVERIFY(!t.controller.Busy());
   }
 
   void searchInResultsSelectsTheMatchingRows() {
     TaskDesktop t;
-    QVERIFY(RunNewTask(t, Sample().path));
+    QVERIFY(t.NewTask(SamplePath()));
     // The WeChat contact of row 0 of the WeChat messages; case does not
     // matter.
     AnswerSearchDialog("sourceResults", "encodingUtf8", QStringLiteral("WXID_15F0"));
@@ -170,20 +165,19 @@ class TaskSaveSearchTest : public QObject {
     for (int row = 0; row < int(wechat.Model().RowCount()); ++row) {
       bool holds = false;
       for (int column = 0; column < 4; ++column) {
-        holds |= QString::fromStdU16String(Cell(t.results, 7, row, column))
-                     .contains(QStringLiteral("wxid_15f0"));
+        holds |= t.Cell(7, row, column).contains(QStringLiteral("wxid_15f0"));
       }
       matching += holds;
       QCOMPARE(wechat.selectionModel()->isRowSelected(row), holds);
     }
     QCOMPARE(t.results.ActiveTab(), 7);
-    QCOMPARE(LogRows(t).last(),
+    QCOMPARE(t.LogRows().last(),
              QStringLiteral("Search|结果中搜索\"WXID_15F0\": 微信通讯记录 %1 行").arg(matching));
     QVERIFY(t.results.List(0).selectionModel()->selectedRows().isEmpty());
 
     AnswerSearchDialog("sourceResults", "encodingUtf8", QStringLiteral("不会出现的文本"));
     t.window.RunCommand(velkor::ID_SEARCH);
-    QCOMPARE(LogRows(t).last(), QStringLiteral("Search|结果中搜索\"不会出现的文本\": 没有找到"));
+    QCOMPARE(t.LogRows().last(), QStringLiteral("Search|结果中搜索\"不会出现的文本\": 没有找到"));
     QVERIFY(wechat.selectionModel()->selectedRows().isEmpty());
   }
 
@@ -217,11 +211,11 @@ class TaskSaveSearchTest : public QObject {
     image.WriteFile(path.toStdString());
 
     TaskDesktop t;
-    QVERIFY(RunNewTask(t, path));
+    QVERIFY(t.NewTask(path));
     AnswerSearchDialog("sourceImage", encoding, text);
-    QVERIFY(RunToEnd(t.controller, [&] { t.window.RunCommand(velkor::ID_SEARCH); }));
+    QVERIFY(t.RunCommand(velkor::ID_SEARCH));
     QStringList hits;
-    for (const QString& row : LogRows(t)) {
+    for (const QString& row : t.LogRows()) {
       if (row.startsWith(QStringLiteral("Search|") + path)) hits << row;
     }
     const QString around(dots, QLatin1Char('.'));
@@ -229,8 +223,7 @@ class TaskSaveSearchTest : public QObject {
         hits,
         QStringList{
             QStringLiteral("Search|%1,位置%2: %3%4%3").arg(path).arg(offset).arg(around, text)});
-    QCOMPARE(LogRows(t).last(), QStringLiteral("Search|搜索结束,找到 1 处"));
-    QCOMPARE(t.progress.windowTitle(), QStringLiteral("Ostrel软件-搜索"));
+    QCOMPARE(t.LogRows().last(), QStringLiteral("Search|搜索结束,找到 1 处"));
     QVERIFY(!t.progress.isVisible());
   }
 };
