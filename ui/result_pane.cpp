@@ -37,7 +37,11 @@ ResultPane::ResultPane(int initialWidth, QWidget* parent) : QWidget(parent) {
   for (const ResultTabInfo& tab : ResultTabs()) {
     auto* list = new ResultListView(Headers(tab));
     list->setObjectName(QStringLiteral("resultList%1").arg(tab.tab));
-    connect(list, &ResultListView::currentRowChanged, this, &ResultPane::ShowDetail);
+    // A search may move the current row of a list behind another tab; only
+    // the list in front speaks for the detail pane.
+    connect(list, &ResultListView::currentRowChanged, this, [this, tab = tab.tab](int row) {
+      if (tab == ActiveTab()) ShowDetail(row);
+    });
     connect(list, &ResultListView::saveRequested, this, [this] {
       if (commands_) commands_->Save();
     });
