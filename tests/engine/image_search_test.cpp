@@ -14,9 +14,11 @@
 
 #include "engine/text_codec.h"
 #include "engine/text_format.h"
-#include "tests/engine/recorder.h"
+#include "tests/support/test_support.h"
 
 namespace velkor {
+
+using test::Recorder;
 namespace {
 
 using namespace std::literals;

@@ -12,9 +12,11 @@
 #include "engine/text_codec.h"
 #include "engine/text_format.h"
 #include "tests/engine/cell_bytes.h"
-#include "tests/engine/recorder.h"
+#include "tests/support/test_support.h"
 
 namespace velkor {
+
+using test::Recorder;
 namespace {
 
 constexpr uint64_t kMiB = 1u << 20;
@@ -148,7 +150,7 @@ TEST_F(RecordScanTest, StopFinishesTheWindowAndBuildsThePhoneBook) {
   Put(image, 4096, ContactCell(42, 6, "Alice"));
   Put(image, 8192, ContactCell(42, 5, "13800138000"));
   Put(image, 2 * kMiB, ContactCell(43, 6, "Never read"));
-  recorder.onEvent = [this] { stop = true; };
+  recorder.onEvent = [this](const std::string&) { stop = true; };
   ScanMemory(image);
   EXPECT_EQ(recorder.events, (std::vector<std::string>{"range 5", "step"}));
   EXPECT_TRUE(result.stopped);
@@ -259,7 +261,7 @@ TEST_F(FolderScanTest, FilesInNameOrderWithoutSubfolders) {
 TEST_F(FolderScanTest, StopEndsTheWholeFolder) {
   Write(dir / "a.db", IosSmsCell("a", 1234567890, "x"), 2 * kMiB);
   Write(dir / "b.db", IosSmsCell("b", 1234567890, "x"), 2 * kMiB);
-  recorder.onEvent = [this] { stop = true; };
+  recorder.onEvent = [this](const std::string&) { stop = true; };
   Scan();
   EXPECT_EQ(SmsNumbers(), (std::vector<std::string>{"a"}));
   EXPECT_EQ(recorder.events, (std::vector<std::string>{"range 2", "step"}));
