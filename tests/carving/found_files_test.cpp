@@ -147,6 +147,30 @@ TEST_F(CarvedFileSave, FailuresAreReportedAndDoNotStopTheOthers) {
   EXPECT_EQ(recorder.logs, expected);
 }
 
+// The progress event of each row comes just before the row is saved: the
+// output folder vanishes (moved or removed) between two files.
+TEST_F(CarvedFileSave, AFolderThatVanishesFailsTheRestAndIsNotRecreated) {
+  const std::vector<FoundFile> files = {Entry(u"0.jpg", 0, 5000), Entry(u"1.jpg", 100, 2 * kMiB),
+                                        Entry(u"2.jpg", 200, 3000), Entry(u"3.jpg", 300, 1)};
+  const fs::path folder = out.path / "found";
+  const fs::path moved = out.path / "moved";
+  for (const bool remove : {false, true}) {
+    fs::create_directories(folder);
+    recorder = Recorder();
+    recorder.onEvent = [&](const std::string& event) {
+      if (event != "pos 2") return;
+      remove ? static_cast<void>(fs::remove_all(folder)) : fs::rename(folder, moved);
+    };
+    EXPECT_EQ(Save(files, folder), (std::vector<size_t>{0, 1})) << remove;
+    EXPECT_FALSE(fs::exists(folder)) << remove;
+    if (!remove) {
+      EXPECT_EQ(ReadBytes(moved / "1.jpg"), Slice(image, 100, 2 * kMiB));
+    }
+    const std::string failed = "3 Save 保存" + folder.string();
+    EXPECT_EQ(recorder.logs, (std::vector<std::string>{failed + "/2.jpg失败", failed + "/3.jpg失败"}));
+  }
+}
+
 TEST_F(CarvedFileSave, ImageThatCannotBeOpenedSavesNothing) {
   input.imagePath = "/images/gone.img";
   input.imageOpener = [](const fs::path&) { return std::unique_ptr<ImageSource>(); };
