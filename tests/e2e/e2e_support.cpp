@@ -1,14 +1,13 @@
 #include "tests/e2e/e2e_support.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <map>
 
-#include "engine/signature_templates.h"
 #include "engine/text_codec.h"
 #include "engine/text_format.h"
+#include "tests/support/test_support.h"
 
 namespace velkor::e2e {
 namespace {
@@ -17,27 +16,9 @@ std::u16string Ascii(const std::string& text) {
   return {text.begin(), text.end()};
 }
 
-std::u16string CivilTimeText(uint32_t seconds) {
-  // Days to year, month, day on the proleptic Gregorian calendar, counting
-  // in 400-year eras that start on March 1st.
-  const int64_t z = seconds / 86400 + 719468;
-  const int64_t era = z / 146097;
-  const int64_t doe = z - era * 146097;
-  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const int64_t mp = (5 * doy + 2) / 153;
-  const int64_t day = doy - (153 * mp + 2) / 5 + 1;
-  const int64_t month = mp < 10 ? mp + 3 : mp - 9;
-  const int64_t year = yoe + era * 400 + (month <= 2 ? 1 : 0);
-  const uint32_t rest = seconds % 86400;
-  return Ascii(std::to_string(year) + "-" + std::to_string(month) + "-" + std::to_string(day) +
-               " " + std::to_string(rest / 3600) + ":" + std::to_string(rest % 3600 / 60) + ":" +
-               std::to_string(rest % 60));
-}
-
 std::u16string TimeText(int64_t time, bool seconds) {
   const uint64_t value = seconds ? static_cast<uint64_t>(time) : static_cast<uint64_t>(time) / 1000;
-  return CivilTimeText(static_cast<uint32_t>(value));
+  return Ascii(test::CivilTimeText(static_cast<uint32_t>(value)));
 }
 
 std::u16string Choice(uint8_t value, std::initializer_list<const char16_t*> texts) {

@@ -111,6 +111,24 @@ std::string TabbedLines(const std::string& output) {
   return lines;
 }
 
+std::string CivilTimeText(uint32_t seconds) {
+  // Days to year, month, day on the proleptic Gregorian calendar, counting
+  // in 400-year eras that start on March 1st.
+  const int64_t z = seconds / 86400 + 719468;
+  const int64_t era = z / 146097;
+  const int64_t doe = z - era * 146097;
+  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const int64_t mp = (5 * doy + 2) / 153;
+  const int64_t day = doy - (153 * mp + 2) / 5 + 1;
+  const int64_t month = mp < 10 ? mp + 3 : mp - 9;
+  const int64_t year = yoe + era * 400 + (month <= 2 ? 1 : 0);
+  const uint32_t rest = seconds % 86400;
+  return std::to_string(year) + "-" + std::to_string(month) + "-" + std::to_string(day) + " " +
+         std::to_string(rest / 3600) + ":" + std::to_string(rest % 3600 / 60) + ":" +
+         std::to_string(rest % 60);
+}
+
 TempFolder::TempFolder() {
   // ctest runs each test in its own process, in parallel: keep them apart.
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
