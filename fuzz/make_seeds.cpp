@@ -1,6 +1,6 @@
 // velkor-fuzz-seeds DIR: writes the starting corpus of every fuzz target into
 // DIR/<target>/, made from the test fixtures: cells, pages and rows of real
-// SQLite databases, real picture and video files, and dialog field texts.
+// SQLite databases, the headers of real picture and video files, and dialog field texts.
 // Nothing of it is kept in the repository; scripts/fuzz makes it anew.
 #include <cstdio>
 #include <exception>
@@ -12,7 +12,7 @@
 #include <unistd.h>
 
 #include "engine/text_codec.h"
-#include "tests/carving/media_writers.h"
+#include "tests/carving/media_headers.h"
 #include "tests/fixtures/fixture_sets.h"
 
 namespace {
@@ -96,31 +96,25 @@ void RecordSeeds(const fs::path& root, const std::vector<FixtureDatabase>& andro
   text.Write(Bytes{0xFF, 0xFE, 0xE4, 0xB8, 0xAD, 0xF0, 0x9F, 0x98, 0x80, 0xED, 0xA0, 0x80});
 }
 
+// Each real header alone, then all of a mode's headers on a 16- or 32-byte grid.
 void MediaSeeds(const fs::path& root) {
-  using namespace velkor::test;
   SeedWriter media(root, "media_blocks");
-  const std::vector<Bytes> pictures = {MakePng(4, 4),   MakeBmp(2, 2, 24), MakeBmp(2, 2, 8),
-                                       MakeGif("89a"),  MakeJfif(),        MakeExif(),
-                                       MakeTiff(false), MakeTiff(true),    MakePsd()};
-  const std::vector<Bytes> videos = {MakeMp4(), MakeMov(),     MakeAvi(),       MakeAmr(),
-                                     MakeMts(), MakeMpegPs(1), MakeMpegPs(2, 3)};
   // flags, format mask, block size, file size (one byte), base (sectors).
   const Bytes pictureHead = {0x00, 0, 0, 0, 0x3F, 0, 0, 0, 15, 200, 0, 0, 0, 8};
   const Bytes videoHead = {0x01, 0, 0, 0, 0x3F, 0, 0, 0, 31, 100, 0, 0x80, 0, 0};
-  Bytes all;
-  for (const Bytes& file : pictures) {
-    media.Write(Join(pictureHead, file));
-    all.insert(all.end(), file.begin(), file.end());
-    all.resize((all.size() + 15) / 16 * 16, 0);
+  for (uint32_t mode : {velkor::kModePictures, velkor::kModeVideos}) {
+    const Bytes& head = mode == velkor::kModeVideos ? videoHead : pictureHead;
+    const size_t grid = mode == velkor::kModeVideos ? 32 : 16;
+    Bytes all;
+    for (const velkor::test::MediaHeader& header : velkor::test::kMediaHeaders) {
+      if (header.mode != mode) continue;
+      const Bytes file = velkor::test::HeaderBytes(header.name);
+      media.Write(Join(head, file));
+      all.insert(all.end(), file.begin(), file.end());
+      all.resize((all.size() + grid - 1) / grid * grid, 0);
+    }
+    media.Write(Join(head, all));
   }
-  media.Write(Join(pictureHead, all));
-  all.clear();
-  for (const Bytes& file : videos) {
-    media.Write(Join(videoHead, file));
-    all.insert(all.end(), file.begin(), file.end());
-    all.resize((all.size() + 31) / 32 * 32, 0);
-  }
-  media.Write(Join(videoHead, all));
 }
 
 void ParamSeeds(const fs::path& root) {

@@ -89,8 +89,8 @@ class CarvedFileSave : public ::testing::Test {
   CarvedFileSave() : image(FillerImage(3 * kMiB)) {
     input.imagePath = "/images/phone.img";
     input.imageOpener = MemoryOpener(image);
-    input.log = &log;
-    input.progress = &progress;
+    input.log = &recorder;
+    input.progress = &recorder;
   }
 
   std::vector<size_t> Save(const std::vector<FoundFile>& files, const fs::path& folder) {
@@ -100,8 +100,7 @@ class CarvedFileSave : public ::testing::Test {
   Bytes image;
   ScanInput input;
   TempFolder out;
-  RecordingLog log;
-  RecordingProgress progress;
+  Recorder recorder;
 };
 
 TEST_F(CarvedFileSave, WritesEntriesAsTheirImageRanges) {
@@ -111,17 +110,16 @@ TEST_F(CarvedFileSave, WritesEntriesAsTheirImageRanges) {
       Entry(u"4.tif", 3141632, 104857600),                // past the image end
   };
   for (const fs::path& folder : {out.path, fs::path(out.path.string() + "/")}) {
-    log.entries.clear();
-    progress.events.clear();
+    recorder = Recorder();
     EXPECT_EQ(Save(files, folder), (std::vector<size_t>{0, 1, 2, 3}));
-    EXPECT_EQ(ReadFile(out.path / "0.jpg"), Slice(image, 0, 4096));
+    EXPECT_EQ(ReadBytes(out.path / "0.jpg"), Slice(image, 0, 4096));
     EXPECT_TRUE(fs::exists(out.path / "2.bmp"));
     EXPECT_EQ(fs::file_size(out.path / "2.bmp"), 0u);
-    EXPECT_EQ(ReadFile(out.path / "3.gif"), Slice(image, 12288, 2621440));
-    EXPECT_EQ(ReadFile(out.path / "4.tif"), Slice(image, 3141632, 3 * kMiB - 3141632));
-    EXPECT_TRUE(log.entries.empty());
-    EXPECT_EQ(progress.events,
-              (std::vector<ProgressEvent>{{'R', 4}, {'P', 0}, {'P', 1}, {'P', 2}, {'P', 3}}));
+    EXPECT_EQ(ReadBytes(out.path / "3.gif"), Slice(image, 12288, 2621440));
+    EXPECT_EQ(ReadBytes(out.path / "4.tif"), Slice(image, 3141632, 3 * kMiB - 3141632));
+    EXPECT_TRUE(recorder.logs.empty());
+    EXPECT_EQ(recorder.events,
+              (std::vector<std::string>{"range 4", "pos 0", "pos 1", "pos 2", "pos 3"}));
   }
 }
 
@@ -136,24 +134,41 @@ TEST_F(CarvedFileSave, FailuresAreReportedAndDoNotStopTheOthers) {
       Entry(u"", 60, 10),      Entry(u"sub\\7.jpg", 70, 10), Entry(u"8.jpg", 80, 10),
   };
   EXPECT_EQ(Save(files, out.path), (std::vector<size_t>{0, 8}));
-  EXPECT_EQ(ReadFile(out.path / "8.jpg"), Slice(image, 80, 10));
+  EXPECT_EQ(ReadBytes(out.path / "8.jpg"), Slice(image, 80, 10));
   EXPECT_FALSE(fs::exists(out.path.parent_path() / "2.gif"));
   EXPECT_FALSE(fs::exists(out.path / "a"));
   EXPECT_FALSE(fs::exists(fs::symlink_status(out.path / "3.mp4")));  // no partial file left
   ASSERT_TRUE(fs::exists("/dev/full"));
 
-  std::vector<std::u16string> reported;
-  for (const LogEntry& entry : log.entries) {
-    EXPECT_EQ(entry.title, u"Save");
-    EXPECT_EQ(entry.level, 3);
-    reported.push_back(entry.text);
+  std::vector<std::string> expected;
+  for (const char* name : {"1.png", "../2.gif", "3.mp4", "a/b.jpg", "..", "", "sub\\7.jpg"}) {
+    expected.push_back("3 Save 保存" + out.path.string() + "/" + name + "失败");
   }
-  std::vector<std::u16string> expected;
-  for (const char16_t* name :
-       {u"1.png", u"../2.gif", u"3.mp4", u"a/b.jpg", u"..", u"", u"sub\\7.jpg"}) {
-    expected.push_back(Concat({u"保存", PathText(out.path), u"/", name, u"失败"}));
+  EXPECT_EQ(recorder.logs, expected);
+}
+
+// The progress event of each row comes just before the row is saved: the
+// output folder vanishes (moved or removed) between two files.
+TEST_F(CarvedFileSave, AFolderThatVanishesFailsTheRestAndIsNotRecreated) {
+  const std::vector<FoundFile> files = {Entry(u"0.jpg", 0, 5000), Entry(u"1.jpg", 100, 2 * kMiB),
+                                        Entry(u"2.jpg", 200, 3000), Entry(u"3.jpg", 300, 1)};
+  const fs::path folder = out.path / "found";
+  const fs::path moved = out.path / "moved";
+  for (const bool remove : {false, true}) {
+    fs::create_directories(folder);
+    recorder = Recorder();
+    recorder.onEvent = [&](const std::string& event) {
+      if (event != "pos 2") return;
+      remove ? static_cast<void>(fs::remove_all(folder)) : fs::rename(folder, moved);
+    };
+    EXPECT_EQ(Save(files, folder), (std::vector<size_t>{0, 1})) << remove;
+    EXPECT_FALSE(fs::exists(folder)) << remove;
+    if (!remove) {
+      EXPECT_EQ(ReadBytes(moved / "1.jpg"), Slice(image, 100, 2 * kMiB));
+    }
+    const std::string failed = "3 Save 保存" + folder.string();
+    EXPECT_EQ(recorder.logs, (std::vector<std::string>{failed + "/2.jpg失败", failed + "/3.jpg失败"}));
   }
-  EXPECT_EQ(reported, expected);
 }
 
 TEST_F(CarvedFileSave, ImageThatCannotBeOpenedSavesNothing) {
@@ -162,16 +177,12 @@ TEST_F(CarvedFileSave, ImageThatCannotBeOpenedSavesNothing) {
   const auto written = Save({Entry(u"0.jpg", 0, 10)}, out.path);
   EXPECT_TRUE(written.empty());
   EXPECT_TRUE(fs::is_empty(out.path));
-  ASSERT_EQ(log.entries.size(), 1u);
-  EXPECT_EQ(log.entries[0].title, u"Error");
-  EXPECT_EQ(log.entries[0].level, 3);
-  EXPECT_EQ(log.entries[0].text, u"打開/創建設備/images/gone.img失敗");
+  EXPECT_EQ(recorder.logs, std::vector<std::string>{"3 Error 打開/創建設備/images/gone.img失敗"});
 }
 
 TEST_F(CarvedFileSave, EmptyFolderTextIsRefused) {
   EXPECT_TRUE(Save({Entry(u"0.jpg", 0, 10)}, fs::path()).empty());
-  ASSERT_EQ(log.entries.size(), 1u);
-  EXPECT_EQ(log.entries[0].text, u"保存/0.jpg失败");
+  EXPECT_EQ(recorder.logs, std::vector<std::string>{"3 Save 保存/0.jpg失败"});
 }
 
 }  // namespace

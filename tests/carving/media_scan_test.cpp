@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <limits>
 
-#include "engine/text_format.h"
 #include "tests/carving/carving_test_support.h"
 
 namespace velkor::test {
@@ -14,16 +13,18 @@ namespace {
 
 constexpr uint64_t kDefaultMax = 104857600;
 
+using Events = std::vector<std::string>;
+
 // Files on and off the grid, across a window boundary, and in a tail that is
 // shorter than one block.
 TEST(MediaScan, FindsFilesOnTheGridOfEachWindow) {
   Bytes image = FillerImage(3 * kMiB + 1536);
-  Place(image, 0, MakeExif());
-  Place(image, 5 * 4096 + 100, MakePng(4, 4));  // off the grid
-  Place(image, kMiB - 4096, MakeGif("89a"));    // last block of window 0
-  Place(image, kMiB, MakeBmp(64, 64, 24));      // runs on past window 1's start
-  Place(image, 2 * kMiB + 8192, MakeTiff(true));
-  Place(image, 3 * kMiB, MakePsd());  // tail of 1536 bytes: no block
+  Place(image, 0, "exif");
+  Place(image, 5 * 4096 + 100, "png");  // off the grid
+  Place(image, kMiB - 4096, "gif89a");    // last block of window 0
+  Place(image, kMiB, "bmp24");      // runs on past window 1's start
+  Place(image, 2 * kMiB + 8192, "tiff-mm");
+  Place(image, 3 * kMiB, "psd");  // tail of 1536 bytes: no block
   ScanFixture run(image, Params(kModePictures, 0, (3 * kMiB + 1536) / 512));
   run.Scan();
   EXPECT_EQ(Listed(run.found), (std::vector<Found>{{0, 0x01, kMiB - 4096},
@@ -31,9 +32,9 @@ TEST(MediaScan, FindsFilesOnTheGridOfEachWindow) {
                                                    {kMiB, 0x10, kMiB + 8192},
                                                    {2 * kMiB + 8192, 0x08, kDefaultMax}}));
   EXPECT_EQ(run.result.imageSize, 3 * kMiB + 1536);
-  EXPECT_TRUE(run.log.entries.empty());
-  ASSERT_FALSE(run.progress.texts.empty());
-  EXPECT_EQ(run.progress.texts.back(), u"已经搜索到 4 条记录");
+  EXPECT_TRUE(run.recorder.logs.empty());
+  ASSERT_FALSE(run.recorder.texts.empty());
+  EXPECT_EQ(run.recorder.texts.back(), "已经搜索到 4 条记录");
 
   // With 512-byte blocks the tail has three candidates and the PSD is found.
   run.params.blockSize = 512;
@@ -46,18 +47,18 @@ TEST(MediaScan, FindsFilesOnTheGridOfEachWindow) {
 TEST(MediaScan, ProgressEventsFollowWindowsAndTail) {
   const struct {
     uint64_t sectors;
-    std::vector<ProgressEvent> events;
+    std::vector<std::string> events;
   } cases[] = {
-      {1000, {{'R', 0}, {'P', 0}}},                      // only a tail
-      {4096, {{'R', 2}, {'P', 0}, {'P', 1}}},            // no tail
-      {4097, {{'R', 2}, {'P', 0}, {'P', 1}, {'P', 2}}},  // two windows and a tail
-      {2048, {{'R', 1}, {'P', 0}}},
+      {1000, {"range 0", "pos 0"}},                      // only a tail
+      {4096, {"range 2", "pos 0", "pos 1"}},            // no tail
+      {4097, {"range 2", "pos 0", "pos 1", "pos 2"}},  // two windows and a tail
+      {2048, {"range 1", "pos 0"}},
   };
   for (const auto& c : cases) {
     ScanFixture run(FillerImage(3 * kMiB), Params(kModeVideos, 0, c.sectors));
     run.Scan();
-    EXPECT_EQ(run.progress.events, c.events) << c.sectors;
-    EXPECT_TRUE(run.log.entries.empty()) << c.sectors;
+    EXPECT_EQ(run.recorder.events, c.events) << c.sectors;
+    EXPECT_TRUE(run.recorder.logs.empty()) << c.sectors;
   }
 }
 
@@ -74,7 +75,7 @@ TEST(MediaScan, BlockSize1000RestartsTheGridAtEachWindow) {
       {kMiB + 1000, true}, {1049000, false},  // 1049000 is 424 bytes into window 1
   };
   Bytes image = FillerImage(3 * kMiB);
-  for (const auto& p : places) Place(image, start + p.at, MakePng(1, 1));
+  for (const auto& p : places) Place(image, start + p.at, "png");
   ScanFixture run(image, Params(kModePictures, 3, 4096, 1000));
   run.Scan();
   for (const auto& p : places) {
@@ -97,7 +98,7 @@ TEST(MediaScan, SignaturesCutByTheWindowEndAreNotFound) {
   };
   for (const auto& c : cases) {
     Bytes image = FillerImage(3 * kMiB);
-    Place(image, c.at, MakeGif("89a"));
+    Place(image, c.at, "gif89a");
     ScanFixture run(image, Params(kModePictures, 0, c.sectors, 2));
     run.Scan();
     EXPECT_EQ(run.found.size(), c.found ? 1u : 0u) << c.sectors << " " << c.at;
@@ -112,7 +113,7 @@ TEST(MediaScan, SignaturesAcrossReadSlicesAreFound) {
   const uint64_t backs[] = {1, 3, 5, 17, 33};
   for (uint64_t piece = 1; piece < 16; ++piece) offsets.push_back(piece * 65536 - backs[piece % 5]);
   offsets.push_back(kMiB + 65536 - 2);
-  for (uint64_t at : offsets) Place(image, at, MakeGif("89a"));
+  for (uint64_t at : offsets) Place(image, at, "gif89a");
   ScanFixture run(image, Params(kModePictures, 0, 2 * kMiB / 512, 1));
   run.Scan();
   std::vector<uint64_t> found;
@@ -123,44 +124,41 @@ TEST(MediaScan, SignaturesAcrossReadSlicesAreFound) {
 
 TEST(MediaScan, RangePastTheImageEndStopsAtTheFirstEmptyRead) {
   Bytes image = FillerImage(2 * kMiB + 100);
-  Place(image, 0, MakeMp4());
-  Place(image, 4096, MakeAmr());
-  Place(image, 2 * kMiB, MakeAvi());  // in the short read of window 2
+  Place(image, 0, "mp4");
+  Place(image, 4096, "amr");
+  Place(image, 2 * kMiB, "avi");  // in the short read of window 2
   ScanFixture run(image, Params(kModeVideos, 0, 8192, 4096, 0x3F, 5000));
   run.Scan();
   // The length rule is not applied: every file keeps maxFileSize.
   EXPECT_EQ(Listed(run.found),
             (std::vector<Found>{{0, 0x01, 5000}, {4096, 0x08, 5000}, {2 * kMiB, 0x04, 5000}}));
-  EXPECT_EQ(run.progress.events,
-            (std::vector<ProgressEvent>{{'R', 4}, {'P', 0}, {'P', 1}, {'P', 2}}));
-  ASSERT_EQ(run.log.entries.size(), 1u);
-  EXPECT_EQ(run.log.entries[0].title, u"error");
-  EXPECT_EQ(run.log.entries[0].level, 3);
-  EXPECT_EQ(run.log.entries[0].text, u"讀取設備/images/phone.img,位置3145728失敗");
+  EXPECT_EQ(run.recorder.events,
+            Events({"range 4", "pos 0", "pos 1", "pos 2"}));
+  EXPECT_EQ(run.recorder.logs, Events({"3 error 讀取設備/images/phone.img,位置3145728失敗"}));
 }
 
 TEST(MediaScan, StopEndsAfterTheCurrentWindowAndSkipsTheTail) {
   Bytes image = FillerImage(4 * kMiB + 512);
-  for (uint64_t at : {uint64_t{0}, kMiB, 2 * kMiB, 4 * kMiB}) Place(image, at, MakeJfif());
+  for (uint64_t at : {uint64_t{0}, kMiB, 2 * kMiB, 4 * kMiB}) Place(image, at, "jfif");
   ScanFixture run(image, Params(kModePictures, 0, 8193));
-  run.progress.onPos = [&run](uint32_t position) {
-    if (position == 1) run.stop = true;
+  run.recorder.onEvent = [&run](const std::string& event) {
+    if (event == "pos 1") run.stop = true;
   };
   run.Scan();
-  EXPECT_EQ(run.progress.events, (std::vector<ProgressEvent>{{'R', 4}, {'P', 0}, {'P', 1}}));
+  EXPECT_EQ(run.recorder.events, Events({"range 4", "pos 0", "pos 1"}));
   // The length rule runs over what was found before the stop.
   EXPECT_EQ(Listed(run.found), (std::vector<Found>{{0, 0x01, kMiB}, {kMiB, 0x01, kDefaultMax}}));
 }
 
 TEST(MediaScan, EmptyMaskReadsTheRangeAndFindsNothing) {
   Bytes image = FillerImage(2 * kMiB);
-  Place(image, 0, MakeMp4());
-  Place(image, kMiB, MakeMpegPs(2));
+  Place(image, 0, "mp4");
+  Place(image, kMiB, "mpeg2");
   for (uint32_t mask : {0u, 0xFFFFFFC0u}) {
     ScanFixture run(image, Params(kModeVideos, 0, 4096, 4096, mask));
     run.Scan();
     EXPECT_TRUE(run.found.empty()) << mask;
-    EXPECT_EQ(run.progress.events, (std::vector<ProgressEvent>{{'R', 2}, {'P', 0}, {'P', 1}}));
+    EXPECT_EQ(run.recorder.events, Events({"range 2", "pos 0", "pos 1"}));
   }
 }
 
@@ -172,17 +170,14 @@ TEST(MediaScan, ImageThatCannotBeOpenedLeavesAnEmptyStore) {
   run.input.imagePath = folder;
   run.Scan();
   EXPECT_TRUE(run.found.empty());
-  EXPECT_TRUE(run.progress.events.empty());
-  ASSERT_EQ(run.log.entries.size(), 1u);
-  EXPECT_EQ(run.log.entries[0].title, u"error");
-  EXPECT_EQ(run.log.entries[0].level, 3);
-  EXPECT_EQ(run.log.entries[0].text, Concat({u"打開/創建設備", PathText(folder), u"失敗"}));
+  EXPECT_TRUE(run.recorder.events.empty());
+  EXPECT_EQ(run.recorder.logs, Events({"3 error 打開/創建設備" + folder.string() + "失敗"}));
 }
 
 TEST(MediaScan, VideoScanAfterPictureScanKeepsOnlyVideos) {
   Bytes image = FillerImage(kMiB);
-  Place(image, 0, MakePng(2, 2));
-  Place(image, 8192, MakeMts());
+  Place(image, 0, "png");
+  Place(image, 8192, "mts");
   ScanFixture run(image, Params(kModePictures, 0, 2048));
   run.Scan();
   EXPECT_EQ(Listed(run.found), (std::vector<Found>{{0, 0x02, kDefaultMax}}));
@@ -197,24 +192,23 @@ TEST(MediaScan, VideoScanAfterPictureScanKeepsOnlyVideos) {
 TEST(MediaScan, ExtremeParametersEndCleanly) {
   constexpr uint64_t kMax64 = std::numeric_limits<uint64_t>::max();
   Bytes image = FillerImage(kMiB + 100);
-  Place(image, 0, MakeExif());
-  Place(image, 12345, MakeGif("87a"));
+  Place(image, 0, "exif");
+  Place(image, 12345, "gif89a");
 
   {  // start * 512 wraps to 0: the image start must not be read instead;
      // the offset is held at the largest a file can have
     ScanFixture run(image, Params(kModePictures, (kMax64 / 512) + 1, 4096));
     run.Scan();
     EXPECT_TRUE(run.found.empty());
-    ASSERT_EQ(run.log.entries.size(), 1u);
-    EXPECT_EQ(run.log.entries[0].text, u"讀取設備/images/phone.img,位置9223372036854775807失敗");
+    EXPECT_EQ(run.recorder.logs,
+              Events({"3 error 讀取設備/images/phone.img,位置9223372036854775807失敗"}));
   }
   {  // the whole 64-bit range: read until the image ends
     ScanFixture run(image, Params(kModePictures, 0, kMax64, 4096, 0x3F, kMax64));
     run.Scan();
     EXPECT_EQ(Listed(run.found), (std::vector<Found>{{0, 0x01, kMax64}}));
-    EXPECT_EQ(run.progress.events.front(), (ProgressEvent{'R', 0xFFFFFFFFu}));
-    ASSERT_EQ(run.log.entries.size(), 1u);
-    EXPECT_EQ(run.log.entries[0].text, u"讀取設備/images/phone.img,位置2097152失敗");
+    EXPECT_EQ(run.recorder.events.front(), "range 4294967295");
+    EXPECT_EQ(run.recorder.logs, Events({"3 error 讀取設備/images/phone.img,位置2097152失敗"}));
   }
   {  // block size 1 tests every byte, and finds the TIFF header inside the
      // Exif segment 12 bytes into the JPEG as well
@@ -227,7 +221,7 @@ TEST(MediaScan, ExtremeParametersEndCleanly) {
     ScanFixture run(image, Params(kModePictures, 0, 2049, 0));
     run.Scan();
     EXPECT_TRUE(run.found.empty());
-    EXPECT_EQ(run.progress.events.size(), 3u);
+    EXPECT_EQ(run.recorder.events.size(), 3u);
   }
 }
 
@@ -263,9 +257,10 @@ TEST(CarvedLengths, FirstRecordAtAnOffsetStays) {
   CarvedFileStore found;
   found[512] = CarvedFile{512, 0x20, 5};
   Bytes window = FillerImage(1024);
-  Place(window, 0, MakePng(1, 1));
-  Place(window, 512, MakePng(1, 1));
-  MatchModeBlocks(Params(kModePictures, 0, 1, 512, 0x3F, 777), window.data(), 1024, 0, found);
+  Place(window, 0, "png");
+  Place(window, 512, "png");
+  MatchBlocks(MediaFormatsFor(kModePictures), Params(kModePictures, 0, 1, 512, 0x3F, 777),
+              window.data(), 1024, 0, found);
   EXPECT_EQ(Listed(found), (std::vector<Found>{{0, 0x02, 777}, {512, 0x20, 5}}));
 }
 

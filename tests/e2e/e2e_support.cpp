@@ -1,39 +1,16 @@
 #include "tests/e2e/e2e_support.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <map>
 
-#include "engine/signature_templates.h"
 #include "engine/text_codec.h"
 #include "engine/text_format.h"
+#include "tests/support/test_support.h"
 
 namespace velkor::e2e {
 namespace {
-
-bool Same(const SmsRecord& a, const SmsRecord& b) {
-  return a.number == b.number && a.content == b.content && a.status == b.status && a.time == b.time;
-}
-bool Same(const CallRecord& a, const CallRecord& b) {
-  return a.number == b.number && a.name == b.name && a.location == b.location && a.time == b.time &&
-         a.callType == b.callType && a.count == b.count;
-}
-bool Same(const ContactEvent& a, const ContactEvent& b) {
-  return a.number == b.number && a.name == b.name && a.location == b.location &&
-         a.content == b.content && a.time == b.time && a.direction == b.direction &&
-         a.count == b.count;
-}
-bool Same(const WeChatRecord& a, const WeChatRecord& b) {
-  return a.contact == b.contact && a.content == b.content && a.time == b.time;
-}
-
-template <typename Record>
-size_t CountIn(const std::vector<Record>& store, const Record& expected) {
-  return static_cast<size_t>(std::count_if(store.begin(), store.end(),
-                                           [&](const Record& r) { return Same(r, expected); }));
-}
 
 std::u16string Ascii(const std::string& text) {
   return {text.begin(), text.end()};
@@ -41,7 +18,7 @@ std::u16string Ascii(const std::string& text) {
 
 std::u16string TimeText(int64_t time, bool seconds) {
   const uint64_t value = seconds ? static_cast<uint64_t>(time) : static_cast<uint64_t>(time) / 1000;
-  return CivilTimeText(static_cast<uint32_t>(value));
+  return Ascii(test::CivilTimeText(static_cast<uint32_t>(value)));
 }
 
 std::u16string Choice(uint8_t value, std::initializer_list<const char16_t*> texts) {
@@ -53,75 +30,12 @@ std::u16string Index(size_t i) {
   return Ascii(std::to_string(i + 1));
 }
 
-}  // namespace
-
-std::unique_ptr<Scan> RunScan(const std::filesystem::path& path, uint8_t platform,
-                              ImageOpener opener) {
-  auto scan = std::make_unique<Scan>();
-  scan->input.imagePath = path;
-  scan->input.platform = platform;
-  scan->input.log = &scan->log;
-  scan->input.imageOpener = std::move(opener);
-  scan->options.recordTypeMask = kTypeSms | kTypePhoneBook | kTypeCalls;
-  scan->Run();
-  return scan;
-}
-
 bool Extracted(uint8_t platform, RecordCategory category) {
   const bool ios = category >= 12 && category <= 14;
   return platform == kPlatformAndroid ? !ios && category >= 1 && category <= 16 : ios;
 }
 
-Presence ExpectedPresence(const ImageBuilder& image, const FixtureRow& row) {
-  const std::vector<uint64_t> at = image.Occurrences(row.cell);
-  for (uint64_t offset : at) {
-    if (WithinOneWindow(offset, row.cell.size())) return Presence::kFound;
-  }
-  return row.securelyDeleted && at.empty() ? Presence::kAbsent : Presence::kUnknown;
-}
-
-size_t CountFound(const RecordStores& task, const ExpectedRecord& expected) {
-  if (const auto* r = std::get_if<SmsRecord>(&expected)) return CountIn(task.sms, *r);
-  if (const auto* r = std::get_if<CallRecord>(&expected)) return CountIn(task.calls, *r);
-  if (const auto* r = std::get_if<ContactEvent>(&expected)) return CountIn(task.contactEvents, *r);
-  if (const auto* r = std::get_if<WeChatRecord>(&expected)) return CountIn(task.weChat, *r);
-  return 0;
-}
-
-std::string Describe(const FixtureRow& row) {
-  return row.table + " rowid " + std::to_string(row.rowid) + " (category " +
-         std::to_string(row.category) + (row.deleted ? ", deleted" : "") + ")";
-}
-
-size_t ExpectRowsFound(const RecordStores& task, const ImageBuilder& image,
-                       const std::vector<FixtureDatabase>& databases) {
-  size_t mustFind = 0;
-  for (const FixtureDatabase& db : databases) {
-    for (const FixtureRow& row : db.rows) {
-      if (std::holds_alternative<std::monostate>(row.expected) ||
-          std::holds_alternative<ExpectedPart>(row.expected)) {
-        continue;
-      }
-      const size_t found = CountFound(task, row.expected);
-      if (!Extracted(task.platform, row.category)) {
-        EXPECT_EQ(found, 0u) << db.name << " " << Describe(row) << " is not for this platform";
-        continue;
-      }
-      switch (ExpectedPresence(image, row)) {
-        case Presence::kFound:
-          ++mustFind;
-          EXPECT_GE(found, 1u) << db.name << " " << Describe(row) << " not found";
-          break;
-        case Presence::kAbsent:
-          EXPECT_EQ(found, 0u) << db.name << " " << Describe(row) << " was erased";
-          break;
-        case Presence::kUnknown:
-          break;
-      }
-    }
-  }
-  return mustFind;
-}
+}  // namespace
 
 std::vector<Occurrence> OccurrencesInScanOrder(const ImageBuilder& image,
                                                const std::vector<FixtureDatabase>& databases,
@@ -173,24 +87,6 @@ ExpectedStores StoresFrom(const std::vector<Occurrence>& occurrences) {
   }
   stores.phoneBook = ExpectedPhoneBook(occurrences);
   return stores;
-}
-
-std::u16string CivilTimeText(uint32_t seconds) {
-  // Days to year, month, day on the proleptic Gregorian calendar, counting
-  // in 400-year eras that start on March 1st.
-  const int64_t z = seconds / 86400 + 719468;
-  const int64_t era = z / 146097;
-  const int64_t doe = z - era * 146097;
-  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const int64_t mp = (5 * doy + 2) / 153;
-  const int64_t day = doy - (153 * mp + 2) / 5 + 1;
-  const int64_t month = mp < 10 ? mp + 3 : mp - 9;
-  const int64_t year = yoe + era * 400 + (month <= 2 ? 1 : 0);
-  const uint32_t rest = seconds % 86400;
-  return Ascii(std::to_string(year) + "-" + std::to_string(month) + "-" + std::to_string(day) +
-               " " + std::to_string(rest / 3600) + ":" + std::to_string(rest % 3600 / 60) + ":" +
-               std::to_string(rest % 60));
 }
 
 std::vector<RowTexts> ExpectedRows(const ExpectedStores& stores, int tab, bool smsSeconds) {
@@ -271,15 +167,6 @@ void ExpectListsShow(const RecordStores& task, const ExpectedStores& expected, b
 
 std::string Utf8(const std::u16string& text) {
   return ToUtf8(text);
-}
-
-std::filesystem::path FreshFolder(const std::string& name) {
-  // ctest runs each test in its own process, in parallel: keep them apart.
-  const auto folder = std::filesystem::path(::testing::TempDir()) /
-                      ("velkor-e2e-" + name + "-" + std::to_string(getpid()));
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
-  return folder;
 }
 
 }  // namespace velkor::e2e

@@ -1,8 +1,7 @@
-// What the end-to-end tests share: running a record scan the way the task
-// dialog sets one up, and the expectations derived from the fixtures alone:
-// where each inserted row's cell lies, which rows a scan must (or must not)
-// find, the phone book the found parts merge into, and the list texts and
-// export bytes those records give.
+// What the end-to-end tests share: a record scan with a log, and the
+// expectations derived from the fixtures alone: where each inserted row's
+// cell lies, the phone book the found parts merge into, and the list texts
+// and export bytes those records give.
 #pragma once
 
 #include <cstdint>
@@ -35,27 +34,6 @@ struct Scan {
   void Run() { result = ScanRecords(input, options, stores); }
 };
 
-// A record scan of path with the default mask.
-std::unique_ptr<Scan> RunScan(const std::filesystem::path& path, uint8_t platform,
-                              ImageOpener opener = OpenImageFile);
-
-enum class Presence {
-  kFound,    // the whole cell lies inside one scan window somewhere
-  kAbsent,   // securely deleted, and no copy of the cell is left
-  kUnknown,  // deleted without a whole copy left, or cut by a window end
-};
-Presence ExpectedPresence(const ImageBuilder& image, const FixtureRow& row);
-
-// How many records of the right store equal the expected one in every field.
-size_t CountFound(const RecordStores& task, const ExpectedRecord& expected);
-std::string Describe(const FixtureRow& row);
-
-// Checks every row of the databases against the stores: found rows at least
-// once, erased rows never, rows of other platforms never. Returns the number
-// of rows that had to be found.
-size_t ExpectRowsFound(const RecordStores& task, const ImageBuilder& image,
-                       const std::vector<FixtureDatabase>& databases);
-
 // Every whole copy of every extracted row, in the order a scan meets them.
 struct Occurrence {
   uint64_t offset;
@@ -75,9 +53,6 @@ struct ExpectedStores {
 };
 ExpectedStores StoresFrom(const std::vector<Occurrence>& occurrences);
 
-// "%d-%d-%d %d:%d:%d" of seconds since 1970, by the civil calendar.
-std::u16string CivilTimeText(uint32_t seconds);
-
 // The list rows (index from 0) and the text export bytes of a tab.
 std::vector<RowTexts> ExpectedRows(const ExpectedStores& stores, int tab, bool smsSeconds);
 std::string ExpectedExportBytes(const std::vector<RowTexts>& rows);
@@ -85,6 +60,5 @@ std::string ExpectedExportBytes(const std::vector<RowTexts>& rows);
 void ExpectListsShow(const RecordStores& task, const ExpectedStores& expected, bool smsSeconds);
 
 std::string Utf8(const std::u16string& text);
-std::filesystem::path FreshFolder(const std::string& name);
 
 }  // namespace velkor::e2e

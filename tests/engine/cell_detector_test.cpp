@@ -125,6 +125,16 @@ TEST(DetectCell, SerialTypeRules) {
   }
 }
 
+// The serial types must end exactly where H says the header ends: here the
+// last type is the two-byte varint 81 00 (a 58-byte blob).
+TEST(DetectCell, SerialTypesEndWithTheHeader) {
+  for (const uint8_t h : {uint8_t{6}, uint8_t{7}}) {
+    std::vector<uint8_t> cell = {static_cast<uint8_t>(h + 4 + 58), 0x01, h, 1, 1, 1, 1, 0x81, 0x00};
+    cell.resize(80, 0x41);
+    EXPECT_EQ(Detect(cell), h == 7) << "H = " << int{h};
+  }
+}
+
 TEST(DetectCell, LeadBytesAtMostTen) {
   // Padded varints with the same values: P and R in 4 bytes each. With H in
   // 2 bytes S = 10 and the cell stands; with H in 4 bytes S = 12.

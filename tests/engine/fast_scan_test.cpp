@@ -11,10 +11,12 @@
 #include "engine/record_rows.h"
 #include "engine/record_scan_parts.h"
 #include "tests/engine/cell_bytes.h"
-#include "tests/engine/recorder.h"
+#include "tests/support/test_support.h"
 #include "tests/engine/scan_snapshot.h"
 
 namespace velkor {
+
+using test::Recorder;
 namespace {
 
 constexpr uint32_t kMiB = 1u << 20;
@@ -138,6 +140,24 @@ TEST(CellPrefilter, SameCellsAsThePlainWalk) {
         ASSERT_EQ(a.candidates[i].serialTypes.size(), b.candidates[i].serialTypes.size());
       }
     }
+  }
+}
+
+// The walk resumes right after a found cell's header, so an older cell that
+// begins at that cell's first body byte is still found.
+TEST(CellWalk, FindsACellStartingAtAnotherCellsBody) {
+  const std::vector<uint8_t> inner = kHelloCell;
+  std::vector<uint8_t> outer =
+      CellOf({Nul(), Txt(std::string(inner.begin(), inner.end())), Num(1), Num(2), Num(3)});
+  const uint32_t length = static_cast<uint32_t>(outer.size());
+  const uint32_t innerAt = length - static_cast<uint32_t>(inner.size()) - 12;
+  outer.resize(length + kWindowSlack, 0);
+  for (bool fast : {false, true}) {
+    WindowScratch scratch;
+    FindCells(outer.data(), length, fast, scratch);
+    ASSERT_GE(scratch.candidateCount, 2u) << fast;
+    EXPECT_EQ(scratch.candidates[0].offset, 0u) << fast;
+    EXPECT_EQ(scratch.candidates[1].offset, innerAt) << fast;
   }
 }
 

@@ -4,9 +4,7 @@
 #include "engine/image_search.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -14,9 +12,11 @@
 
 #include "engine/text_codec.h"
 #include "engine/text_format.h"
-#include "tests/engine/recorder.h"
+#include "tests/support/test_support.h"
 
 namespace velkor {
+
+using test::Recorder;
 namespace {
 
 using namespace std::literals;
@@ -41,25 +41,6 @@ std::vector<uint64_t> Hits(ImageSource& image, const std::vector<uint8_t>& patte
   if (end) *end = result;
   return hits;
 }
-
-// Reads of the window at holeAt return nothing; all others succeed, so a
-// search that went on past the failure would find more.
-class HoleSource final : public ImageSource {
- public:
-  HoleSource(std::vector<uint8_t> bytes, uint64_t holeAt)
-      : bytes_(std::move(bytes)), holeAt_(holeAt) {}
-  uint64_t Size() const override { return bytes_.size(); }
-  size_t Read(uint64_t offset, void* buffer, size_t count) override {
-    if (offset == holeAt_) return 0;
-    count = std::min<size_t>(count, bytes_.size() - offset);
-    std::memcpy(buffer, bytes_.data() + offset, count);
-    return count;
-  }
-
- private:
-  std::vector<uint8_t> bytes_;
-  uint64_t holeAt_;
-};
 
 struct PatternCase {
   const char* name;
@@ -111,81 +92,66 @@ TEST(FindInImageTest, MatchesAroundWindowBoundariesAreFoundOnce) {
   }
 }
 
-// Hands out at most 4093 bytes a read, as a network share may.
-class DribbleSource final : public ImageSource {
- public:
-  explicit DribbleSource(std::vector<uint8_t> bytes) : memory_(std::move(bytes)) {}
-  uint64_t Size() const override { return memory_.Size(); }
-  size_t Read(uint64_t offset, void* buffer, size_t count) override {
-    return memory_.Read(offset, buffer, std::min<size_t>(count, 4093));
-  }
-
- private:
-  MemoryImageSource memory_;
-};
-
 TEST(FindInImageTest, ShortReadsLoseNoHitsOrExcerpts) {
   std::vector<uint8_t> bytes(2 * kW + 100, 0);
   const std::vector<uint64_t> at = {5000, kW - 3, kW + 700000, 2 * kW + 90};
   for (uint64_t offset : at) Put(bytes, offset, Bytes("NEEDLE"));
-  DribbleSource image(bytes);
-  EXPECT_EQ(Hits(image, Bytes("NEEDLE")), at);
-  EXPECT_NE(ToUtf8(SearchExcerpt(image, kW - 3, 6, SearchEncoding::kAscii)).find("NEEDLE"),
+  // At most 4093 bytes a read, as a network share may hand out.
+  auto image = test::MemoryOpener(bytes);
+  auto dribble = test::FaultyOpener(image, {UINT64_MAX, UINT64_MAX, 4093, {}})("");
+  EXPECT_EQ(Hits(*dribble, Bytes("NEEDLE")), at);
+  EXPECT_NE(ToUtf8(SearchExcerpt(*dribble, kW - 3, 6, SearchEncoding::kAscii)).find("NEEDLE"),
             std::string::npos);
 }
 
-TEST(FindInImageTest, FirstAndLastBytesOfTheImage) {
-  std::vector<uint8_t> bytes(kW + 10, '.');
-  Put(bytes, 0, Bytes("ab"));
-  Put(bytes, bytes.size() - 2, Bytes("ab"));
-  MemoryImageSource image(bytes);
-  EXPECT_EQ(Hits(image, Bytes("ab")), (std::vector<uint64_t>{0, kW + 8}));
-  // A pattern cut off by the end of the image is no match.
-  EXPECT_TRUE(Hits(image, Bytes("abc")).empty());
-}
-
-TEST(FindInImageTest, OverlappingMatchesAreAllReported) {
-  std::vector<uint8_t> bytes(kW + 4, 0);
-  Put(bytes, kW - 3, Bytes("aaaaa"));
-  MemoryImageSource image(bytes);
-  EXPECT_EQ(Hits(image, Bytes("aaa")), (std::vector<uint64_t>{kW - 3, kW - 2, kW - 1}));
-}
-
-TEST(FindInImageTest, ImageShorterThanThePattern) {
-  MemoryImageSource image(Bytes("ab"));
+// Matches at the first and last bytes, cut by the image end, overlapping.
+TEST(FindInImageTest, EdgesAndOverlaps) {
+  std::vector<uint8_t> edges(kW + 10, '.');
+  Put(edges, 0, Bytes("ab"));
+  Put(edges, edges.size() - 2, Bytes("ab"));
+  std::vector<uint8_t> overlaps(kW + 4, 0);
+  Put(overlaps, kW - 3, Bytes("aaaaa"));
+  const struct {
+    const std::vector<uint8_t>& image;
+    std::string pattern;
+    std::vector<uint64_t> hits;
+  } cases[] = {
+      {edges, "ab", {0, kW + 8}},
+      {edges, "abc", {}},
+      {overlaps, "aaa", {kW - 3, kW - 2, kW - 1}},
+  };
+  for (const auto& c : cases) {
+    MemoryImageSource image(c.image);
+    EXPECT_EQ(Hits(image, Bytes(c.pattern)), c.hits) << c.pattern;
+  }
+  MemoryImageSource shorter(Bytes("ab"));
   SearchEnd end{};
-  EXPECT_TRUE(Hits(image, Bytes("abc"), &end).empty());
+  EXPECT_TRUE(Hits(shorter, Bytes("abc"), &end).empty());
   EXPECT_EQ(end, SearchEnd::kDone);
 }
 
-TEST(FindInImageTest, ProgressCountsWindows) {
-  MemoryImageSource image(std::vector<uint8_t>(2 * kW + 1, 0));
+TEST(FindInImageTest, ProgressStopAndReadFailure) {
+  std::vector<uint8_t> bytes(3 * kW, 0);
+  Put(bytes, 5, Bytes("hit"));
+  Put(bytes, kW + 10, Bytes("hit"));
+  Put(bytes, 2 * kW + 5, Bytes("hit"));
+  MemoryImageSource image(bytes);
   Recorder recorder;
   Hits(image, Bytes("x"), nullptr, &recorder);
   EXPECT_EQ(recorder.events, (std::vector<std::string>{"range 3", "pos 0", "pos 1", "pos 2"}));
-}
 
-TEST(FindInImageTest, StopEndsAfterTheCurrentWindow) {
-  std::vector<uint8_t> bytes(3 * kW, 0);
-  Put(bytes, 10, Bytes("hit"));
-  Put(bytes, kW + 10, Bytes("hit"));
-  MemoryImageSource image(bytes);
+  // A stop ends the search after the current window.
   const std::atomic<bool> stop{true};
   SearchEnd end{};
-  const std::vector<uint64_t> hits = Hits(image, Bytes("hit"), &end, nullptr, &stop);
+  EXPECT_EQ(Hits(image, Bytes("hit"), &end, nullptr, &stop), std::vector<uint64_t>{5});
   EXPECT_EQ(end, SearchEnd::kStopped);
-  EXPECT_EQ(hits, std::vector<uint64_t>{10});
-}
 
-TEST(FindInImageTest, ReadFailureEndsTheSearchAtItsOffset) {
-  std::vector<uint8_t> bytes(3 * kW, 0);
-  Put(bytes, 5, Bytes("hit"));
-  Put(bytes, 2 * kW + 5, Bytes("hit"));
-  HoleSource image(bytes, kW);
+  // The window at kW cannot be read; a search that went on would find more.
+  auto holed = test::FaultyOpener(test::MemoryOpener(bytes), {kW, 1, 0, {}})("");
   std::vector<uint64_t> hits;
   uint64_t failed = 0;
-  const SearchEnd end = FindInImage(
-      image, Bytes("hit"), [&](uint64_t at) { hits.push_back(at); }, nullptr, nullptr, &failed);
+  end = FindInImage(
+      *holed, Bytes("hit"), [&](uint64_t at) { hits.push_back(at); }, nullptr, nullptr, &failed);
   EXPECT_EQ(end, SearchEnd::kReadFailed);
   EXPECT_EQ(failed, kW);
   EXPECT_EQ(hits, std::vector<uint64_t>{5});
@@ -251,11 +217,7 @@ class SearchImageTest : public ::testing::Test {
     input.progress = &recorder;
     input.imagePath = "phone.img";
   }
-  void ServeBytes(std::vector<uint8_t> bytes) {
-    input.imageOpener = [bytes](const std::filesystem::path&) -> std::unique_ptr<ImageSource> {
-      return std::make_unique<MemoryImageSource>(bytes);
-    };
-  }
+  void ServeBytes(std::vector<uint8_t> bytes) { input.imageOpener = test::MemoryOpener(bytes); }
   std::vector<std::string> Logs() const { return recorder.logs; }
 
   ScanInput input;
@@ -303,9 +265,8 @@ TEST_F(SearchImageTest, StoppedSearchSaysSo) {
 }
 
 TEST_F(SearchImageTest, BackupFolderFilesInNameOrderSubfoldersSkipped) {
-  const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("velkor_search_" + std::to_string(::getpid()));
-  std::filesystem::remove_all(folder);
+  const test::TempFolder temp;
+  const std::filesystem::path& folder = temp.path;
   std::filesystem::create_directories(folder / "sub");
   auto write = [](const std::filesystem::path& path, std::string_view text) {
     std::ofstream(path, std::ios::binary) << text;
@@ -317,7 +278,6 @@ TEST_F(SearchImageTest, BackupFolderFilesInNameOrderSubfoldersSkipped) {
   input.imagePath = folder;
   input.imageOpener = OpenImageFile;
   const ImageSearchSummary summary = SearchImage(input, Bytes("key"), SearchEncoding::kAscii, 10);
-  std::filesystem::remove_all(folder);
   EXPECT_EQ(summary.hits, 2u);
   ASSERT_EQ(recorder.logs.size(), 3u);
   EXPECT_EQ(recorder.logs[0], "0 Search " + ToUtf8(PathText(folder / "a")) + ",位置0: key");

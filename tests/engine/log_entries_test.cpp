@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/engine/recorder.h"
+#include "tests/support/test_support.h"
 
 namespace velkor {
+
+using test::Recorder;
 namespace {
 
 TEST(LogEntries, Texts) {

@@ -3,13 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "engine/record_rows.h"
 #include "engine/scan_input.h"
 #include "engine/text_codec.h"
 #include "engine/text_format.h"
+#include "tests/support/test_support.h"
 
 namespace velkor {
 namespace {
@@ -18,26 +18,7 @@ std::string Time(uint32_t seconds) {
   return ToUtf8(FormatRecordTime(seconds));
 }
 
-// Days since 1970-01-01 to a civil date, by the era arithmetic that does not
-// walk year by year; an independent check of the year and month loops.
-std::string CivilText(uint32_t seconds) {
-  int64_t z = seconds / 86400 + 719468;
-  const int64_t era = z / 146097;
-  const int64_t doe = z - era * 146097;
-  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  int64_t y = yoe + era * 400;
-  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const int64_t mp = (5 * doy + 2) / 153;
-  const int64_t d = doy - (153 * mp + 2) / 5 + 1;
-  const int64_t m = mp < 10 ? mp + 3 : mp - 9;
-  if (m <= 2) ++y;
-  const uint32_t rest = seconds % 86400;
-  char text[64];
-  std::snprintf(text, sizeof text, "%lld-%lld-%lld %u:%u:%u", static_cast<long long>(y),
-                static_cast<long long>(m), static_cast<long long>(d), rest / 3600, rest % 3600 / 60,
-                rest % 60);
-  return text;
-}
+using test::CivilTimeText;
 
 TEST(FormatRecordTime, KnownInstants) {
   EXPECT_EQ(Time(0), "1970-1-1 0:0:0");
@@ -52,13 +33,13 @@ TEST(FormatRecordTime, AgreesWithCivilCalendarEverywhere) {
   // Every day boundary and its last second, plus a stride through all
   // 32-bit values.
   for (uint64_t s = 0; s <= 0xFFFFFFFFull; s += 86400) {
-    ASSERT_EQ(Time(static_cast<uint32_t>(s)), CivilText(static_cast<uint32_t>(s)));
+    ASSERT_EQ(Time(static_cast<uint32_t>(s)), CivilTimeText(static_cast<uint32_t>(s)));
     if (s >= 1) {
-      ASSERT_EQ(Time(static_cast<uint32_t>(s - 1)), CivilText(static_cast<uint32_t>(s - 1)));
+      ASSERT_EQ(Time(static_cast<uint32_t>(s - 1)), CivilTimeText(static_cast<uint32_t>(s - 1)));
     }
   }
   for (uint64_t s = 7; s <= 0xFFFFFFFFull; s += 104729) {
-    ASSERT_EQ(Time(static_cast<uint32_t>(s)), CivilText(static_cast<uint32_t>(s)));
+    ASSERT_EQ(Time(static_cast<uint32_t>(s)), CivilTimeText(static_cast<uint32_t>(s)));
   }
 }
 

@@ -10,9 +10,11 @@
 #include "engine/record_scan.h"
 #include "engine/text_codec.h"
 #include "engine/text_format.h"
-#include "tests/engine/recorder.h"
+#include "tests/support/test_support.h"
 
 namespace velkor {
+
+using test::Recorder;
 
 inline std::vector<std::string> Snapshot(const RecordStores& task, const ScanResult& result,
                                          const Recorder& recorder) {
@@ -45,7 +47,7 @@ inline std::vector<std::string> ScanSnapshot(ScanInput input, const RecordScanOp
   input.log = &recorder;
   input.stop = &stop;
   int steps = 0;
-  recorder.onEvent = [&] {
+  recorder.onEvent = [&](const std::string&) {
     if (recorder.events.back() == "step" && ++steps == stopAfterSteps) stop = true;
   };
   RecordStores stores;

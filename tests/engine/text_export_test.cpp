@@ -1,7 +1,9 @@
 // The text file a record list is saved as.
 #include "engine/text_export.h"
 
-#include "tests/carving/carving_test_support.h"
+#include <gtest/gtest.h>
+
+#include "tests/support/test_support.h"
 
 namespace velkor::test {
 namespace {
