@@ -131,8 +131,16 @@ ScanResult RunMediaScan(const ScanInput& input, const MediaScanParams& params,
   // to the next slice).
   UnreadableRanges unreadable(input.log, input.imagePath, result);
   std::vector<ByteRange> windowHoles;
+  // A window that starts past the image's end (a range the dialog would not
+  // allow) ends the scan: the rest of the range is unreadable.
+  const uint64_t rangeEnd = OffsetSum(start, rangeBytes);
   auto scanWindow = [&](uint32_t position, uint32_t length) {
     const uint64_t offset = OffsetSum(start, uint64_t{position} * kWindowSize);
+    if (offset >= result.imageSize) {
+      const uint64_t lost = rangeEnd > offset ? rangeEnd - offset : length;
+      unreadable.AddWindow(offset, lost, {{offset, lost}});
+      return false;
+    }
     windowHoles.clear();
     for (uint32_t sliceStart = 0; sliceStart < length; sliceStart += kSliceSize) {
       const uint32_t sliceLength = std::min(kSliceSize, length - sliceStart);
@@ -156,15 +164,17 @@ ScanResult RunMediaScan(const ScanInput& input, const MediaScanParams& params,
     SendProgressText(input,
                      Concat({u"已经搜索到 ", DecimalText(uint64_t{found.size()}), u" 条记录"}));
     if (input.progress) input.progress->ProgressPos(position);
+    return true;
   };
 
   uint32_t scanned = 0;
-  for (; scanned < windows && !result.stopped; ++scanned) {
-    scanWindow(scanned, kWindowSize);
+  bool pastEnd = false;
+  for (; scanned < windows && !result.stopped && !pastEnd; ++scanned) {
+    pastEnd = !scanWindow(scanned, kWindowSize);
     result.stopped = StopRequested(input);
   }
   result.stopped = StopRequested(input);
-  if (tail > 0 && !result.stopped) scanWindow(windows, tail);
+  if (tail > 0 && !result.stopped && !pastEnd) scanWindow(windows, tail);
   unreadable.Finish();
   if (result.stopped) {
     LogScanStopped(input.log, OffsetSum(start, uint64_t{scanned} * kWindowSize));

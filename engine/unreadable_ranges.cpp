@@ -7,12 +7,15 @@ namespace velkor {
 void UnreadableRanges::AddWindow(uint64_t offset, uint64_t length,
                                  const std::vector<ByteRange>& ranges) {
   const std::vector<ByteRange> own = ClipRanges(ranges, offset, offset + length);
-  if (own.empty()) return;
-  LogReadFailed(log_, kTitleError, PathText(file_), kLevelError, static_cast<int64_t>(offset));
+  bool readFailedLogged = false;
   for (const ByteRange& range : own) {
     if (open_ && open_->End() == range.offset) {
       open_->length += range.length;
       continue;
+    }
+    if (!readFailedLogged) {
+      LogReadFailed(log_, kTitleError, PathText(file_), kLevelError, static_cast<int64_t>(offset));
+      readFailedLogged = true;
     }
     Finish();
     open_ = range;

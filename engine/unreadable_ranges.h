@@ -21,8 +21,9 @@ class UnreadableRanges {
   UnreadableRanges& operator=(const UnreadableRanges&) = delete;
 
   // The unreadable bytes of the window [offset, offset + length); ranges
-  // outside it (the slack read after it) are left to the next window. Logs
-  // the failed read of the window as it always was, at the window's offset.
+  // outside it (the slack read after it) are left to the next window. A
+  // window where a new range starts logs its failed read as it always was,
+  // at the window's offset; one that only continues the open range does not.
   void AddWindow(uint64_t offset, uint64_t length, const std::vector<ByteRange>& ranges);
   // Logs and records the range still open.
   void Finish();
