@@ -89,7 +89,8 @@ bool CopyImageRange(std::FILE* output, ImageSource& image, uint64_t offset, uint
     const size_t want = static_cast<size_t>(std::min<uint64_t>(kCopyChunk, length - copied));
     const std::vector<ByteRange> holes = ReadWindowPiecewise(image, buffer, want, at);
     const uint64_t imageEnd = image.Size();
-    const size_t held = at >= imageEnd ? 0 : static_cast<size_t>(std::min<uint64_t>(want, imageEnd - at));
+    const size_t held =
+        at >= imageEnd ? 0 : static_cast<size_t>(std::min<uint64_t>(want, imageEnd - at));
     const size_t good = holes.empty() ? held : static_cast<size_t>(holes.front().offset - at);
     if (good > 0 && std::fwrite(buffer.data(), 1, good, output) != good) return false;
     copied += good;

@@ -8,8 +8,8 @@
 
 #include "engine/log_entries.h"
 #include "engine/piecewise_read.h"
-#include "engine/unreadable_ranges.h"
 #include "engine/text_format.h"
+#include "engine/unreadable_ranges.h"
 
 namespace velkor {
 
@@ -150,15 +150,15 @@ ScanResult RunMediaScan(const ScanInput& input, const MediaScanParams& params,
       const std::vector<ByteRange> holes =
           ReadWindowPiecewise(*image, slice, readLength, sliceOffset);
       if (holes.empty()) {
-        MatchPieceBlocks(formats, params, found, slice.data(), sliceStart, sliceLength,
-                         readLength, length, offset);
+        MatchPieceBlocks(formats, params, found, slice.data(), sliceStart, sliceLength, readLength,
+                         length, offset);
         continue;
       }
       for (const ByteRange& hole : ClipRanges(holes, sliceOffset, sliceOffset + sliceLength)) {
         windowHoles.push_back(hole);
       }
-      MatchReadableBlocks(formats, params, found, slice.data(), sliceStart, sliceLength,
-                          readLength, length, offset, holes);
+      MatchReadableBlocks(formats, params, found, slice.data(), sliceStart, sliceLength, readLength,
+                          length, offset, holes);
     }
     unreadable.AddWindow(offset, length, windowHoles);
     SendProgressText(input,

@@ -31,7 +31,8 @@ std::u16string EscapedText(std::u16string_view text) {
       out += static_cast<char16_t>(kHex[c & 0xF]);
     } else if ((c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069)) {
       out += u"\\u{";
-      for (int shift = 12; shift >= 0; shift -= 4) out += static_cast<char16_t>(kHex[(c >> shift) & 0xF]);
+      for (int shift = 12; shift >= 0; shift -= 4)
+        out += static_cast<char16_t>(kHex[(c >> shift) & 0xF]);
       out += u'}';
     } else {
       out += c;

@@ -20,9 +20,10 @@ constexpr const char* kExitStatus =
 }  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app("Recovers messages, contacts, call records, WeChat messages, pictures and videos "
-               "from the raw storage image of a phone.",
-               "velkor");
+  CLI::App app(
+      "Recovers messages, contacts, call records, WeChat messages, pictures and videos "
+      "from the raw storage image of a phone.",
+      "velkor");
   app.set_version_flag("--version", std::string("velkor ") + VELKOR_VERSION);
   app.footer(kExitStatus);
   app.require_subcommand(1);

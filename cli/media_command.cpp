@@ -126,7 +126,6 @@ CLI::App* AddMediaCommand(CLI::App& app, uint32_t mode, MediaArgs& args) {
 }
 
 int RunMediaCommand(uint32_t mode, const MediaArgs& args) {
-
   ConsoleSession console;
   ScanInput input;
   console.Attach(input, std::filesystem::path(args.image));
@@ -160,8 +159,8 @@ int RunMediaCommand(uint32_t mode, const MediaArgs& args) {
   LogTaskEvent(&log, kTitleScan, kLevelNormal, static_cast<int>(TaskEvent::kScanStart), imageText);
   input.stop = InstallStopOnInterrupt();
   CarvedFileStore found;
-  const ScanResult result = mode == kModeVideos ? ScanVideos(input, *params, found)
-                                                : ScanPictures(input, *params, found);
+  const ScanResult result =
+      mode == kModeVideos ? ScanVideos(input, *params, found) : ScanPictures(input, *params, found);
   console.progress.Finish();
   LogTaskEvent(&log, kTitleScan, kLevelNormal, static_cast<int>(TaskEvent::kScanEnd), {});
 

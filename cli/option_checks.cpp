@@ -43,8 +43,7 @@ CLI::Validator DigitsOnly() {
 CLI::Validator CountUpTo(uint32_t max) {
   return CLI::Validator(
       [max](std::string& value) -> std::string {
-        const std::string why =
-            "'" + value + "' is not a number from 1 to " + std::to_string(max);
+        const std::string why = "'" + value + "' is not a number from 1 to " + std::to_string(max);
         if (value.empty() || value.size() > 10 || value[0] == '0' ||
             value.find_first_not_of("0123456789") != std::string::npos) {
           return why;
@@ -62,8 +61,8 @@ CLI::Validator ThreadCount(uint32_t max) {
         if (why.empty()) return why;
         if (!value.empty() && value.size() <= 10 && value[0] != '0' &&
             value.find_first_not_of("0123456789") == std::string::npos) {
-          return "'" + value + "' threads is more than 4 per core (at most " +
-                 std::to_string(max) + " here)";
+          return "'" + value + "' threads is more than 4 per core (at most " + std::to_string(max) +
+                 " here)";
         }
         return why;
       },

@@ -43,8 +43,7 @@ bool OutputFolderWritable(const std::filesystem::path& dir) {
     }
     error = std::error_code(errno, std::generic_category());
   }
-  std::fprintf(stderr, "velkor: cannot write into %s: %s\n", dir.c_str(),
-               error.message().c_str());
+  std::fprintf(stderr, "velkor: cannot write into %s: %s\n", dir.c_str(), error.message().c_str());
   return false;
 }
 
@@ -89,7 +88,7 @@ CLI::App* AddRecordsCommand(CLI::App& app, RecordsArgs& args) {
       ->add_option_function<std::string>(
           "--types", [&args](const std::string& text) { ParseMask(text, args.types); },
           "Record-type mask of the task dialog: 0x1 messages, 0x2 phone book, 0x4 calls, "
-                   "0x40 WeChat; 0 only measures the image")
+          "0x40 WeChat; 0 only measures the image")
       ->check(RecordTypeMask())
       ->default_str("0x7");
   command

@@ -19,8 +19,8 @@ std::u16string SaveFailedText(std::u16string_view name) {
 }
 
 std::u16string UnreadableRangeText(std::u16string_view path, uint64_t offset, uint64_t length) {
-  return Concat({u"无法读取", path, u": 偏移 ", DecimalText(offset), u", 长度 ", DecimalText(length),
-                 u" 字节"});
+  return Concat({u"无法读取", path, u": 偏移 ", DecimalText(offset), u", 长度 ",
+                 DecimalText(length), u" 字节"});
 }
 
 std::u16string ScanStoppedText(uint64_t offset) {

@@ -11,7 +11,8 @@ std::vector<ByteRange> ReadWindowPiecewise(ImageSource& image, std::vector<uint8
                                            size_t count, uint64_t offset) {
   count = std::min(count, buffer.size());
   const uint64_t size = image.Size();
-  const size_t held = offset >= size ? 0 : static_cast<size_t>(std::min<uint64_t>(count, size - offset));
+  const size_t held =
+      offset >= size ? 0 : static_cast<size_t>(std::min<uint64_t>(count, size - offset));
   size_t pos = ReadFully(image, buffer.data(), count, offset);
   std::vector<ByteRange> unreadable;
   while (pos < held) {

@@ -96,9 +96,9 @@ RecordScanner::FileScanEnd RecordScanner::ScanWindowsInOrder(ImageSource& image,
 }
 
 std::vector<ByteRange> RecordScanner::ReadAndCollect(ImageSource& image,
-                                                     std::vector<uint8_t>& buffer,
-                                                     uint64_t offset, uint32_t length,
-                                                     bool partial, WindowScratch& scratch,
+                                                     std::vector<uint8_t>& buffer, uint64_t offset,
+                                                     uint32_t length, bool partial,
+                                                     WindowScratch& scratch,
                                                      RecordBatch& batch) const {
   buffer.resize(kWindowSize + kWindowSlack);
   std::vector<ByteRange> holes =

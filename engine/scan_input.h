@@ -40,7 +40,7 @@ struct UnreadableRange {
 };
 
 struct ScanResult {
-  bool opened = false;     // the image (or folder) could be opened
+  bool opened = false;      // the image (or folder) could be opened
   bool stopped = false;     // the stop flag ended the scan early
   bool listingCut = false;  // the backup folder's listing failed part way
   uint64_t imageSize = 0;   // bytes of the image; in folder mode the sum of its files

@@ -50,11 +50,14 @@ TEST(CommandLine, NamesThatAreNotUtf8Work) {
     std::string counted;  // a count line of stderr
   } cases[] = {
       {{"records", image, "--platform", "ios", "--out", temp.path / "out\xfe"},
-       temp.path / "out\xfe" / "信息.txt", counted},
+       temp.path / "out\xfe" / "信息.txt",
+       counted},
       {{"records", backup, "--platform", "itunes", "--out", temp.path / "out\xfc"},
-       temp.path / "out\xfc" / "信息.txt", counted},
+       temp.path / "out\xfc" / "信息.txt",
+       counted},
       {{"pictures", image, "--out", temp.path / "pics\xfe", "--formats", "png"},
-       temp.path / "pics\xfe" / "0.png", ""},
+       temp.path / "pics\xfe" / "0.png",
+       ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args[0] + " " + c.args[1]);
@@ -71,8 +74,8 @@ TEST(CommandLine, SigtermStopsTheScanAndTheResultsAreWritten) {
   // Sparse: 64 GiB of holes take seconds to scan and no disk space.
   WriteFile(image, {});
   fs::resize_file(image, 64ull << 30);
-  const RunResult run = RunVelkor(
-      {"records", image, "--threads", "1", "--out", temp.path / "out"}, /*signalAfterMs=*/300);
+  const RunResult run = RunVelkor({"records", image, "--threads", "1", "--out", temp.path / "out"},
+                                  /*signalAfterMs=*/300);
   EXPECT_EQ(run.status, cli::kExitStopped) << run.err;
   EXPECT_TRUE(Contains(run.err, "[Scan] 扫描已停止于偏移 ")) << run.err;
   EXPECT_TRUE(fs::exists(temp.path / "out" / "信息.txt"));
@@ -84,8 +87,10 @@ TEST(ExitStatus, TheMostTellingOneWins) {
     bool stopped, unreadable, listingCut;
     int expected;
   } scans[] = {
-      {false, false, false, kExitComplete},  {false, true, false, kExitUnreadable},
-      {true, true, false, kExitStopped},     {true, true, true, kExitFailed},
+      {false, false, false, kExitComplete},
+      {false, true, false, kExitUnreadable},
+      {true, true, false, kExitStopped},
+      {true, true, true, kExitFailed},
   };
   for (const auto& s : scans) {
     ScanResult result;

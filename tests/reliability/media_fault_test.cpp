@@ -68,8 +68,8 @@ TEST(UnreadablePictures, ScanGoesOnAndSavesKeepTheReadableStart) {
               std::vector<uint8_t>(bytes.begin(), bytes.begin() + kBad));
     EXPECT_EQ(ReadFile(out.path / "1.png"),
               std::vector<uint8_t>(bytes.begin() + kMiB + 32768, bytes.begin() + 2 * kMiB));
-    EXPECT_EQ(log.texts, (std::vector<std::u16string>{SaveIncompleteText(
-                             PathText(out.path / "0.png"), kBad, kReadPiece)}));
+    EXPECT_EQ(log.texts, (std::vector<std::u16string>{
+                             SaveIncompleteText(PathText(out.path / "0.png"), kBad, kReadPiece)}));
   }
 }
 
@@ -86,8 +86,8 @@ TEST(StoppedSave, EndsBetweenFilesAndCountsTheRest) {
   } progress;
   input.progress = &progress;
   input.stop = &progress.stop;
-  const std::vector<FoundFile> files = {{u"0.png", {0, 0x02, 100}}, {u"1.png", {kMiB, 0x02, 100}},
-                                        {u"2.png", {2 * kMiB, 0x02, 100}}};
+  const std::vector<FoundFile> files = {
+      {u"0.png", {0, 0x02, 100}}, {u"1.png", {kMiB, 0x02, 100}}, {u"2.png", {2 * kMiB, 0x02, 100}}};
   TempFolder out("stopped-save");
   size_t attempted = 0;
   EXPECT_EQ(SaveCarvedFiles(input, files, out.path, &attempted), std::vector<size_t>{0});

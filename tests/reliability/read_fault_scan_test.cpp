@@ -73,7 +73,8 @@ TEST(UnreadableBytes, RowsInReadableBytesAreFoundAndEachRangeIsLoggedOnce) {
       {"piece inside a window, whole read fails", {{{mid, kReadPiece}}, true}, {mid, kReadPiece}},
       {"short reads into the bad piece", {{{mid, kReadPiece}}, false, 1000}, {mid, kReadPiece}},
       {"first piece of the image", {{{0, kReadPiece}}, true}, {0, kReadPiece}},
-      {"last piece of a window", {{{2 * kMiB - kReadPiece, kReadPiece}}, true},
+      {"last piece of a window",
+       {{{2 * kMiB - kReadPiece, kReadPiece}}, true},
        {2 * kMiB - kReadPiece, kReadPiece}},
       {"first piece of a window (the slack of the one before)",
        {{{2 * kMiB, kReadPiece}}, true},
@@ -90,9 +91,8 @@ TEST(UnreadableBytes, RowsInReadableBytesAreFoundAndEachRangeIsLoggedOnce) {
     MemoryImages images;
     images.bytes[kImage] = image.bytes;
     images.faults[kImage] = c.faults;
-    const std::vector<std::u16string> expected =
-        image.RowsOutside(c.logged.length == 0 ? std::vector<ByteRange>{}
-                                               : std::vector<ByteRange>{c.logged});
+    const std::vector<std::u16string> expected = image.RowsOutside(
+        c.logged.length == 0 ? std::vector<ByteRange>{} : std::vector<ByteRange>{c.logged});
     for (const uint32_t threads : {1u, 2u}) {
       SCOPED_TRACE(testing::Message() << c.name << ", threads " << threads);
       Scan scan;

@@ -59,8 +59,8 @@ std::vector<uint8_t> Cell(uint64_t rowid, const std::vector<Column>& columns) {
 
 // Column kinds follow the message layout: number, text, number, text, ...
 std::vector<uint8_t> MessageCell(uint64_t rowid, const std::string& text) {
-  return Cell(rowid, {int64_t{5}, "10086", int64_t{1600000000}, text, int64_t{2}, int64_t{3},
-                      "sms", int64_t{4}, int64_t{5}, int64_t{6}, int64_t{7}});
+  return Cell(rowid, {int64_t{5}, "10086", int64_t{1600000000}, text, int64_t{2}, int64_t{3}, "sms",
+                      int64_t{4}, int64_t{5}, int64_t{6}, int64_t{7}});
 }
 
 std::vector<uint8_t> PersonCell(uint64_t rowid, const std::string& last, const std::string& first) {
@@ -115,7 +115,8 @@ TempFolder::~TempFolder() {
 
 void WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
   std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 std::vector<uint8_t> ReadFile(const std::filesystem::path& path) {
