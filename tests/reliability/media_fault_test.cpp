@@ -77,13 +77,7 @@ TEST(StoppedSave, EndsBetweenFilesAndCountsTheRest) {
   const PictureImage image(Faults{});
   RecordingLog log;
   ScanInput input = image.Input(&log);
-  struct StopAtFirstFile final : ProgressSink {
-    std::atomic<bool> stop{false};
-    void ProgressRange(uint32_t) override {}
-    void ProgressPos(uint32_t) override { stop = true; }
-    void ProgressStep() override {}
-    void ProgressText(std::u16string_view) override {}
-  } progress;
+  StopOnFirstProgress progress;
   input.progress = &progress;
   input.stop = &progress.stop;
   const std::vector<FoundFile> files = {

@@ -155,17 +155,9 @@ TEST(StoppedScan, IsLoggedWithTheOffsetWhereItStopped) {
   for (const auto& [cell, text] : image.rows) {
     if (cell.offset < kMiB) firstWindowRows.push_back(text);
   }
-  // Sets the stop flag as the first window is handed over.
-  struct StopOnStep final : ProgressSink {
-    std::atomic<bool> stop{false};
-    void ProgressRange(uint32_t) override {}
-    void ProgressPos(uint32_t) override {}
-    void ProgressStep() override { stop = true; }
-    void ProgressText(std::u16string_view) override {}
-  };
   for (const uint32_t threads : {1u, 2u}) {
     SCOPED_TRACE(threads);
-    StopOnStep progress;
+    StopOnFirstProgress progress;
     Scan scan;
     ScanInput input;
     input.imagePath = kImage;

@@ -3,6 +3,7 @@
 // ranges, a recording log, and the velkor program run as a child process.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -60,6 +61,16 @@ struct MemoryImages {
 struct RecordingLog final : LogSink {
   std::vector<std::u16string> texts;
   void Append(const LogEntry& entry) override { texts.push_back(entry.text); }
+};
+
+// Sets its stop flag at the first step or position, as a user's stop
+// arrives during the first window or file.
+struct StopOnFirstProgress final : ProgressSink {
+  std::atomic<bool> stop{false};
+  void ProgressRange(uint32_t) override {}
+  void ProgressPos(uint32_t) override { stop = true; }
+  void ProgressStep() override { stop = true; }
+  void ProgressText(std::u16string_view) override {}
 };
 
 // A fresh folder under the temporary folder, removed with its contents.
