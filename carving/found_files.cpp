@@ -1,5 +1,6 @@
 #include "carving/found_files.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <limits>
 #include <memory>
@@ -7,6 +8,7 @@
 #include "carving/media_signatures.h"
 #include "engine/log_entries.h"
 #include "engine/output_file.h"
+#include "engine/piecewise_read.h"
 #include "engine/text_format.h"
 
 namespace velkor {
@@ -21,10 +23,31 @@ bool IsPlainFileName(std::u16string_view name) {
   return name.find_first_of(std::u16string_view(u"/\\\0", 3)) == std::u16string_view::npos;
 }
 
-bool SaveOne(const std::filesystem::path& path, ImageSource& image, uint64_t offset,
-             uint64_t length) {
-  return WriteWholeFile(
-      path, [&](std::FILE* file) { return CopyImageRange(file, image, offset, length); });
+// The end of the unreadable pieces that follow from `from` on, up to the
+// first piece that reads again or limit.
+uint64_t UnreadableRunEnd(ImageSource& image, uint64_t from, uint64_t limit) {
+  std::vector<uint8_t> piece(kReadPiece);
+  uint64_t end = from;
+  while (end < limit) {
+    const uint64_t pieceEnd = std::min<uint64_t>((end / kReadPiece + 1) * kReadPiece, limit);
+    if (ReadFully(image, piece.data(), static_cast<size_t>(pieceEnd - end), end) > 0) break;
+    end = pieceEnd;
+  }
+  return end;
+}
+
+enum class SaveEnd { kWhole, kCut, kFailed };
+
+// A file cut by an unreadable range keeps what was read before it: a prefix
+// is still a usable start of a picture, and nothing is made up for the rest.
+SaveEnd SaveOne(const std::filesystem::path& path, ImageSource& image, const CarvedFile& carved,
+                ByteRange& lost) {
+  lost = {};
+  const bool kept = WriteWholeFile(path, [&](std::FILE* file) {
+    return CopyImageRange(file, image, carved.offset, carved.length, &lost) || lost.length > 0;
+  });
+  if (!kept) return SaveEnd::kFailed;
+  return lost.length > 0 ? SaveEnd::kCut : SaveEnd::kWhole;
 }
 
 }  // namespace
@@ -53,28 +76,46 @@ std::vector<RowTexts> FoundFileRows(const std::vector<FoundFile>& files) {
   return rows;
 }
 
-bool CopyImageRange(std::FILE* output, ImageSource& image, uint64_t offset, uint64_t length) {
+// A chunk that does not read whole is read again piece by piece, so the
+// copy keeps every byte before the first unreadable one.
+bool CopyImageRange(std::FILE* output, ImageSource& image, uint64_t offset, uint64_t length,
+                    ByteRange* unreadable) {
   std::vector<uint8_t> buffer(kCopyChunk);
   uint64_t copied = 0;
   while (copied < length) {
     // An offset that would wrap lies past every image: the copy ends there.
     if (copied > std::numeric_limits<uint64_t>::max() - offset) break;
+    const uint64_t at = offset + copied;
     const size_t want = static_cast<size_t>(std::min<uint64_t>(kCopyChunk, length - copied));
-    const size_t got = ReadFully(image, buffer.data(), want, offset + copied);
-    if (got > 0 && std::fwrite(buffer.data(), 1, got, output) != got) return false;
-    copied += got;
-    if (got < want) {
+    const std::vector<ByteRange> holes = ReadWindowPiecewise(image, buffer, want, at);
+    const uint64_t imageEnd = image.Size();
+    const size_t held =
+        at >= imageEnd ? 0 : static_cast<size_t>(std::min<uint64_t>(want, imageEnd - at));
+    const size_t good = holes.empty() ? held : static_cast<size_t>(holes.front().offset - at);
+    if (good > 0 && std::fwrite(buffer.data(), 1, good, output) != good) return false;
+    copied += good;
+    if (!holes.empty()) {
       // Short of the image's end the read failed (a bad sector, a file cut
       // since it was measured): the file would silently miss its rest.
-      return offset + copied >= image.Size();
+      if (unreadable != nullptr) {
+        ByteRange run = holes.front();
+        if (run.End() == at + held) {
+          const uint64_t fileEnd = length > imageEnd - offset ? imageEnd : offset + length;
+          run.length = UnreadableRunEnd(image, run.End(), fileEnd) - run.offset;
+        }
+        *unreadable = run;
+      }
+      return false;
     }
+    if (held < want) return true;  // the image ends here
   }
   return true;
 }
 
 std::vector<size_t> SaveCarvedFiles(const ScanInput& input, const std::vector<FoundFile>& files,
-                                    const std::filesystem::path& folder) {
+                                    const std::filesystem::path& folder, size_t* attempted) {
   std::vector<size_t> written;
+  if (attempted != nullptr) *attempted = 0;
   std::unique_ptr<ImageSource> image =
       input.imageOpener ? input.imageOpener(input.imagePath) : nullptr;
   if (!image) {
@@ -93,16 +134,26 @@ std::vector<size_t> SaveCarvedFiles(const ScanInput& input, const std::vector<Fo
       static_cast<uint32_t>(std::min<size_t>(files.size(), std::numeric_limits<uint32_t>::max()));
   if (progress) progress->ProgressRange(total);
   for (size_t i = 0; i < files.size(); ++i) {
+    if (StopRequested(input)) {
+      LogSaveStopped(input.log, files.size() - i);
+      break;
+    }
     if (progress) progress->ProgressPos(static_cast<uint32_t>(std::min<size_t>(i, total)));
+    if (attempted != nullptr) *attempted = i + 1;
     const FoundFile& found = files[i];
     const std::u16string pathText = Concat({folderText, u"/", found.name});
     // Names that would leave the folder are refused as uncreatable.
-    if (!folderGiven || !IsPlainFileName(found.name) ||
-        !SaveOne(folder / PathFromText(found.name), *image, found.file.offset, found.file.length)) {
+    ByteRange lost;
+    const SaveEnd end = folderGiven && IsPlainFileName(found.name)
+                            ? SaveOne(folder / PathFromText(found.name), *image, found.file, lost)
+                            : SaveEnd::kFailed;
+    if (end == SaveEnd::kFailed) {
       LogSaveFailed(input.log, kTitleSave, pathText, kLevelError);
-      continue;
+    } else if (end == SaveEnd::kCut) {
+      LogSaveIncomplete(input.log, pathText, lost.offset, lost.length);
+    } else {
+      written.push_back(i);
     }
-    written.push_back(i);
   }
   return written;
 }

@@ -11,6 +11,7 @@
 
 #include "carving/carved_file.h"
 #include "engine/image_source.h"
+#include "engine/piecewise_read.h"
 #include "engine/record_rows.h"
 #include "engine/scan_input.h"
 
@@ -37,18 +38,24 @@ std::vector<RowTexts> FoundFileRows(const std::vector<FoundFile>& files);
 // Copies length bytes from offset of the image to output, in 1 MiB chunks.
 // Stops early, without failing, where the image ends, so a range past the
 // end gives a shorter file. False when a write to output fails, or a read
-// gives out before the image's end.
-bool CopyImageRange(std::FILE* output, ImageSource& image, uint64_t offset, uint64_t length);
+// gives out before the image's end; then output holds every byte before the
+// first unreadable one, and unreadable (when given) the unreadable run there.
+bool CopyImageRange(std::FILE* output, ImageSource& image, uint64_t offset, uint64_t length,
+                    ByteRange* unreadable = nullptr);
 
 // Saves every entry into folder (one trailing '/' is dropped) as
 // "folder/name", copying from the input's image through its opener. A file
-// that cannot be created or fully written, or a name that would leave the
-// folder (empty, ".", "..", or holding a separator), is reported with
-// LogSaveFailed and the full path; the entries after it are still saved. When
-// the image cannot be opened, LogOpenFailed is written and nothing is saved.
-// Returns the indices of the entries written. Progress: range = entry count,
-// position = each entry's index. The stop flag is not polled.
+// that cannot be created or written, or a name that would leave the folder
+// (empty, ".", "..", or holding a separator), is reported with LogSaveFailed
+// and the full path; the entries after it are still saved. A file cut by an
+// unreadable range keeps the bytes before it and is reported with
+// LogSaveIncomplete. When the image cannot be opened, LogOpenFailed is
+// written and nothing is saved. Returns the indices of the entries written
+// whole. Progress: range = entry count, position = each entry's index. The
+// stop flag is polled before each file; a stop is logged with the number of
+// files left unsaved, and attempted (when given) tells how many were tried.
 std::vector<size_t> SaveCarvedFiles(const ScanInput& input, const std::vector<FoundFile>& files,
-                                    const std::filesystem::path& folder);
+                                    const std::filesystem::path& folder,
+                                    size_t* attempted = nullptr);
 
 }  // namespace velkor

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "engine/log_entries.h"
+#include "engine/piecewise_read.h"
 #include "engine/text_format.h"
+#include "engine/unreadable_ranges.h"
 
 namespace velkor {
 
@@ -73,16 +75,36 @@ void MatchPieceBlocks(const FormatList& formats, const MediaScanParams& params,
   }
 }
 
+// MatchPieceBlocks over the readable runs of a slice only: a candidate that
+// starts in unreadable bytes would be tested on zeros that are not the
+// image's. holes are at image offsets, the slice at windowOffset + pieceStart.
+void MatchReadableBlocks(const FormatList& formats, const MediaScanParams& params,
+                         CarvedFileStore& store, const uint8_t* piece, uint32_t pieceStart,
+                         uint32_t pieceLength, uint32_t pieceBytes, uint32_t windowLength,
+                         uint64_t windowOffset, const std::vector<ByteRange>& holes) {
+  const uint64_t sliceOffset = windowOffset + pieceStart;
+  uint32_t runStart = 0;
+  auto matchRun = [&](uint32_t runEnd) {
+    if (runEnd <= runStart) return;
+    MatchPieceBlocks(formats, params, store, piece + runStart, pieceStart + runStart,
+                     runEnd - runStart, pieceBytes - runStart, windowLength, windowOffset);
+  };
+  for (const ByteRange& hole : ClipRanges(holes, sliceOffset, sliceOffset + pieceLength)) {
+    matchRun(static_cast<uint32_t>(hole.offset - sliceOffset));
+    runStart = static_cast<uint32_t>(hole.End() - sliceOffset);
+  }
+  matchRun(pieceLength);
+}
+
 // The scan procedure shared by pictures and videos; only the formats differ.
 ScanResult RunMediaScan(const ScanInput& input, const MediaScanParams& params,
                         const FormatList& formats, CarvedFileStore& found) {
   found.clear();
   ScanResult result;
-  const std::u16string pathText = PathText(input.imagePath);
   std::unique_ptr<ImageSource> image =
       input.imageOpener ? input.imageOpener(input.imagePath) : nullptr;
   if (!image) {
-    LogOpenFailed(input.log, kTitleError, pathText, kLevelError);
+    LogOpenFailed(input.log, kTitleError, PathText(input.imagePath), kLevelError);
     return result;
   }
   result.opened = true;
@@ -102,36 +124,61 @@ ScanResult RunMediaScan(const ScanInput& input, const MediaScanParams& params,
   // Reads and tests window number position, slice by slice; each slice is
   // read with the probe's length of the bytes after it (never past the
   // window), so every candidate sees exactly the bytes the window holds. A
-  // read that ends early (the image ends) is no failure: the bytes not read
-  // stay zero and the window is tested at its full length. Only a window
-  // whose first read returns nothing ends the scan, without the length rule.
+  // read that ends early at the image's end is no failure: the bytes past it
+  // stay zero and the window is tested at its full length. Bytes that cannot
+  // be read are zeros too; a candidate starting in them is not tested, and
+  // each slice reports only its own bytes (the probe's bytes after it belong
+  // to the next slice).
+  UnreadableRanges unreadable(input.log, input.imagePath, result);
+  std::vector<ByteRange> windowHoles;
+  // A window that starts past the image's end (a range the dialog would not
+  // allow) ends the scan: the rest of the range is unreadable.
+  const uint64_t rangeEnd = OffsetSum(start, rangeBytes);
   auto scanWindow = [&](uint32_t position, uint32_t length) {
     const uint64_t offset = OffsetSum(start, uint64_t{position} * kWindowSize);
+    if (offset >= result.imageSize) {
+      const uint64_t lost = rangeEnd > offset ? rangeEnd - offset : length;
+      unreadable.AddWindow(offset, lost, {{offset, lost}});
+      return false;
+    }
+    windowHoles.clear();
     for (uint32_t sliceStart = 0; sliceStart < length; sliceStart += kSliceSize) {
       const uint32_t sliceLength = std::min(kSliceSize, length - sliceStart);
       const uint32_t readLength =
           std::min<uint32_t>(sliceLength + kSignatureProbeBytes, length - sliceStart);
-      if (!ReadWindow(*image, slice, readLength, OffsetSum(offset, sliceStart)) &&
-          sliceStart == 0) {
-        LogReadFailed(input.log, kTitleError, pathText, kLevelError, static_cast<int64_t>(offset));
-        result.unreadable.push_back({offset, length, input.imagePath});
-        return false;
+      const uint64_t sliceOffset = OffsetSum(offset, sliceStart);
+      const std::vector<ByteRange> holes =
+          ReadWindowPiecewise(*image, slice, readLength, sliceOffset);
+      if (holes.empty()) {
+        MatchPieceBlocks(formats, params, found, slice.data(), sliceStart, sliceLength, readLength,
+                         length, offset);
+        continue;
       }
-      MatchPieceBlocks(formats, params, found, slice.data(), sliceStart, sliceLength, readLength,
-                       length, offset);
+      for (const ByteRange& hole : ClipRanges(holes, sliceOffset, sliceOffset + sliceLength)) {
+        windowHoles.push_back(hole);
+      }
+      MatchReadableBlocks(formats, params, found, slice.data(), sliceStart, sliceLength, readLength,
+                          length, offset, holes);
     }
+    unreadable.AddWindow(offset, length, windowHoles);
     SendProgressText(input,
                      Concat({u"已经搜索到 ", DecimalText(uint64_t{found.size()}), u" 条记录"}));
     if (input.progress) input.progress->ProgressPos(position);
     return true;
   };
 
-  for (uint32_t i = 0; i < windows; ++i) {
-    if (!scanWindow(i, kWindowSize)) return result;
-    if (StopRequested(input)) break;
+  uint32_t scanned = 0;
+  bool pastEnd = false;
+  for (; scanned < windows && !result.stopped && !pastEnd; ++scanned) {
+    pastEnd = !scanWindow(scanned, kWindowSize);
+    result.stopped = StopRequested(input);
   }
   result.stopped = StopRequested(input);
-  if (tail > 0 && !result.stopped && !scanWindow(windows, tail)) return result;
+  if (tail > 0 && !result.stopped && !pastEnd) scanWindow(windows, tail);
+  unreadable.Finish();
+  if (result.stopped) {
+    LogScanStopped(input.log, OffsetSum(start, uint64_t{scanned} * kWindowSize));
+  }
   ComputeCarvedLengths(found, params.maxFileSize);
   return result;
 }

@@ -15,8 +15,11 @@ namespace velkor {
 // Empties found, then scans the sector range of params in the input's image
 // (input.platform is not used) for the picture or the video formats. Progress:
 // range = whole windows of the range, then per window the text
-// "已经搜索到 N 条记录" (N files so far) and its position. A window whose
-// first read gives nothing is logged and ends the scan without lengths.
+// "已经搜索到 N 条记录" (N files so far) and its position. A failed read is
+// logged at its window's offset and retried in pieces; each joined
+// unreadable range is logged once and listed in the result, and the scan
+// goes on. A stop is logged with the offset where the scan ended; lengths
+// are computed from the hits in every case.
 ScanResult ScanPictures(const ScanInput& input, const MediaScanParams& params,
                         CarvedFileStore& found);
 ScanResult ScanVideos(const ScanInput& input, const MediaScanParams& params,

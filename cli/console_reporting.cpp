@@ -16,6 +16,35 @@ void PrintText(std::FILE* stream, std::u16string_view text) {
   std::fwrite(utf8.data(), 1, utf8.size(), stream);
 }
 
+// Names from a backup folder are the phone's, not ours: a control character
+// could move the cursor, clear the line or recolour the terminal, and a bidi
+// override could show a name reversed. Each such character is printed as its
+// code instead.
+std::u16string EscapedText(std::u16string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::u16string out;
+  out.reserve(text.size());
+  for (const char16_t c : text) {
+    if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) {
+      out += u"\\x";
+      out += static_cast<char16_t>(kHex[c >> 4]);
+      out += static_cast<char16_t>(kHex[c & 0xF]);
+    } else if ((c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069)) {
+      out += u"\\u{";
+      for (int shift = 12; shift >= 0; shift -= 4)
+        out += static_cast<char16_t>(kHex[(c >> shift) & 0xF]);
+      out += u'}';
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+void PrintUntrusted(std::FILE* stream, std::u16string_view text) {
+  PrintText(stream, EscapedText(text));
+}
+
 ConsoleProgress::ConsoleProgress() : terminal_(::isatty(STDERR_FILENO) == 1) {}
 
 void ConsoleProgress::ProgressRange(uint32_t total) {
@@ -47,7 +76,7 @@ void ConsoleProgress::Draw() {
     if (position_ % tenth != 0 && position_ != total_) return;
   }
   std::fputs(terminal_ ? "\r\x1b[K" : "", stderr);
-  PrintText(stderr, text_);
+  PrintUntrusted(stderr, text_);
   std::fprintf(stderr, " (%u/%u)", std::min(position_, total_), total_);
   std::fputs(terminal_ ? "" : "\n", stderr);
   std::fflush(stderr);
@@ -59,18 +88,18 @@ void ConsoleProgress::Finish() {
   drawn_ = false;
 }
 
-void ConsoleSession::Attach(ScanInput& input, std::string_view image) {
+void ConsoleSession::Attach(ScanInput& input, const std::filesystem::path& image) {
   input.progress = &progress;
   input.log = &log;
-  input.imagePath = std::filesystem::path(image);
+  input.imagePath = image;
 }
 
 void ConsoleLog::Append(const LogEntry& entry) {
   if (progress_ != nullptr) progress_->Finish();
   std::fputc('[', stderr);
-  PrintText(stderr, entry.title);
+  PrintUntrusted(stderr, entry.title);
   std::fputs("] ", stderr);
-  PrintText(stderr, entry.text);
+  PrintUntrusted(stderr, entry.text);
   std::fputc('\n', stderr);
   std::fflush(stderr);
 }
@@ -81,10 +110,11 @@ namespace {
 std::atomic<bool> interrupted{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
 
-void OnInterrupt(int) {
-  // The first Ctrl-C lets the scan finish its window and write its results;
-  // a second one means the user does not want to wait.
-  if (interrupted.exchange(true)) ::_exit(130);
+void OnInterrupt(int signal) {
+  // The first Ctrl-C (or SIGTERM) lets the scan finish its window and write
+  // its results; a second one means the user does not want to wait. Files
+  // being written then stay under their hidden partial names.
+  if (interrupted.exchange(true)) ::_exit(128 + signal);
 }
 
 }  // namespace
@@ -94,7 +124,12 @@ const std::atomic<bool>* InstallStopOnInterrupt() {
   action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
   ::sigaction(SIGINT, &action, nullptr);
+  ::sigaction(SIGTERM, &action, nullptr);
   return &interrupted;
+}
+
+void ClearStopRequest() {
+  interrupted.store(false);
 }
 
 }  // namespace velkor::cli

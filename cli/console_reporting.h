@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -43,19 +44,26 @@ class ConsoleLog final : public LogSink {
   ConsoleProgress* progress_;
 };
 
-// First Ctrl-C sets the returned flag (the scan finishes its window and
-// writes what it has); a second one ends the process.
+// First Ctrl-C or SIGTERM sets the returned flag (the scan finishes its
+// window and writes what it has); a second one ends the process.
 const std::atomic<bool>* InstallStopOnInterrupt();
+// Lets the next Ctrl-C stop the next step instead of ending the process.
+void ClearStopRequest();
 
 // The console's progress line and log, attached to the input of a scan of the
 // image named on the command line.
 struct ConsoleSession {
   ConsoleProgress progress;
   ConsoleLog log{&progress};
-  void Attach(ScanInput& input, std::string_view image);
+  void Attach(ScanInput& input, const std::filesystem::path& image);
 };
 
 // Writes UTF-16 text to a stdio stream as UTF-8.
 void PrintText(std::FILE* stream, std::u16string_view text);
+// text with every C0 and C1 control and DEL as \xNN and every bidi embedding,
+// override or isolate as \u{NNNN}; the log and the progress line print
+// through it, since names in them come from the image.
+std::u16string EscapedText(std::u16string_view text);
+void PrintUntrusted(std::FILE* stream, std::u16string_view text);
 
 }  // namespace velkor::cli

@@ -11,15 +11,19 @@
 namespace {
 
 constexpr const char* kExitStatus =
-    "Exit status: 0 when the scan ran, 1 when the image cannot be opened or a result cannot be "
-    "written, 2 for a mistake in the command line or invalid scan parameters.";
+    "Exit status: 0 when the scan ran to its end and read every byte, 1 when the image or folder "
+    "cannot be opened or listed or a result cannot be written, 2 for a mistake in the command "
+    "line or invalid scan parameters, 3 when Ctrl-C or SIGTERM stopped the scan (what was found "
+    "is still written), 4 when the scan ended but some bytes could not be read (logged with their "
+    "offsets). When several apply: 2, then 1, then 3, then 4.";
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app("Recovers messages, contacts, call records, WeChat messages, pictures and videos "
-               "from the raw storage image of a phone.",
-               "velkor");
+  CLI::App app(
+      "Recovers messages, contacts, call records, WeChat messages, pictures and videos "
+      "from the raw storage image of a phone.",
+      "velkor");
   app.set_version_flag("--version", std::string("velkor ") + VELKOR_VERSION);
   app.footer(kExitStatus);
   app.require_subcommand(1);

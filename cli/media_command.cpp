@@ -13,6 +13,7 @@
 #include "carving/media_signatures.h"
 #include "carving/scan_params.h"
 #include "cli/console_reporting.h"
+#include "cli/exit_status.h"
 #include "cli/option_checks.h"
 #include "engine/log_entries.h"
 #include "engine/text_codec.h"
@@ -62,17 +63,21 @@ ScanDialogFields FieldsFor(const MediaArgs& args, uint64_t imageLength) {
 }
 
 // Saves every found file into the folder as the desktop program's save does
-// for ticked rows, without a progress line. False when any of them could not
-// be written.
-bool SaveAll(const ScanInput& input, const std::vector<FoundFile>& files,
-             const std::string& folder) {
+// for ticked rows, without a progress line. A Ctrl-C during the scan does not
+// cancel the save of what it found; one during the save stops it after the
+// current file.
+int SaveAll(const ScanInput& input, const std::vector<FoundFile>& files,
+            const std::filesystem::path& folder) {
   ScanInput save = input;
   save.progress = nullptr;
   LogTaskEvent(save.log, kTitleSave, kLevelNormal, static_cast<int>(TaskEvent::kSaveStart),
-               FromUtf8(folder));
-  const std::vector<size_t> written = SaveCarvedFiles(save, files, std::filesystem::path(folder));
+               PathText(folder));
+  ClearStopRequest();
+  size_t attempted = 0;
+  const std::vector<size_t> written = SaveCarvedFiles(save, files, folder, &attempted);
   LogTaskEvent(save.log, kTitleSave, kLevelNormal, static_cast<int>(TaskEvent::kSaveEnd), {});
-  return written.size() == files.size();
+  const int status = written.size() == attempted ? kExitComplete : kExitFailed;
+  return attempted < files.size() ? WorseExitStatus(status, kExitStopped) : status;
 }
 
 }  // namespace
@@ -121,10 +126,9 @@ CLI::App* AddMediaCommand(CLI::App& app, uint32_t mode, MediaArgs& args) {
 }
 
 int RunMediaCommand(uint32_t mode, const MediaArgs& args) {
-
   ConsoleSession console;
   ScanInput input;
-  console.Attach(input, args.image);
+  console.Attach(input, std::filesystem::path(args.image));
   ConsoleLog& log = console.log;
   const std::u16string imageText = PathText(input.imagePath);
 
@@ -133,33 +137,30 @@ int RunMediaCommand(uint32_t mode, const MediaArgs& args) {
   const std::unique_ptr<ImageSource> image = input.imageOpener(input.imagePath);
   if (!image) {
     LogOpenFailed(&log, kTitleError, imageText, kLevelError);
-    return 1;
+    return kExitFailed;
   }
   const std::optional<MediaScanParams> params =
       ConfirmScanParams(mode, image->Size(), FieldsFor(args, image->Size()), args.formats);
   if (!params) {
     PrintText(stderr, kInvalidScanParamsText);
     std::fputc('\n', stderr);
-    return 2;
+    return kExitMistake;
   }
+  const std::filesystem::path out(args.out.value_or(std::string()));
   if (args.out) {
     std::error_code error;
-    std::filesystem::create_directories(*args.out, error);
+    std::filesystem::create_directories(out, error);
     if (error) {
-      std::fprintf(stderr, "velkor: cannot create %s: %s\n", args.out->c_str(),
-                   error.message().c_str());
-      return 1;
+      std::fprintf(stderr, "velkor: cannot create %s: %s\n", out.c_str(), error.message().c_str());
+      return kExitFailed;
     }
   }
 
   LogTaskEvent(&log, kTitleScan, kLevelNormal, static_cast<int>(TaskEvent::kScanStart), imageText);
   input.stop = InstallStopOnInterrupt();
   CarvedFileStore found;
-  if (mode == kModeVideos) {
-    ScanVideos(input, *params, found);
-  } else {
-    ScanPictures(input, *params, found);
-  }
+  const ScanResult result =
+      mode == kModeVideos ? ScanVideos(input, *params, found) : ScanPictures(input, *params, found);
   console.progress.Finish();
   LogTaskEvent(&log, kTitleScan, kLevelNormal, static_cast<int>(TaskEvent::kScanEnd), {});
 
@@ -168,8 +169,8 @@ int RunMediaCommand(uint32_t mode, const MediaArgs& args) {
     PrintText(stdout, Concat({row[0], u"\t", row[1], u"\t", row[2], u"\n"}));
   }
   std::fflush(stdout);
-  if (args.out && !SaveAll(input, files, *args.out)) return 1;
-  return 0;
+  const int scanStatus = ScanExitStatus(result);
+  return args.out ? WorseExitStatus(scanStatus, SaveAll(input, files, out)) : scanStatus;
 }
 
 }  // namespace velkor::cli

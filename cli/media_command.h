@@ -26,7 +26,8 @@ CLI::App* AddMediaCommand(CLI::App& app, uint32_t mode, MediaArgs& args);
 
 // Prints one line per found file and with --out saves them all. Exit status:
 // 2 for invalid scan parameters, 1 when the image cannot be opened or a found
-// file cannot be saved, else 0.
+// file cannot be saved whole, 3 when a stop ended the scan or the save, 4
+// when bytes could not be read, else 0 (cli/exit_status.h).
 int RunMediaCommand(uint32_t mode, const MediaArgs& args);
 
 }  // namespace velkor::cli

@@ -43,13 +43,28 @@ CLI::Validator DigitsOnly() {
 CLI::Validator CountUpTo(uint32_t max) {
   return CLI::Validator(
       [max](std::string& value) -> std::string {
-        const std::string why =
-            "'" + value + "' is not a number from 1 to " + std::to_string(max);
+        const std::string why = "'" + value + "' is not a number from 1 to " + std::to_string(max);
         if (value.empty() || value.size() > 10 || value[0] == '0' ||
             value.find_first_not_of("0123456789") != std::string::npos) {
           return why;
         }
         return std::stoull(value) <= max ? std::string() : why;
+      },
+      "1-" + std::to_string(max));
+}
+
+CLI::Validator ThreadCount(uint32_t max) {
+  const CLI::Validator count = CountUpTo(max);
+  return CLI::Validator(
+      [count, max](std::string& value) -> std::string {
+        std::string why = count(value);
+        if (why.empty()) return why;
+        if (!value.empty() && value.size() <= 10 && value[0] != '0' &&
+            value.find_first_not_of("0123456789") == std::string::npos) {
+          return "'" + value + "' threads is more than 4 per core (at most " + std::to_string(max) +
+                 " here)";
+        }
+        return why;
       },
       "1-" + std::to_string(max));
 }

@@ -18,6 +18,9 @@ bool ParseMask(std::string_view text, uint32_t& mask);
 CLI::Validator DigitsOnly();
 // Digits only, no leading zero, from 1 to max.
 CLI::Validator CountUpTo(uint32_t max);
+// A thread count from 1 to max, max being four per core; a larger one is
+// named with that limit.
+CLI::Validator ThreadCount(uint32_t max);
 // A record-type mask as ParseMask reads it.
 CLI::Validator RecordTypeMask();
 // Not the empty string.

@@ -1,5 +1,6 @@
 #include "cli/records_command.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -9,9 +10,11 @@
 #include <thread>
 
 #include "cli/console_reporting.h"
+#include "cli/exit_status.h"
 #include "cli/option_checks.h"
 #include "engine/image_source.h"
 #include "engine/log_entries.h"
+#include "engine/output_file.h"
 #include "engine/record_rows.h"
 #include "engine/record_scan.h"
 #include "engine/result_tabs.h"
@@ -23,6 +26,25 @@ namespace {
 uint32_t DefaultThreadCount() {
   const unsigned cores = std::thread::hardware_concurrency();
   return cores == 0 ? 1 : cores;
+}
+
+// Creates the folder and a file in it, so that a folder that cannot take the
+// lists is named before the scan rather than after it.
+bool OutputFolderWritable(const std::filesystem::path& dir) {
+  std::error_code error;
+  std::filesystem::create_directories(dir, error);
+  if (!error) {
+    const std::filesystem::path probe = PartialFilePath(dir / ".velkor-write-check");
+    std::FILE* file = std::fopen(probe.c_str(), "wb");
+    if (file != nullptr) {
+      const bool closed = std::fclose(file) == 0;
+      std::filesystem::remove(probe, error);
+      if (closed) return true;
+    }
+    error = std::error_code(errno, std::generic_category());
+  }
+  std::fprintf(stderr, "velkor: cannot write into %s: %s\n", dir.c_str(), error.message().c_str());
+  return false;
 }
 
 // The lists the record scan fills, under the names the desktop program's
@@ -46,6 +68,10 @@ bool WriteExports(const RecordStores& stores, const std::filesystem::path& dir) 
 
 }  // namespace
 
+uint32_t MaxThreads() {
+  return 4 * DefaultThreadCount();
+}
+
 CLI::App* AddRecordsCommand(CLI::App& app, RecordsArgs& args) {
   args.threads = DefaultThreadCount();
   CLI::App* command = app.add_subcommand(
@@ -62,13 +88,13 @@ CLI::App* AddRecordsCommand(CLI::App& app, RecordsArgs& args) {
       ->add_option_function<std::string>(
           "--types", [&args](const std::string& text) { ParseMask(text, args.types); },
           "Record-type mask of the task dialog: 0x1 messages, 0x2 phone book, 0x4 calls, "
-                   "0x40 WeChat; 0 only measures the image")
+          "0x40 WeChat; 0 only measures the image")
       ->check(RecordTypeMask())
       ->default_str("0x7");
   command
       ->add_option("--threads", args.threads,
                    "Windows scanned side by side; the files are the same for every count")
-      ->check(CountUpTo(kMaxThreads))
+      ->check(ThreadCount(MaxThreads()))
       ->default_str("the number of cores");
   command->add_option("--out", args.out, "Folder for the five files; created when missing")
       ->required()
@@ -77,9 +103,11 @@ CLI::App* AddRecordsCommand(CLI::App& app, RecordsArgs& args) {
 }
 
 int RunRecordsCommand(const RecordsArgs& args) {
+  const std::filesystem::path out(args.out);
+  if (!OutputFolderWritable(out)) return kExitFailed;
   ConsoleSession console;
   ScanInput input;
-  console.Attach(input, args.image);
+  console.Attach(input, std::filesystem::path(args.image));
   input.platform = args.platform == "ios"      ? kPlatformIos
                    : args.platform == "itunes" ? kPlatformItunes
                                                : kPlatformAndroid;
@@ -91,23 +119,15 @@ int RunRecordsCommand(const RecordsArgs& args) {
   RecordStores stores;
   const ScanResult result = ScanRecords(input, options, stores);
   console.progress.Finish();
-  if (!result.opened) {
-    // A folder scan that cannot list its folder stays silent; say why here.
-    if (input.platform == kPlatformItunes) {
-      LogOpenFailed(&console.log, kTitleError, PathText(input.imagePath), kLevelError);
-    }
-    return 1;
-  }
+  if (!result.opened) return kExitFailed;
 
-  std::error_code error;
-  std::filesystem::create_directories(args.out, error);
-  const bool written = WriteExports(stores, args.out);
+  const bool written = WriteExports(stores, out);
   for (const ResultTabInfo& tab : ResultTabs()) {
     if (!tab.filledByRecordScan) continue;
     PrintText(stderr, tab.treeText);
     std::fprintf(stderr, " %zu\n", RecordRowCount(stores, tab.tab));
   }
-  return written ? 0 : 1;
+  return WorseExitStatus(ScanExitStatus(result), written ? kExitComplete : kExitFailed);
 }
 
 }  // namespace velkor::cli

@@ -11,8 +11,9 @@
 
 namespace velkor::cli {
 
-// More would only cost memory: each thread holds windows in flight.
-inline constexpr uint32_t kMaxThreads = 999;
+// More would only cost memory: each thread holds windows in flight. Four
+// per core leaves room for storage that keeps threads waiting.
+uint32_t MaxThreads();
 
 struct RecordsArgs {
   std::string image;
@@ -25,8 +26,10 @@ struct RecordsArgs {
 // Adds the records command and its options to app, filling args when parsed.
 CLI::App* AddRecordsCommand(CLI::App& app, RecordsArgs& args);
 
-// Scans and writes the lists. Exit status: 0 after a scan, 1 when the image
-// cannot be opened or a list cannot be written.
+// Checks that the output folder can be written, scans and writes the lists.
+// Exit status: 0 after a complete scan, 1 when the image or folder cannot be
+// opened or listed, or the output folder or a list cannot be written, 3 when
+// a stop ended the scan, 4 when bytes could not be read (cli/exit_status.h).
 int RunRecordsCommand(const RecordsArgs& args);
 
 }  // namespace velkor::cli

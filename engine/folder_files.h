@@ -12,11 +12,14 @@ namespace velkor {
 // The files directly inside folder (no subfolders), in ascending byte order
 // of their names, so that a folder gives the same rows in the same order on
 // every machine. Nothing when the folder cannot be listed; a listing that
-// fails part way gives the files found until then.
+// fails part way gives the files found until then and sets complete false.
 std::optional<std::vector<std::filesystem::path>> SortedFolderFiles(
-    const std::filesystem::path& folder);
+    const std::filesystem::path& folder, bool& complete);
 
 // What a scan reads: the image file, or the folder's files on kPlatformItunes.
-std::optional<std::vector<std::filesystem::path>> ScannedFiles(const ScanInput& input);
+// A folder that cannot be listed, or not to its end, is logged (LogOpenFailed
+// with the folder) and complete set false.
+std::optional<std::vector<std::filesystem::path>> ScannedFiles(const ScanInput& input,
+                                                               bool& complete);
 
 }  // namespace velkor

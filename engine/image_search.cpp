@@ -216,7 +216,8 @@ ImageSearchSummary SearchImage(const ScanInput& input, std::span<const uint8_t> 
                                SearchEncoding encoding, uint64_t maxListed) {
   ImageSearchSummary summary;
   HitCountProgress progress(input.progress, summary.hits);
-  const auto files = ScannedFiles(input);
+  bool listedWhole = true;
+  const auto files = ScannedFiles(input, listedWhole);
   for (const std::filesystem::path& path : files.value_or(std::vector<std::filesystem::path>{})) {
     const std::u16string pathText = PathText(path);
     std::unique_ptr<ImageSource> image = input.imageOpener ? input.imageOpener(path) : nullptr;

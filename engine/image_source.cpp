@@ -74,12 +74,6 @@ size_t ReadFully(ImageSource& image, uint8_t* buffer, size_t count, uint64_t off
   return done;
 }
 
-bool ReadWindow(ImageSource& image, std::vector<uint8_t>& buffer, size_t count, uint64_t offset) {
-  const size_t got = ReadFully(image, buffer.data(), std::min(count, buffer.size()), offset);
-  std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(got), buffer.end(), uint8_t{0});
-  return got > 0;
-}
-
 std::u16string PathText(const std::filesystem::path& path) {
   return FromUtf8(path.native());
 }

@@ -19,8 +19,7 @@ class ImageSource {
   // Length in bytes as measured now (a file may shrink or grow later).
   virtual uint64_t Size() const = 0;
   // Reads up to count bytes at offset; returns how many were read. 0 means
-  // end of data or a failed read: the caller cannot tell them apart, and
-  // treats both as a failed window.
+  // end of data or a failed read: the caller tells them apart by Size().
   virtual size_t Read(uint64_t offset, void* buffer, size_t count) = 0;
 };
 
@@ -64,11 +63,6 @@ std::unique_ptr<ImageSource> OpenImageFile(const std::filesystem::path& path);
 // there) until the count is met or a read gives nothing. Returns the bytes
 // read; bytes not read are left as they were.
 size_t ReadFully(ImageSource& image, uint8_t* buffer, size_t count, uint64_t offset);
-
-// Reads up to count bytes at offset into the start of buffer and zeroes the
-// rest of it, as if the buffer had been zeroed before the read (without
-// writing every window twice). Succeeds when at least one byte was read.
-bool ReadWindow(ImageSource& image, std::vector<uint8_t>& buffer, size_t count, uint64_t offset);
 
 // A path as the lists and logs show it, and back. Paths are kept as UTF-16
 // text; bytes that are not UTF-8 show as U+FFFD.

@@ -1,20 +1,37 @@
 #include "engine/output_file.h"
 
+#include <unistd.h>
+
+#include <string>
 #include <system_error>
 
 namespace velkor {
 
+std::filesystem::path PartialFilePath(const std::filesystem::path& path) {
+  std::filesystem::path partial = path;
+  partial.replace_filename("." + path.filename().native() + ".partial-" +
+                           std::to_string(::getpid()));
+  return partial;
+}
+
+// The file is written under a hidden name next to its final one and renamed
+// over it only when every byte is out: a process killed midway leaves the
+// previous file (or none) under the final name, never a cut one. The rename
+// stays in the folder, so it cannot cross file systems.
 bool WriteWholeFile(const std::filesystem::path& path,
                     const std::function<bool(std::FILE*)>& write) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
+  const std::filesystem::path partial = PartialFilePath(path);
+  std::FILE* file = std::fopen(partial.c_str(), "wb");
   if (file == nullptr) return false;
   bool written = write(file);
   written = (std::fclose(file) == 0) && written;
-  if (!written) {
-    std::error_code ignored;
-    std::filesystem::remove(path, ignored);
+  std::error_code error;
+  if (written) std::filesystem::rename(partial, path, error);
+  if (!written || error) {
+    std::filesystem::remove(partial, error);
+    return false;
   }
-  return written;
+  return true;
 }
 
 }  // namespace velkor

@@ -8,9 +8,14 @@
 
 namespace velkor {
 
-// Creates (or truncates) path and lets write fill it. True when the file was
-// created, write returned true and the close flushed every byte (a full disk
-// may show only then). Otherwise the file is removed and false returned.
+// ".<name>.partial-<pid>" in the folder of path.
+std::filesystem::path PartialFilePath(const std::filesystem::path& path);
+
+// Lets write fill a new file and puts it at path (replacing what was there)
+// only when write returned true and the close flushed every byte (a full disk
+// may show only then). Until then the bytes go to PartialFilePath(path);
+// on failure that file is removed, whatever was at path stays, and false is
+// returned.
 bool WriteWholeFile(const std::filesystem::path& path,
                     const std::function<bool(std::FILE*)>& write);
 

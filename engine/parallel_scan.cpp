@@ -15,12 +15,14 @@ namespace velkor {
 // progress event and log line comes out exactly as the one-thread scan gives
 // them. Invariant: window j is in slot j % slots, and a worker may start
 // window j only once window j - slots has been handed over, so at most
-// `slots` windows are in memory. A stop or a failed read ends the hand-over;
-// windows scanned beyond it are thrown away.
+// `slots` windows are in memory. A worker reads its window piecewise where a
+// read fails and keeps the unreadable ranges in the slot; the calling thread
+// reports them when it hands the slot over, so they too come in window
+// order. A stop ends the hand-over; windows scanned beyond it are thrown
+// away.
 RecordScanner::FileScanEnd RecordScanner::ScanWindowsInParallel(ImageSource& image,
-                                                                const std::filesystem::path& path,
                                                                 uint64_t fullWindows, uint32_t rem,
-                                                                ScanResult& result) {
+                                                                UnreadableRanges& unreadable) {
   const uint64_t jobs = fullWindows + (rem != 0 ? 1 : 0);
   const uint32_t threadCount = static_cast<uint32_t>(std::min<uint64_t>(options_.threads, jobs));
   const uint64_t slots = threadCount + 2;
@@ -28,9 +30,9 @@ RecordScanner::FileScanEnd RecordScanner::ScanWindowsInParallel(ImageSource& ima
   struct Slot {
     std::vector<uint8_t> buffer;
     RecordBatch batch;
+    std::vector<ByteRange> holes;
     uint64_t job = 0;
     bool ready = false;
-    bool readOk = false;
   };
   std::vector<Slot> ring(slots);
   std::mutex mutex;
@@ -52,17 +54,11 @@ RecordScanner::FileScanEnd RecordScanner::ScanWindowsInParallel(ImageSource& ima
       }
       Slot& slot = ring[job % slots];
       const bool partial = job == fullWindows;
-      slot.buffer.resize(kWindowSize + kWindowSlack);
-      const bool ok =
-          ReadWindow(image, slot.buffer, partial ? rem : slot.buffer.size(), job * kWindowSize);
-      if (ok) {
-        CollectWindowRecords(slot.buffer.data(), partial ? rem : kWindowSize, input_.platform,
-                             options_.fastCellTest, scratch, slot.batch);
-      }
+      slot.holes = ReadAndCollect(image, slot.buffer, job * kWindowSize,
+                                  partial ? rem : kWindowSize, partial, scratch, slot.batch);
       {
         std::lock_guard lock(mutex);
         slot.job = job;
-        slot.readOk = ok;
         slot.ready = true;
       }
       changed.notify_all();
@@ -77,6 +73,7 @@ RecordScanner::FileScanEnd RecordScanner::ScanWindowsInParallel(ImageSource& ima
     for (uint64_t job = 0; job < jobs; ++job) {
       const bool partial = job == fullWindows;
       if (partial && StopRequested(input_)) {
+        stoppedAt_ = job * kWindowSize;
         end = FileScanEnd::kStopped;
         break;
       }
@@ -85,12 +82,8 @@ RecordScanner::FileScanEnd RecordScanner::ScanWindowsInParallel(ImageSource& ima
         std::unique_lock lock(mutex);
         changed.wait(lock, [&] { return slot.ready && slot.job == job; });
       }
-      if (!slot.readOk) {
-        ReportUnreadable(path, job * kWindowSize, partial ? rem : kWindowSize, result);
-        end = FileScanEnd::kFailed;
-        break;
-      }
-      CommitWindow(slot.batch);
+      CommitWindow(job * kWindowSize, partial ? rem : kWindowSize, slot.holes, slot.batch,
+                   unreadable);
       {
         std::lock_guard lock(mutex);
         slot.ready = false;
@@ -100,6 +93,7 @@ RecordScanner::FileScanEnd RecordScanner::ScanWindowsInParallel(ImageSource& ima
       if (!partial) {
         if (input_.progress != nullptr) input_.progress->ProgressStep();
         if (StopRequested(input_)) {
+          stoppedAt_ = (job + 1) * kWindowSize;
           end = FileScanEnd::kStopped;
           break;
         }

@@ -17,7 +17,9 @@ ScanResult ScanRecords(const ScanInput& input, const RecordScanOptions& options,
   stores = RecordStores{};
   stores.platform = input.platform;
   ScanResult result;
-  const auto files = ScannedFiles(input);
+  bool listedWhole = true;
+  const auto files = ScannedFiles(input, listedWhole);
+  result.listingCut = files.has_value() && !listedWhole;
   if (!files) return result;
   // A folder counts as opened once listed; an image once its opener gives it.
   result.opened = input.platform == kPlatformItunes;
@@ -25,6 +27,7 @@ ScanResult ScanRecords(const ScanInput& input, const RecordScanOptions& options,
   for (const auto& file : *files) {
     if (scanner.ScanFile(file, result) == RecordScanner::FileScanEnd::kStopped) {
       result.stopped = true;
+      LogScanStopped(input.log, scanner.StoppedAt());
       break;
     }
   }
@@ -32,7 +35,8 @@ ScanResult ScanRecords(const ScanInput& input, const RecordScanOptions& options,
 }
 
 // One file: open, measure, walk the full windows, then the partial one, then
-// merge the contact parts into the phone book.
+// merge the contact parts into the phone book. The build runs whatever the
+// walk met, so a file's parts never wait for the next file.
 RecordScanner::FileScanEnd RecordScanner::ScanFile(const std::filesystem::path& path,
                                                    ScanResult& result) {
   std::unique_ptr<ImageSource> image = input_.imageOpener ? input_.imageOpener(path) : nullptr;
@@ -50,10 +54,14 @@ RecordScanner::FileScanEnd RecordScanner::ScanFile(const std::filesystem::path& 
   if (input_.progress != nullptr)
     input_.progress->ProgressRange(static_cast<uint32_t>(fullWindows));
 
-  const FileScanEnd end = options_.threads > 1 && fullWindows + (rem != 0) > 1
-                              ? ScanWindowsInParallel(*image, path, fullWindows, rem, result)
-                              : ScanWindowsInOrder(*image, path, fullWindows, rem, result);
-  if (end != FileScanEnd::kFailed) BuildPhoneBook(parts_, stores_.phoneBook);
+  FileScanEnd end;
+  {
+    UnreadableRanges unreadable(input_.log, path, result);
+    end = options_.threads > 1 && fullWindows + (rem != 0) > 1
+              ? ScanWindowsInParallel(*image, fullWindows, rem, unreadable)
+              : ScanWindowsInOrder(*image, fullWindows, rem, unreadable);
+  }
+  BuildPhoneBook(parts_, stores_.phoneBook);
   return end;
 }
 
@@ -61,39 +69,49 @@ RecordScanner::FileScanEnd RecordScanner::ScanFile(const std::filesystem::path& 
 // starting near its end is tested with the bytes that really follow it; the
 // partial window has zeros there.
 RecordScanner::FileScanEnd RecordScanner::ScanWindowsInOrder(ImageSource& image,
-                                                             const std::filesystem::path& path,
                                                              uint64_t fullWindows, uint32_t rem,
-                                                             ScanResult& result) {
+                                                             UnreadableRanges& unreadable) {
   std::vector<uint8_t> buffer(kWindowSize + kWindowSlack);
   WindowScratch scratch;
   RecordBatch batch;
-  auto scanWindow = [&](uint64_t offset, uint32_t length, size_t readCount) {
-    if (!ReadWindow(image, buffer, readCount, offset)) {
-      ReportUnreadable(path, offset, length, result);
-      return false;
-    }
-    CollectWindowRecords(buffer.data(), length, input_.platform, options_.fastCellTest, scratch,
-                         batch);
-    CommitWindow(batch);
-    return true;
+  auto scanWindow = [&](uint64_t offset, uint32_t length, bool partial) {
+    const std::vector<ByteRange> holes =
+        ReadAndCollect(image, buffer, offset, length, partial, scratch, batch);
+    CommitWindow(offset, length, holes, batch, unreadable);
   };
   for (uint64_t i = 0; i < fullWindows; ++i) {
-    if (!scanWindow(i * kWindowSize, kWindowSize, buffer.size())) return FileScanEnd::kFailed;
+    scanWindow(i * kWindowSize, kWindowSize, false);
     if (input_.progress != nullptr) input_.progress->ProgressStep();
-    if (StopRequested(input_)) break;
+    if (StopRequested(input_)) {
+      stoppedAt_ = (i + 1) * kWindowSize;
+      return FileScanEnd::kStopped;
+    }
   }
-  if (StopRequested(input_)) return FileScanEnd::kStopped;
-  if (rem != 0 && !scanWindow(fullWindows * kWindowSize, rem, rem)) return FileScanEnd::kFailed;
+  if (StopRequested(input_)) {
+    stoppedAt_ = fullWindows * kWindowSize;
+    return FileScanEnd::kStopped;
+  }
+  if (rem != 0) scanWindow(fullWindows * kWindowSize, rem, true);
   return FileScanEnd::kDone;
 }
 
-void RecordScanner::ReportUnreadable(const std::filesystem::path& path, uint64_t offset,
-                                     uint64_t length, ScanResult& result) {
-  LogReadFailed(input_.log, kTitleError, PathText(path), kLevelError, static_cast<int64_t>(offset));
-  result.unreadable.push_back({offset, length, path});
+std::vector<ByteRange> RecordScanner::ReadAndCollect(ImageSource& image,
+                                                     std::vector<uint8_t>& buffer, uint64_t offset,
+                                                     uint32_t length, bool partial,
+                                                     WindowScratch& scratch,
+                                                     RecordBatch& batch) const {
+  buffer.resize(kWindowSize + kWindowSlack);
+  std::vector<ByteRange> holes =
+      ReadWindowPiecewise(image, buffer, partial ? length : buffer.size(), offset);
+  CollectWindowRecords(buffer.data(), length, input_.platform, options_.fastCellTest, scratch,
+                       batch, holes, offset);
+  return holes;
 }
 
-void RecordScanner::CommitWindow(RecordBatch& batch) {
+void RecordScanner::CommitWindow(uint64_t offset, uint32_t length,
+                                 const std::vector<ByteRange>& holes, RecordBatch& batch,
+                                 UnreadableRanges& unreadable) {
+  unreadable.AddWindow(offset, length, holes);
   CommitBatch(batch, stores_, parts_);
   // WeChat records are not counted, as the progress line always did.
   const size_t count = stores_.phoneBook.size() + stores_.sms.size() + stores_.calls.size() +

@@ -47,9 +47,12 @@ struct RecordStores {
 // Empties stores, then scans the image file, or every file of the folder in
 // name order on kPlatformItunes. Progress: per file, range = its full window
 // count, one step per full window, and the text "已经搜索到 N 条记录" after
-// each window. A file that cannot be opened or read is logged; a failed read
-// ends that file without its phone-book build. A stop ends the whole scan
-// after the current window's phone-book build.
+// each window. A file that cannot be opened is logged. A failed read is
+// logged at its window's offset and retried in kReadPiece pieces; each joined
+// unreadable range is logged once and listed in the result, cells touching it
+// are not taken, and the scan goes on. Every file gets its own phone-book
+// build. A stop ends the whole scan after the current window and the file's
+// phone-book build, and is logged with the offset where it stopped.
 ScanResult ScanRecords(const ScanInput& input, const RecordScanOptions& options,
                        RecordStores& stores);
 

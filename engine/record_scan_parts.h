@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/cell_detector.h"
+#include "engine/piecewise_read.h"
 #include "engine/record_batch.h"
 #include "engine/record_scan.h"
 #include "engine/record_types.h"
@@ -37,9 +38,13 @@ struct WindowScratch {
 void FindCells(const uint8_t* window, uint32_t length, bool fastCellTest, WindowScratch& scratch);
 
 // Finds the cells of a window, decodes them and extracts their records into
-// batch. Decoding may overwrite zero bytes of the window.
+// batch. Decoding may overwrite zero bytes of the window. A cell whose bytes
+// (lead varints and payload) touch one of the unreadable ranges, given at
+// image offsets with the window at windowOffset, is not taken: its bytes
+// there are zeros, not the phone's.
 void CollectWindowRecords(uint8_t* window, uint32_t length, uint8_t platform, bool fastCellTest,
-                          WindowScratch& scratch, RecordBatch& batch);
+                          WindowScratch& scratch, RecordBatch& batch,
+                          const std::vector<ByteRange>& unreadable = {}, uint64_t windowOffset = 0);
 
 // The first of the sixteen templates, in trial order, that fits the signature;
 // 0 when none does. Other tables are for checking the scan's fast classifier.

@@ -8,6 +8,7 @@
 
 #include "engine/record_scan.h"
 #include "engine/record_scan_parts.h"
+#include "engine/unreadable_ranges.h"
 
 namespace velkor {
 
@@ -16,26 +17,36 @@ class RecordScanner {
   RecordScanner(const ScanInput& input, const RecordScanOptions& options, RecordStores& stores)
       : input_(input), options_(options), stores_(stores) {}
 
+  // kFailed: the file could not be opened.
   enum class FileScanEnd { kDone, kStopped, kFailed };
   FileScanEnd ScanFile(const std::filesystem::path& path, ScanResult& result);
+  // After kStopped: the offset in the file of the first byte not scanned.
+  uint64_t StoppedAt() const { return stoppedAt_; }
 
  private:
-  // Both walks return kFailed with the unreadable window added to result.
-  FileScanEnd ScanWindowsInOrder(ImageSource& image, const std::filesystem::path& path,
-                                 uint64_t fullWindows, uint32_t rem, ScanResult& result);
-  FileScanEnd ScanWindowsInParallel(ImageSource& image, const std::filesystem::path& path,
-                                    uint64_t fullWindows, uint32_t rem, ScanResult& result);
-  void ReportUnreadable(const std::filesystem::path& path, uint64_t offset, uint64_t length,
-                        ScanResult& result);
-  // Appends a window's records to the stores and rewrites the progress text.
-  void CommitWindow(RecordBatch& batch);
+  // Both walks scan every window; unreadable bytes go to unreadable.
+  FileScanEnd ScanWindowsInOrder(ImageSource& image, uint64_t fullWindows, uint32_t rem,
+                                 UnreadableRanges& unreadable);
+  FileScanEnd ScanWindowsInParallel(ImageSource& image, uint64_t fullWindows, uint32_t rem,
+                                    UnreadableRanges& unreadable);
+  // Reads the window piece by piece where a read fails and collects the
+  // records of the cells that lie wholly in readable bytes; returns the
+  // unreadable ranges of the buffer (window and slack).
+  std::vector<ByteRange> ReadAndCollect(ImageSource& image, std::vector<uint8_t>& buffer,
+                                        uint64_t offset, uint32_t length, bool partial,
+                                        WindowScratch& scratch, RecordBatch& batch) const;
+  // Reports the window's unreadable bytes, appends its records to the stores
+  // and rewrites the progress text.
+  void CommitWindow(uint64_t offset, uint32_t length, const std::vector<ByteRange>& holes,
+                    RecordBatch& batch, UnreadableRanges& unreadable);
 
   const ScanInput& input_;
   const RecordScanOptions& options_;
   RecordStores& stores_;
-  // Parts of a file whose read failed stay here and join the next file's
-  // phone-book build.
+  // Emptied by each file's phone-book build, so no contact joins parts of
+  // another file.
   ContactPartMap parts_;
+  uint64_t stoppedAt_ = 0;
 };
 
 }  // namespace velkor

@@ -28,8 +28,8 @@ struct ScanInput {
   ImageOpener imageOpener = OpenImageFile;  // tests swap in failing/memory sources
   ProgressSink* progress = nullptr;
   LogSink* log = nullptr;
-  // Polled once per window; a scan that sees it set ends early. Null never
-  // stops.
+  // Polled once per window (per file by a save); a scan that sees it set
+  // ends early. Null never stops.
   const std::atomic<bool>* stop = nullptr;
 };
 
@@ -40,10 +40,12 @@ struct UnreadableRange {
 };
 
 struct ScanResult {
-  bool opened = false;     // the image (or folder) could be opened
-  bool stopped = false;    // the stop flag ended the scan early
-  uint64_t imageSize = 0;  // bytes of the image; in folder mode the sum of its files
-  // The window whose read failed, where the scan of that file ended.
+  bool opened = false;      // the image (or folder) could be opened
+  bool stopped = false;     // the stop flag ended the scan early
+  bool listingCut = false;  // the backup folder's listing failed part way
+  uint64_t imageSize = 0;   // bytes of the image; in folder mode the sum of its files
+  // Bytes no read gave, joined where they meet, in scan order; the scan went
+  // on after each.
   std::vector<UnreadableRange> unreadable;
 };
 

@@ -69,7 +69,8 @@ void FindCells(const uint8_t* window, uint32_t length, bool fastCellTest, Window
 // Candidates are decoded only after the whole window has been walked,
 // because decoding rewrites zero bytes of text fields in the window.
 void CollectWindowRecords(uint8_t* window, uint32_t length, uint8_t platform, bool fastCellTest,
-                          WindowScratch& scratch, RecordBatch& batch) {
+                          WindowScratch& scratch, RecordBatch& batch,
+                          const std::vector<ByteRange>& unreadable, uint64_t windowOffset) {
   FindCells(window, length, fastCellTest, scratch);
   if (scratch.candidateCount == 0) return;
   static const ClassifierMasks masks = BuildClassifierMasks(SignatureTemplates());
@@ -77,6 +78,14 @@ void CollectWindowRecords(uint8_t* window, uint32_t length, uint8_t platform, bo
   ColumnMap& columns = scratch.columns;
   for (size_t i = 0; i < scratch.candidateCount; ++i) {
     CellCandidate& candidate = scratch.candidates[i];
+    const uint64_t cellStart = windowOffset + candidate.offset;
+    const uint64_t cellEnd = cellStart + static_cast<uint64_t>(candidate.payloadLength.length) +
+                             static_cast<uint64_t>(candidate.rowid.length) +
+                             candidate.payloadLength.value;
+    if (!unreadable.empty() && Touches(unreadable, cellStart, cellEnd)) {
+      candidate.serialTypes.clear();
+      continue;
+    }
     if (DecodeColumns(window + candidate.offset, static_cast<int32_t>(length - candidate.offset),
                       candidate, columns, signature)) {
       ExtractRecordInto(batch, platform, ClassifyWithMasks(masks, ToSignatureBits(signature)),
