@@ -27,14 +27,14 @@ uint32_t DefaultThreadCount() {
 
 // The lists the record scan fills, under the names the desktop program's
 // Save command suggests for them.
-bool WriteExports(const RecordStores& stores, const std::filesystem::path& dir) {
+bool WriteExports(const RecordStores& stores, const std::filesystem::path& dir, RowTextForm form) {
   bool ok = true;
   for (const ResultTabInfo& tab : ResultTabs()) {
     if (!tab.filledByRecordScan) continue;
     std::vector<RowTexts> rows;
     const size_t count = RecordRowCount(stores, tab.tab);
     rows.reserve(count);
-    for (size_t i = 0; i < count; ++i) rows.push_back(RecordRow(stores, tab.tab, i));
+    for (size_t i = 0; i < count; ++i) rows.push_back(RecordRow(stores, tab.tab, i, form));
     const std::filesystem::path path = dir / PathFromText(tab.exportName);
     if (!WriteTextExport(path, rows, tab.columns.size())) {
       std::fprintf(stderr, "velkor: cannot write %s\n", path.c_str());
@@ -70,6 +70,8 @@ CLI::App* AddRecordsCommand(CLI::App& app, RecordsArgs& args) {
                    "Windows scanned side by side; the files are the same for every count")
       ->check(CountUpTo(kMaxThreads))
       ->default_str("the number of cores");
+  command->add_flag("--unicode", args.unicode,
+                    "Writes the full Unicode texts instead of their code page 936 view");
   command->add_option("--out", args.out, "Folder for the five files; created when missing")
       ->required()
       ->check(NotEmpty());
@@ -101,7 +103,7 @@ int RunRecordsCommand(const RecordsArgs& args) {
 
   std::error_code error;
   std::filesystem::create_directories(args.out, error);
-  const bool written = WriteExports(stores, args.out);
+  const bool written = WriteExports(stores, args.out, args.unicode ? RowTextForm::kUnicode : RowTextForm::kCodePage);
   for (const ResultTabInfo& tab : ResultTabs()) {
     if (!tab.filledByRecordScan) continue;
     PrintText(stderr, tab.treeText);
