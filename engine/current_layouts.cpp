@@ -43,15 +43,28 @@ bool LooksLikeGuid(const std::u16string& text) {
   return true;
 }
 
+// ZCALLTYPE: 1 telephony, 8 FaceTime video, 16 FaceTime audio.
+bool IsCallRecordType(const std::u16string& text) {
+  return text == u"1" || text == u"8" || text == u"16";
+}
+
+// A call's other end: a phone number, or the address of a FaceTime call.
+bool IsCallAddress(const std::u16string& text) {
+  return LooksLikePhoneValue(text) || text.find(u'@') != std::u16string::npos;
+}
+
 bool IsMessageService(const std::u16string& text) {
   return text == u"SMS" || text == u"iMessage" || text == u"RCS" || text == u"MMS";
 }
 
 // Android call types 1 to 7 (incoming, outgoing, missed, voicemail,
-// rejected, blocked, answered elsewhere); presentation 1 to 4.
+// rejected, blocked, answered elsewhere); presentation 1 (allowed) to 4. The
+// number is a phone number, or empty when the caller withheld it.
 bool AndroidCallGates(const ColumnMap& c, size_t dateColumn, size_t typeColumn) {
-  return InRange(c.At(2), 1, 4) && PlausibleDate(ParseInt64(c.At(dateColumn)) / 1000) &&
-         InRange(c.At(typeColumn), 1, 7);
+  const bool numberFits =
+      c.At(1).empty() ? !InRange(c.At(2), 1, 1) : LooksLikePhoneValue(c.At(1));
+  return numberFits && InRange(c.At(2), 1, 4) &&
+         PlausibleDate(ParseInt64(c.At(dateColumn)) / 1000) && InRange(c.At(typeColumn), 1, 7);
 }
 
 bool AndroidCall(RecordBatch& out, const ColumnMap& c, size_t dateColumn, size_t typeColumn,
@@ -98,7 +111,7 @@ double StoredReal(const std::u16string& text) {
 //                                  guid c6
 //   24   iOS       calls           number c1, time c2 (Unix s), count c3, flags c4, name c6
 //   25   iOS       calls           number c17, time c15, count c16 (floats), name c20,
-//                                  location c19, dialled c12, answered c3
+//                                  location c19, dialled c12, answered c3; call type c5
 bool ExtractCurrentLayout(RecordBatch& out, uint8_t platform, RecordCategory category,
                           const ColumnMap& c, const Varint& rowid) {
   const bool android = platform == kPlatformAndroid;
@@ -166,8 +179,11 @@ bool ExtractCurrentLayout(RecordBatch& out, uint8_t platform, RecordCategory cat
       return AddCall(out, std::move(r));
     }
     case kCategoryCallRecord: {
-      if (!ios || !HasAll(c, {3, 12, 15, 16, 17, 19, 20})) return false;
-      if (!InRange(c.At(3), 0, 1) || !InRange(c.At(12), 0, 1)) return false;
+      if (!ios || !HasAll(c, {3, 5, 12, 15, 16, 17, 19, 20})) return false;
+      if (!InRange(c.At(3), 0, 1) || !InRange(c.At(12), 0, 1) || !IsCallRecordType(c.At(5)) ||
+          !IsCallAddress(c.At(17))) {
+        return false;
+      }
       const double date = StoredReal(c.At(15));
       const double duration = StoredReal(c.At(16));
       const int64_t seconds = IosSecondsToUnix(date);

@@ -40,6 +40,13 @@ bool SubjectBodyAtC10(const ColumnMap& c) {
          !LooksLikeSimId(c.At(10));
 }
 
+// The address book's property ids (c2) and per-contact value identifiers
+// (c3) are small; index and full-text tables of six columns hold hashes and
+// offsets there.
+bool IsMultiValueKind(const ColumnMap& c) {
+  return ParseUInt32(c.At(2)) < 64 && ParseUInt32(c.At(3)) < 65536;
+}
+
 }  // namespace
 
 bool AddSms(RecordBatch& out, SmsRecord r) {
@@ -83,7 +90,8 @@ bool AddPart(RecordBatch& out, int64_t key, uint8_t mark, const ColumnMap& c, si
 //                                     name c7 / c7 / c8, location c14 / - / c12,
 //                                     content c26 / c17 / c19 (9: c18, c21 set)
 //   12      iOS       contact parts   name c2 + c1, key rowid, c18 set
-//   13      iOS       contact parts   number c5, key i64(c1), exactly 6 columns
+//   13      iOS       contact parts   number c5, key i64(c1), exactly 6 columns,
+//                                     property c2 below 64, identifier c3 below 65536
 //   14      iOS       short messages  number c1, time c2, content c3
 //   15      android   WeChat          contact c1, time c3, content c11
 //   16      android   short messages  number c2, time c5, status c10, content c13
@@ -177,7 +185,7 @@ bool ExtractRecord(RecordBatch& out, uint8_t platform, RecordCategory category, 
       return true;
     }
     case 13: {
-      if (!ios || c.Count() != 6) return false;
+      if (!ios || c.Count() != 6 || !IsMultiValueKind(c)) return false;
       return AddPart(out, ParseInt64(c.At(1)), 1, c, 5);
     }
     case 14: {
