@@ -62,7 +62,7 @@ CLI::App* AddRecordsCommand(CLI::App& app, RecordsArgs& args) {
       ->add_option_function<std::string>(
           "--types", [&args](const std::string& text) { ParseMask(text, args.types); },
           "Record-type mask of the task dialog: 0x1 messages, 0x2 phone book, 0x4 calls, "
-                   "0x40 WeChat; 0 only measures the image")
+          "0x40 WeChat; 0 only measures the image")
       ->check(RecordTypeMask())
       ->default_str("0x7");
   command
@@ -103,7 +103,8 @@ int RunRecordsCommand(const RecordsArgs& args) {
 
   std::error_code error;
   std::filesystem::create_directories(args.out, error);
-  const bool written = WriteExports(stores, args.out, args.unicode ? RowTextForm::kUnicode : RowTextForm::kCodePage);
+  const bool written =
+      WriteExports(stores, args.out, args.unicode ? RowTextForm::kUnicode : RowTextForm::kCodePage);
   for (const ResultTabInfo& tab : ResultTabs()) {
     if (!tab.filledByRecordScan) continue;
     PrintText(stderr, tab.treeText);

@@ -36,8 +36,8 @@ bool LooksLikePhoneValue(const std::u16string& text) {
 bool LooksLikeGuid(const std::u16string& text) {
   if (text.size() < 16) return false;
   for (char16_t ch : text) {
-    const bool hex = (ch >= u'0' && ch <= u'9') || (ch >= u'A' && ch <= u'F') ||
-                     (ch >= u'a' && ch <= u'f');
+    const bool hex =
+        (ch >= u'0' && ch <= u'9') || (ch >= u'A' && ch <= u'F') || (ch >= u'a' && ch <= u'f');
     if (!hex && ch != u'-') return false;
   }
   return true;
@@ -61,8 +61,7 @@ bool IsMessageService(const std::u16string& text) {
 // rejected, blocked, answered elsewhere); presentation 1 (allowed) to 4. The
 // number is a phone number, or empty when the caller withheld it.
 bool AndroidCallGates(const ColumnMap& c, size_t dateColumn, size_t typeColumn) {
-  const bool numberFits =
-      c.At(1).empty() ? !InRange(c.At(2), 1, 1) : LooksLikePhoneValue(c.At(1));
+  const bool numberFits = c.At(1).empty() ? !InRange(c.At(2), 1, 1) : LooksLikePhoneValue(c.At(1));
   return numberFits && InRange(c.At(2), 1, 4) &&
          PlausibleDate(ParseInt64(c.At(dateColumn)) / 1000) && InRange(c.At(typeColumn), 1, 7);
 }

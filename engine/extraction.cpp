@@ -180,7 +180,8 @@ bool ExtractRecord(RecordBatch& out, uint8_t platform, RecordCategory category, 
       if (!ios || !HasAll(c, {1, 2, 18}) || c.At(18).empty()) return false;
       ContactPart part{0, c.At(2) + c.At(1)};
       if (part.text.empty()) return false;
-      if (&c.FullAt(1) != &c.At(1) || &c.FullAt(2) != &c.At(2)) part.full = c.FullAt(2) + c.FullAt(1);
+      if (&c.FullAt(1) != &c.At(1) || &c.FullAt(2) != &c.At(2))
+        part.full = c.FullAt(2) + c.FullAt(1);
       out.contactParts.emplace(static_cast<int64_t>(rowid.value), std::move(part));
       return true;
     }

@@ -16,15 +16,15 @@ namespace velkor {
 using RecordCategory = uint8_t;
 
 enum : RecordCategory {
-  kCategoryAndroidSms = 17,       // sms since Android 5 (19 to 49 columns)
-  kCategoryCallLogDb = 18,        // calls of calllog.db since Android 7
-  kCategoryContactsCalls = 19,    // calls of contacts2.db on Android 5 and 6
-  kCategoryHashIdData = 20,       // contact data with hash_id
-  kCategoryIosMessage = 21,       // message since iOS 6 (number from handle)
-  kCategoryIosHandle = 22,        // handle: the numbers of iOS messages
-  kCategoryMultiValueGuid = 23,   // ABMultiValue with guid (7 columns)
-  kCategoryIosCallHistory = 24,   // call of call_history.db
-  kCategoryCallRecord = 25,       // ZCALLRECORD of CallHistory.storedata
+  kCategoryAndroidSms = 17,      // sms since Android 5 (19 to 49 columns)
+  kCategoryCallLogDb = 18,       // calls of calllog.db since Android 7
+  kCategoryContactsCalls = 19,   // calls of contacts2.db on Android 5 and 6
+  kCategoryHashIdData = 20,      // contact data with hash_id
+  kCategoryIosMessage = 21,      // message since iOS 6 (number from handle)
+  kCategoryIosHandle = 22,       // handle: the numbers of iOS messages
+  kCategoryMultiValueGuid = 23,  // ABMultiValue with guid (7 columns)
+  kCategoryIosCallHistory = 24,  // call of call_history.db
+  kCategoryCallRecord = 25,      // ZCALLRECORD of CallHistory.storedata
 };
 inline constexpr size_t kCurrentLayoutCount = 9;
 
@@ -75,7 +75,7 @@ struct FullTexts {
 struct PhoneBookEntry {
   std::u16string name;    // name parts of one contact, joined with ","
   std::u16string number;  // number parts of one contact, joined with ","
-  FullTexts full{};        // list columns 1 name, 2 number
+  FullTexts full{};       // list columns 1 name, 2 number
 };
 
 struct SmsRecord {
@@ -83,7 +83,7 @@ struct SmsRecord {
   std::u16string content;
   uint8_t status = 0;  // 1 received, 2 sent, 0 on IOS
   int64_t time = 0;    // as found: milliseconds or seconds since 1970
-  FullTexts full{};     // list columns 1 number, 4 content
+  FullTexts full{};    // list columns 1 number, 4 content
 };
 
 struct CallRecord {
@@ -93,7 +93,7 @@ struct CallRecord {
   int64_t time = 0;
   uint8_t callType = 0;  // 1 incoming, 2 dialled, 3 missed
   uint32_t count = 0;
-  FullTexts full{}; // list columns 1 name, 2 number, 3 location
+  FullTexts full{};  // list columns 1 name, 2 number, 3 location
 };
 
 struct ContactEvent {
@@ -104,14 +104,14 @@ struct ContactEvent {
   int64_t time = 0;
   uint8_t direction = 0;  // 1 received, 2 sent
   uint32_t count = 0;
-  FullTexts full{}; // list columns 1 name, 2 number, 3 location, 7 content
+  FullTexts full{};  // list columns 1 name, 2 number, 3 location, 7 content
 };
 
 struct WeChatRecord {
   std::u16string contact;
   std::u16string content;
   int64_t time = 0;
-  FullTexts full{}; // list columns 1 contact, 3 content
+  FullTexts full{};  // list columns 1 contact, 3 content
 };
 
 // A name or number of a contact, waiting for the phone-book build.

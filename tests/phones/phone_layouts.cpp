@@ -12,15 +12,21 @@ constexpr int64_t kIosEpoch = 978307200;
 
 // Texts and names that code page 936 keeps (Chinese, ASCII) and loses
 // (Hangul, accented Latin, emoji, the pound sign).
-const char* const kTexts[] = {"Meeting moved to 5 pm", "你好，明天见", "안녕하세요 민수씨",
-                              "Café crème à 3£",       "Running late 🏃", "收到请回复",
-                              "Ñandú über Straße",     "OK"};
+const char* const kTexts[] = {
+    "Meeting moved to 5 pm", "你好，明天见", "안녕하세요 민수씨", "Café crème à 3£",
+    "Running late 🏃",        "收到请回复",   "Ñandú über Straße", "OK"};
 const char* const kFirst[] = {"伟", "민수", "José", "Na", "Zoë", "芳", "Émile", "지성"};
 const char* const kLast[] = {"张", "김", "Álvarez", "Li", "Smith 🌟", "王", "Zola", "박"};
 
-std::string Text(int i) { return kTexts[i % 8]; }
-std::string Number(int i) { return "+86138" + std::to_string(10000000 + i * 7919); }
-int64_t UnixTime(int i) { return 1500000000 + int64_t{i} * 86413; }
+std::string Text(int i) {
+  return kTexts[i % 8];
+}
+std::string Number(int i) {
+  return "+86138" + std::to_string(10000000 + i * 7919);
+}
+int64_t UnixTime(int i) {
+  return 1500000000 + int64_t{i} * 86413;
+}
 std::string TimeText(int64_t unixSeconds) {
   return ToUtf8(FormatRecordTime(static_cast<uint32_t>(unixSeconds)));
 }
@@ -35,23 +41,40 @@ std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<st
 }
 
 // Every fourth row is deleted.
-bool Deleted(int i) { return i % 4 == 3; }
+bool Deleted(int i) {
+  return i % 4 == 3;
+}
 
-const std::vector<std::string> kAospSms = {
-    "_id INTEGER PRIMARY KEY", "thread_id INTEGER", "address TEXT", "person INTEGER",
-    "date INTEGER", "date_sent INTEGER DEFAULT 0", "protocol INTEGER", "read INTEGER DEFAULT 0",
-    "status INTEGER DEFAULT -1", "type INTEGER", "reply_path_present INTEGER", "subject TEXT",
-    "body TEXT", "service_center TEXT", "locked INTEGER DEFAULT 0"};
+const std::vector<std::string> kAospSms = {"_id INTEGER PRIMARY KEY",
+                                           "thread_id INTEGER",
+                                           "address TEXT",
+                                           "person INTEGER",
+                                           "date INTEGER",
+                                           "date_sent INTEGER DEFAULT 0",
+                                           "protocol INTEGER",
+                                           "read INTEGER DEFAULT 0",
+                                           "status INTEGER DEFAULT -1",
+                                           "type INTEGER",
+                                           "reply_path_present INTEGER",
+                                           "subject TEXT",
+                                           "body TEXT",
+                                           "service_center TEXT",
+                                           "locked INTEGER DEFAULT 0"};
 
 PhoneFamily AndroidSms(std::string name, bool samsung, int live, bool secureDelete) {
   PhoneFamily f{std::move(name), kPlatformAndroid, kTabSms, secureDelete, {}, {}};
   std::vector<std::string> tail =
-      samsung ? std::vector<std::string>{"error_code INTEGER DEFAULT 0", "sub_id INTEGER DEFAULT -1",
-                                         "creator TEXT", "seen INTEGER DEFAULT 0",
-                                         "deletable INTEGER DEFAULT 0", "sim_slot INTEGER DEFAULT 0",
-                                         "sim_imsi TEXT", "hidden INTEGER DEFAULT 0"}
-              : std::vector<std::string>{"sub_id INTEGER DEFAULT -1", "error_code INTEGER DEFAULT 0",
-                                         "creator TEXT", "seen INTEGER DEFAULT 0"};
+      samsung
+          ? std::vector<std::string>{"error_code INTEGER DEFAULT 0",
+                                     "sub_id INTEGER DEFAULT -1",
+                                     "creator TEXT",
+                                     "seen INTEGER DEFAULT 0",
+                                     "deletable INTEGER DEFAULT 0",
+                                     "sim_slot INTEGER DEFAULT 0",
+                                     "sim_imsi TEXT",
+                                     "hidden INTEGER DEFAULT 0"}
+          : std::vector<std::string>{"sub_id INTEGER DEFAULT -1", "error_code INTEGER DEFAULT 0",
+                                     "creator TEXT", "seen INTEGER DEFAULT 0"};
   TableContent sms{"sms", Concat(kAospSms, tail), {}, {}, 0};
   if (samsung) {  // the vendor's 26 further columns, 49 in all
     sms.columns = Concat(sms.columns, NumberedColumns("svc_flag", 1, 18, "INTEGER DEFAULT 0"));
@@ -74,7 +97,8 @@ PhoneFamily AndroidSms(std::string name, bool samsung, int live, bool secureDele
     }
     if (samsung) row.values.push_back({"sim_imsi", std::string("460001234567890")});
     sms.rows.push_back(row);
-    f.rows.push_back({{Number(i), sent ? "发送" : "接受", TimeText(UnixTime(i)), Text(i)}, row.deleted});
+    f.rows.push_back(
+        {{Number(i), sent ? "发送" : "接受", TimeText(UnixTime(i)), Text(i)}, row.deleted});
   }
   f.tables = {sms};
   return f;
@@ -85,43 +109,76 @@ PhoneFamily AndroidSms(std::string name, bool samsung, int live, bool secureDele
 PhoneFamily AndroidCalls(std::string name, bool calllogDb, int live) {
   PhoneFamily f{std::move(name), kPlatformAndroid, kTabCalls, false, {}, {}};
   std::vector<std::string> columns =
-      calllogDb
-          ? std::vector<std::string>{"_id INTEGER PRIMARY KEY AUTOINCREMENT", "number TEXT",
-                                     "presentation INTEGER NOT NULL DEFAULT 1",
-                                     "post_dial_digits TEXT NOT NULL DEFAULT ''",
-                                     "via_number TEXT NOT NULL DEFAULT ''", "date INTEGER",
-                                     "duration INTEGER", "data_usage INTEGER", "type INTEGER",
-                                     "features INTEGER NOT NULL DEFAULT 0",
-                                     "subscription_component_name TEXT", "subscription_id TEXT",
-                                     "phone_account_address TEXT",
-                                     "phone_account_hidden INTEGER NOT NULL DEFAULT 0",
-                                     "sub_id INTEGER DEFAULT -1", "new INTEGER", "name TEXT",
-                                     "numbertype INTEGER", "numberlabel TEXT", "countryiso TEXT",
-                                     "voicemail_uri TEXT", "is_read INTEGER",
-                                     "geocoded_location TEXT", "lookup_uri TEXT",
-                                     "matched_number TEXT", "normalized_number TEXT",
-                                     "photo_id INTEGER NOT NULL DEFAULT 0", "photo_uri TEXT",
-                                     "formatted_number TEXT", "_data TEXT", "has_content INTEGER",
-                                     "mime_type TEXT", "source_data TEXT", "source_package TEXT",
-                                     "transcription TEXT", "transcription_state INTEGER DEFAULT 0",
-                                     "state INTEGER", "dirty INTEGER NOT NULL DEFAULT 0",
-                                     "deleted INTEGER NOT NULL DEFAULT 0",
-                                     "backed_up INTEGER NOT NULL DEFAULT 0",
-                                     "last_modified INTEGER DEFAULT 0",
-                                     "add_for_all_users INTEGER NOT NULL DEFAULT 1",
-                                     "call_screening_component_name TEXT",
-                                     "call_screening_app_name TEXT"}
-          : std::vector<std::string>{
-                "_id INTEGER PRIMARY KEY AUTOINCREMENT", "number TEXT",
-                "presentation INTEGER NOT NULL DEFAULT 1", "date INTEGER", "duration INTEGER",
-                "type INTEGER", "new INTEGER", "numbertype INTEGER", "numberlabel TEXT",
-                "countryiso TEXT", "voicemail_uri TEXT", "is_read INTEGER",
-                "geocoded_location TEXT", "lookup_uri TEXT", "name TEXT", "matched_number TEXT",
-                "normalized_number TEXT", "photo_id INTEGER NOT NULL DEFAULT 0",
-                "formatted_number TEXT", "data_usage INTEGER",
-                "features INTEGER NOT NULL DEFAULT 0", "subscription_component_name TEXT",
-                "subscription_id TEXT", "transcription TEXT", "sub_id INTEGER DEFAULT -1",
-                "phone_account_address TEXT"};
+      calllogDb ? std::vector<std::string>{"_id INTEGER PRIMARY KEY AUTOINCREMENT",
+                                           "number TEXT",
+                                           "presentation INTEGER NOT NULL DEFAULT 1",
+                                           "post_dial_digits TEXT NOT NULL DEFAULT ''",
+                                           "via_number TEXT NOT NULL DEFAULT ''",
+                                           "date INTEGER",
+                                           "duration INTEGER",
+                                           "data_usage INTEGER",
+                                           "type INTEGER",
+                                           "features INTEGER NOT NULL DEFAULT 0",
+                                           "subscription_component_name TEXT",
+                                           "subscription_id TEXT",
+                                           "phone_account_address TEXT",
+                                           "phone_account_hidden INTEGER NOT NULL DEFAULT 0",
+                                           "sub_id INTEGER DEFAULT -1",
+                                           "new INTEGER",
+                                           "name TEXT",
+                                           "numbertype INTEGER",
+                                           "numberlabel TEXT",
+                                           "countryiso TEXT",
+                                           "voicemail_uri TEXT",
+                                           "is_read INTEGER",
+                                           "geocoded_location TEXT",
+                                           "lookup_uri TEXT",
+                                           "matched_number TEXT",
+                                           "normalized_number TEXT",
+                                           "photo_id INTEGER NOT NULL DEFAULT 0",
+                                           "photo_uri TEXT",
+                                           "formatted_number TEXT",
+                                           "_data TEXT",
+                                           "has_content INTEGER",
+                                           "mime_type TEXT",
+                                           "source_data TEXT",
+                                           "source_package TEXT",
+                                           "transcription TEXT",
+                                           "transcription_state INTEGER DEFAULT 0",
+                                           "state INTEGER",
+                                           "dirty INTEGER NOT NULL DEFAULT 0",
+                                           "deleted INTEGER NOT NULL DEFAULT 0",
+                                           "backed_up INTEGER NOT NULL DEFAULT 0",
+                                           "last_modified INTEGER DEFAULT 0",
+                                           "add_for_all_users INTEGER NOT NULL DEFAULT 1",
+                                           "call_screening_component_name TEXT",
+                                           "call_screening_app_name TEXT"}
+                : std::vector<std::string>{"_id INTEGER PRIMARY KEY AUTOINCREMENT",
+                                           "number TEXT",
+                                           "presentation INTEGER NOT NULL DEFAULT 1",
+                                           "date INTEGER",
+                                           "duration INTEGER",
+                                           "type INTEGER",
+                                           "new INTEGER",
+                                           "numbertype INTEGER",
+                                           "numberlabel TEXT",
+                                           "countryiso TEXT",
+                                           "voicemail_uri TEXT",
+                                           "is_read INTEGER",
+                                           "geocoded_location TEXT",
+                                           "lookup_uri TEXT",
+                                           "name TEXT",
+                                           "matched_number TEXT",
+                                           "normalized_number TEXT",
+                                           "photo_id INTEGER NOT NULL DEFAULT 0",
+                                           "formatted_number TEXT",
+                                           "data_usage INTEGER",
+                                           "features INTEGER NOT NULL DEFAULT 0",
+                                           "subscription_component_name TEXT",
+                                           "subscription_id TEXT",
+                                           "transcription TEXT",
+                                           "sub_id INTEGER DEFAULT -1",
+                                           "phone_account_address TEXT"};
   TableContent calls{"calls", columns, {}, {}, 0};
   const char* const kTypeTexts[] = {"来电", "已拨", "未接"};
   for (int i = 0; i < live + live / 3; ++i) {
@@ -159,20 +216,19 @@ PhoneFamily AndroidCalls(std::string name, bool calllogDb, int live) {
 // ALTER TABLE after the first rows.
 PhoneFamily AndroidHashIdData(int contacts) {
   PhoneFamily f{"android data with hash_id", kPlatformAndroid, kTabPhoneBook, true, {}, {}};
-  TableContent data{"data",
-                    Concat({"_id INTEGER PRIMARY KEY AUTOINCREMENT", "package_id INTEGER",
-                            "mimetype_id INTEGER NOT NULL", "raw_contact_id INTEGER NOT NULL",
-                            "hash_id TEXT", "is_read_only INTEGER NOT NULL DEFAULT 0",
-                            "is_primary INTEGER NOT NULL DEFAULT 0",
-                            "is_super_primary INTEGER NOT NULL DEFAULT 0",
-                            "data_version INTEGER NOT NULL DEFAULT 0"},
-                           Concat(NumberedColumns("data", 1, 15, "TEXT"),
-                                  NumberedColumns("data_sync", 1, 4, "TEXT"))),
-                    {},
-                    {"carrier_presence INTEGER NOT NULL DEFAULT 0",
-                     "preferred_phone_account_component_name TEXT",
-                     "preferred_phone_account_id TEXT"},
-                    6};
+  TableContent data{
+      "data",
+      Concat({"_id INTEGER PRIMARY KEY AUTOINCREMENT", "package_id INTEGER",
+              "mimetype_id INTEGER NOT NULL", "raw_contact_id INTEGER NOT NULL", "hash_id TEXT",
+              "is_read_only INTEGER NOT NULL DEFAULT 0", "is_primary INTEGER NOT NULL DEFAULT 0",
+              "is_super_primary INTEGER NOT NULL DEFAULT 0",
+              "data_version INTEGER NOT NULL DEFAULT 0"},
+             Concat(NumberedColumns("data", 1, 15, "TEXT"),
+                    NumberedColumns("data_sync", 1, 4, "TEXT"))),
+      {},
+      {"carrier_presence INTEGER NOT NULL DEFAULT 0", "preferred_phone_account_component_name TEXT",
+       "preferred_phone_account_id TEXT"},
+      6};
   for (int k = 1; k <= contacts; ++k) {
     const std::string name = std::string(kLast[k % 8]) + kFirst[k % 8];
     const bool deleted = Deleted(k);
@@ -199,14 +255,28 @@ PhoneFamily AndroidHashIdData(int contacts) {
 // iOS 11 and later (62 columns, nanoseconds; handle with person_centric_id).
 PhoneFamily IosMessages(std::string name, bool nanoseconds, int live) {
   PhoneFamily f{std::move(name), kPlatformIos, kTabSms, !nanoseconds, {}, {}};
-  std::vector<std::string> columns = {
-      "ROWID INTEGER PRIMARY KEY AUTOINCREMENT", "guid TEXT UNIQUE NOT NULL", "text TEXT",
-      "replace INTEGER DEFAULT 0", "service_center TEXT", "handle_id INTEGER DEFAULT 0",
-      "subject TEXT", "country TEXT", "attributedBody BLOB", "version INTEGER DEFAULT 0",
-      "type INTEGER DEFAULT 0", "service TEXT", "account TEXT", "account_guid TEXT",
-      "error INTEGER DEFAULT 0", "date INTEGER", "date_read INTEGER", "date_delivered INTEGER",
-      "is_delivered INTEGER DEFAULT 0", "is_finished INTEGER DEFAULT 0",
-      "is_emote INTEGER DEFAULT 0", "is_from_me INTEGER DEFAULT 0"};
+  std::vector<std::string> columns = {"ROWID INTEGER PRIMARY KEY AUTOINCREMENT",
+                                      "guid TEXT UNIQUE NOT NULL",
+                                      "text TEXT",
+                                      "replace INTEGER DEFAULT 0",
+                                      "service_center TEXT",
+                                      "handle_id INTEGER DEFAULT 0",
+                                      "subject TEXT",
+                                      "country TEXT",
+                                      "attributedBody BLOB",
+                                      "version INTEGER DEFAULT 0",
+                                      "type INTEGER DEFAULT 0",
+                                      "service TEXT",
+                                      "account TEXT",
+                                      "account_guid TEXT",
+                                      "error INTEGER DEFAULT 0",
+                                      "date INTEGER",
+                                      "date_read INTEGER",
+                                      "date_delivered INTEGER",
+                                      "is_delivered INTEGER DEFAULT 0",
+                                      "is_finished INTEGER DEFAULT 0",
+                                      "is_emote INTEGER DEFAULT 0",
+                                      "is_from_me INTEGER DEFAULT 0"};
   columns = Concat(columns, NumberedColumns("flag", 1, 14, "INTEGER DEFAULT 0"));
   columns = Concat(columns, {"cache_roomnames TEXT", "was_data_detected INTEGER DEFAULT 0"});
   if (nanoseconds) {
@@ -248,8 +318,8 @@ PhoneFamily IosMessages(std::string name, bool nanoseconds, int live) {
                   {"is_from_me", int64_t{fromMe ? 1 : 0}}},
                  Deleted(i)};
     message.rows.push_back(row);
-    f.rows.push_back({{handleId(h), fromMe ? "发送" : "接受", TimeText(UnixTime(i)), Text(i)},
-                      row.deleted});
+    f.rows.push_back(
+        {{handleId(h), fromMe ? "发送" : "接受", TimeText(UnixTime(i)), Text(i)}, row.deleted});
   }
   // iOS 6 databases have message before handle; later ones the other way.
   f.tables = nanoseconds ? std::vector<TableContent>{handle, message}
@@ -261,19 +331,40 @@ PhoneFamily IosMessages(std::string name, bool nanoseconds, int live) {
 // number, an e-mail address and a URL per person.
 PhoneFamily IosAddressBook(int people) {
   PhoneFamily f{"iOS ABPerson + 7-column ABMultiValue", kPlatformIos, kTabPhoneBook, false, {}, {}};
-  TableContent person{
-      "ABPerson",
-      {"ROWID INTEGER PRIMARY KEY AUTOINCREMENT", "First TEXT", "Last TEXT", "Middle TEXT",
-       "FirstPhonetic TEXT", "MiddlePhonetic TEXT", "LastPhonetic TEXT", "Organization TEXT",
-       "Department TEXT", "Note TEXT", "Kind INTEGER", "Birthday TEXT", "JobTitle TEXT",
-       "Nickname TEXT", "Prefix TEXT", "Suffix TEXT", "FirstSort TEXT", "LastSort TEXT",
-       "CreationDate INTEGER", "ModificationDate INTEGER", "CompositeNameFallback TEXT",
-       "ExternalIdentifier TEXT", "ExternalModificationTag TEXT", "ExternalUUID TEXT",
-       "StoreID INTEGER", "DisplayName TEXT", "ExternalRepresentation BLOB",
-       "FirstSortSection TEXT", "LastSortSection TEXT", "FirstSortLanguageIndex INTEGER"},
-      {},
-      {},
-      0};
+  TableContent person{"ABPerson",
+                      {"ROWID INTEGER PRIMARY KEY AUTOINCREMENT",
+                       "First TEXT",
+                       "Last TEXT",
+                       "Middle TEXT",
+                       "FirstPhonetic TEXT",
+                       "MiddlePhonetic TEXT",
+                       "LastPhonetic TEXT",
+                       "Organization TEXT",
+                       "Department TEXT",
+                       "Note TEXT",
+                       "Kind INTEGER",
+                       "Birthday TEXT",
+                       "JobTitle TEXT",
+                       "Nickname TEXT",
+                       "Prefix TEXT",
+                       "Suffix TEXT",
+                       "FirstSort TEXT",
+                       "LastSort TEXT",
+                       "CreationDate INTEGER",
+                       "ModificationDate INTEGER",
+                       "CompositeNameFallback TEXT",
+                       "ExternalIdentifier TEXT",
+                       "ExternalModificationTag TEXT",
+                       "ExternalUUID TEXT",
+                       "StoreID INTEGER",
+                       "DisplayName TEXT",
+                       "ExternalRepresentation BLOB",
+                       "FirstSortSection TEXT",
+                       "LastSortSection TEXT",
+                       "FirstSortLanguageIndex INTEGER"},
+                      {},
+                      {},
+                      0};
   TableContent multi{"ABMultiValue",
                      {"UID INTEGER PRIMARY KEY", "record_id INTEGER", "property INTEGER",
                       "identifier INTEGER", "label INTEGER", "value TEXT", "guid TEXT"},
@@ -311,8 +402,8 @@ PhoneFamily IosCallHistory(int live) {
   TableContent call{"call",
                     {"ROWID INTEGER PRIMARY KEY AUTOINCREMENT", "address TEXT", "date INTEGER",
                      "duration INTEGER", "flags INTEGER", "id INTEGER", "name TEXT",
-                     "country_code TEXT", "network_code TEXT", "read INTEGER",
-                     "assisted INTEGER", "face_time_data BLOB", "originalAddress TEXT"},
+                     "country_code TEXT", "network_code TEXT", "read INTEGER", "assisted INTEGER",
+                     "face_time_data BLOB", "originalAddress TEXT"},
                     {},
                     {},
                     0};
@@ -335,7 +426,10 @@ PhoneFamily IosCallHistory(int live) {
     }
     call.rows.push_back(row);
     f.rows.push_back({{name, Number(i), "", TimeText(UnixTime(i)),
-                       dialled ? "已拨" : duration == 0 ? "未接" : "来电", std::to_string(duration)},
+                       dialled         ? "已拨"
+                       : duration == 0 ? "未接"
+                                       : "来电",
+                       std::to_string(duration)},
                       row.deleted});
   }
   f.tables = {call};
@@ -346,20 +440,38 @@ PhoneFamily IosCallHistory(int live) {
 // floats, stored as integers where they have no fraction.
 PhoneFamily IosCallRecords(int live) {
   PhoneFamily f{"iOS ZCALLRECORD", kPlatformIos, kTabCalls, true, {}, {}};
-  TableContent record{
-      "ZCALLRECORD",
-      {"Z_PK INTEGER PRIMARY KEY", "Z_ENT INTEGER", "Z_OPT INTEGER", "ZANSWERED INTEGER",
-       "ZCALL_CATEGORY INTEGER", "ZCALLTYPE INTEGER", "ZDISCONNECTED_CAUSE INTEGER",
-       "ZFACE_TIME_DATA BLOB", "ZFILTERED_OUT_REASON INTEGER", "ZHANDLE_TYPE INTEGER",
-       "ZJUNKCONFIDENCE INTEGER", "ZNUMBER_AVAILABILITY INTEGER", "ZORIGINATED INTEGER",
-       "ZREAD INTEGER", "ZVERIFICATIONSTATUS INTEGER", "ZDATE TIMESTAMP", "ZDURATION FLOAT",
-       "ZADDRESS VARCHAR", "ZISO_COUNTRY_CODE VARCHAR", "ZLOCATION VARCHAR", "ZNAME VARCHAR",
-       "ZSERVICE_PROVIDER VARCHAR", "ZUNIQUE_ID VARCHAR", "ZDEVICE_ID VARCHAR",
-       "ZPARTICIPANTGROUPUUID BLOB", "ZLOCALPARTICIPANTUUID BLOB",
-       "ZOUTGOINGLOCALPARTICIPANTUUID BLOB", "ZJUNKIDENTIFICATIONCATEGORY VARCHAR"},
-      {},
-      {},
-      0};
+  TableContent record{"ZCALLRECORD",
+                      {"Z_PK INTEGER PRIMARY KEY",
+                       "Z_ENT INTEGER",
+                       "Z_OPT INTEGER",
+                       "ZANSWERED INTEGER",
+                       "ZCALL_CATEGORY INTEGER",
+                       "ZCALLTYPE INTEGER",
+                       "ZDISCONNECTED_CAUSE INTEGER",
+                       "ZFACE_TIME_DATA BLOB",
+                       "ZFILTERED_OUT_REASON INTEGER",
+                       "ZHANDLE_TYPE INTEGER",
+                       "ZJUNKCONFIDENCE INTEGER",
+                       "ZNUMBER_AVAILABILITY INTEGER",
+                       "ZORIGINATED INTEGER",
+                       "ZREAD INTEGER",
+                       "ZVERIFICATIONSTATUS INTEGER",
+                       "ZDATE TIMESTAMP",
+                       "ZDURATION FLOAT",
+                       "ZADDRESS VARCHAR",
+                       "ZISO_COUNTRY_CODE VARCHAR",
+                       "ZLOCATION VARCHAR",
+                       "ZNAME VARCHAR",
+                       "ZSERVICE_PROVIDER VARCHAR",
+                       "ZUNIQUE_ID VARCHAR",
+                       "ZDEVICE_ID VARCHAR",
+                       "ZPARTICIPANTGROUPUUID BLOB",
+                       "ZLOCALPARTICIPANTUUID BLOB",
+                       "ZOUTGOINGLOCALPARTICIPANTUUID BLOB",
+                       "ZJUNKIDENTIFICATIONCATEGORY VARCHAR"},
+                      {},
+                      {},
+                      0};
   for (int i = 0; i < live + live / 3; ++i) {
     const bool dialled = i % 3 == 0;
     const bool answered = i % 3 == 1;
@@ -385,10 +497,13 @@ PhoneFamily IosCallRecords(int live) {
                   {"ZUNIQUE_ID", Guid(i)}},
                  Deleted(i)};
     record.rows.push_back(row);
-    f.rows.push_back({{std::string(kLast[i % 8]) + kFirst[i % 8], address, location,
-                       TimeText(UnixTime(i)), dialled ? "已拨" : answered ? "来电" : "未接",
-                       std::to_string(static_cast<int64_t>(duration + 0.5))},
-                      row.deleted});
+    f.rows.push_back(
+        {{std::string(kLast[i % 8]) + kFirst[i % 8], address, location, TimeText(UnixTime(i)),
+          dialled    ? "已拨"
+          : answered ? "来电"
+                     : "未接",
+          std::to_string(static_cast<int64_t>(duration + 0.5))},
+         row.deleted});
   }
   f.tables = {record};
   return f;
@@ -421,7 +536,8 @@ PhoneFamily AndroidSms16(int live) {
     if (!subject.empty()) row.values.push_back({"subject", subject});
     if (!sent) row.values.push_back({"service_center", std::string("+8613800100500")});
     sms.rows.push_back(row);
-    f.rows.push_back({{Number(i), sent ? "发送" : "接受", TimeText(UnixTime(i)), subject + Text(i)}});
+    f.rows.push_back(
+        {{Number(i), sent ? "发送" : "接受", TimeText(UnixTime(i)), subject + Text(i)}});
   }
   f.tables = {sms};
   return f;

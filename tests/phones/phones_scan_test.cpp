@@ -72,9 +72,10 @@ Score Compare(const std::vector<ExpectedRow>& expected, const Rows& found) {
 
 class PhoneScanTest : public ::testing::Test {
  protected:
-  fs::path dir = fs::temp_directory_path() /
-                 ("velkor_phones_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                  "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  fs::path dir =
+      fs::temp_directory_path() /
+      ("velkor_phones_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+       ::testing::UnitTest::GetInstance()->current_test_info()->name());
   void SetUp() override { fs::create_directories(dir); }
   void TearDown() override { fs::remove_all(dir); }
 
@@ -178,7 +179,8 @@ TEST_F(PhoneScanTest, IosFamiliesFoundInBackupFolders) {
 // characters.
 TEST_F(PhoneScanTest, FullTextsKeptBesideTheListTexts) {
   for (const PhoneFamily& family : PhoneFamilies()) {
-    if (family.name != "android sms, 19 columns" && family.name != "iOS ABPerson + 7-column ABMultiValue") {
+    if (family.name != "android sms, 19 columns" &&
+        family.name != "iOS ABPerson + 7-column ABMultiValue") {
       continue;
     }
     const RecordStores stores = Scan(WriteFamily(family, "family.db"), family.platform);
