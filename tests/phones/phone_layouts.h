@@ -26,7 +26,13 @@ struct PhoneFamily {
   std::vector<ExpectedRow> rows;
 };
 
-std::vector<PhoneFamily> PhoneFamilies();
+std::vector<PhoneFamily> AndroidFamilies();
+std::vector<PhoneFamily> IosFamilies();
+inline std::vector<PhoneFamily> PhoneFamilies() {
+  std::vector<PhoneFamily> all = AndroidFamilies();
+  for (PhoneFamily& family : IosFamilies()) all.push_back(std::move(family));
+  return all;
+}
 
 // A dozen tables of settings, caches, download lists, full-text indexes and
 // Core Data stores, with plausible dates, numbers and small codes; extraSql

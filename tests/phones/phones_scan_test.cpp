@@ -162,11 +162,7 @@ TEST_F(PhoneScanTest, IosFamiliesFoundInBackupFolders) {
   const fs::path folder = dir / "backup";
   fs::create_directories(folder);
   fs::copy_file(WriteUnrelated(true), folder / "3d0d7e5fb2ce288813306e4d4636395e047a3d28");
-  std::vector<PhoneFamily> families;
-  for (PhoneFamily& family : PhoneFamilies()) {
-    if (family.platform == kPlatformIos) families.push_back(std::move(family));
-  }
-  for (const PhoneFamily& family : families) {
+  for (const PhoneFamily& family : IosFamilies()) {
     WriteFamily(family, "family.db");
     fs::copy_file(dir / "family.db", folder / "ab7c2e1f0d5e4b6a8c9d0e1f2a3b4c5d6e7f8091",
                   fs::copy_options::overwrite_existing);
