@@ -81,16 +81,18 @@ struct PhoneBookEntry {
 struct SmsRecord {
   std::u16string number;
   std::u16string content;
-  uint8_t status = 0;  // 1 received, 2 sent, 0 on IOS
-  int64_t time = 0;    // as found: milliseconds or seconds since 1970
-  FullTexts full{};    // list columns 1 number, 4 content
+  uint8_t status = 0;  // 1 received, 2 sent, 0 in the iOS 5 layout
+  // Milliseconds since 1970 on Android, seconds on iOS (the 2001-based dates
+  // of iOS 6 on are moved to 1970).
+  int64_t time = 0;
+  FullTexts full{};  // list columns 1 number, 4 content
 };
 
 struct CallRecord {
   std::u16string number;
   std::u16string name;
   std::u16string location;
-  int64_t time = 0;
+  int64_t time = 0;      // milliseconds since 1970, iOS calls too
   uint8_t callType = 0;  // 1 incoming, 2 dialled, 3 missed
   uint32_t count = 0;
   FullTexts full{};  // list columns 1 name, 2 number, 3 location
