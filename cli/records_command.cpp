@@ -49,14 +49,14 @@ bool OutputFolderWritable(const std::filesystem::path& dir) {
 
 // The lists the record scan fills, under the names the desktop program's
 // Save command suggests for them.
-bool WriteExports(const RecordStores& stores, const std::filesystem::path& dir) {
+bool WriteExports(const RecordStores& stores, const std::filesystem::path& dir, RowTextForm form) {
   bool ok = true;
   for (const ResultTabInfo& tab : ResultTabs()) {
     if (!tab.filledByRecordScan) continue;
     std::vector<RowTexts> rows;
     const size_t count = RecordRowCount(stores, tab.tab);
     rows.reserve(count);
-    for (size_t i = 0; i < count; ++i) rows.push_back(RecordRow(stores, tab.tab, i));
+    for (size_t i = 0; i < count; ++i) rows.push_back(RecordRow(stores, tab.tab, i, form));
     const std::filesystem::path path = dir / PathFromText(tab.exportName);
     if (!WriteTextExport(path, rows, tab.columns.size())) {
       std::fprintf(stderr, "velkor: cannot write %s\n", path.c_str());
@@ -96,6 +96,8 @@ CLI::App* AddRecordsCommand(CLI::App& app, RecordsArgs& args) {
                    "Windows scanned side by side; the files are the same for every count")
       ->check(ThreadCount(MaxThreads()))
       ->default_str("the number of cores");
+  command->add_flag("--unicode", args.unicode,
+                    "Writes the full Unicode texts instead of their code page 936 view");
   command->add_option("--out", args.out, "Folder for the five files; created when missing")
       ->required()
       ->check(NotEmpty());
@@ -121,7 +123,8 @@ int RunRecordsCommand(const RecordsArgs& args) {
   console.progress.Finish();
   if (!result.opened) return kExitFailed;
 
-  const bool written = WriteExports(stores, out);
+  const bool written =
+      WriteExports(stores, out, args.unicode ? RowTextForm::kUnicode : RowTextForm::kCodePage);
   for (const ResultTabInfo& tab : ResultTabs()) {
     if (!tab.filledByRecordScan) continue;
     PrintText(stderr, tab.treeText);

@@ -21,6 +21,7 @@ struct RecordsArgs {
   uint32_t types = kTypeSms | kTypePhoneBook | kTypeCalls;  // as the task dialog starts
   uint32_t threads = 1;
   std::string out;
+  bool unicode = false;  // the lists with the full Unicode texts
 };
 
 // Adds the records command and its options to app, filling args when parsed.

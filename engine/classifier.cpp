@@ -7,10 +7,17 @@ namespace velkor {
 namespace {
 
 // The order in which templates are tried; the first that fits wins. The
-// widest template (9) goes first, and templates that are prefixes of others
-// come after them.
+// widest classic template (9) goes first, and templates that are prefixes of
+// others come after them. The current layouts come after the sixteen, so
+// whatever a classic template takes keeps its category.
 constexpr std::array<RecordCategory, kTemplateCount> kClassifyOrder = {
-    9, 1, 2, 7, 12, 10, 3, 4, 16, 15, 11, 6, 14, 5, 8, 13};
+    9, 1, 2, 7, 12, 10, 3, 4, 16, 15, 11, 6, 14, 5, 8, 13, 17, 18, 19, 20, 21, 22, 23, 24, 25};
+
+uint32_t CodeCount(const TypeSignature& signature) {
+  uint32_t n = 0;
+  while (n < kMaxDecodedColumns && signature[n] != 0) ++n;
+  return n;
+}
 
 // A template fits when each of its positions, up to its first 0 or its length
 // limit, holds the same type code in the record or a NULL (which fits any
@@ -29,12 +36,14 @@ bool Fits(const SignatureTemplate& pattern, size_t limit, const TypeSignature& s
 
 // Every position starts as code 0 (no column); the decoded columns, which
 // all come before the first 0, then move their position's bit to their code.
-SignatureBits ToSignatureBits(const TypeSignature& signature) {
-  SignatureBits bits = {0x1111111111111111u, 0x1111111111111111u, 0x111u};
+SignatureBits ToSignatureBits(const TypeSignature& signature, uint32_t columns) {
+  SignatureBits bits;
+  bits.words = {0x1111111111111111u, 0x1111111111111111u, 0x111u};
   for (size_t i = 0; i < kMaxDecodedColumns && signature[i] != 0; ++i) {
     const uint64_t moved = (uint64_t{1} << (signature[i] & 3)) ^ 1u;
-    bits[i / 16] ^= moved << (4 * (i % 16));
+    bits.words[i / 16] ^= moved << (4 * (i % 16));
   }
+  bits.columns = columns != 0 ? columns : CodeCount(signature);
   return bits;
 }
 
@@ -47,6 +56,7 @@ ClassifierMasks BuildClassifierMasks(const SignatureTemplateTable& templates) {
     const RecordCategory category = kClassifyOrder[k];
     const SignatureTemplate& pattern = templates[category - 1];
     masks.category[k] = category;
+    masks.gate[k] = ColumnGates()[category - 1];
     const size_t limit = TemplateLimit(category);
     for (size_t i = 0; i < limit && pattern[i] != 0; ++i) {
       const unsigned own = pattern[i] <= kTypeNull ? 1u << pattern[i] : 0u;
@@ -58,11 +68,30 @@ ClassifierMasks BuildClassifierMasks(const SignatureTemplateTable& templates) {
   return masks;
 }
 
-RecordCategory Classify(const TypeSignature& signature, const SignatureTemplateTable& templates) {
+RecordCategory Classify(const TypeSignature& signature, const SignatureTemplateTable& templates,
+                        uint32_t columns) {
+  if (columns == 0) columns = CodeCount(signature);
   for (RecordCategory category : kClassifyOrder) {
-    if (Fits(templates[category - 1], TemplateLimit(category), signature)) return category;
+    if (Fits(templates[category - 1], TemplateLimit(category), signature) &&
+        ColumnGates()[category - 1].Admits(columns)) {
+      return category;
+    }
   }
   return 0;
+}
+
+void ExtractFirstTaken(RecordBatch& batch, uint8_t platform, TemplateSet fitting,
+                       const ColumnMap& columns, const Varint& rowid) {
+  bool classicTried = false;
+  while (fitting != 0) {
+    const auto k = static_cast<size_t>(__builtin_ctz(fitting));
+    fitting &= fitting - 1;
+    if (k < kClassicTemplateCount) {
+      if (classicTried) continue;
+      classicTried = true;
+    }
+    if (ExtractRecord(batch, platform, kClassifyOrder[k], columns, rowid)) return;
+  }
 }
 
 }  // namespace velkor

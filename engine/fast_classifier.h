@@ -1,6 +1,6 @@
 // The classifier in a form for the scan's inner loop: each template becomes
 // a set of forbidden (position, code) pairs, so a record is matched against
-// all sixteen with a few word operations instead of a loop per template.
+// every template with a few word operations instead of a loop per template.
 #pragma once
 
 #include <array>
@@ -12,27 +12,45 @@
 namespace velkor {
 
 // A signature as bits: position i, code c (0 to 3) is bit 4 * (i % 16) + c
-// of word i / 16.
-using SignatureBits = std::array<uint64_t, 3>;
+// of word i / 16; and the record's column count for the column gates.
+struct SignatureBits {
+  std::array<uint64_t, 3> words{};
+  uint32_t columns = 0;
+};
 
 struct ClassifierMasks {
   // Per template, in trial order: the bits a fitting record must not have.
-  std::array<SignatureBits, kTemplateCount> forbidden{};
+  std::array<std::array<uint64_t, 3>, kTemplateCount> forbidden{};
+  std::array<ColumnGate, kTemplateCount> gate{};
   std::array<RecordCategory, kTemplateCount> category{};
 };
 
-// Built from a template table; gives exactly what Classify gives with
-// SignatureTemplates() for every signature the decoder produces (codes 1 to 3 up to the first 0,
-// zeros after it), whatever the table holds.
+// Bit k set: the template k of the trial order fits.
+using TemplateSet = uint32_t;
+static_assert(kTemplateCount <= 32);
+
+// Built from a template table (with the column gates of ColumnGates()); gives
+// exactly what Classify gives with the same table for every signature the
+// decoder produces (codes 1 to 3 up to the first 0, zeros after it).
 ClassifierMasks BuildClassifierMasks(const SignatureTemplateTable& templates);
-SignatureBits ToSignatureBits(const TypeSignature& signature);
+// columns is the record's count of serial types; 0 takes the signature's
+// count of codes (the two agree up to kMaxDecodedColumns).
+SignatureBits ToSignatureBits(const TypeSignature& signature, uint32_t columns = 0);
+
+inline TemplateSet FittingTemplates(const ClassifierMasks& masks, const SignatureBits& bits) {
+  TemplateSet set = 0;
+  const auto& w = bits.words;
+  for (size_t k = 0; k < kTemplateCount; ++k) {
+    const auto& f = masks.forbidden[k];
+    const bool fits = ((w[0] & f[0]) | (w[1] & f[1]) | (w[2] & f[2])) == 0;
+    if (fits && masks.gate[k].Admits(bits.columns)) set |= TemplateSet{1} << k;
+  }
+  return set;
+}
 
 inline RecordCategory ClassifyWithMasks(const ClassifierMasks& masks, const SignatureBits& bits) {
-  for (size_t k = 0; k < kTemplateCount; ++k) {
-    const SignatureBits& f = masks.forbidden[k];
-    if (((bits[0] & f[0]) | (bits[1] & f[1]) | (bits[2] & f[2])) == 0) return masks.category[k];
-  }
-  return 0;
+  const TemplateSet set = FittingTemplates(masks, bits);
+  return set == 0 ? 0 : masks.category[static_cast<size_t>(__builtin_ctz(set))];
 }
 
 }  // namespace velkor

@@ -3,32 +3,47 @@
 namespace velkor {
 namespace {
 
-// Adds part to a ","-joined list unless the list already contains it as a
-// substring: the same name from two copies of a page is listed once, and a
-// number inside an earlier number of the contact is not repeated.
-void JoinUnlessContained(std::u16string& list, const std::u16string& part) {
-  if (list.find(part) != std::u16string::npos) return;
-  if (!list.empty()) list += u',';
-  list += part;
-}
+// A ","-joined list of a contact's names or numbers, with the full Unicode
+// texts of the same parts joined alongside.
+struct JoinedParts {
+  std::u16string list;
+  std::u16string full;
+
+  // Adds part unless the list already contains it as a substring: the same
+  // name from two copies of a page is listed once, and a number inside an
+  // earlier number of the contact is not repeated. The full list takes
+  // exactly the parts the list takes.
+  void Add(const ContactPart& part) {
+    if (list.find(part.text) != std::u16string::npos) return;
+    if (!list.empty()) {
+      list += u',';
+      full += u',';
+    }
+    list += part.text;
+    full += part.full.empty() ? part.text : part.full;
+  }
+};
 
 }  // namespace
 
 void BuildPhoneBook(ContactPartMap& parts, std::vector<PhoneBookEntry>& phoneBook) {
   for (auto group = parts.begin(); group != parts.end();) {
     const int64_t key = group->first;
-    std::u16string names;
-    std::u16string numbers;
+    JoinedParts names;
+    JoinedParts numbers;
     auto it = group;
     for (; it != parts.end() && it->first == key; ++it) {
       if (it->second.mark == 0) {
-        JoinUnlessContained(names, it->second.text);
+        names.Add(it->second);
       } else if (it->second.mark == 1) {
-        JoinUnlessContained(numbers, it->second.text);
+        numbers.Add(it->second);
       }
     }
-    if (!names.empty() || !numbers.empty()) {
-      phoneBook.push_back(PhoneBookEntry{std::move(names), std::move(numbers)});
+    if (!names.list.empty() || !numbers.list.empty()) {
+      PhoneBookEntry entry{std::move(names.list), std::move(numbers.list)};
+      entry.full.Set(1, entry.name, std::move(names.full));
+      entry.full.Set(2, entry.number, std::move(numbers.full));
+      phoneBook.push_back(std::move(entry));
     }
     group = it;
   }

@@ -2,6 +2,7 @@
 // windows can be scanned on several threads and handed over in image order.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -17,8 +18,22 @@ struct ContactPartList {
   void emplace(int64_t key, ContactPart part) { parts.emplace_back(key, std::move(part)); }
 };
 
+// Marks of the contact parts that carry the iOS message-handle join through
+// a file's part map (the phone book takes only names and numbers): a
+// handle's number under its rowid, and a message of the stores waiting for
+// the handle of that rowid, its store index as text.
+inline constexpr uint8_t kMarkHandle = 2;
+inline constexpr uint8_t kMarkWaitingMessage = 3;
+
+// A message of the batch whose number is the handle's of that rowid.
+struct MessageHandle {
+  size_t message = 0;  // index into smsRecords
+  int64_t handle = 0;
+};
+
 struct RecordBatch {
   std::vector<SmsRecord> smsRecords;
+  std::vector<MessageHandle> messageHandles;
   std::vector<CallRecord> callRecords;
   std::vector<ContactEvent> contactEvents;
   std::vector<WeChatRecord> weChatRecords;
@@ -26,6 +41,7 @@ struct RecordBatch {
 
   void Clear() {
     smsRecords.clear();
+    messageHandles.clear();
     callRecords.clear();
     contactEvents.clear();
     weChatRecords.clear();

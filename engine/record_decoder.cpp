@@ -22,6 +22,9 @@ namespace velkor {
 // window end leaves every later column starting past it, and decoding stops
 // at the first column that starts beyond the window (a < 0).
 //
+// Text columns also keep their full Unicode reading where the code page pass
+// changed it (ColumnMap::full), so no character is lost to the record.
+//
 // The column strings of the previous record are overwritten in place, so a
 // window of rows of one table decodes without allocating once the strings
 // have grown to their sizes.
@@ -32,10 +35,12 @@ bool DecodeColumns(uint8_t* cell, int32_t available, const CellCandidate& candid
                 static_cast<int64_t>(candidate.headerLength.value);
   if (off >= available) {
     columns.columns.clear();
+    columns.full.clear();
     return false;
   }
 
   size_t count = 0;
+  columns.full.resize(columns.columns.size());
   for (const Varint& serial : candidate.serialTypes) {
     if (count >= kMaxDecodedColumns) break;
     const int64_t a = available - off;
@@ -43,8 +48,13 @@ bool DecodeColumns(uint8_t* cell, int32_t available, const CellCandidate& candid
     const uint64_t t = serial.value;
     const uint64_t size = SerialTypeContentSize(t);
     const size_t readable = static_cast<size_t>(std::min<uint64_t>(size, static_cast<uint64_t>(a)));
-    if (count == columns.columns.size()) columns.columns.emplace_back();
+    if (count == columns.columns.size()) {
+      columns.columns.emplace_back();
+      columns.full.emplace_back();
+    }
     std::u16string& text = columns.columns[count];
+    std::u16string& full = columns.full[count];
+    full.clear();
     uint8_t code;
     if (t == 0) {
       code = kTypeNull;
@@ -57,13 +67,14 @@ bool DecodeColumns(uint8_t* cell, int32_t available, const CellCandidate& candid
       text.assign(1, t == 8 ? u'0' : u'1');
     } else {
       code = kTypeText;
-      DecodeTextInto(cell + off, readable, text);
+      DecodeTextInto(cell + off, readable, text, full);
     }
     signature[count] = code;
     ++count;
     off += static_cast<int64_t>(size);
   }
   columns.columns.resize(count);
+  columns.full.resize(count);
   return true;
 }
 

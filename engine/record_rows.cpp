@@ -125,4 +125,36 @@ RowTexts RecordRow(const RecordStores& stores, int tab, size_t index) {
   }
 }
 
+const FullTexts* RecordFullTexts(const RecordStores& stores, int tab, size_t index) {
+  if (index >= RecordRowCount(stores, tab)) return nullptr;
+  switch (tab) {
+    case kTabSms:
+      return &stores.sms[index].full;
+    case kTabPhoneBook:
+      return &stores.phoneBook[index].full;
+    case kTabCalls:
+      return &stores.calls[index].full;
+    case kTabAllContacts:
+      return &stores.contactEvents[index].full;
+    case kTabWeChat:
+      return &stores.weChat[index].full;
+    default:
+      return nullptr;
+  }
+}
+
+void PutFullTexts(RowTexts& row, const FullTexts& full) {
+  for (const auto& [column, text] : full.differing) {
+    if (column < row.size()) row[column] = text;
+  }
+}
+
+RowTexts RecordRow(const RecordStores& stores, int tab, size_t index, RowTextForm form) {
+  RowTexts row = RecordRow(stores, tab, index);
+  if (form == RowTextForm::kUnicode) {
+    if (const FullTexts* full = RecordFullTexts(stores, tab, index)) PutFullTexts(row, *full);
+  }
+  return row;
+}
+
 }  // namespace velkor

@@ -40,4 +40,15 @@ RowTexts WeChatRow(size_t index, const WeChatRecord& record);
 size_t RecordRowCount(const RecordStores& stores, int tab);
 RowTexts RecordRow(const RecordStores& stores, int tab, size_t index);
 
+// Which form of the texts a row shows: the code page 936 view examiners
+// compare with (the default of every list and export), or the full Unicode
+// texts the records keep beside it.
+enum class RowTextForm { kCodePage, kUnicode };
+RowTexts RecordRow(const RecordStores& stores, int tab, size_t index, RowTextForm form);
+// The full texts of a row that differ from its list texts, by list column;
+// nullptr outside the tab's rows.
+const FullTexts* RecordFullTexts(const RecordStores& stores, int tab, size_t index);
+// The row's texts with the full ones put in where they differ.
+void PutFullTexts(RowTexts& row, const FullTexts& full);
+
 }  // namespace velkor

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/cell_detector.h"
+#include "engine/fast_classifier.h"
 #include "engine/piecewise_read.h"
 #include "engine/record_batch.h"
 #include "engine/record_scan.h"
@@ -46,19 +47,38 @@ void CollectWindowRecords(uint8_t* window, uint32_t length, uint8_t platform, bo
                           WindowScratch& scratch, RecordBatch& batch,
                           const std::vector<ByteRange>& unreadable = {}, uint64_t windowOffset = 0);
 
-// The first of the sixteen templates, in trial order, that fits the signature;
-// 0 when none does. Other tables are for checking the scan's fast classifier.
+// The first template, in trial order, that fits the signature and admits the
+// column count (0: the signature's count of codes); 0 when none does. Other
+// tables are for checking the scan's fast classifier.
 RecordCategory Classify(const TypeSignature& signature,
-                        const SignatureTemplateTable& templates = SignatureTemplates());
+                        const SignatureTemplateTable& templates = SignatureTemplates(),
+                        uint32_t columns = 0);
 
 // Copies the fields of a classified record into batch when they pass the
-// category's acceptance rules; contact parts go to batch.contactParts.
-void ExtractRecordInto(RecordBatch& batch, uint8_t platform, RecordCategory category,
+// category's acceptance rules; contact parts go to batch.contactParts. True
+// when something was taken.
+bool ExtractRecord(RecordBatch& batch, uint8_t platform, RecordCategory category,
+                   const ColumnMap& columns, const Varint& rowid);
+inline void ExtractRecordInto(RecordBatch& batch, uint8_t platform, RecordCategory category,
+                              const ColumnMap& columns, const Varint& rowid) {
+  ExtractRecord(batch, platform, category, columns, rowid);
+}
+
+// Extracts a record with the first of the fitting templates whose rules take
+// it. Only the first fitting classic template is tried, as the classic scan
+// always did; the current layouts' templates after it get what it refuses.
+void ExtractFirstTaken(RecordBatch& batch, uint8_t platform, TemplateSet fitting,
                        const ColumnMap& columns, const Varint& rowid);
 
 // Appends a window's records to the stores and its parts to parts, emptying
 // batch.
 void CommitBatch(RecordBatch& batch, RecordStores& stores, ContactPartMap& parts);
+
+// Joins the batch's iOS messages (stored from firstMessage on) with the
+// handles that carry their numbers, found in this batch or earlier in the
+// same file; moves the batch's handles into parts and leaves its other parts.
+void JoinMessageHandles(RecordBatch& batch, size_t firstMessage, std::vector<SmsRecord>& messages,
+                        ContactPartMap& parts);
 
 // Merges the parts, key by key in ascending order, into phone-book entries
 // and empties parts.

@@ -5,12 +5,28 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace velkor {
 
-// 0: no template fits; 1 to 16: the template that fitted.
+// 0: no template fits; 1 to 16: the classic template that fitted; from 17 on
+// the templates of current phones' layouts.
 using RecordCategory = uint8_t;
+
+enum : RecordCategory {
+  kCategoryAndroidSms = 17,      // sms since Android 5 (19 to 49 columns)
+  kCategoryCallLogDb = 18,       // calls of calllog.db since Android 7
+  kCategoryContactsCalls = 19,   // calls of contacts2.db on Android 5 and 6
+  kCategoryHashIdData = 20,      // contact data with hash_id
+  kCategoryIosMessage = 21,      // message since iOS 6 (number from handle)
+  kCategoryIosHandle = 22,       // handle: the numbers of iOS messages
+  kCategoryMultiValueGuid = 23,  // ABMultiValue with guid (7 columns)
+  kCategoryIosCallHistory = 24,  // call of call_history.db
+  kCategoryCallRecord = 25,      // ZCALLRECORD of CallHistory.storedata
+};
+inline constexpr size_t kCurrentLayoutCount = 9;
 
 // Column type codes of a decoded record.
 enum : uint8_t {
@@ -28,30 +44,58 @@ using TypeSignature = std::array<uint8_t, kMaxDecodedColumns + 1>;
 // The decoded columns of one record, indexes consecutive from 0.
 struct ColumnMap {
   std::vector<std::u16string> columns;
+  // Per column, the text before the code page 936 pass where that pass
+  // changed it; empty otherwise (and wherever full is shorter than columns).
+  std::vector<std::u16string> full;
   bool Has(size_t index) const { return index < columns.size(); }
   const std::u16string& At(size_t index) const { return columns[index]; }
+  const std::u16string& FullAt(size_t index) const {
+    return index < full.size() && !full[index].empty() ? full[index] : columns[index];
+  }
   size_t Count() const { return columns.size(); }
+};
+
+// The full Unicode forms of a record's texts that differ from their list
+// texts (the code page 936 view), keyed by the list column they show in.
+// Empty for the usual record, whose texts survive the code page unchanged.
+struct FullTexts {
+  std::vector<std::pair<uint8_t, std::u16string>> differing;
+
+  void Set(uint8_t column, std::u16string_view list, std::u16string full) {
+    if (full != list) differing.emplace_back(column, std::move(full));
+  }
+  const std::u16string* Find(uint8_t column) const {
+    for (const auto& [c, text] : differing) {
+      if (c == column) return &text;
+    }
+    return nullptr;
+  }
 };
 
 struct PhoneBookEntry {
   std::u16string name;    // name parts of one contact, joined with ","
   std::u16string number;  // number parts of one contact, joined with ","
+  FullTexts full{};       // list columns 1 name, 2 number
 };
 
 struct SmsRecord {
   std::u16string number;
   std::u16string content;
-  uint8_t status = 0;  // 1 received, 2 sent, 0 on IOS
-  int64_t time = 0;    // as found: milliseconds or seconds since 1970
+  uint8_t status = 0;  // 1 received, 2 sent, 0 in the iOS 5 layout
+  // Milliseconds since 1970 on Android, seconds on iOS (the 2001-based dates
+  // of iOS 6 on are moved to 1970).
+  int64_t time = 0;
+  FullTexts full{};  // list columns 1 number, 4 content
 };
 
 struct CallRecord {
   std::u16string number;
   std::u16string name;
   std::u16string location;
-  int64_t time = 0;
+  int64_t time = 0;      // milliseconds since 1970, iOS calls too
   uint8_t callType = 0;  // 1 incoming, 2 dialled, 3 missed
   uint32_t count = 0;
+  FullTexts full{};  // list columns 1 name, 2 number, 3 location
 };
 
 struct ContactEvent {
@@ -62,18 +106,21 @@ struct ContactEvent {
   int64_t time = 0;
   uint8_t direction = 0;  // 1 received, 2 sent
   uint32_t count = 0;
+  FullTexts full{};  // list columns 1 name, 2 number, 3 location, 7 content
 };
 
 struct WeChatRecord {
   std::u16string contact;
   std::u16string content;
   int64_t time = 0;
+  FullTexts full{};  // list columns 1 contact, 3 content
 };
 
 // A name or number of a contact, waiting for the phone-book build.
 struct ContactPart {
-  uint8_t mark = 0;  // 0 name, 1 number
+  uint8_t mark = 0;  // 0 name, 1 number; 2, 3 the message-handle join
   std::u16string text;
+  std::u16string full{};  // the Unicode form where it differs from text
 };
 
 }  // namespace velkor

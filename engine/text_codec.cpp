@@ -116,13 +116,12 @@ std::u16string ThroughAnsiCodePage(std::u16string_view text) {
   return out;
 }
 
-std::u16string DecodeText(uint8_t* bytes, size_t n) {
-  std::u16string out;
-  DecodeTextInto(bytes, n, out);
-  return out;
-}
+namespace {
 
-void DecodeTextInto(uint8_t* bytes, size_t n, std::u16string& out) {
+// full, when given, receives the UTF-8 reading where the code page pass
+// changed it, and is emptied otherwise.
+void DecodeColumnText(uint8_t* bytes, size_t n, std::u16string& out, std::u16string* full) {
+  if (full != nullptr) full->clear();
   if (n == 0) {
     out.clear();
     return;
@@ -140,8 +139,25 @@ void DecodeTextInto(uint8_t* bytes, size_t n, std::u16string& out) {
   }
   // Each ill-formed UTF-8 sequence (maximal subpart) becomes one U+FFFD,
   // which the code page then shows as '?'.
-  out =
-      ThroughAnsiCodePage(FromUtf8(std::string_view(reinterpret_cast<const char*>(bytes), length)));
+  std::u16string unicode = FromUtf8(std::string_view(reinterpret_cast<const char*>(bytes), length));
+  out = ThroughAnsiCodePage(unicode);
+  if (full != nullptr && unicode != out) *full = std::move(unicode);
+}
+
+}  // namespace
+
+std::u16string DecodeText(uint8_t* bytes, size_t n) {
+  std::u16string out;
+  DecodeTextInto(bytes, n, out);
+  return out;
+}
+
+void DecodeTextInto(uint8_t* bytes, size_t n, std::u16string& out) {
+  DecodeColumnText(bytes, n, out, nullptr);
+}
+
+void DecodeTextInto(uint8_t* bytes, size_t n, std::u16string& out, std::u16string& full) {
+  DecodeColumnText(bytes, n, out, &full);
 }
 
 }  // namespace velkor

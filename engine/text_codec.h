@@ -35,5 +35,8 @@ std::u16string ThroughAnsiCodePage(std::u16string_view text);
 std::u16string DecodeText(uint8_t* bytes, size_t n);
 // The same text written into out, reusing its storage.
 void DecodeTextInto(uint8_t* bytes, size_t n, std::u16string& out);
+// The same, keeping the full Unicode text (UTF-8 read, before the code page
+// pass) in full where the code page changed it; full is emptied otherwise.
+void DecodeTextInto(uint8_t* bytes, size_t n, std::u16string& out, std::u16string& full);
 
 }  // namespace velkor

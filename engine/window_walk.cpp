@@ -88,7 +88,8 @@ void CollectWindowRecords(uint8_t* window, uint32_t length, uint8_t platform, bo
     }
     if (DecodeColumns(window + candidate.offset, static_cast<int32_t>(length - candidate.offset),
                       candidate, columns, signature)) {
-      ExtractRecordInto(batch, platform, ClassifyWithMasks(masks, ToSignatureBits(signature)),
+      const auto count = static_cast<uint32_t>(candidate.serialTypes.size());
+      ExtractFirstTaken(batch, platform, FittingTemplates(masks, ToSignatureBits(signature, count)),
                         columns, candidate.rowid);
     }
     candidate.serialTypes.clear();
@@ -100,11 +101,15 @@ void CommitBatch(RecordBatch& batch, RecordStores& stores, ContactPartMap& parts
     store.insert(store.end(), std::make_move_iterator(records.begin()),
                  std::make_move_iterator(records.end()));
   };
+  const size_t firstMessage = stores.sms.size();
   append(stores.sms, batch.smsRecords);
   append(stores.calls, batch.callRecords);
   append(stores.contactEvents, batch.contactEvents);
   append(stores.weChat, batch.weChatRecords);
-  for (auto& [key, part] : batch.contactParts.parts) parts.emplace(key, std::move(part));
+  JoinMessageHandles(batch, firstMessage, stores.sms, parts);
+  for (auto& [key, part] : batch.contactParts.parts) {
+    if (part.mark != kMarkHandle) parts.emplace(key, std::move(part));
+  }
   batch.Clear();
 }
 

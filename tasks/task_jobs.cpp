@@ -7,8 +7,8 @@
 #include "engine/record_rows.h"
 #include "engine/text_export.h"
 #include "engine/text_format.h"
-#include "tasks/task_controller.h"
 #include "res/menu_resources.h"
+#include "tasks/task_controller.h"
 #include "ui/prompts.h"
 
 namespace velkor {
@@ -49,17 +49,24 @@ void TaskController::NewTaskJob() {
           counts[static_cast<size_t>(tab)] = RecordRowCount(records_, tab);
         }
         std::vector<std::vector<RowTexts>> rows(recordTabs_.size());
+        std::vector<std::vector<FullTexts>> full(recordTabs_.size());
         for (size_t list = 0; list < recordTabs_.size(); ++list) {
           const size_t count = RecordRowCount(records_, recordTabs_[list]);
           rows[list].reserve(count);
           for (size_t i = 0; i < count; ++i) {
             rows[list].push_back(RecordRow(records_, recordTabs_[list], i));
+            const FullTexts* texts = RecordFullTexts(records_, recordTabs_[list], i);
+            if (texts != nullptr && !texts->differing.empty()) {
+              full[list].resize(i + 1);
+              full[list][i] = *texts;
+            }
           }
         }
-        RunOnUiThread([this, &counts, &rows] {
+        RunOnUiThread([this, &counts, &rows, &full] {
           views_.categories->ShowCategories(QString::fromStdU16String(imagePath_), counts);
           for (size_t list = 0; list < recordTabs_.size(); ++list) {
             views_.results->SetRows(recordTabs_[list], std::move(rows[list]));
+            views_.results->SetFullTexts(recordTabs_[list], std::move(full[list]));
           }
         });
       },

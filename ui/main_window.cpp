@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QMenuBar>
+#include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
@@ -39,6 +40,9 @@ class StatusPane final : public QLabel {
   int width_;
 };
 
+constexpr std::u16string_view kSettingsMenuTitle = u"设置";
+const QString kFullTextKey = QStringLiteral("view/fullUnicodeTexts");
+
 }  // namespace
 
 MainWindow::MainWindow() {
@@ -67,7 +71,20 @@ void MainWindow::BuildMenu() {
       const int id = item.id;
       connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
     }
+    if (menuDef.title == kSettingsMenuTitle) AddFullTextSetting(menu);
   }
+}
+
+void MainWindow::AddFullTextSetting(QMenu* menu) {
+  menu->addSeparator();
+  fullTextAction_ = menu->addAction(QStringLiteral("显示完整Unicode文本"));
+  fullTextAction_->setObjectName(QStringLiteral("fullTextAction"));
+  fullTextAction_->setCheckable(true);
+  fullTextAction_->setChecked(QSettings().value(kFullTextKey, false).toBool());
+  connect(fullTextAction_, &QAction::toggled, this, [this](bool on) {
+    QSettings().setValue(kFullTextKey, on);
+    if (results_) results_->ShowFullTexts(on);
+  });
 }
 
 void MainWindow::BuildToolBar() {
@@ -114,6 +131,7 @@ void MainWindow::BuildPanes() {
 
   connect(&Categories(), &CategoryTree::tabRequested, results_, &ResultPane::SetActiveTab);
   results_->SetDetailPane(&output_->Detail());
+  if (fullTextAction_) results_->ShowFullTexts(fullTextAction_->isChecked());
 }
 
 void MainWindow::SetCommandTarget(TaskCommands* target) {

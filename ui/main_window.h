@@ -5,6 +5,8 @@
 
 #include <QMainWindow>
 
+class QAction;
+class QMenu;
 class QSplitter;
 
 namespace velkor {
@@ -47,10 +49,13 @@ class MainWindow final : public QMainWindow {
   void BuildToolBar();
   void BuildStatusBar();
   void BuildPanes();
+  // The checkable "显示完整Unicode文本" of the settings menu, remembered.
+  void AddFullTextSetting(QMenu* menu);
 
   QSplitter* splitter_ = nullptr;
   CategoryPane* categories_ = nullptr;
   ResultPane* results_ = nullptr;
+  QAction* fullTextAction_ = nullptr;
   OutputDock* output_ = nullptr;
   TaskCommands* commands_ = nullptr;
 };

@@ -62,8 +62,29 @@ QVariant ResultListModel::headerData(int section, Qt::Orientation orientation, i
 void ResultListModel::SetRows(std::vector<RowTexts> rows) {
   beginResetModel();
   rows_ = std::move(rows);
+  full_.clear();
   checks_.assign(rows_.size(), 0);
   endResetModel();
+}
+
+void ResultListModel::SetFullTexts(std::vector<FullTexts> full) {
+  full_ = std::move(full);
+  if (showFull_ && !rows_.empty()) {
+    emit dataChanged(index(0, 0), index(static_cast<int>(rows_.size()) - 1, columnCount() - 1));
+  }
+}
+
+void ResultListModel::ShowFullTexts(bool show) {
+  if (show == showFull_) return;
+  showFull_ = show;
+  if (!rows_.empty()) {
+    emit dataChanged(index(0, 0), index(static_cast<int>(rows_.size()) - 1, columnCount() - 1));
+  }
+}
+
+const std::u16string* ResultListModel::DifferingFullText(size_t row, size_t column) const {
+  if (row >= full_.size() || row >= rows_.size() || column >= rows_[row].size()) return nullptr;
+  return full_[row].Find(static_cast<uint8_t>(column));
 }
 
 void ResultListModel::AppendRow(RowTexts row) {
@@ -80,6 +101,9 @@ void ResultListModel::Clear() {
 
 const std::u16string& ResultListModel::CellText(size_t row, size_t column) const {
   if (row >= rows_.size() || column >= rows_[row].size()) return kNoText;
+  if (showFull_) {
+    if (const std::u16string* full = DifferingFullText(row, column)) return *full;
+  }
   return rows_[row][column];
 }
 

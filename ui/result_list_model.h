@@ -27,13 +27,22 @@ class ResultListModel final : public QAbstractTableModel {
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-  // Replaces every row at once; all check marks start clear.
+  // Replaces every row at once; all check marks start clear and no row has
+  // full texts.
   void SetRows(std::vector<RowTexts> rows);
+  // The full Unicode texts of the rows where they differ from the list
+  // texts, one entry per row (fewer: the rest have none).
+  void SetFullTexts(std::vector<FullTexts> full);
+  // Whether the cells show those full texts instead of the list texts.
+  void ShowFullTexts(bool show);
+  // The full text of a cell where it differs from the list text, else null.
+  const std::u16string* DifferingFullText(size_t row, size_t column) const;
   void AppendRow(RowTexts row);
   void Clear();
 
   size_t RowCount() const { return rows_.size(); }
-  // Empty for a row or column the list does not have.
+  // Empty for a row or column the list does not have. The full text where
+  // the list shows full texts.
   const std::u16string& CellText(size_t row, size_t column) const;
   bool IsChecked(size_t row) const;
   void SetChecked(size_t row, bool checked);
@@ -44,6 +53,8 @@ class ResultListModel final : public QAbstractTableModel {
  private:
   QStringList headers_;
   std::vector<RowTexts> rows_;
+  std::vector<FullTexts> full_;
+  bool showFull_ = false;
   std::vector<uint8_t> checks_;
 };
 

@@ -56,6 +56,17 @@ void ResultPane::SetRows(int tab, std::vector<RowTexts> rows) {
   List(tab).Model().SetRows(std::move(rows));
 }
 
+void ResultPane::SetFullTexts(int tab, std::vector<FullTexts> full) {
+  List(tab).Model().SetFullTexts(std::move(full));
+}
+
+void ResultPane::ShowFullTexts(bool show) {
+  showFull_ = show;
+  for (ResultListView* list : lists_) list->Model().ShowFullTexts(show);
+  const int row = List(ActiveTab()).currentIndex().row();
+  if (row >= 0) ShowDetail(row);
+}
+
 size_t ResultPane::RowCount(int tab) const {
   return ModelOf(tab).RowCount();
 }
@@ -101,10 +112,19 @@ void ResultPane::ShowDetail(int row) {
   const std::span<const DetailField> fields = ResultTabOf(tab).detail;
   const ResultListModel& model = ModelOf(tab);
   for (size_t field = 0; field < fields.size(); ++field) {
-    const QString value = QString::fromStdU16String(
-        model.CellText(static_cast<size_t>(row), static_cast<size_t>(fields[field].column)));
+    const auto r = static_cast<size_t>(row);
+    const auto column = static_cast<size_t>(fields[field].column);
+    const QString value = QString::fromStdU16String(model.CellText(r, column));
     detail_->AppendRun(Text(fields[field].label), QColor(20, 20, 200), QStringLiteral("黑体"), 10);
     detail_->AppendRun(value, QColor(0, 128, 192), QStringLiteral("隶书"), 10);
+    // What the code page lost is shown beside the list text.
+    const std::u16string* full = model.DifferingFullText(r, column);
+    if (full != nullptr && !showFull_) {
+      detail_->AppendRun(QStringLiteral("  完整Unicode文本:"), QColor(20, 20, 200),
+                         QStringLiteral("黑体"), 10);
+      detail_->AppendRun(QString::fromStdU16String(*full), QColor(160, 0, 0),
+                         QStringLiteral("Arial"), 10);
+    }
     // The record ends with its last value; a line end only separates fields.
     if (field + 1 < fields.size()) {
       detail_->AppendRun(QStringLiteral("\r\n"), QColor(0, 0, 0), QStringLiteral("Times New Roman"),

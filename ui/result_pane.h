@@ -32,6 +32,9 @@ class ResultPane final : public QWidget, public ResultView {
   void ShowDetail(int row);
 
   void SetRows(int tab, std::vector<RowTexts> rows) override;
+  void SetFullTexts(int tab, std::vector<FullTexts> full) override;
+  // Every list shows the full Unicode texts instead of the code page view.
+  void ShowFullTexts(bool show);
   size_t RowCount(int tab) const override;
   std::vector<size_t> TickedRows(int tab) const override;
   std::vector<RowTexts> TickedRowTexts(int tab) const override;
@@ -53,6 +56,7 @@ class ResultPane final : public QWidget, public ResultView {
   std::vector<ResultListView*> lists_;
   DetailPane* detail_ = nullptr;
   TaskCommands* commands_ = nullptr;
+  bool showFull_ = false;
 };
 
 }  // namespace velkor

@@ -9,8 +9,8 @@
 
 #include <QString>
 
-#include "engine/reporting.h"
 #include "engine/record_rows.h"
+#include "engine/reporting.h"
 
 namespace velkor {
 
@@ -33,6 +33,9 @@ class ResultView {
   virtual ~ResultView() = default;
   // Replaces every row of the tab's list; all ticks start clear.
   virtual void SetRows(int tab, std::vector<RowTexts> rows) = 0;
+  // The full Unicode texts of the rows just set, where they differ from the
+  // list texts (the code page 936 view), one entry per row.
+  virtual void SetFullTexts(int /*tab*/, std::vector<FullTexts> /*full*/) {}
   virtual size_t RowCount(int tab) const = 0;
   virtual std::vector<size_t> TickedRows(int tab) const = 0;
   // The ticked rows, each with exactly the list's number of columns.

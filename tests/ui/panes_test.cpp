@@ -1,6 +1,7 @@
 // The panes the workers write into: the item models' contract, the log's
 // row limit, its saved file and entries from a worker thread, the progress
-// dialog's events from a worker, and recovered markup shown as plain text.
+// dialog's events from a worker, recovered markup shown as plain text, and
+// the full Unicode texts beside the list texts.
 #include <atomic>
 #include <thread>
 
@@ -158,6 +159,32 @@ class PanesTest : public QObject {
     QCOMPARE(view.List(1).model()->index(0, 1).data().toString(), QStringLiteral("<b>粗体</b>"));
     view.ShowDetail(0);
     QCOMPARE(detail.Text(), QStringLiteral("姓名:<b>粗体</b>\n电话号码:<a href='x'>138</a>"));
+  }
+
+  // The lists show the code page view unless told to show the full texts;
+  // the detail pane adds a full text wherever it differs.
+  void fullTextsBesideTheListTexts() {
+    velkor::ResultPane view(500);
+    velkor::DetailPane detail;
+    view.SetDetailPane(&detail);
+    view.SetActiveTab(1);
+    view.SetRows(1, {{u"1", u"??", u"138"}, {u"2", u"王芳", u"139"}});
+    velkor::FullTexts full;
+    full.Set(1, u"??", u"민수");
+    view.SetFullTexts(1, {full});
+    const QAbstractItemModel& model = *view.List(1).model();
+    QCOMPARE(model.index(0, 1).data().toString(), QStringLiteral("??"));
+    view.ShowDetail(0);
+    QCOMPARE(detail.Text(), QStringLiteral("姓名:??  完整Unicode文本:민수\n电话号码:138"));
+    view.ShowDetail(1);
+    QCOMPARE(detail.Text(), QStringLiteral("姓名:王芳\n电话号码:139"));
+    view.ShowFullTexts(true);
+    QCOMPARE(model.index(0, 1).data().toString(), QStringLiteral("민수"));
+    QCOMPARE(model.index(1, 1).data().toString(), QStringLiteral("王芳"));
+    view.List(1).Model().SetChecked(0, true);  // a saved list takes what it shows
+    QCOMPARE(view.TickedRowTexts(1).at(0).at(1), std::u16string(u"민수"));
+    view.ShowDetail(0);
+    QCOMPARE(detail.Text(), QStringLiteral("姓名:민수\n电话号码:138"));
   }
 };
 
