@@ -1,47 +1,34 @@
-// Real SQLite database files for the scan's tests, written with libsqlite3:
-// tables with the column lists of phone databases, live rows, and deleted
-// rows (with secure_delete off their bytes stay in the file, on they are
-// zeroed).
+// Real SQLite database files for the scan's tests, written with libsqlite3
+// from SQL scripts: tables with the column lists of phone databases, live
+// rows, and deleted rows (with secure_delete off their bytes stay in the
+// file, on they are zeroed).
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
-#include <utility>
-#include <variant>
 #include <vector>
 
 namespace velkor::phones {
 
-// NULL, an integer, a float or a text (blobs are not needed).
-using Value = std::variant<std::monostate, int64_t, double, std::string>;
-
-struct TableRow {
-  std::vector<std::pair<std::string, Value>> values;  // the columns not named keep their default
-  bool deleted = false;                               // inserted, then deleted
+// A row as a listing query gives it, in UTF-8.
+struct ExpectedRow {
+  std::vector<std::string> texts;
+  bool deleted = false;  // the row was gone once the deletes ran
 };
 
-struct TableContent {
-  std::string name;
-  std::vector<std::string> columns;  // "name TYPE [constraints]", in table order
-  std::vector<TableRow> rows;
-  // Columns appended by ALTER TABLE after the first alteredAfter rows went in
-  // (rows written before keep their shorter records).
-  std::vector<std::string> addedLater;
-  size_t alteredAfter = 0;
-};
+// Runs script in one transaction on a new database file, then deletes; a
+// column "name1..N TYPE" stands for name1 .. nameN of that type. The script
+// draws on the temporary table n (i, number, unix, text, first, last, name,
+// guid) of sample values by row number, and listing queries may call
+// record_time(unix seconds). Returns the rows listing gives before the
+// deletes; throws std::runtime_error on a SQLite failure.
+std::vector<ExpectedRow> WriteDatabase(const std::filesystem::path& path, const std::string& script,
+                                       bool secureDelete, const std::string& deletes = "",
+                                       const std::string& listing = "");
 
-// Writes a new database file with the tables (and any extra SQL, such as
-// full-text index tables); throws std::runtime_error on a SQLite failure.
-void WriteDatabase(const std::filesystem::path& path, const std::vector<TableContent>& tables,
-                   bool secureDelete, const std::vector<std::string>& extraSql = {});
-
-// Column lists "prefix1 TYPE" .. "prefixN TYPE".
-std::vector<std::string> NumberedColumns(const std::string& prefix, int first, int last,
-                                         const std::string& type);
-
-// The files one after another, each starting at a multiple of alignment
-// (the gaps filled with a junk byte pattern), as in a raw image.
+// The files one after another, each starting at a multiple of alignment (the
+// gaps filled with a junk byte pattern), as in a raw image.
 void WriteImage(const std::filesystem::path& image, const std::vector<std::filesystem::path>& files,
                 uint32_t alignment);
 
