@@ -1,35 +1,52 @@
-// Databases of current phones' layouts as SQL scripts over the sample rows n
-// (see WriteDatabase), each with the listing query that gives the rows a scan
-// must show, and databases of unrelated app tables of similar shapes.
+// Databases of current phones' layouts written with libsqlite3 from SQL
+// scripts, each with the listing query that gives the rows a scan must show,
+// databases of unrelated app tables of similar shapes, and raw images of them.
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "engine/result_tabs.h"
 #include "engine/scan_input.h"
-#include "tests/phones/sqlite_writer.h"
 
 namespace velkor::phones {
 
 struct PhoneFamily {
   std::string name;
-  uint8_t platform = 0;  // kPlatformAndroid or kPlatformIos
-  int tab = 0;           // the list the rows land in
-  bool secureDelete = false;
-  std::string script;   // the tables and their rows
-  std::string deletes;  // the rows deleted after that
-  // The list rows of the Unicode form without the index column: what each
-  // column of the list is made of.
-  std::string listing;
+  uint8_t platform = 0;       // kPlatformAndroid or kPlatformIos
+  int tab = 0;                // the list the rows land in
+  bool secureDelete = false;  // deleted rows zeroed rather than left in the file
+  std::string script;         // the tables and their rows
+  std::string deletes;        // run after the script
+  std::string listing;        // the list's columns, Unicode form, without the index
 };
 
 std::vector<PhoneFamily> AndroidFamilies();
 std::vector<PhoneFamily> IosFamilies();
 
-// A dozen tables of settings, caches, download lists, full-text indexes and
-// Core Data stores, with plausible dates, numbers and small codes.
+// A script of a dozen tables of settings, caches, download lists, full-text
+// indexes and Core Data stores, with plausible dates, numbers and small codes.
 std::string UnrelatedTables(bool ios);
+
+struct ExpectedRow {
+  std::vector<std::string> texts;  // UTF-8
+  bool deleted = false;            // gone once the deletes ran
+};
+
+// Runs script in one transaction on a new database file, then deletes. A
+// column "name1..N TYPE" stands for name1 .. nameN; the temporary table n
+// holds sample values by row number i (number, unix, text, first, last, name,
+// guid); listing may call record_time(unix seconds). Returns the rows listing
+// gives before the deletes; throws std::runtime_error on a SQLite failure.
+std::vector<ExpectedRow> WriteDatabase(const std::filesystem::path& path, const std::string& script,
+                                       bool secureDelete, const std::string& deletes = "",
+                                       const std::string& listing = "");
+
+// The files one after another, each starting at a multiple of alignment (the
+// gaps filled with a junk byte pattern), as in a raw image.
+void WriteImage(const std::filesystem::path& image, const std::vector<std::filesystem::path>& files,
+                uint32_t alignment);
 
 }  // namespace velkor::phones

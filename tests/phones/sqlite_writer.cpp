@@ -1,7 +1,6 @@
-#include "tests/phones/sqlite_writer.h"
-
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -10,6 +9,7 @@
 
 #include "engine/record_time.h"
 #include "engine/text_codec.h"
+#include "tests/phones/phone_layouts.h"
 
 namespace velkor::phones {
 namespace {
@@ -27,31 +27,23 @@ SELECT i, '+86138' || (10000000 + i * 7919) AS number, 1500000000 + i * 86413 AS
 last, last || first AS name, (10000000 + i) || '-CEEA-467F-A0E6-3F0A1F5B1000' AS guid
 FROM c JOIN word ON k = i % 8 ORDER BY i;)";
 
-using Db = std::unique_ptr<sqlite3, decltype(&sqlite3_close)>;
+using Rows = std::vector<std::vector<std::string>>;
 
-void Exec(sqlite3* db, const std::string& sql) {
-  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
-    throw std::runtime_error(sql + ": " + sqlite3_errmsg(db));
-  }
-}
-
-std::vector<std::vector<std::string>> Query(sqlite3* db, const std::string& sql) {
-  std::vector<std::vector<std::string>> rows;
+// Runs sql, adding the rows it gives to rows when there is one.
+void Exec(sqlite3* db, const std::string& sql, Rows* rows = nullptr) {
   auto add = [](void* out, int count, char** texts, char**) {
-    auto& listed = *static_cast<std::vector<std::vector<std::string>>*>(out);
-    listed.emplace_back();
-    for (int c = 0; c < count; ++c) listed.back().push_back(texts[c] ? texts[c] : "");
+    auto& row = static_cast<Rows*>(out)->emplace_back();
+    for (int c = 0; c < count; ++c) row.push_back(texts[c] ? texts[c] : "");
     return 0;
   };
-  if (!sql.empty() && sqlite3_exec(db, sql.c_str(), add, &rows, nullptr) != SQLITE_OK) {
+  if (sqlite3_exec(db, sql.c_str(), rows ? +add : nullptr, rows, nullptr) != SQLITE_OK) {
     throw std::runtime_error(sql + ": " + sqlite3_errmsg(db));
   }
-  return rows;
 }
 
 void RecordTime(sqlite3_context* context, int, sqlite3_value** args) {
-  const std::string text =
-      ToUtf8(FormatRecordTime(static_cast<uint32_t>(sqlite3_value_int64(args[0]))));
+  const auto seconds = static_cast<uint32_t>(sqlite3_value_int64(args[0]));
+  const std::string text = ToUtf8(FormatRecordTime(seconds));
   sqlite3_result_text(context, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
 }
 
@@ -59,15 +51,14 @@ void RecordTime(sqlite3_context* context, int, sqlite3_value** args) {
 std::string ExpandNumbered(const std::string& script) {
   static const std::regex kRange(R"((\w+?)(\d+)\.\.(\d+)( [^,)]+))");
   std::string out;
-  std::sregex_iterator it(script.begin(), script.end(), kRange), end;
   size_t done = 0;
-  for (; it != end; ++it) {
-    out += script.substr(done, it->position() - done);
-    for (int k = std::stoi((*it)[2]); k <= std::stoi((*it)[3]); ++k) {
-      out += (*it)[1].str() + std::to_string(k) + (*it)[4].str() +
-             (k < std::stoi((*it)[3]) ? ", " : "");
+  for (std::sregex_iterator it(script.begin(), script.end(), kRange), end; it != end; ++it) {
+    const std::smatch& m = *it;
+    out += script.substr(done, m.position() - done);
+    for (int k = std::stoi(m[2]); k <= std::stoi(m[3]); ++k) {
+      out += (k == std::stoi(m[2]) ? "" : ", ") + m[1].str() + std::to_string(k) + m[4].str();
     }
-    done = it->position() + it->length();
+    done = m.position() + m.length();
   }
   return out + script.substr(done);
 }
@@ -80,19 +71,22 @@ std::vector<ExpectedRow> WriteDatabase(const std::filesystem::path& path, const 
   std::filesystem::remove(path);
   sqlite3* opened = nullptr;
   const int rc = sqlite3_open(path.c_str(), &opened);
-  const Db db(opened, sqlite3_close);
+  const std::unique_ptr<sqlite3, decltype(&sqlite3_close)> db(opened, sqlite3_close);
   if (rc != SQLITE_OK) throw std::runtime_error("cannot create " + path.string());
   sqlite3_create_function(db.get(), "record_time", 1, SQLITE_UTF8, nullptr, RecordTime, nullptr,
                           nullptr);
   Exec(db.get(), std::string("PRAGMA secure_delete=") + (secureDelete ? "ON" : "OFF") +
                      "; PRAGMA journal_mode=DELETE; PRAGMA synchronous=OFF;" + kSamples);
   Exec(db.get(), "BEGIN;" + ExpandNumbered(script) + "; COMMIT");
-  std::vector<ExpectedRow> expected;
-  for (auto& texts : Query(db.get(), listing)) expected.push_back({std::move(texts), true});
+  Rows before, after;
+  if (!listing.empty()) Exec(db.get(), listing, &before);
   // Deleted rows go last, so their bytes are left as a freed page or cell.
   if (!deletes.empty()) Exec(db.get(), deletes);
-  for (const auto& texts : Query(db.get(), listing)) {
-    for (ExpectedRow& row : expected) row.deleted = row.deleted && row.texts != texts;
+  if (!listing.empty()) Exec(db.get(), listing, &after);
+  std::vector<ExpectedRow> expected;
+  for (auto& texts : before) {
+    const bool deleted = std::find(after.begin(), after.end(), texts) == after.end();
+    expected.push_back({std::move(texts), deleted});
   }
   return expected;
 }
