@@ -3,56 +3,50 @@
 namespace velkor::phones {
 namespace {
 
-// message and handle of sms.db: iOS 6/7 (38 columns, dates in seconds since
-// 2001, message before handle) or iOS 11 and later (62 columns, nanoseconds;
-// handle first, with person_centric_id). The number comes by handle_id.
+// clang-format off
+// message and handle of sms.db: iOS 6/7 (38 columns, seconds since 2001, message before handle)
+// or iOS 11 and later (62 columns, nanoseconds; handle first, with person_centric_id). The
+// number comes from the handle that handle_id names.
 PhoneFamily IosMessages(std::string name, bool nanoseconds) {
-  const std::string message =
-      R"(
+  const std::string message = R"(
 CREATE TABLE message (ROWID INTEGER PRIMARY KEY AUTOINCREMENT, guid TEXT UNIQUE NOT NULL, text TEXT,
 replace INTEGER DEFAULT 0, service_center TEXT, handle_id INTEGER DEFAULT 0, subject TEXT,
 country TEXT, attributedBody BLOB, version INTEGER DEFAULT 0, type INTEGER DEFAULT 0, service TEXT,
 account TEXT, account_guid TEXT, error INTEGER DEFAULT 0, date INTEGER, date_read INTEGER,
 date_delivered INTEGER, is_delivered INTEGER DEFAULT 0, is_finished INTEGER DEFAULT 0,
 is_emote INTEGER DEFAULT 0, is_from_me INTEGER DEFAULT 0, flag1..14 INTEGER DEFAULT 0,
-cache_roomnames TEXT, was_data_detected INTEGER DEFAULT 0)" +
-      std::string(nanoseconds ? R"(, later_flag1..16 INTEGER DEFAULT 0,
-later_text1..8 TEXT)"
-                              : "") +
-      R"();
+cache_roomnames TEXT, was_data_detected INTEGER DEFAULT 0)" + std::string(nanoseconds ? R"(,
+later_flag1..16 INTEGER DEFAULT 0, later_text1..8 TEXT)" : "") + R"();
 INSERT INTO message (guid, text, handle_id, service, account, account_guid, date, date_read,
 is_finished, is_from_me) SELECT guid, text, i % 6 + 1, iif(i % 6 % 3 = 1, 'iMessage', 'SMS'),
 'p:+8613912345678', (10009000 + i) || '-CEEA-467F-A0E6-3F0A1F5B1000', date, date + 60, 1, i % 3 = 0
-FROM (SELECT *, )" +
-      (nanoseconds ? "(unix - 978307200) * 1000000000 + 123456789" : "unix - 978307200") +
+FROM (SELECT *, (unix - 978307200))" + std::string(nanoseconds ? " * 1000000000 + 123456789" : "") +
       R"( AS date FROM n WHERE i < 53);)";
-  const std::string handle = R"(
+  const std::string handle = std::string(R"(
 CREATE TABLE handle (ROWID INTEGER PRIMARY KEY AUTOINCREMENT UNIQUE, id TEXT NOT NULL, country TEXT,
-service TEXT NOT NULL, uncanonicalized_id TEXT)" +
-                             std::string(nanoseconds ? ", person_centric_id TEXT" : "") + R"();
+service TEXT NOT NULL, uncanonicalized_id TEXT)") +
+      (nanoseconds ? ", person_centric_id TEXT" : "") + R"();
 INSERT INTO handle (id, country, service) SELECT iif(i % 3 = 2, 'friend' || i || '@icloud.com',
 '+86138' || (10000000 + (100 + i) * 7919)), 'cn', iif(i % 3 = 2, 'iMessage', 'SMS') FROM n
 WHERE i BETWEEN 1 AND 6;)";
-  return {std::move(name),
-          kPlatformIos,
-          kTabSms,
-          !nanoseconds,
+  return {std::move(name), kPlatformIos, kTabSms, !nanoseconds,
           nanoseconds ? handle + message : message + handle,
           "DELETE FROM message WHERE ROWID % 4 = 0",
           std::string("SELECT handle.id, iif(is_from_me, '发送', '接受'), record_time(date") +
               (nanoseconds ? " / 1000000000" : "") +
               " + 978307200), text FROM message JOIN handle ON handle.ROWID = handle_id"};
 }
+// clang-format on
 
-// AddressBook.sqlitedb: ABPerson and a 7-column ABMultiValue holding a phone
-// number (property 3), an e-mail address (4) and a URL (22) per person.
-PhoneFamily IosAddressBook() {
-  return {
-      "iOS ABPerson + 7-column ABMultiValue",
-      kPlatformIos,
-      kTabPhoneBook,
-      false,
-      R"(
+}  // namespace
+
+// clang-format off
+std::vector<PhoneFamily> IosFamilies() {
+  return {IosMessages("iOS 7 message + handle", false),
+          IosMessages("iOS 11 message + handle", true),
+          // AddressBook.sqlitedb: ABPerson and a 7-column ABMultiValue holding a phone number
+          // (property 3), an e-mail address (4) and a URL (22) per person.
+          {"iOS ABPerson + 7-column ABMultiValue", kPlatformIos, kTabPhoneBook, false, R"(
 CREATE TABLE ABPerson (ROWID INTEGER PRIMARY KEY AUTOINCREMENT, First TEXT, Last TEXT, Middle TEXT,
 FirstPhonetic TEXT, MiddlePhonetic TEXT, LastPhonetic TEXT, Organization TEXT, Department TEXT,
 Note TEXT, Kind INTEGER, Birthday TEXT, JobTitle TEXT, Nickname TEXT, Prefix TEXT, Suffix TEXT,
@@ -68,40 +62,21 @@ INSERT INTO ABMultiValue (record_id, property, identifier, label, value, guid)
 SELECT i, p, 0, 1, CASE p WHEN 3 THEN number WHEN 4 THEN 'person' || i || '@example.com'
 ELSE 'http://example.com/' || i END, (10000000 + i * 10 + p) || '-CEEA-467F-A0E6-3F0A1F5B1000'
 FROM n, (SELECT 3 AS p UNION ALL SELECT 4 UNION ALL SELECT 22) WHERE i BETWEEN 1 AND 30
-ORDER BY i, p)",
-      "",
-      "SELECT Last || First, value FROM ABPerson JOIN ABMultiValue ON record_id = ABPerson.ROWID "
-      "WHERE property = 3"};
-}
-
-// call of call_history.db (iOS up to 7): flags 4 incoming, 5 dialled.
-PhoneFamily IosCallHistory() {
-  return {
-      "iOS call_history.db",
-      kPlatformIos,
-      kTabCalls,
-      false,
-      R"(
+ORDER BY i, p)", "", R"(SELECT Last || First, value FROM ABPerson
+JOIN ABMultiValue ON record_id = ABPerson.ROWID WHERE property = 3)"},
+          // call of call_history.db (iOS up to 7): flags 4 incoming, 5 dialled.
+          {"iOS call_history.db", kPlatformIos, kTabCalls, false, R"(
 CREATE TABLE call (ROWID INTEGER PRIMARY KEY AUTOINCREMENT, address TEXT, date INTEGER,
 duration INTEGER, flags INTEGER, id INTEGER, name TEXT, country_code TEXT, network_code TEXT,
 read INTEGER, assisted INTEGER, face_time_data BLOB, originalAddress TEXT);
 INSERT INTO call (address, date, duration, flags, id, country_code, network_code, read, name)
 SELECT number, unix, iif(i % 3 = 2, 0, 12 + i), iif(i % 3 = 0, 5, 4), -1, '460', '00', 1,
-iif(i % 2, NULL, name) FROM n WHERE i < 32)",
-      "DELETE FROM call WHERE ROWID % 4 = 0",
-      "SELECT ifnull(name, ''), address, '', record_time(date), CASE WHEN flags = 5 THEN '已拨' "
-      "WHEN duration = 0 THEN '未接' ELSE '来电' END, duration FROM call"};
-}
-
-// ZCALLRECORD of CallHistory.storedata (iOS 8 on): ZDATE and ZDURATION are
-// floats, stored as integers where they have no fraction.
-PhoneFamily IosCallRecords() {
-  return {
-      "iOS ZCALLRECORD",
-      kPlatformIos,
-      kTabCalls,
-      true,
-      R"(
+iif(i % 2, NULL, name) FROM n WHERE i < 32)", "DELETE FROM call WHERE ROWID % 4 = 0", R"(
+SELECT ifnull(name, ''), address, '', record_time(date), CASE WHEN flags = 5 THEN '已拨'
+WHEN duration = 0 THEN '未接' ELSE '来电' END, duration FROM call)"},
+          // ZCALLRECORD of CallHistory.storedata (iOS 8 on): ZDATE and ZDURATION are floats,
+          // stored as integers where they have no fraction.
+          {"iOS ZCALLRECORD", kPlatformIos, kTabCalls, true, R"(
 CREATE TABLE ZCALLRECORD (Z_PK INTEGER PRIMARY KEY, Z_ENT INTEGER, Z_OPT INTEGER, ZANSWERED INTEGER,
 ZCALL_CATEGORY INTEGER, ZCALLTYPE INTEGER, ZDISCONNECTED_CAUSE INTEGER, ZFACE_TIME_DATA BLOB,
 ZFILTERED_OUT_REASON INTEGER, ZHANDLE_TYPE INTEGER, ZJUNKCONFIDENCE INTEGER,
@@ -116,18 +91,11 @@ SELECT 2, 1, i % 3 = 1, 1, iif(i % 4 = 2, 16, 1), i % 3 = 0, 1,
 unix - 978307200 + iif(i % 5 = 0, 0.0, 0.25), iif(i % 3 = 2, 0.0, iif(i % 2, 42.5 + i, 61.0)),
 iif(i % 4 = 2, 'friend' || i || '@icloud.com', number), 'cn', iif(i % 2, 'Beijing, China', '서울'),
 name, 'com.apple.Telephony', guid FROM n WHERE i < 40)",
-      "DELETE FROM ZCALLRECORD WHERE Z_PK % 4 = 0",
-      "SELECT ZNAME, ZADDRESS, ZLOCATION, record_time(ZDATE + 978307200), CASE WHEN ZORIGINATED "
-      "THEN '已拨' WHEN ZANSWERED THEN '来电' ELSE '未接' END, CAST(ZDURATION + 0.5 AS INTEGER) "
-      "FROM ZCALLRECORD"};
+           "DELETE FROM ZCALLRECORD WHERE Z_PK % 4 = 0", R"(
+SELECT ZNAME, ZADDRESS, ZLOCATION, record_time(ZDATE + 978307200), CASE WHEN ZORIGINATED
+THEN '已拨' WHEN ZANSWERED THEN '来电' ELSE '未接' END, CAST(ZDURATION + 0.5 AS INTEGER)
+FROM ZCALLRECORD)"}};
 }
-
-}  // namespace
-
-std::vector<PhoneFamily> IosFamilies() {
-  return {IosMessages("iOS 7 message + handle", false),
-          IosMessages("iOS 11 message + handle", true), IosAddressBook(), IosCallHistory(),
-          IosCallRecords()};
-}
+// clang-format on
 
 }  // namespace velkor::phones

@@ -1,6 +1,6 @@
 // Databases of current phones' layouts written with libsqlite3 from SQL
-// scripts, each with the listing query that gives the rows a scan must show,
-// databases of unrelated app tables of similar shapes, and raw images of them.
+// scripts, each with the listing query of the rows a scan must show, and
+// databases of unrelated app tables of similar shapes.
 #pragma once
 
 #include <cstdint>
@@ -15,19 +15,18 @@ namespace velkor::phones {
 
 struct PhoneFamily {
   std::string name;
-  uint8_t platform = 0;       // kPlatformAndroid or kPlatformIos
-  int tab = 0;                // the list the rows land in
-  bool secureDelete = false;  // deleted rows zeroed rather than left in the file
-  std::string script;         // the tables and their rows
-  std::string deletes;        // run after the script
-  std::string listing;        // the list's columns, Unicode form, without the index
+  uint8_t platform = 0;  // kPlatformAndroid or kPlatformIos
+  int tab = 0;           // the list the rows land in
+  bool secureDelete = false;
+  std::string script;   // the tables and their rows
+  std::string deletes;  // run after the script
+  std::string listing;  // the list's texts in the Unicode form, without the index column
 };
 
 std::vector<PhoneFamily> AndroidFamilies();
 std::vector<PhoneFamily> IosFamilies();
-
-// A script of a dozen tables of settings, caches, download lists, full-text
-// indexes and Core Data stores, with plausible dates, numbers and small codes.
+// Settings, caches, download lists, full-text indexes and Core Data stores,
+// with plausible dates, numbers and small codes.
 std::string UnrelatedTables(bool ios);
 
 struct ExpectedRow {
@@ -43,10 +42,5 @@ struct ExpectedRow {
 std::vector<ExpectedRow> WriteDatabase(const std::filesystem::path& path, const std::string& script,
                                        bool secureDelete, const std::string& deletes = "",
                                        const std::string& listing = "");
-
-// The files one after another, each starting at a multiple of alignment (the
-// gaps filled with a junk byte pattern), as in a raw image.
-void WriteImage(const std::filesystem::path& image, const std::vector<std::filesystem::path>& files,
-                uint32_t alignment);
 
 }  // namespace velkor::phones

@@ -1,8 +1,6 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <regex>
 #include <stdexcept>
@@ -48,19 +46,16 @@ void RecordTime(sqlite3_context* context, int, sqlite3_value** args) {
 }
 
 // "name1..3 TYPE" as "name1 TYPE, name2 TYPE, name3 TYPE".
-std::string ExpandNumbered(const std::string& script) {
+std::string ExpandNumbered(std::string script) {
   static const std::regex kRange(R"((\w+?)(\d+)\.\.(\d+)( [^,)]+))");
-  std::string out;
-  size_t done = 0;
-  for (std::sregex_iterator it(script.begin(), script.end(), kRange), end; it != end; ++it) {
-    const std::smatch& m = *it;
-    out += script.substr(done, m.position() - done);
+  for (std::smatch m; std::regex_search(script, m, kRange);) {
+    std::string columns;
     for (int k = std::stoi(m[2]); k <= std::stoi(m[3]); ++k) {
-      out += (k == std::stoi(m[2]) ? "" : ", ") + m[1].str() + std::to_string(k) + m[4].str();
+      columns += (columns.empty() ? "" : ", ") + m[1].str() + std::to_string(k) + m[4].str();
     }
-    done = m.position() + m.length();
+    script.replace(m.position(), m.length(), columns);
   }
-  return out + script.substr(done);
+  return script;
 }
 
 }  // namespace
@@ -89,20 +84,6 @@ std::vector<ExpectedRow> WriteDatabase(const std::filesystem::path& path, const 
     expected.push_back({std::move(texts), deleted});
   }
   return expected;
-}
-
-void WriteImage(const std::filesystem::path& image, const std::vector<std::filesystem::path>& files,
-                uint32_t alignment) {
-  std::ofstream out(image, std::ios::binary | std::ios::trunc);
-  uint64_t size = 0;
-  for (const auto& file : files) {
-    std::ifstream in(file, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    size += bytes.size();
-    for (; size % alignment != 0; ++size) out.put(static_cast<char>(0xA5 ^ (size & 0x3F)));
-  }
-  if (!out) throw std::runtime_error("cannot write " + image.string());
 }
 
 }  // namespace velkor::phones
