@@ -45,7 +45,7 @@ std::vector<PhoneFamily> IosFamilies() {
   return {IosMessages("iOS 7 message + handle", false),
           IosMessages("iOS 11 message + handle", true),
           // AddressBook.sqlitedb: ABPerson and a 7-column ABMultiValue holding a phone number
-          // (property 3), an e-mail address (4) and a URL (22) per person.
+          // (property 3), an e-mail address (4; some typed a number there) and a URL (22).
           {"iOS ABPerson + 7-column ABMultiValue", kPlatformIos, kTabPhoneBook, false, R"(
 CREATE TABLE ABPerson (ROWID INTEGER PRIMARY KEY AUTOINCREMENT, First TEXT, Last TEXT, Middle TEXT,
 FirstPhonetic TEXT, MiddlePhonetic TEXT, LastPhonetic TEXT, Organization TEXT, Department TEXT,
@@ -59,8 +59,9 @@ SELECT first, last, 0, unix - 978307200, unix - 978307200 + 9 FROM n WHERE i BET
 CREATE TABLE ABMultiValue (UID INTEGER PRIMARY KEY, record_id INTEGER, property INTEGER,
 identifier INTEGER, label INTEGER, value TEXT, guid TEXT);
 INSERT INTO ABMultiValue (record_id, property, identifier, label, value, guid)
-SELECT i, p, 0, 1, CASE p WHEN 3 THEN number WHEN 4 THEN 'person' || i || '@example.com'
-ELSE 'http://example.com/' || i END, (10000000 + i * 10 + p) || '-CEEA-467F-A0E6-3F0A1F5B1000'
+SELECT i, p, 0, 1, CASE p WHEN 3 THEN number WHEN 22 THEN 'http://example.com/' || i
+ELSE iif(i % 5, 'person' || i || '@example.com', '+86 10 ' || (60000000 + i)) END,
+(10000000 + i * 10 + p) || '-CEEA-467F-A0E6-3F0A1F5B1000'
 FROM n, (SELECT 3 AS p UNION ALL SELECT 4 UNION ALL SELECT 22) WHERE i BETWEEN 1 AND 30
 ORDER BY i, p)", "", R"(SELECT Last || First, value FROM ABPerson
 JOIN ABMultiValue ON record_id = ABPerson.ROWID WHERE property = 3)"},

@@ -42,5 +42,9 @@ struct ExpectedRow {
 std::vector<ExpectedRow> WriteDatabase(const std::filesystem::path& path, const std::string& script,
                                        bool secureDelete, const std::string& deletes = "",
                                        const std::string& listing = "");
+inline std::vector<ExpectedRow> WriteDatabase(const std::filesystem::path& path,
+                                              const PhoneFamily& f) {
+  return WriteDatabase(path, f.script, f.secureDelete, f.deletes, f.listing);
+}
 
 }  // namespace velkor::phones

@@ -4,46 +4,7 @@ namespace velkor::phones {
 
 // Dates are milliseconds or seconds near 1600000000, or seconds since 2001.
 std::string UnrelatedTables(bool ios) {
-  if (!ios) {
-    return R"(
-CREATE TABLE settings (_id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT UNIQUE, value TEXT);
-INSERT INTO settings (name, value) SELECT 'setting_' || i, '' || (i * 3) FROM n WHERE i < 20;
-CREATE TABLE downloads (_id INTEGER PRIMARY KEY AUTOINCREMENT, uri TEXT, method INTEGER,
-entity TEXT, no_integrity INTEGER, hint TEXT, otaupdate INTEGER, _data TEXT, mimetype TEXT,
-destination INTEGER, visibility INTEGER, control INTEGER, status INTEGER, numfailed INTEGER,
-lastmod INTEGER, notificationpackage TEXT, cookiedata TEXT, useragent TEXT, referer TEXT,
-total_bytes INTEGER, current_bytes INTEGER, etag TEXT, uid INTEGER, title TEXT, description TEXT,
-scanned INTEGER);
--- A download list: "121..." with a millisecond date and small codes.
-INSERT INTO downloads (uri, method, no_integrity, otaupdate, destination, status, lastmod,
-total_bytes, title) SELECT 'https://dl.example.com/app' || i || '.apk', 1, 1, 0, 2, 200,
-1600000000000 + i * 1000, 123456, 'app.apk' FROM n WHERE i < 15;
--- A thumbnail cache shaped like a call log: url, state 1, a date, kind 2.
-CREATE TABLE thumbnail_cache (_id INTEGER PRIMARY KEY, url TEXT, state INTEGER, last_access INTEGER,
-size INTEGER, kind INTEGER, etag TEXT, w INTEGER, h INTEGER, flags INTEGER, a TEXT, b TEXT, c TEXT,
-d INTEGER, e TEXT, f TEXT, g INTEGER, k INTEGER, m TEXT, n TEXT, o INTEGER, p TEXT);
-INSERT INTO thumbnail_cache (url, state, last_access, size, kind, m)
-SELECT 'https://img.example.com/' || i || '.jpg', 1, 1600000000000 + i * 5000, 2048 + i, 2, 'cache'
-FROM n WHERE i < 20;
-CREATE TABLE files (_id INTEGER PRIMARY KEY, _data TEXT, _size INTEGER, format INTEGER,
-parent INTEGER, date_added INTEGER, date_modified INTEGER, mime_type TEXT, title TEXT,
-media_type INTEGER, col0..14 INTEGER);
-INSERT INTO files (_data, _size, format, parent, date_added, date_modified, mime_type, title,
-media_type) SELECT '/storage/emulated/0/DCIM/IMG_' || i || '.jpg', 3000000 + i, 12289, 3,
-1600000000 + i, 1600000000 + i, 'image/jpeg', 'IMG_' || i, 1 FROM n WHERE i < 25;
--- Usage statistics: a package name where a number would be.
-CREATE TABLE usage (_id INTEGER PRIMARY KEY, package TEXT, type INTEGER, last_time INTEGER,
-count INTEGER, kind INTEGER, u0..15 INTEGER DEFAULT 0);
-INSERT INTO usage (package, type, last_time, count, kind) SELECT 'com.example.app' || i,
-1 + i % 4, 1600000000000 + i * 60000, i, 1 + i % 7 FROM n WHERE i < 20;
-CREATE TABLE alarms (_id INTEGER PRIMARY KEY, hour INTEGER, minutes INTEGER, daysofweek INTEGER,
-alarmtime INTEGER, enabled INTEGER, vibrate INTEGER, message TEXT, alert TEXT);
-INSERT INTO alarms (hour, minutes, daysofweek, alarmtime, enabled, vibrate, message)
-SELECT 7, i, 31, 1600000000000 + i, 1, 1, '起床' FROM n WHERE i < 8;
-CREATE VIRTUAL TABLE words_fts USING fts4(body, address);
-INSERT INTO words_fts SELECT 'indexed text ' || i, '+8613800138' || (100 + i) FROM n WHERE i < 20)";
-  }
-  return R"(
+  return ios ? R"(
 CREATE TABLE _SqliteDatabaseProperties (key TEXT, value TEXT, UNIQUE(key));
 INSERT INTO _SqliteDatabaseProperties SELECT 'prop' || i, '' || i FROM n WHERE i < 10;
 -- Core Data: Z_OPT 3 at c2, a number-like value at c5, seven columns.
@@ -82,7 +43,44 @@ ZDATECREATED, ZDURATION, ZFILENAME, ZDIRECTORY, ZUTI) SELECT 3, 1, 0, 1, 0, 1, i
 600000000.5 + i, 12.5, 'IMG_' || (4000 + i) || '.HEIC', 'DCIM/100APPLE', 'public.heic'
 FROM n WHERE i < 20;
 CREATE VIRTUAL TABLE message_search USING fts4(text, handle);
-INSERT INTO message_search SELECT 'indexed ' || i, 'SMS' FROM n WHERE i < 20)";
+INSERT INTO message_search SELECT 'indexed ' || i, 'SMS' FROM n WHERE i < 20)"
+             : R"(
+CREATE TABLE settings (_id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT UNIQUE, value TEXT);
+INSERT INTO settings (name, value) SELECT 'setting_' || i, '' || (i * 3) FROM n WHERE i < 20;
+CREATE TABLE downloads (_id INTEGER PRIMARY KEY AUTOINCREMENT, uri TEXT, method INTEGER,
+entity TEXT, no_integrity INTEGER, hint TEXT, otaupdate INTEGER, _data TEXT, mimetype TEXT,
+destination INTEGER, visibility INTEGER, control INTEGER, status INTEGER, numfailed INTEGER,
+lastmod INTEGER, notificationpackage TEXT, cookiedata TEXT, useragent TEXT, referer TEXT,
+total_bytes INTEGER, current_bytes INTEGER, etag TEXT, uid INTEGER, title TEXT, description TEXT,
+scanned INTEGER);
+-- A download list: "121..." with a millisecond date and small codes.
+INSERT INTO downloads (uri, method, no_integrity, otaupdate, destination, status, lastmod,
+total_bytes, title) SELECT 'https://dl.example.com/app' || i || '.apk', 1, 1, 0, 2, 200,
+1600000000000 + i * 1000, 123456, 'app.apk' FROM n WHERE i < 15;
+-- A thumbnail cache shaped like a call log: url, state 1, a date, kind 2.
+CREATE TABLE thumbnail_cache (_id INTEGER PRIMARY KEY, url TEXT, state INTEGER, last_access INTEGER,
+size INTEGER, kind INTEGER, etag TEXT, w INTEGER, h INTEGER, flags INTEGER, a TEXT, b TEXT, c TEXT,
+d INTEGER, e TEXT, f TEXT, g INTEGER, k INTEGER, m TEXT, n TEXT, o INTEGER, p TEXT);
+INSERT INTO thumbnail_cache (url, state, last_access, size, kind, m)
+SELECT 'https://img.example.com/' || i || '.jpg', 1, 1600000000000 + i * 5000, 2048 + i, 2, 'cache'
+FROM n WHERE i < 20;
+CREATE TABLE files (_id INTEGER PRIMARY KEY, _data TEXT, _size INTEGER, format INTEGER,
+parent INTEGER, date_added INTEGER, date_modified INTEGER, mime_type TEXT, title TEXT,
+media_type INTEGER, col0..14 INTEGER);
+INSERT INTO files (_data, _size, format, parent, date_added, date_modified, mime_type, title,
+media_type) SELECT '/storage/emulated/0/DCIM/IMG_' || i || '.jpg', 3000000 + i, 12289, 3,
+1600000000 + i, 1600000000 + i, 'image/jpeg', 'IMG_' || i, 1 FROM n WHERE i < 25;
+-- Usage statistics: a package name where a number would be.
+CREATE TABLE usage (_id INTEGER PRIMARY KEY, package TEXT, type INTEGER, last_time INTEGER,
+count INTEGER, kind INTEGER, u0..15 INTEGER DEFAULT 0);
+INSERT INTO usage (package, type, last_time, count, kind) SELECT 'com.example.app' || i,
+1 + i % 4, 1600000000000 + i * 60000, i, 1 + i % 7 FROM n WHERE i < 20;
+CREATE TABLE alarms (_id INTEGER PRIMARY KEY, hour INTEGER, minutes INTEGER, daysofweek INTEGER,
+alarmtime INTEGER, enabled INTEGER, vibrate INTEGER, message TEXT, alert TEXT);
+INSERT INTO alarms (hour, minutes, daysofweek, alarmtime, enabled, vibrate, message)
+SELECT 7, i, 31, 1600000000000 + i, 1, 1, '起床' FROM n WHERE i < 8;
+CREATE VIRTUAL TABLE words_fts USING fts4(body, address);
+INSERT INTO words_fts SELECT 'indexed text ' || i, '+8613800138' || (100 + i) FROM n WHERE i < 20)";
 }
 
 }  // namespace velkor::phones
