@@ -70,11 +70,9 @@ SELECT 1, m, i, '5a1f' || (i * 104729) || '0e9c7d',
 CASE m WHEN 7 THEN name WHEN 5 THEN number ELSE 'user' || i || '@example.com' END,
 CASE m WHEN 7 THEN first WHEN 5 THEN '2' ELSE '1' END
 FROM n, (SELECT 7 AS m UNION ALL SELECT 5 UNION ALL SELECT 1) WHERE i BETWEEN )";
-// clang-format on
 
 }  // namespace
 
-// clang-format off
 std::vector<PhoneFamily> AndroidFamilies() {
   return {AndroidSms("android sms, 19 columns", false, 18, false),
           AndroidSms("android sms, 49 columns", true, 42, true),

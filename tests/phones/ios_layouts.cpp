@@ -36,11 +36,9 @@ WHERE i BETWEEN 1 AND 6;)";
               (nanoseconds ? " / 1000000000" : "") +
               " + 978307200), text FROM message JOIN handle ON handle.ROWID = handle_id"};
 }
-// clang-format on
 
 }  // namespace
 
-// clang-format off
 std::vector<PhoneFamily> IosFamilies() {
   return {IosMessages("iOS 7 message + handle", false),
           IosMessages("iOS 11 message + handle", true),

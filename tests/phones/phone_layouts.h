@@ -26,25 +26,20 @@ struct PhoneFamily {
 std::vector<PhoneFamily> AndroidFamilies();
 std::vector<PhoneFamily> IosFamilies();
 // Settings, caches, download lists, full-text indexes and Core Data stores,
-// with plausible dates, numbers and small codes.
-std::string UnrelatedTables(bool ios);
+// with plausible dates, numbers and small codes; no listing.
+PhoneFamily UnrelatedTables(bool ios);
 
 struct ExpectedRow {
   std::vector<std::string> texts;  // UTF-8
   bool deleted = false;            // gone once the deletes ran
 };
 
-// Runs script in one transaction on a new database file, then deletes. A
-// column "name1..N TYPE" stands for name1 .. nameN; the temporary table n
-// holds sample values by row number i (number, unix, text, first, last, name,
-// guid); listing may call record_time(unix seconds). Returns the rows listing
-// gives before the deletes; throws std::runtime_error on a SQLite failure.
-std::vector<ExpectedRow> WriteDatabase(const std::filesystem::path& path, const std::string& script,
-                                       bool secureDelete, const std::string& deletes = "",
-                                       const std::string& listing = "");
-inline std::vector<ExpectedRow> WriteDatabase(const std::filesystem::path& path,
-                                              const PhoneFamily& f) {
-  return WriteDatabase(path, f.script, f.secureDelete, f.deletes, f.listing);
-}
+// Runs the family's script in one transaction on a new database file, then
+// its deletes. A column "name1..N TYPE" stands for name1 .. nameN; the
+// temporary table n holds sample values by row number i (number, unix, text,
+// first, last, name, guid); listing may call record_time(unix seconds).
+// Returns the rows listing gives before the deletes; throws
+// std::runtime_error on a SQLite failure.
+std::vector<ExpectedRow> WriteDatabase(const std::filesystem::path& path, const PhoneFamily& f);
 
 }  // namespace velkor::phones

@@ -95,7 +95,7 @@ class PhoneScanTest : public ::testing::Test {
 
   fs::path WriteUnrelated(bool ios) {
     const fs::path path = dir / (ios ? "unrelated_ios.db" : "unrelated_android.db");
-    WriteDatabase(path, UnrelatedTables(ios), false);
+    WriteDatabase(path, UnrelatedTables(ios));
     return path;
   }
 };

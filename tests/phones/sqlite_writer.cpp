@@ -60,9 +60,7 @@ std::string ExpandNumbered(std::string script) {
 
 }  // namespace
 
-std::vector<ExpectedRow> WriteDatabase(const std::filesystem::path& path, const std::string& script,
-                                       bool secureDelete, const std::string& deletes,
-                                       const std::string& listing) {
+std::vector<ExpectedRow> WriteDatabase(const std::filesystem::path& path, const PhoneFamily& f) {
   std::filesystem::remove(path);
   sqlite3* opened = nullptr;
   const int rc = sqlite3_open(path.c_str(), &opened);
@@ -70,14 +68,14 @@ std::vector<ExpectedRow> WriteDatabase(const std::filesystem::path& path, const 
   if (rc != SQLITE_OK) throw std::runtime_error("cannot create " + path.string());
   sqlite3_create_function(db.get(), "record_time", 1, SQLITE_UTF8, nullptr, RecordTime, nullptr,
                           nullptr);
-  Exec(db.get(), std::string("PRAGMA secure_delete=") + (secureDelete ? "ON" : "OFF") +
+  Exec(db.get(), std::string("PRAGMA secure_delete=") + (f.secureDelete ? "ON" : "OFF") +
                      "; PRAGMA journal_mode=DELETE; PRAGMA synchronous=OFF;" + kSamples);
-  Exec(db.get(), "BEGIN;" + ExpandNumbered(script) + "; COMMIT");
+  Exec(db.get(), "BEGIN;" + ExpandNumbered(f.script) + "; COMMIT");
   Rows before, after;
-  if (!listing.empty()) Exec(db.get(), listing, &before);
+  if (!f.listing.empty()) Exec(db.get(), f.listing, &before);
   // Deleted rows go last, so their bytes are left as a freed page or cell.
-  if (!deletes.empty()) Exec(db.get(), deletes);
-  if (!listing.empty()) Exec(db.get(), listing, &after);
+  if (!f.deletes.empty()) Exec(db.get(), f.deletes);
+  if (!f.listing.empty()) Exec(db.get(), f.listing, &after);
   std::vector<ExpectedRow> expected;
   for (auto& texts : before) {
     const bool deleted = std::find(after.begin(), after.end(), texts) == after.end();

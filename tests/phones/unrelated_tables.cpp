@@ -3,8 +3,12 @@
 namespace velkor::phones {
 
 // Dates are milliseconds or seconds near 1600000000, or seconds since 2001.
-std::string UnrelatedTables(bool ios) {
-  return ios ? R"(
+PhoneFamily UnrelatedTables(bool ios) {
+  return {"unrelated tables",
+          ios ? kPlatformIos : kPlatformAndroid,
+          0,
+          false,
+          ios ? R"(
 CREATE TABLE _SqliteDatabaseProperties (key TEXT, value TEXT, UNIQUE(key));
 INSERT INTO _SqliteDatabaseProperties SELECT 'prop' || i, '' || i FROM n WHERE i < 10;
 -- Core Data: Z_OPT 3 at c2, a number-like value at c5, seven columns.
@@ -44,7 +48,7 @@ ZDATECREATED, ZDURATION, ZFILENAME, ZDIRECTORY, ZUTI) SELECT 3, 1, 0, 1, 0, 1, i
 FROM n WHERE i < 20;
 CREATE VIRTUAL TABLE message_search USING fts4(text, handle);
 INSERT INTO message_search SELECT 'indexed ' || i, 'SMS' FROM n WHERE i < 20)"
-             : R"(
+              : R"(
 CREATE TABLE settings (_id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT UNIQUE, value TEXT);
 INSERT INTO settings (name, value) SELECT 'setting_' || i, '' || (i * 3) FROM n WHERE i < 20;
 CREATE TABLE downloads (_id INTEGER PRIMARY KEY AUTOINCREMENT, uri TEXT, method INTEGER,
@@ -80,7 +84,9 @@ alarmtime INTEGER, enabled INTEGER, vibrate INTEGER, message TEXT, alert TEXT);
 INSERT INTO alarms (hour, minutes, daysofweek, alarmtime, enabled, vibrate, message)
 SELECT 7, i, 31, 1600000000000 + i, 1, 1, '起床' FROM n WHERE i < 8;
 CREATE VIRTUAL TABLE words_fts USING fts4(body, address);
-INSERT INTO words_fts SELECT 'indexed text ' || i, '+8613800138' || (100 + i) FROM n WHERE i < 20)";
+INSERT INTO words_fts SELECT 'indexed text ' || i, '+8613800138' || (100 + i) FROM n WHERE i < 20)",
+          "",
+          ""};
 }
 
 }  // namespace velkor::phones
