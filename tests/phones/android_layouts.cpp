@@ -92,7 +92,7 @@ ALTER TABLE data ADD COLUMN preferred_phone_account_id TEXT;)" +
 SELECT data1, (SELECT data1 FROM data AS d WHERE d.raw_contact_id = data.raw_contact_id
 AND d.mimetype_id = 5) FROM data WHERE mimetype_id = 7)"},
           // The 16-column sms of Android before 5 (no date_sent): the text is subject and body,
-          // the service centre after them is no part of it.
+          // the service centre after them is not in it.
           {"android sms, 16 columns", kPlatformAndroid, kTabSms, false, R"(
 CREATE TABLE sms (_id INTEGER PRIMARY KEY, thread_id INTEGER, address TEXT, person INTEGER,
 date INTEGER, protocol INTEGER, read INTEGER DEFAULT 0, status INTEGER DEFAULT -1, type INTEGER,
