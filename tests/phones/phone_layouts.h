@@ -1,42 +1,45 @@
-// Databases of current phones' layouts, each with the list rows a scan must
-// find in it, and databases of unrelated app tables of similar shapes.
+// Databases of current phones' layouts written with libsqlite3 from SQL
+// scripts, each with the listing query of the rows a scan must show, and
+// databases of unrelated app tables of similar shapes.
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "tests/phones/sqlite_writer.h"
+#include "engine/result_tabs.h"
+#include "engine/scan_input.h"
 
 namespace velkor::phones {
-
-// A list row as the lists show it in the Unicode form, without the index
-// column, in UTF-8.
-struct ExpectedRow {
-  std::vector<std::string> texts;
-  bool deleted = false;  // the row was deleted from the table
-};
 
 struct PhoneFamily {
   std::string name;
   uint8_t platform = 0;  // kPlatformAndroid or kPlatformIos
   int tab = 0;           // the list the rows land in
   bool secureDelete = false;
-  std::vector<TableContent> tables;
-  std::vector<ExpectedRow> rows;
+  std::string script;   // the tables and their rows
+  std::string deletes;  // run after the script
+  std::string listing;  // the list's texts in the Unicode form, without the index column
 };
 
 std::vector<PhoneFamily> AndroidFamilies();
 std::vector<PhoneFamily> IosFamilies();
-inline std::vector<PhoneFamily> PhoneFamilies() {
-  std::vector<PhoneFamily> all = AndroidFamilies();
-  for (PhoneFamily& family : IosFamilies()) all.push_back(std::move(family));
-  return all;
-}
+// Settings, caches, download lists, full-text indexes and Core Data stores,
+// with plausible dates, numbers and small codes; no listing.
+PhoneFamily UnrelatedTables(bool ios);
 
-// A dozen tables of settings, caches, download lists, full-text indexes and
-// Core Data stores, with plausible dates, numbers and small codes; extraSql
-// gets the full-text index statements.
-std::vector<TableContent> UnrelatedTables(bool ios, std::vector<std::string>& extraSql);
+struct ExpectedRow {
+  std::vector<std::string> texts;  // UTF-8
+  bool deleted = false;            // gone once the deletes ran
+};
+
+// Runs the family's script in one transaction on a new database file, then
+// its deletes. A column "name1..N TYPE" stands for name1 .. nameN; the
+// temporary table n holds sample values by row number i (number, unix, text,
+// first, last, name, guid); listing may call record_time(unix seconds).
+// Returns the rows listing gives before the deletes; throws
+// std::runtime_error on a SQLite failure.
+std::vector<ExpectedRow> WriteDatabase(const std::filesystem::path& path, const PhoneFamily& f);
 
 }  // namespace velkor::phones

@@ -1,126 +1,87 @@
-#include "tests/phones/sqlite_writer.h"
-
 #include <sqlite3.h>
 
-#include <fstream>
-#include <iterator>
+#include <algorithm>
+#include <memory>
+#include <regex>
 #include <stdexcept>
+
+#include "engine/record_time.h"
+#include "engine/text_codec.h"
+#include "tests/phones/phone_layouts.h"
 
 namespace velkor::phones {
 namespace {
 
-void Check(sqlite3* db, int rc, const std::string& what) {
-  if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-    throw std::runtime_error(what + ": " + sqlite3_errmsg(db));
+// Texts and names that code page 936 keeps (Chinese, ASCII) and loses
+// (Hangul, accented Latin, emoji, the pound sign), cycled over the rows.
+constexpr const char* kSamples = R"(
+CREATE TEMP TABLE word (k INTEGER PRIMARY KEY, text TEXT, first TEXT, last TEXT);
+INSERT INTO word VALUES (0, 'Meeting moved to 5 pm', '伟', '张'), (1, '你好，明天见', '민수', '김'),
+(2, '안녕하세요 민수씨', 'José', 'Álvarez'), (3, 'Café crème à 3£', 'Na', 'Li'),
+(4, 'Running late 🏃', 'Zoë', 'Smith 🌟'), (5, '收到请回复', '芳', '王'),
+(6, 'Ñandú über Straße', 'Émile', 'Zola'), (7, 'OK', '지성', '박');
+CREATE TEMP TABLE n AS WITH RECURSIVE c(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM c WHERE i < 399)
+SELECT i, '+86138' || (10000000 + i * 7919) AS number, 1500000000 + i * 86413 AS unix, text, first,
+last, last || first AS name, (10000000 + i) || '-CEEA-467F-A0E6-3F0A1F5B1000' AS guid
+FROM c JOIN word ON k = i % 8 ORDER BY i;)";
+
+using Rows = std::vector<std::vector<std::string>>;
+
+// Runs sql, adding the rows it gives to rows when there is one.
+void Exec(sqlite3* db, const std::string& sql, Rows* rows = nullptr) {
+  auto add = [](void* out, int count, char** texts, char**) {
+    auto& row = static_cast<Rows*>(out)->emplace_back();
+    for (int c = 0; c < count; ++c) row.push_back(texts[c] ? texts[c] : "");
+    return 0;
+  };
+  if (sqlite3_exec(db, sql.c_str(), rows ? +add : nullptr, rows, nullptr) != SQLITE_OK) {
+    throw std::runtime_error(sql + ": " + sqlite3_errmsg(db));
   }
 }
 
-void Exec(sqlite3* db, const std::string& sql) {
-  Check(db, sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), sql);
+void RecordTime(sqlite3_context* context, int, sqlite3_value** args) {
+  const auto seconds = static_cast<uint32_t>(sqlite3_value_int64(args[0]));
+  const std::string text = ToUtf8(FormatRecordTime(seconds));
+  sqlite3_result_text(context, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
 }
 
-std::string Join(const std::vector<std::string>& parts, const std::string& separator) {
-  std::string out;
-  for (const std::string& part : parts) out += (out.empty() ? "" : separator) + part;
-  return out;
-}
-
-void Bind(sqlite3_stmt* statement, int index, const Value& value) {
-  if (const auto* i = std::get_if<int64_t>(&value)) {
-    sqlite3_bind_int64(statement, index, *i);
-  } else if (const auto* d = std::get_if<double>(&value)) {
-    sqlite3_bind_double(statement, index, *d);
-  } else if (const auto* s = std::get_if<std::string>(&value)) {
-    sqlite3_bind_text(statement, index, s->data(), static_cast<int>(s->size()), SQLITE_TRANSIENT);
-  } else {
-    sqlite3_bind_null(statement, index);
+// "name1..3 TYPE" as "name1 TYPE, name2 TYPE, name3 TYPE".
+std::string ExpandNumbered(std::string script) {
+  static const std::regex kRange(R"((\w+?)(\d+)\.\.(\d+)( [^,)]+))");
+  for (std::smatch m; std::regex_search(script, m, kRange);) {
+    std::string columns;
+    for (int k = std::stoi(m[2]); k <= std::stoi(m[3]); ++k) {
+      columns += (columns.empty() ? "" : ", ") + m[1].str() + std::to_string(k) + m[4].str();
+    }
+    script.replace(m.position(), m.length(), columns);
   }
-}
-
-void Insert(sqlite3* db, const std::string& table, const TableRow& row) {
-  std::vector<std::string> names;
-  std::vector<std::string> marks;
-  for (const auto& [name, value] : row.values) {
-    names.push_back(name);
-    marks.push_back("?");
-  }
-  const std::string sql = names.empty() ? "INSERT INTO " + table + " DEFAULT VALUES"
-                                        : "INSERT INTO " + table + " (" + Join(names, ",") +
-                                              ") VALUES (" + Join(marks, ",") + ")";
-  sqlite3_stmt* statement = nullptr;
-  Check(db, sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr), sql);
-  for (size_t i = 0; i < row.values.size(); ++i) {
-    Bind(statement, static_cast<int>(i + 1), row.values[i].second);
-  }
-  const int rc = sqlite3_step(statement);
-  sqlite3_finalize(statement);
-  Check(db, rc, sql);
+  return script;
 }
 
 }  // namespace
 
-void WriteDatabase(const std::filesystem::path& path, const std::vector<TableContent>& tables,
-                   bool secureDelete, const std::vector<std::string>& extraSql) {
+std::vector<ExpectedRow> WriteDatabase(const std::filesystem::path& path, const PhoneFamily& f) {
   std::filesystem::remove(path);
-  sqlite3* db = nullptr;
-  if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) {
-    sqlite3_close(db);
-    throw std::runtime_error("cannot create " + path.string());
+  sqlite3* opened = nullptr;
+  const int rc = sqlite3_open(path.c_str(), &opened);
+  const std::unique_ptr<sqlite3, decltype(&sqlite3_close)> db(opened, sqlite3_close);
+  if (rc != SQLITE_OK) throw std::runtime_error("cannot create " + path.string());
+  sqlite3_create_function(db.get(), "record_time", 1, SQLITE_UTF8, nullptr, RecordTime, nullptr,
+                          nullptr);
+  Exec(db.get(), std::string("PRAGMA secure_delete=") + (f.secureDelete ? "ON" : "OFF") +
+                     "; PRAGMA journal_mode=DELETE; PRAGMA synchronous=OFF;" + kSamples);
+  Exec(db.get(), "BEGIN;" + ExpandNumbered(f.script) + "; COMMIT");
+  Rows before, after;
+  if (!f.listing.empty()) Exec(db.get(), f.listing, &before);
+  // Deleted rows go last, so their bytes are left as a freed page or cell.
+  if (!f.deletes.empty()) Exec(db.get(), f.deletes);
+  if (!f.listing.empty()) Exec(db.get(), f.listing, &after);
+  std::vector<ExpectedRow> expected;
+  for (auto& texts : before) {
+    const bool deleted = std::find(after.begin(), after.end(), texts) == after.end();
+    expected.push_back({std::move(texts), deleted});
   }
-  try {
-    Exec(db, std::string("PRAGMA secure_delete=") + (secureDelete ? "ON" : "OFF"));
-    Exec(db, "PRAGMA journal_mode=DELETE");
-    Exec(db, "PRAGMA synchronous=OFF");
-    Exec(db, "BEGIN");
-    for (const TableContent& table : tables) {
-      Exec(db, "CREATE TABLE " + table.name + " (" + Join(table.columns, ", ") + ")");
-      for (size_t i = 0; i < table.rows.size(); ++i) {
-        if (i == table.alteredAfter) {
-          for (const std::string& column : table.addedLater) {
-            Exec(db, "ALTER TABLE " + table.name + " ADD COLUMN " + column);
-          }
-        }
-        Insert(db, table.name, table.rows[i]);
-      }
-    }
-    for (const std::string& sql : extraSql) Exec(db, sql);
-    Exec(db, "COMMIT");
-    // Deleted rows go last, so their bytes are left as a freed page or cell.
-    for (const TableContent& table : tables) {
-      int64_t rowid = 0;
-      for (const TableRow& row : table.rows) {
-        ++rowid;
-        if (row.deleted) {
-          Exec(db, "DELETE FROM " + table.name + " WHERE rowid = " + std::to_string(rowid));
-        }
-      }
-    }
-  } catch (...) {
-    sqlite3_close(db);
-    throw;
-  }
-  sqlite3_close(db);
-}
-
-std::vector<std::string> NumberedColumns(const std::string& prefix, int first, int last,
-                                         const std::string& type) {
-  std::vector<std::string> columns;
-  for (int i = first; i <= last; ++i) columns.push_back(prefix + std::to_string(i) + " " + type);
-  return columns;
-}
-
-void WriteImage(const std::filesystem::path& image, const std::vector<std::filesystem::path>& files,
-                uint32_t alignment) {
-  std::ofstream out(image, std::ios::binary | std::ios::trunc);
-  uint64_t size = 0;
-  for (const auto& file : files) {
-    std::ifstream in(file, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    size += bytes.size();
-    for (; size % alignment != 0; ++size) out.put(static_cast<char>(0xA5 ^ (size & 0x3F)));
-  }
-  if (!out) throw std::runtime_error("cannot write " + image.string());
+  return expected;
 }
 
 }  // namespace velkor::phones
