@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/scan_input.h"
-#include "tests/engine/cell_bytes.h"
+#include "tests/support/cell_bytes.h"
 
 namespace velkor {
 namespace {

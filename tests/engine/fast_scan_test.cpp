@@ -10,9 +10,9 @@
 #include "engine/cell_prefilter.h"
 #include "engine/record_rows.h"
 #include "engine/record_scan_parts.h"
-#include "tests/engine/cell_bytes.h"
-#include "tests/support/test_support.h"
 #include "tests/engine/scan_snapshot.h"
+#include "tests/support/cell_bytes.h"
+#include "tests/support/test_support.h"
 
 namespace velkor {
 

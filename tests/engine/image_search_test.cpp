@@ -98,7 +98,7 @@ TEST(FindInImageTest, ShortReadsLoseNoHitsOrExcerpts) {
   for (uint64_t offset : at) Put(bytes, offset, Bytes("NEEDLE"));
   // At most 4093 bytes a read, as a network share may hand out.
   auto image = test::MemoryOpener(bytes);
-  auto dribble = test::FaultyOpener(image, {UINT64_MAX, UINT64_MAX, 4093, {}})("");
+  auto dribble = test::FaultyOpener(image, {.chunk = 4093})("");
   EXPECT_EQ(Hits(*dribble, Bytes("NEEDLE")), at);
   EXPECT_NE(ToUtf8(SearchExcerpt(*dribble, kW - 3, 6, SearchEncoding::kAscii)).find("NEEDLE"),
             std::string::npos);
@@ -147,7 +147,7 @@ TEST(FindInImageTest, ProgressStopAndReadFailure) {
   EXPECT_EQ(end, SearchEnd::kStopped);
 
   // The window at kW cannot be read; a search that went on would find more.
-  auto holed = test::FaultyOpener(test::MemoryOpener(bytes), {kW, 1, 0, {}})("");
+  auto holed = test::FaultyOpener(test::MemoryOpener(bytes), {.bad = {{kW, 1}}})("");
   std::vector<uint64_t> hits;
   uint64_t failed = 0;
   end = FindInImage(

@@ -10,7 +10,7 @@
 #include "engine/scan_input.h"
 #include "engine/text_codec.h"
 #include "engine/text_format.h"
-#include "tests/engine/cell_bytes.h"
+#include "tests/support/cell_bytes.h"
 
 namespace velkor {
 namespace {

@@ -8,8 +8,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "engine/text_codec.h"
 
@@ -23,13 +25,14 @@ class FaultySource final : public ImageSource {
   uint64_t Size() const override { return inner_->Size(); }
   size_t Read(uint64_t offset, void* buffer, size_t count) override {
     if (faults_.beforeRead) faults_.beforeRead(offset);
-    const uint64_t failEnd =
-        faults_.failFrom + std::min(faults_.failLength, UINT64_MAX - faults_.failFrom);
-    if (offset >= faults_.failFrom && offset < failEnd) return 0;
-    if (offset < faults_.failFrom) {
-      count = static_cast<size_t>(std::min<uint64_t>(count, faults_.failFrom - offset));
-    }
+    if (offset >= inner_->Size()) return 0;
+    count = static_cast<size_t>(std::min<uint64_t>(count, inner_->Size() - offset));
     if (faults_.chunk != 0) count = std::min(count, faults_.chunk);
+    for (const ByteRange& bad : faults_.bad) {
+      if (bad.offset >= offset + count || bad.End() <= offset) continue;
+      if (faults_.wholeRead || bad.offset <= offset) return 0;
+      count = static_cast<size_t>(bad.offset - offset);
+    }
     return inner_->Read(offset, buffer, count);
   }
 
@@ -40,9 +43,12 @@ class FaultySource final : public ImageSource {
 
 }  // namespace
 
-void Recorder::ProgressText(std::u16string_view text) { texts.push_back(ToUtf8(text)); }
+void Recorder::ProgressText(std::u16string_view text) {
+  texts.push_back(ToUtf8(text));
+}
 
 void Recorder::Append(const LogEntry& entry) {
+  logTexts.push_back(entry.text);
   logs.push_back(std::to_string(entry.level) + " " + ToUtf8(entry.title) + " " +
                  ToUtf8(entry.text));
 }
@@ -63,7 +69,23 @@ ImageOpener MemoryOpener(Bytes image) {
   };
 }
 
-int RunVelkor(const std::vector<std::string>& args, std::string& output, uint64_t fileLimit) {
+ImageOpener MemoryImages::Opener() const {
+  return [this](const std::filesystem::path& path) -> std::unique_ptr<ImageSource> {
+    const auto found = bytes.find(path);
+    if (found == bytes.end()) return nullptr;
+    const auto faulted = faults.find(path);
+    return FaultyOpener(MemoryOpener(found->second),
+                        faulted == faults.end() ? ReadFaults{} : faulted->second)(path);
+  };
+}
+
+ByteRange Place(Bytes& image, uint64_t offset, const Bytes& bytes) {
+  std::copy(bytes.begin(), bytes.end(), image.begin() + static_cast<std::ptrdiff_t>(offset));
+  return {offset, bytes.size()};
+}
+
+int RunVelkor(const std::vector<std::string>& args, std::string& output, uint64_t fileLimit,
+              int termAfterMs) {
   std::vector<char*> argv = {const_cast<char*>(VELKOR_CLI_PATH)};
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
@@ -88,6 +110,12 @@ int RunVelkor(const std::vector<std::string>& args, std::string& output, uint64_
     ::_exit(127);
   }
   ::close(fds[1]);
+  // Read while the timer runs, so that the program never blocks on a full pipe.
+  std::thread term([pid, termAfterMs] {
+    if (pid <= 0 || termAfterMs <= 0) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(termAfterMs));
+    ::kill(pid, SIGTERM);
+  });
   output.clear();
   char buffer[4096];
   for (ssize_t got; (got = ::read(fds[0], buffer, sizeof buffer)) != 0;) {
@@ -96,6 +124,7 @@ int RunVelkor(const std::vector<std::string>& args, std::string& output, uint64_
     output.append(buffer, static_cast<size_t>(got));
   }
   ::close(fds[0]);
+  term.join();
   int status = 0;
   const bool exited = pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status);
   return exited ? WEXITSTATUS(status) : -1;
@@ -138,7 +167,9 @@ TempFolder::TempFolder() {
   std::filesystem::create_directories(path);
 }
 
-TempFolder::~TempFolder() { std::filesystem::remove_all(path); }
+TempFolder::~TempFolder() {
+  std::filesystem::remove_all(path);
+}
 
 std::string ReadText(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);

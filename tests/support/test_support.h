@@ -6,11 +6,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/image_source.h"
+#include "engine/piecewise_read.h"
 #include "engine/reporting.h"
 
 namespace velkor::test {
@@ -31,6 +33,7 @@ class Recorder : public ProgressSink, public LogSink {
   std::vector<std::string> events;
   std::vector<std::string> texts;
   std::vector<std::string> logs;
+  std::vector<std::u16string> logTexts;  // the text of each log line alone
   std::function<void(const std::string&)> onEvent;
 
  private:
@@ -41,14 +44,14 @@ class Recorder : public ProgressSink, public LogSink {
 };
 
 struct ReadFaults {
-  // Reads starting in [failFrom, failFrom + failLength) give nothing; a read
-  // running into that range stops at its start, as at a bad sector.
-  uint64_t failFrom = UINT64_MAX;
-  uint64_t failLength = UINT64_MAX;
+  // Reads touching a bad range either give nothing (wholeRead) or stop at its
+  // first byte, as at a bad sector.
+  std::vector<ByteRange> bad = {};
+  bool wholeRead = false;
   // Most bytes one read returns (0: no limit), as a pipe or network share.
   size_t chunk = 0;
   // Runs before each read with its offset; may change the file underneath.
-  std::function<void(uint64_t)> beforeRead;
+  std::function<void(uint64_t)> beforeRead = nullptr;
 };
 
 // Opens with inner, then serves the source through the faults; null stays null.
@@ -56,10 +59,22 @@ ImageOpener FaultyOpener(ImageOpener inner, ReadFaults faults);
 // Every path opens as the same bytes in memory.
 ImageOpener MemoryOpener(Bytes image);
 
+// Named images in memory, each with its faults; other paths do not open.
+struct MemoryImages {
+  std::map<std::filesystem::path, Bytes> bytes;
+  std::map<std::filesystem::path, ReadFaults> faults;
+  ImageOpener Opener() const;
+};
+
+// Copies bytes into image at offset; returns the range they cover.
+ByteRange Place(Bytes& image, uint64_t offset, const Bytes& bytes);
+
 // Runs the velkor program with stdout and stderr into output; when fileLimit
 // is not 0 no file may grow past it (writes fail with EFBIG, as on a full
-// disk). Returns the exit status, -1 when it did not exit normally.
-int RunVelkor(const std::vector<std::string>& args, std::string& output, uint64_t fileLimit = 0);
+// disk); when termAfterMs is not 0 it gets SIGTERM that long after the start.
+// Returns the exit status, -1 when it did not exit normally.
+int RunVelkor(const std::vector<std::string>& args, std::string& output, uint64_t fileLimit = 0,
+              int termAfterMs = 0);
 // The lines of output that hold a tab: the found-file list without the messages.
 std::string TabbedLines(const std::string& output);
 
