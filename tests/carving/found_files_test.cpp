@@ -123,8 +123,8 @@ TEST_F(CarvedFileSave, WritesEntriesAsTheirImageRanges) {
   }
 }
 
-// A file that cannot be created, a name that would leave the folder, and a
-// write that fails (a full disk) are each reported; the other rows are saved.
+// A file that cannot be created and a name that would leave the folder are
+// each reported; the other rows are saved.
 TEST_F(CarvedFileSave, FailuresAreReportedAndDoNotStopTheOthers) {
   fs::create_directory(out.path / "1.png");  // cannot be created as a file
   const std::vector<FoundFile> files = {

@@ -161,20 +161,6 @@ TEST(CellWalk, FindsACellStartingAtAnotherCellsBody) {
   }
 }
 
-class FailingMemory : public ImageSource {
- public:
-  FailingMemory(const std::vector<uint8_t>& bytes, uint64_t failFrom)
-      : memory_(bytes), failFrom_(failFrom) {}
-  uint64_t Size() const override { return memory_.Size(); }
-  size_t Read(uint64_t offset, void* buffer, size_t count) override {
-    return offset >= failFrom_ ? 0 : memory_.Read(offset, buffer, count);
-  }
-
- private:
-  MemoryImageSource memory_;
-  uint64_t failFrom_;
-};
-
 struct ScanCase {
   uint8_t platform;
   uint64_t failFrom;   // UINT64_MAX: no failure
@@ -186,9 +172,9 @@ std::vector<std::string> ScanWith(const std::vector<uint8_t>& image, const ScanC
   ScanInput input;
   input.platform = c.platform;
   input.imagePath = "mem";
-  input.imageOpener = [&](const std::filesystem::path&) -> std::unique_ptr<ImageSource> {
-    return std::make_unique<FailingMemory>(image, c.failFrom);
-  };
+  test::ReadFaults faults;
+  if (c.failFrom != UINT64_MAX) faults.bad = {{c.failFrom, UINT64_MAX - c.failFrom}};
+  input.imageOpener = test::FaultyOpener(test::MemoryOpener(image), faults);
   return ScanSnapshot(input, {1, threads, fast}, c.stopAfterSteps);
 }
 
