@@ -171,26 +171,5 @@ TEST_F(RecordsCommand, ExitStatusTellsOutcomes) {
   }
 }
 
-// Bad arguments: status 2 and nothing scanned or written.
-TEST_F(RecordsCommand, BadArgumentsExitWith2) {
-  fs::create_directories(folder);
-  const std::string image = (folder / "image.img").string();
-  ImageBuilder(1000, Filler::kZeros).WriteFile(image);
-  const std::string out = (folder / "out").string();
-  const std::vector<std::string> cases[] = {
-      {"records", image},
-      {"records", "--out", out},
-      {"records", image, "--platform", "symbian", "--out", out},
-      {"records", image, "--types", "lots", "--out", out},
-      {"records", image, "--out", out, "--bogus"},
-      {"records"},
-      {},
-  };
-  for (const auto& args : cases) {
-    EXPECT_EQ(RunVelkor(args, output), 2) << args.size();
-    EXPECT_FALSE(fs::exists(out)) << args.size();
-  }
-}
-
 }  // namespace
 }  // namespace velkor::e2e

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/number_parse.h"
 #include "engine/record_scan_parts.h"
 #include "engine/text_codec.h"
 #include "engine/text_format.h"
@@ -210,29 +209,6 @@ TEST_F(ExtractTest, NumberConversionsOfTheRuntime) {
   EXPECT_EQ(stores.calls[0].time, INT64_MAX);
   EXPECT_EQ(stores.calls[0].count, UINT32_MAX);
   EXPECT_EQ(stores.calls[0].callType, 1);
-}
-
-TEST(NumberParse, SignsWhiteSpaceAndLimits) {
-  const struct {
-    const char16_t* text;
-    int64_t signed64;
-    uint32_t unsigned32;
-  } cases[] = {
-      {u"", 0, 0},
-      {u"x1", 0, 0},
-      {u" \t12x", 12, 12},
-      {u"-5", -5, 0xFFFFFFFBu},
-      {u"+5", 5, 5},
-      {u"-1", -1, 0xFFFFFFFFu},
-      {u"-0", 0, 0},
-      {u"4294967296", 4294967296, 0xFFFFFFFFu},
-      {u"9223372036854775808", INT64_MAX, 0xFFFFFFFFu},
-      {u"-9223372036854775809", INT64_MIN, 1},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(ParseInt64(c.text), c.signed64) << ToUtf8(c.text);
-    EXPECT_EQ(ParseUInt32(c.text), c.unsigned32) << ToUtf8(c.text);
-  }
 }
 
 TEST_F(ExtractTest, IosContactParts) {
