@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/log_entries.h"
 #include "engine/record_scan.h"
 #include "engine/text_codec.h"
 #include "engine/text_format.h"
@@ -115,6 +116,7 @@ TEST_F(RecordScanTest, StopFinishesTheWindowAndBuildsThePhoneBook) {
   recorder.onEvent = [this](const std::string&) { stop = true; };
   ScanMemory(image);
   EXPECT_EQ(recorder.events, (std::vector<std::string>{"range 5", "step"}));
+  EXPECT_EQ(recorder.logTexts, std::vector<std::u16string>{ScanStoppedText(kMiB)});
   EXPECT_TRUE(result.stopped);
   ASSERT_EQ(stores.phoneBook.size(), 1u);
   EXPECT_EQ(ToUtf8(stores.phoneBook[0].name), "Alice");

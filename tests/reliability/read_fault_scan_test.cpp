@@ -160,37 +160,5 @@ TEST(UnreadableBytes, EveryFileOfAFolderGetsItsOwnPhoneBook) {
   }
 }
 
-// A stop ends the scan after the current window, says so with the offset of
-// the first byte not scanned, and keeps what was found.
-TEST(StoppedScan, IsLoggedWithTheOffsetWhereItStopped) {
-  const MessageImage image;
-  MemoryImages images;
-  images.bytes[kImage] = image.bytes;
-  std::vector<std::u16string> firstWindowRows;
-  for (const auto& [cell, text] : image.rows) {
-    if (cell.offset < kMiB) firstWindowRows.push_back(text);
-  }
-  for (const uint32_t threads : {1u, 2u}) {
-    SCOPED_TRACE(threads);
-    std::atomic<bool> stop{false};
-    Scan scan;
-    scan.log.onEvent = [&stop](const std::string& event) { stop = event.rfind("range", 0) != 0; };
-    ScanInput input;
-    input.imagePath = kImage;
-    input.platform = kPlatformIos;
-    input.imageOpener = images.Opener();
-    input.log = &scan.log;
-    input.stop = &stop;
-    input.progress = &scan.log;
-    RecordScanOptions options;
-    options.recordTypeMask = kTypeSms;
-    options.threads = threads;
-    scan.result = ScanRecords(input, options, scan.stores);
-    EXPECT_TRUE(scan.result.stopped);
-    EXPECT_EQ(scan.log.logTexts, std::vector<std::u16string>{ScanStoppedText(kMiB)});
-    EXPECT_EQ(Contents(scan.stores), firstWindowRows);
-  }
-}
-
 }  // namespace
 }  // namespace velkor::test
