@@ -3,14 +3,16 @@
 // stores, progress events and log lines as a scan on one.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "engine/cell_prefilter.h"
 #include "engine/record_rows.h"
+#include "engine/record_scan.h"
 #include "engine/record_scan_parts.h"
-#include "tests/engine/scan_snapshot.h"
+#include "engine/text_codec.h"
 #include "tests/support/cell_bytes.h"
 #include "tests/support/test_support.h"
 
@@ -167,6 +169,8 @@ struct ScanCase {
   int stopAfterSteps;  // -1: no stop
 };
 
+// Everything the scan leaves behind as comparable text: its progress events,
+// log lines and texts, every list row and the result.
 std::vector<std::string> ScanWith(const std::vector<uint8_t>& image, const ScanCase& c,
                                   uint32_t threads, bool fast) {
   ScanInput input;
@@ -175,7 +179,33 @@ std::vector<std::string> ScanWith(const std::vector<uint8_t>& image, const ScanC
   test::ReadFaults faults;
   if (c.failFrom != UINT64_MAX) faults.bad = {{c.failFrom, UINT64_MAX - c.failFrom}};
   input.imageOpener = test::FaultyOpener(test::MemoryOpener(image), faults);
-  return ScanSnapshot(input, {1, threads, fast}, c.stopAfterSteps);
+  Recorder recorder;
+  std::atomic<bool> stop{false};
+  input.progress = &recorder;
+  input.log = &recorder;
+  input.stop = &stop;
+  int steps = 0;
+  recorder.onEvent = [&](const std::string& event) {
+    if (event == "step" && ++steps == c.stopAfterSteps) stop = true;
+  };
+  RecordStores stores;
+  const ScanResult result = ScanRecords(input, {1, threads, fast}, stores);
+  std::vector<std::string> out = recorder.events;
+  out.insert(out.end(), recorder.logs.begin(), recorder.logs.end());
+  out.insert(out.end(), recorder.texts.begin(), recorder.texts.end());
+  for (int tab : {kTabSms, kTabPhoneBook, kTabCalls, kTabAllContacts, kTabWeChat}) {
+    for (size_t i = 0; i < RecordRowCount(stores, tab); ++i) {
+      std::string row = std::to_string(tab);
+      for (const auto& cell : RecordRow(stores, tab, i)) row += "|" + ToUtf8(cell);
+      out.push_back(row);
+    }
+  }
+  out.push_back("stopped " + std::to_string(result.stopped));
+  for (const UnreadableRange& range : result.unreadable) {
+    out.push_back("unreadable " + std::to_string(range.offset) + "+" +
+                  std::to_string(range.length));
+  }
+  return out;
 }
 
 // Windows of planted rows of several kinds among noise, with a partial
