@@ -78,6 +78,9 @@ TEST(DetectCell, SeventeenByteCell) {
   std::vector<uint8_t> tooLong = kHelloCell;
   tooLong[7] = 0x19;  // a 6-byte text: total 16 > P
   EXPECT_FALSE(Detect(tooLong));
+  std::vector<uint8_t> tooShort = kHelloCell;
+  tooShort[0] = 0x10;  // P = 16 > total 15
+  EXPECT_FALSE(Detect(tooShort));
 }
 
 // Each case differs from an accepted cell in one bound or rule only.
