@@ -3,8 +3,6 @@
 // every file gets its own phone book, whatever the thread count.
 #include <gtest/gtest.h>
 
-#include <atomic>
-
 #include "engine/log_entries.h"
 #include "engine/record_scan.h"
 #include "tests/support/cell_bytes.h"

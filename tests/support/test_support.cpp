@@ -9,8 +9,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <fstream>
-#include <iterator>
 #include <thread>
 
 namespace velkor::test {
