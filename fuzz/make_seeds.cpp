@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -14,6 +13,7 @@
 #include "engine/text_codec.h"
 #include "tests/carving/media_headers.h"
 #include "tests/fixtures/fixture_sets.h"
+#include "tests/support/test_doubles.h"
 
 namespace {
 
@@ -27,9 +27,7 @@ class SeedWriter {
     fs::create_directories(folder_);
   }
   void Write(const Bytes& bytes) {
-    std::ofstream out(folder_ / ("seed-" + std::to_string(count_++)), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
+    velkor::test::WriteBytes(folder_ / ("seed-" + std::to_string(count_++)), bytes);
   }
 
  private:

@@ -21,8 +21,8 @@ TEST(MediaScan, FindsFilesOnTheGridOfEachWindow) {
   Bytes image = FillerImage(3 * kMiB + 1536);
   Place(image, 0, "exif");
   Place(image, 5 * 4096 + 100, "png");  // off the grid
-  Place(image, kMiB - 4096, "gif89a");    // last block of window 0
-  Place(image, kMiB, "bmp24");      // runs on past window 1's start
+  Place(image, kMiB - 4096, "gif89a");  // last block of window 0
+  Place(image, kMiB, "bmp24");          // runs on past window 1's start
   Place(image, 2 * kMiB + 8192, "tiff-mm");
   Place(image, 3 * kMiB, "psd");  // tail of 1536 bytes: no block
   ScanFixture run(image, Params(kModePictures, 0, (3 * kMiB + 1536) / 512));
@@ -49,8 +49,8 @@ TEST(MediaScan, ProgressEventsFollowWindowsAndTail) {
     uint64_t sectors;
     std::vector<std::string> events;
   } cases[] = {
-      {1000, {"range 0", "pos 0"}},                      // only a tail
-      {4096, {"range 2", "pos 0", "pos 1"}},            // no tail
+      {1000, {"range 0", "pos 0"}},                    // only a tail
+      {4096, {"range 2", "pos 0", "pos 1"}},           // no tail
       {4097, {"range 2", "pos 0", "pos 1", "pos 2"}},  // two windows and a tail
       {2048, {"range 1", "pos 0"}},
   };
@@ -122,19 +122,19 @@ TEST(MediaScan, SignaturesAcrossReadSlicesAreFound) {
   EXPECT_EQ(found, offsets);
 }
 
-TEST(MediaScan, RangePastTheImageEndStopsAtTheFirstEmptyRead) {
+TEST(MediaScan, RangePastTheImageEndIsLoggedAsUnreadable) {
   Bytes image = FillerImage(2 * kMiB + 100);
   Place(image, 0, "mp4");
   Place(image, 4096, "amr");
   Place(image, 2 * kMiB, "avi");  // in the short read of window 2
   ScanFixture run(image, Params(kModeVideos, 0, 8192, 4096, 0x3F, 5000));
   run.Scan();
-  // The length rule is not applied: every file keeps maxFileSize.
   EXPECT_EQ(Listed(run.found),
-            (std::vector<Found>{{0, 0x01, 5000}, {4096, 0x08, 5000}, {2 * kMiB, 0x04, 5000}}));
-  EXPECT_EQ(run.recorder.events,
-            Events({"range 4", "pos 0", "pos 1", "pos 2"}));
-  EXPECT_EQ(run.recorder.logs, Events({"3 error 讀取設備/images/phone.img,位置3145728失敗"}));
+            (std::vector<Found>{{0, 0x01, 4096}, {4096, 0x08, 5000}, {2 * kMiB, 0x04, 5000}}));
+  EXPECT_EQ(run.recorder.events, Events({"range 4", "pos 0", "pos 1", "pos 2"}));
+  EXPECT_EQ(run.recorder.logs, Events({"3 error 讀取設備/images/phone.img,位置3145728失敗",
+                                       "3 error 无法读取/images/phone.img: 偏移 3145728, 长度 "
+                                       "1048576 字节"}));
 }
 
 TEST(MediaScan, StopEndsAfterTheCurrentWindowAndSkipsTheTail) {
@@ -201,14 +201,19 @@ TEST(MediaScan, ExtremeParametersEndCleanly) {
     run.Scan();
     EXPECT_TRUE(run.found.empty());
     EXPECT_EQ(run.recorder.logs,
-              Events({"3 error 讀取設備/images/phone.img,位置9223372036854775807失敗"}));
+              Events({"3 error 讀取設備/images/phone.img,位置9223372036854775807失敗",
+                      "3 error 无法读取/images/phone.img: 偏移 9223372036854775807, 长度 1048576 "
+                      "字节"}));
   }
   {  // the whole 64-bit range: read until the image ends
     ScanFixture run(image, Params(kModePictures, 0, kMax64, 4096, 0x3F, kMax64));
     run.Scan();
     EXPECT_EQ(Listed(run.found), (std::vector<Found>{{0, 0x01, kMax64}}));
     EXPECT_EQ(run.recorder.events.front(), "range 4294967295");
-    EXPECT_EQ(run.recorder.logs, Events({"3 error 讀取設備/images/phone.img,位置2097152失敗"}));
+    EXPECT_EQ(run.recorder.logs,
+              Events({"3 error 讀取設備/images/phone.img,位置2097152失敗",
+                      "3 error 无法读取/images/phone.img: 偏移 2097152, 长度 9223372036852678655 "
+                      "字节"}));
   }
   {  // block size 1 tests every byte, and finds the TIFF header inside the
      // Exif segment 12 bytes into the JPEG as well

@@ -1,11 +1,8 @@
 #include "tests/e2e/e2e_support.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <map>
 
-#include "engine/text_codec.h"
 #include "engine/text_format.h"
 #include "tests/support/test_support.h"
 
@@ -148,25 +145,6 @@ std::string ExpectedExportBytes(const std::vector<RowTexts>& rows) {
     put(u'\n');
   }
   return bytes;
-}
-
-void ExpectListsShow(const RecordStores& task, const ExpectedStores& expected, bool smsSeconds) {
-  for (int tab : {kTabSms, kTabPhoneBook, kTabCalls, kTabAllContacts, kTabWeChat}) {
-    const std::vector<RowTexts> rows = ExpectedRows(expected, tab, smsSeconds);
-    ASSERT_EQ(RecordRowCount(task, tab), rows.size()) << "tab " << tab;
-    for (size_t i = 0; i < rows.size(); ++i) {
-      const RowTexts actual = RecordRow(task, tab, i);
-      ASSERT_EQ(actual.size(), rows[i].size()) << "tab " << tab << " row " << i;
-      for (size_t c = 0; c < actual.size(); ++c) {
-        EXPECT_EQ(Utf8(actual[c]), Utf8(rows[i][c]))
-            << "tab " << tab << " row " << i << " col " << c;
-      }
-    }
-  }
-}
-
-std::string Utf8(const std::u16string& text) {
-  return ToUtf8(text);
 }
 
 }  // namespace velkor::e2e

@@ -1,38 +1,20 @@
-// What the end-to-end tests share: a record scan with a log, and the
-// expectations derived from the fixtures alone: where each inserted row's
-// cell lies, the phone book the found parts merge into, and the list texts
-// and export bytes those records give.
+// The expectations of the end-to-end tests, derived from the fixtures alone:
+// where each inserted row's cell lies, the phone book the found parts merge
+// into, and the list texts and export bytes those records give.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/record_rows.h"
-#include "engine/record_scan.h"
 #include "tests/fixtures/fixture_sets.h"
 #include "tests/fixtures/image_builder.h"
 
 namespace velkor::e2e {
 
 using namespace velkor::fixtures;
-
-class LogRecorder final : public LogSink {
- public:
-  void Append(const LogEntry& entry) override { entries.push_back(entry); }
-  std::vector<LogEntry> entries;
-};
-
-struct Scan {
-  ScanInput input;
-  RecordScanOptions options;
-  RecordStores stores;
-  ScanResult result;
-  LogRecorder log;
-  void Run() { result = ScanRecords(input, options, stores); }
-};
 
 // Every whole copy of every extracted row, in the order a scan meets them.
 struct Occurrence {
@@ -56,9 +38,5 @@ ExpectedStores StoresFrom(const std::vector<Occurrence>& occurrences);
 // The list rows (index from 0) and the text export bytes of a tab.
 std::vector<RowTexts> ExpectedRows(const ExpectedStores& stores, int tab, bool smsSeconds);
 std::string ExpectedExportBytes(const std::vector<RowTexts>& rows);
-// Expects the lists of tabs 0, 1, 2, 3 and 7 to show exactly the expected rows.
-void ExpectListsShow(const RecordStores& task, const ExpectedStores& expected, bool smsSeconds);
-
-std::string Utf8(const std::u16string& text);
 
 }  // namespace velkor::e2e

@@ -19,49 +19,39 @@ TypeSignature Sig(const std::string& codes) {
   return s;
 }
 
-class ClassifyTest : public ::testing::Test {
- protected:
-  RecordCategory Classify(const std::string& codes) const { return velkor::Classify(Sig(codes)); }
-};
-
-TEST_F(ClassifyTest, ContactDataRows) {
-  // Template 9 fails at its second position, so template 1 decides.
-  EXPECT_EQ(Classify("11111111" + std::string(12, '2')), 1);
-  EXPECT_EQ(Classify("1111111" + std::string(13, '2')), 2);
-  // More columns than the template are fine.
-  EXPECT_EQ(Classify("11111111" + std::string(12, '2') + "1111"), 1);
+RecordCategory ClassifyCodes(const std::string& codes) {
+  return Classify(Sig(codes));
 }
 
-TEST_F(ClassifyTest, NullFitsAnyType) {
-  EXPECT_EQ(Classify("11131111" + std::string(12, '2')), 1);
-  EXPECT_EQ(Classify("33333333" + std::string(12, '2')), 1);
-  EXPECT_EQ(Classify("111113"), 13);
-}
-
-TEST_F(ClassifyTest, ShortRecordsFitNothing) {
-  EXPECT_EQ(Classify("11111"), 0);
-  EXPECT_EQ(Classify("111111"), 0);  // template 13 wants a text at position 5
-  EXPECT_EQ(Classify(""), 0);
-}
-
-TEST_F(ClassifyTest, ShortPrefixTemplates) {
-  EXPECT_EQ(Classify("111112"), 13);
-  EXPECT_EQ(Classify("111112222"), 13);
-  EXPECT_EQ(Classify("121111212"), 8);
-  EXPECT_EQ(Classify("12111112121"), 6);
-  EXPECT_EQ(Classify("12121121111"), 14);
-}
-
-TEST_F(ClassifyTest, Template9NeedsAll35Columns) {
+TEST(Classify, SignaturesInTheOrderOfTrial) {
   const std::string t9 = "12211112212212222212211112222222222";
-  EXPECT_EQ(Classify(t9), 9);
-  EXPECT_NE(Classify(t9.substr(0, 34)), 9);
-  std::string nullTail = t9;
-  nullTail[34] = '3';
-  EXPECT_EQ(Classify(nullTail), 9);
+  const struct {
+    std::string codes;
+    RecordCategory category;
+  } cases[] = {
+      // Template 9 fails at its second position, so template 1 decides.
+      {"11111111" + std::string(12, '2'), 1},
+      {"1111111" + std::string(13, '2'), 2},
+      {"11111111" + std::string(12, '2') + "1111", 1},  // more columns are fine
+      {"11131111" + std::string(12, '2'), 1},           // NULL fits any type
+      {"33333333" + std::string(12, '2'), 1},
+      {"111113", 13},
+      {"11111", 0},
+      {"111111", 0},  // template 13 wants a text at position 5
+      {"", 0},
+      {"111112", 13},
+      {"111112222", 13},
+      {"121111212", 8},
+      {"12111112121", 6},
+      {"12121121111", 14},
+      {t9, 9},
+      {t9.substr(0, 34) + "3", 9},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ClassifyCodes(c.codes), c.category) << c.codes;
+  EXPECT_NE(ClassifyCodes(t9.substr(0, 34)), 9);  // template 9 needs all 35 columns
 }
 
-TEST_F(ClassifyTest, EveryTemplateIsReachable) {
+TEST(Classify, EveryTemplateIsReachable) {
   // A record made of exactly a template's codes lands on that template or on
   // one tried earlier that it also fits; for these sixteen no earlier one
   // does, so each comes back as itself.
@@ -71,15 +61,9 @@ TEST_F(ClassifyTest, EveryTemplateIsReachable) {
       if (code == 0) break;
       codes.push_back(static_cast<char>('0' + code));
     }
-    EXPECT_EQ(Classify(codes), c) << codes;
+    EXPECT_EQ(ClassifyCodes(codes), c) << codes;
   }
 }
-
-}  // namespace
-}  // namespace velkor
-
-namespace velkor {
-namespace {
 
 // The word-operation classifier of the scan loop must agree with the plain
 // one on every signature, for the real table and for arbitrary tables.

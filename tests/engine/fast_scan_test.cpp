@@ -3,16 +3,18 @@
 // stores, progress events and log lines as a scan on one.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "engine/cell_prefilter.h"
 #include "engine/record_rows.h"
+#include "engine/record_scan.h"
 #include "engine/record_scan_parts.h"
-#include "tests/engine/cell_bytes.h"
+#include "engine/text_codec.h"
+#include "tests/support/cell_bytes.h"
 #include "tests/support/test_support.h"
-#include "tests/engine/scan_snapshot.h"
 
 namespace velkor {
 
@@ -161,35 +163,49 @@ TEST(CellWalk, FindsACellStartingAtAnotherCellsBody) {
   }
 }
 
-class FailingMemory : public ImageSource {
- public:
-  FailingMemory(const std::vector<uint8_t>& bytes, uint64_t failFrom)
-      : memory_(bytes), failFrom_(failFrom) {}
-  uint64_t Size() const override { return memory_.Size(); }
-  size_t Read(uint64_t offset, void* buffer, size_t count) override {
-    return offset >= failFrom_ ? 0 : memory_.Read(offset, buffer, count);
-  }
-
- private:
-  MemoryImageSource memory_;
-  uint64_t failFrom_;
-};
-
 struct ScanCase {
   uint8_t platform;
   uint64_t failFrom;   // UINT64_MAX: no failure
   int stopAfterSteps;  // -1: no stop
 };
 
+// Everything the scan leaves behind as comparable text: its progress events,
+// log lines and texts, every list row and the result.
 std::vector<std::string> ScanWith(const std::vector<uint8_t>& image, const ScanCase& c,
                                   uint32_t threads, bool fast) {
   ScanInput input;
   input.platform = c.platform;
   input.imagePath = "mem";
-  input.imageOpener = [&](const std::filesystem::path&) -> std::unique_ptr<ImageSource> {
-    return std::make_unique<FailingMemory>(image, c.failFrom);
+  test::ReadFaults faults;
+  if (c.failFrom != UINT64_MAX) faults.bad = {{c.failFrom, UINT64_MAX - c.failFrom}};
+  input.imageOpener = test::FaultyOpener(test::MemoryOpener(image), faults);
+  Recorder recorder;
+  std::atomic<bool> stop{false};
+  input.progress = &recorder;
+  input.log = &recorder;
+  input.stop = &stop;
+  int steps = 0;
+  recorder.onEvent = [&](const std::string& event) {
+    if (event == "step" && ++steps == c.stopAfterSteps) stop = true;
   };
-  return ScanSnapshot(input, {1, threads, fast}, c.stopAfterSteps);
+  RecordStores stores;
+  const ScanResult result = ScanRecords(input, {1, threads, fast}, stores);
+  std::vector<std::string> out = recorder.events;
+  out.insert(out.end(), recorder.logs.begin(), recorder.logs.end());
+  out.insert(out.end(), recorder.texts.begin(), recorder.texts.end());
+  for (int tab : {kTabSms, kTabPhoneBook, kTabCalls, kTabAllContacts, kTabWeChat}) {
+    for (size_t i = 0; i < RecordRowCount(stores, tab); ++i) {
+      std::string row = std::to_string(tab);
+      for (const auto& cell : RecordRow(stores, tab, i)) row += "|" + ToUtf8(cell);
+      out.push_back(row);
+    }
+  }
+  out.push_back("stopped " + std::to_string(result.stopped));
+  for (const UnreadableRange& range : result.unreadable) {
+    out.push_back("unreadable " + std::to_string(range.offset) + "+" +
+                  std::to_string(range.length));
+  }
+  return out;
 }
 
 // Windows of planted rows of several kinds among noise, with a partial

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,40 +43,30 @@ std::vector<uint64_t> Hits(ImageSource& image, const std::vector<uint8_t>& patte
   return hits;
 }
 
-struct PatternCase {
-  const char* name;
-  std::u16string text;
-  SearchEncoding encoding;
-  std::optional<std::vector<uint8_t>> bytes;
-};
-
-class SearchPatternTest : public ::testing::TestWithParam<PatternCase> {};
-
-TEST_P(SearchPatternTest, EncodesOrRefuses) {
-  EXPECT_EQ(SearchPattern(GetParam().text, GetParam().encoding), GetParam().bytes);
+TEST(SearchPattern, EncodesOrRefuses) {
+  using B = std::vector<uint8_t>;
+  const struct {
+    std::u16string text;
+    SearchEncoding encoding;
+    std::optional<B> bytes;
+  } cases[] = {
+      {u"Ab1", SearchEncoding::kAscii, B{0x41, 0x62, 0x31}},
+      {u"a中", SearchEncoding::kAscii, std::nullopt},
+      {u"\u00e9", SearchEncoding::kAscii, std::nullopt},
+      {u"中", SearchEncoding::kUtf8, B{0xE4, 0xB8, 0xAD}},
+      {u"\u00e9", SearchEncoding::kUtf8, B{0xC3, 0xA9}},
+      {u"\U0001F600", SearchEncoding::kUtf8, B{0xF0, 0x9F, 0x98, 0x80}},
+      {u"中a", SearchEncoding::kUtf16Le, B{0x2D, 0x4E, 0x61, 0x00}},
+      {u"\U0001F600", SearchEncoding::kUtf16Le, B{0x3D, 0xD8, 0x00, 0xDE}},
+      {u"", SearchEncoding::kUtf8, std::nullopt},
+      {u"", SearchEncoding::kUtf16Le, std::nullopt},
+      {std::u16string(1, char16_t{0xD800}), SearchEncoding::kUtf16Le, std::nullopt},
+      {std::u16string(1, char16_t{0xDC00}) + u"a", SearchEncoding::kUtf8, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SearchPattern(c.text, c.encoding), c.bytes) << ToUtf8(c.text);
+  }
 }
-
-using B = std::vector<uint8_t>;
-INSTANTIATE_TEST_SUITE_P(
-    Encodings, SearchPatternTest,
-    ::testing::Values(
-        PatternCase{"AsciiText", u"Ab1", SearchEncoding::kAscii, B{0x41, 0x62, 0x31}},
-        PatternCase{"AsciiRefusesHan", u"a中", SearchEncoding::kAscii, std::nullopt},
-        PatternCase{"AsciiRefusesLatin1", u"\u00e9", SearchEncoding::kAscii, std::nullopt},
-        PatternCase{"Utf8Han", u"中", SearchEncoding::kUtf8, B{0xE4, 0xB8, 0xAD}},
-        PatternCase{"Utf8TwoBytes", u"\u00e9", SearchEncoding::kUtf8, B{0xC3, 0xA9}},
-        PatternCase{"Utf8Supplementary", u"\U0001F600", SearchEncoding::kUtf8,
-                    B{0xF0, 0x9F, 0x98, 0x80}},
-        PatternCase{"Utf16Han", u"中a", SearchEncoding::kUtf16Le, B{0x2D, 0x4E, 0x61, 0x00}},
-        PatternCase{"Utf16Supplementary", u"\U0001F600", SearchEncoding::kUtf16Le,
-                    B{0x3D, 0xD8, 0x00, 0xDE}},
-        PatternCase{"EmptyUtf8", u"", SearchEncoding::kUtf8, std::nullopt},
-        PatternCase{"EmptyUtf16", u"", SearchEncoding::kUtf16Le, std::nullopt},
-        PatternCase{"LoneHighSurrogate", std::u16string(1, char16_t{0xD800}),
-                    SearchEncoding::kUtf16Le, std::nullopt},
-        PatternCase{"LoneLowSurrogate", std::u16string(1, char16_t{0xDC00}) + u"a",
-                    SearchEncoding::kUtf8, std::nullopt}),
-    [](const auto& param) { return std::string(param.param.name); });
 
 // Every start from a few bytes before a window boundary to just after it, for
 // patterns of several lengths: each match is reported once, at its offset.
@@ -98,7 +89,7 @@ TEST(FindInImageTest, ShortReadsLoseNoHitsOrExcerpts) {
   for (uint64_t offset : at) Put(bytes, offset, Bytes("NEEDLE"));
   // At most 4093 bytes a read, as a network share may hand out.
   auto image = test::MemoryOpener(bytes);
-  auto dribble = test::FaultyOpener(image, {UINT64_MAX, UINT64_MAX, 4093, {}})("");
+  auto dribble = test::FaultyOpener(image, {.chunk = 4093})("");
   EXPECT_EQ(Hits(*dribble, Bytes("NEEDLE")), at);
   EXPECT_NE(ToUtf8(SearchExcerpt(*dribble, kW - 3, 6, SearchEncoding::kAscii)).find("NEEDLE"),
             std::string::npos);
@@ -147,7 +138,7 @@ TEST(FindInImageTest, ProgressStopAndReadFailure) {
   EXPECT_EQ(end, SearchEnd::kStopped);
 
   // The window at kW cannot be read; a search that went on would find more.
-  auto holed = test::FaultyOpener(test::MemoryOpener(bytes), {kW, 1, 0, {}})("");
+  auto holed = test::FaultyOpener(test::MemoryOpener(bytes), {.bad = {{kW, 1}}})("");
   std::vector<uint64_t> hits;
   uint64_t failed = 0;
   end = FindInImage(
@@ -155,23 +146,6 @@ TEST(FindInImageTest, ProgressStopAndReadFailure) {
   EXPECT_EQ(end, SearchEnd::kReadFailed);
   EXPECT_EQ(failed, kW);
   EXPECT_EQ(hits, std::vector<uint64_t>{5});
-}
-
-struct ExcerptCase {
-  const char* name;
-  std::vector<uint8_t> image;
-  uint64_t offset;
-  size_t length;
-  SearchEncoding encoding;
-  std::u16string excerpt;
-};
-
-class SearchExcerptTest : public ::testing::TestWithParam<ExcerptCase> {};
-
-TEST_P(SearchExcerptTest, ShowsOnlyWhatPrints) {
-  MemoryImageSource image(GetParam().image);
-  EXPECT_EQ(SearchExcerpt(image, GetParam().offset, GetParam().length, GetParam().encoding),
-            GetParam().excerpt);
 }
 
 std::vector<uint8_t> Padded(std::string_view left, std::string_view middle,
@@ -182,33 +156,42 @@ std::vector<uint8_t> Padded(std::string_view left, std::string_view middle,
   return bytes;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Excerpts, SearchExcerptTest,
-    ::testing::Values(
-        // Context is cut to 16 bytes either side.
-        ExcerptCase{"ContextIsBounded",
-                    Padded("0123456789abcdefXYZ"sv, "hit"sv, "ABCDEFGHIJKLMNOPQR"sv), 19, 3,
-                    SearchEncoding::kUtf8, u"3456789abcdefXYZhitABCDEFGHIJKLMNOP"},
-        ExcerptCase{"ControlsAndLineEnds",
-                    Padded("a\x01\r\n"sv, "hit"sv,
-                           "\t\x7f"
-                           "b"sv),
-                    4, 3, SearchEncoding::kAscii, u"a...hit..b"},
-        ExcerptCase{"Utf8Han", Padded("\xe4\xb8\xad"sv, "hit"sv, ""sv), 3, 3, SearchEncoding::kUtf8,
-                    u"中hit"},
-        ExcerptCase{"AsciiShowsHighBytesAsDots", Padded("\xe4\xb8\xad"sv, "hit"sv, ""sv), 3, 3,
-                    SearchEncoding::kAscii, u"...hit"},
-        // A right-to-left override would reorder the row around it.
-        ExcerptCase{"FormatCharacters", Padded("\xe2\x80\xae"sv, "hit"sv, "\xe2\x80\xa8"sv), 3, 3,
-                    SearchEncoding::kUtf8, u".hit."},
-        ExcerptCase{"BrokenUtf8", Padded("\xc0\xaf"sv, "hit"sv, "\xe4\xb8"sv), 2, 3,
-                    SearchEncoding::kUtf8, u"..hit.."},
-        // The hit starts at an odd offset: context starts on a code unit of it.
-        ExcerptCase{"Utf16FromAnOddHit", Padded("xa\0b\0"sv, "h\0i\0"sv, "\x2d\x4e\x00\xd8"sv), 5,
-                    4, SearchEncoding::kUtf16Le, u"abhi中."},
-        ExcerptCase{"Utf16LoneSurrogate", Padded("\x00\xdc"sv, "h\0"sv, ""sv), 2, 2,
-                    SearchEncoding::kUtf16Le, u".h"}),
-    [](const auto& param) { return std::string(param.param.name); });
+TEST(SearchExcerpt, ShowsOnlyWhatPrints) {
+  const struct {
+    const char* name;
+    std::vector<uint8_t> image;
+    uint64_t offset;
+    size_t length;
+    SearchEncoding encoding;
+    std::u16string excerpt;
+  } cases[] = {
+      {"context is cut to 16 bytes either side",
+       Padded("0123456789abcdefXYZ"sv, "hit"sv, "ABCDEFGHIJKLMNOPQR"sv), 19, 3,
+       SearchEncoding::kUtf8, u"3456789abcdefXYZhitABCDEFGHIJKLMNOP"},
+      {"controls and line ends",
+       Padded("a\x01\r\n"sv, "hit"sv,
+              "\t\x7f"
+              "b"sv),
+       4, 3, SearchEncoding::kAscii, u"a...hit..b"},
+      {"UTF-8 Han", Padded("\xe4\xb8\xad"sv, "hit"sv, ""sv), 3, 3, SearchEncoding::kUtf8, u"中hit"},
+      {"ASCII shows high bytes as dots", Padded("\xe4\xb8\xad"sv, "hit"sv, ""sv), 3, 3,
+       SearchEncoding::kAscii, u"...hit"},
+      // A right-to-left override would reorder the row around it.
+      {"format characters", Padded("\xe2\x80\xae"sv, "hit"sv, "\xe2\x80\xa8"sv), 3, 3,
+       SearchEncoding::kUtf8, u".hit."},
+      {"broken UTF-8", Padded("\xc0\xaf"sv, "hit"sv, "\xe4\xb8"sv), 2, 3, SearchEncoding::kUtf8,
+       u"..hit.."},
+      // The hit starts at an odd offset: context starts on a code unit of it.
+      {"UTF-16 from an odd hit", Padded("xa\0b\0"sv, "h\0i\0"sv, "\x2d\x4e\x00\xd8"sv), 5, 4,
+       SearchEncoding::kUtf16Le, u"abhi中."},
+      {"UTF-16 lone surrogate", Padded("\x00\xdc"sv, "h\0"sv, ""sv), 2, 2, SearchEncoding::kUtf16Le,
+       u".h"},
+  };
+  for (const auto& c : cases) {
+    MemoryImageSource image(c.image);
+    EXPECT_EQ(SearchExcerpt(image, c.offset, c.length, c.encoding), c.excerpt) << c.name;
+  }
+}
 
 class SearchImageTest : public ::testing::Test {
  protected:

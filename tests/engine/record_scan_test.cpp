@@ -8,10 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/log_entries.h"
 #include "engine/record_scan.h"
 #include "engine/text_codec.h"
 #include "engine/text_format.h"
-#include "tests/engine/cell_bytes.h"
+#include "tests/support/cell_bytes.h"
 #include "tests/support/test_support.h"
 
 namespace velkor {
@@ -43,8 +44,8 @@ class RecordScanTest : public ::testing::Test {
   }
 
   void Scan() { result = ScanRecords(input, options, stores); }
-  void ScanMemory(std::vector<uint8_t> image, uint64_t failFrom = UINT64_MAX) {
-    input.imageOpener = test::FaultyOpener(test::MemoryOpener(std::move(image)), {failFrom, UINT64_MAX, 0, {}});
+  void ScanMemory(std::vector<uint8_t> image) {
+    input.imageOpener = test::MemoryOpener(std::move(image));
     Scan();
   }
 
@@ -107,25 +108,6 @@ TEST_F(RecordScanTest, CellsAroundWindowBoundaries) {
   EXPECT_EQ(recorder.events, (std::vector<std::string>{"range 2", "step", "step"}));
 }
 
-TEST_F(RecordScanTest, ReadFailureKeepsEarlierWindows) {
-  input.platform = kPlatformIos;
-  std::vector<uint8_t> image(5 * kMiB, 0);
-  Put(image, 10, IosSmsCell("1", 1234567890, "a"));
-  Put(image, kMiB + 10, IosSmsCell("2", 1234567890, "b"));
-  Put(image, 3 * kMiB + 10, IosSmsCell("4", 1234567890, "d"));
-  Put(image, 4096, CellOf({Num(5), Num(9), Num(0), Num(0), Num(0), Txt("13900000000")}));
-  ScanMemory(image, 2 * kMiB);
-  EXPECT_EQ(SmsNumbers(), (std::vector<std::string>{"1", "2"}));
-  EXPECT_EQ(recorder.events, (std::vector<std::string>{"range 5", "step", "step"}));
-  EXPECT_EQ(recorder.logs, (std::vector<std::string>{"3 error 讀取設備image.dd,位置2097152失敗"}));
-  // No phone-book build after a failed read.
-  EXPECT_TRUE(stores.phoneBook.empty());
-  ASSERT_EQ(result.unreadable.size(), 1u);
-  EXPECT_EQ(result.unreadable[0].offset, 2 * kMiB);
-  EXPECT_EQ(result.unreadable[0].length, kMiB);
-  EXPECT_FALSE(result.stopped);
-}
-
 TEST_F(RecordScanTest, StopFinishesTheWindowAndBuildsThePhoneBook) {
   std::vector<uint8_t> image(5 * kMiB + 100, 0);
   Put(image, 4096, ContactCell(42, 6, "Alice"));
@@ -134,6 +116,7 @@ TEST_F(RecordScanTest, StopFinishesTheWindowAndBuildsThePhoneBook) {
   recorder.onEvent = [this](const std::string&) { stop = true; };
   ScanMemory(image);
   EXPECT_EQ(recorder.events, (std::vector<std::string>{"range 5", "step"}));
+  EXPECT_EQ(recorder.logTexts, std::vector<std::u16string>{ScanStoppedText(kMiB)});
   EXPECT_TRUE(result.stopped);
   ASSERT_EQ(stores.phoneBook.size(), 1u);
   EXPECT_EQ(ToUtf8(stores.phoneBook[0].name), "Alice");
@@ -231,14 +214,15 @@ TEST_F(FolderScanTest, UnopenableFileIsReportedAndSkipped) {
 }
 
 // A listed folder counts as opened whatever its files do; one that cannot be
-// listed is reported to the caller only.
+// listed is logged once.
 TEST_F(FolderScanTest, OpenedMeansTheFolderWasListed) {
   Scan();
   EXPECT_TRUE(result.opened);
   input.imagePath = dir / "missing";
   Scan();
   EXPECT_FALSE(result.opened);
-  EXPECT_TRUE(recorder.logs.empty());
+  EXPECT_EQ(recorder.logs, (std::vector<std::string>{"3 error 打開/創建設備" +
+                                                     (dir / "missing").string() + "失敗"}));
 }
 
 }  // namespace

@@ -11,9 +11,10 @@
 
 #include "cli/exit_status.h"
 #include "engine/output_file.h"
-#include "tests/reliability/reliability_support.h"
+#include "tests/support/cell_bytes.h"
+#include "tests/support/test_support.h"
 
-namespace velkor::reliability {
+namespace velkor::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -24,7 +25,7 @@ std::vector<uint8_t> MessageImage(size_t* rows = nullptr) {
   Place(bytes, 0, {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'});
   uint64_t i = 0;
   for (uint64_t at = 4096; at + 200 < bytes.size(); at += 3001, ++i) {
-    Place(bytes, at, MessageCell(i + 1, "m" + std::to_string(i)));
+    Place(bytes, at, IosSmsCell("10086", 1600000000, "m" + std::to_string(i), i + 1));
   }
   if (rows != nullptr) *rows = i;
   return bytes;
@@ -36,13 +37,13 @@ bool Contains(const std::string& text, const std::string& part) {
 
 // File names are bytes: none of them has to be UTF-8.
 TEST(CommandLine, NamesThatAreNotUtf8Work) {
-  TempFolder temp("names");
+  TempFolder temp;
   const fs::path image = temp.path / "img\xff.bin";
   const fs::path backup = temp.path / "backup\xfd";
   fs::create_directories(backup);
   size_t rows = 0;
-  WriteFile(image, MessageImage(&rows));
-  WriteFile(backup / "f\xfe", MessageImage());
+  WriteBytes(image, MessageImage(&rows));
+  WriteBytes(backup / "f\xfe", MessageImage());
   const std::string counted = "短信箱 " + std::to_string(rows) + "\n";
   const struct {
     std::vector<std::string> args;
@@ -61,23 +62,25 @@ TEST(CommandLine, NamesThatAreNotUtf8Work) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args[0] + " " + c.args[1]);
-    const RunResult run = RunVelkor(c.args);
-    EXPECT_EQ(run.status, cli::kExitComplete) << run.err;
-    EXPECT_TRUE(Contains(run.err, c.counted)) << run.err;
+    std::string output;
+    EXPECT_EQ(RunVelkor(c.args, output), cli::kExitComplete) << output;
+    EXPECT_TRUE(Contains(output, c.counted)) << output;
     EXPECT_GT(fs::file_size(c.written), 2u);
   }
 }
 
 TEST(CommandLine, SigtermStopsTheScanAndTheResultsAreWritten) {
-  TempFolder temp("sigterm");
+  TempFolder temp;
   const fs::path image = temp.path / "big.img";
   // Sparse: 64 GiB of holes take seconds to scan and no disk space.
-  WriteFile(image, {});
+  WriteBytes(image, {});
   fs::resize_file(image, 64ull << 30);
-  const RunResult run = RunVelkor({"records", image, "--threads", "1", "--out", temp.path / "out"},
-                                  /*signalAfterMs=*/300);
-  EXPECT_EQ(run.status, cli::kExitStopped) << run.err;
-  EXPECT_TRUE(Contains(run.err, "[Scan] 扫描已停止于偏移 ")) << run.err;
+  std::string output;
+  EXPECT_EQ(RunVelkor({"records", image, "--threads", "1", "--out", temp.path / "out"}, output, 0,
+                      /*termAfterMs=*/300),
+            cli::kExitStopped)
+      << output;
+  EXPECT_TRUE(Contains(output, "[Scan] 扫描已停止于偏移 ")) << output;
   EXPECT_TRUE(fs::exists(temp.path / "out" / "信息.txt"));
 }
 
@@ -113,9 +116,9 @@ TEST(ExitStatus, TheMostTellingOneWins) {
 TEST(KilledWrite, LeavesThePreviousFileOrNone) {
   for (const bool previous : {false, true}) {
     SCOPED_TRACE(previous);
-    TempFolder temp("killed");
+    TempFolder temp;
     const fs::path path = temp.path / "信息.txt";
-    if (previous) WriteFile(path, {1, 2, 3});
+    if (previous) WriteBytes(path, {1, 2, 3});
     const pid_t child = ::fork();
     if (child == 0) {
       WriteWholeFile(path, [](std::FILE* file) {
@@ -131,7 +134,7 @@ TEST(KilledWrite, LeavesThePreviousFileOrNone) {
     ::waitpid(child, &status, 0);
     ASSERT_TRUE(WIFSIGNALED(status));
     if (previous) {
-      EXPECT_EQ(ReadFile(path), (std::vector<uint8_t>{1, 2, 3}));
+      EXPECT_EQ(ReadBytes(path), (std::vector<uint8_t>{1, 2, 3}));
     } else {
       EXPECT_FALSE(fs::exists(path));
     }
@@ -139,9 +142,9 @@ TEST(KilledWrite, LeavesThePreviousFileOrNone) {
 }
 
 TEST(CommandLine, MistakesAreCaughtBeforeTheScan) {
-  TempFolder temp("mistakes");
+  TempFolder temp;
   const fs::path image = temp.path / "phone.img";
-  WriteFile(image, MessageImage());
+  WriteBytes(image, MessageImage());
   const std::string tooMany = std::to_string(4 * std::max(1l, ::sysconf(_SC_NPROCESSORS_ONLN)) + 1);
   const struct {
     std::vector<std::string> args;
@@ -155,27 +158,27 @@ TEST(CommandLine, MistakesAreCaughtBeforeTheScan) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.said);
-    const RunResult run = RunVelkor(c.args);
-    EXPECT_EQ(run.status, c.status);
-    EXPECT_TRUE(Contains(run.err, c.said)) << run.err;
-    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    std::string output;
+    EXPECT_EQ(RunVelkor(c.args, output), c.status);
+    EXPECT_TRUE(Contains(output, c.said)) << output;
+    EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 1) << output;
   }
 }
 
 // Names from a backup folder reach the console with their controls shown as
 // codes: no escape sequence of the phone's reaches the terminal.
 TEST(CommandLine, ControlCharactersInNamesArePrintedAsCodes) {
-  TempFolder temp("controls");
+  TempFolder temp;
   const fs::path backup = temp.path / "backup";
   fs::create_directories(backup);
   // A FIFO cannot be scanned, so its name is logged.
   const fs::path fifo = backup / "a\x1b[2J\x7f\xc2\x85\xe2\x80\xae.db";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  const RunResult run =
-      RunVelkor({"records", backup, "--platform", "itunes", "--out", temp.path / "out"});
-  EXPECT_TRUE(Contains(run.err, "a\\x1B[2J\\x7F\\x85\\u{202E}.db")) << run.err;
-  EXPECT_FALSE(Contains(run.err, "\x1b[2J"));
+  std::string output;
+  RunVelkor({"records", backup, "--platform", "itunes", "--out", temp.path / "out"}, output);
+  EXPECT_TRUE(Contains(output, "a\\x1B[2J\\x7F\\x85\\u{202E}.db")) << output;
+  EXPECT_FALSE(Contains(output, "\x1b[2J"));
 }
 
 }  // namespace
-}  // namespace velkor::reliability
+}  // namespace velkor::test

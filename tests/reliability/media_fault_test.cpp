@@ -8,9 +8,9 @@
 #include "carving/found_files.h"
 #include "carving/media_scan.h"
 #include "engine/log_entries.h"
-#include "tests/reliability/reliability_support.h"
+#include "tests/support/test_support.h"
 
-namespace velkor::reliability {
+namespace velkor::test {
 namespace {
 
 const std::filesystem::path kImage = "/phone/disk.img";
@@ -19,7 +19,7 @@ constexpr uint64_t kBad = kMiB + 4096;
 
 struct PictureImage {
   MemoryImages images;
-  PictureImage(const Faults& faults) {
+  explicit PictureImage(const ReadFaults& faults) {
     std::vector<uint8_t>& bytes = images.bytes[kImage];
     bytes.resize(3 * kMiB);
     for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 7 + 1);
@@ -37,10 +37,11 @@ struct PictureImage {
 
 TEST(UnreadablePictures, ScanGoesOnAndSavesKeepTheReadableStart) {
   const ByteRange bad{kBad, kReadPiece};
-  for (const Faults& faults : {Faults{{bad}, true}, Faults{{bad}, false, 5000}}) {
+  for (const ReadFaults& faults :
+       {ReadFaults{.bad = {bad}, .wholeRead = true}, ReadFaults{.bad = {bad}, .chunk = 5000}}) {
     SCOPED_TRACE(faults.wholeRead);
     const PictureImage image(faults);
-    RecordingLog log;
+    Recorder log;
     const ScanInput input = image.Input(&log);
     MediaScanParams params{kModePictures, 0, 3 * kMiB / 512, 100 * kMiB, 4096, 0x3F};
     CarvedFileStore found;
@@ -56,39 +57,40 @@ TEST(UnreadablePictures, ScanGoesOnAndSavesKeepTheReadableStart) {
     EXPECT_EQ(files[2].file.length, 100 * kMiB);
     ASSERT_EQ(result.unreadable.size(), 1u);
     EXPECT_EQ(result.unreadable[0].offset, kBad);
-    EXPECT_EQ(log.texts, (std::vector<std::u16string>{
-                             ReadFailedText(kImage.u16string(), static_cast<int64_t>(kMiB)),
-                             UnreadableRangeText(kImage.u16string(), kBad, kReadPiece)}));
+    EXPECT_EQ(log.logTexts, (std::vector<std::u16string>{
+                                ReadFailedText(kImage.u16string(), static_cast<int64_t>(kMiB)),
+                                UnreadableRangeText(kImage.u16string(), kBad, kReadPiece)}));
 
-    TempFolder out("pictures");
-    log.texts.clear();
+    TempFolder out;
+    log.logTexts.clear();
     EXPECT_EQ(SaveCarvedFiles(input, files, out.path), (std::vector<size_t>{1, 2}));
     const std::vector<uint8_t>& bytes = image.images.bytes.at(kImage);
-    EXPECT_EQ(ReadFile(out.path / "0.png"),
+    EXPECT_EQ(ReadBytes(out.path / "0.png"),
               std::vector<uint8_t>(bytes.begin(), bytes.begin() + kBad));
-    EXPECT_EQ(ReadFile(out.path / "1.png"),
+    EXPECT_EQ(ReadBytes(out.path / "1.png"),
               std::vector<uint8_t>(bytes.begin() + kMiB + 32768, bytes.begin() + 2 * kMiB));
-    EXPECT_EQ(log.texts, (std::vector<std::u16string>{
-                             SaveIncompleteText(PathText(out.path / "0.png"), kBad, kReadPiece)}));
+    EXPECT_EQ(log.logTexts, (std::vector<std::u16string>{SaveIncompleteText(
+                                PathText(out.path / "0.png"), kBad, kReadPiece)}));
   }
 }
 
 TEST(StoppedSave, EndsBetweenFilesAndCountsTheRest) {
-  const PictureImage image(Faults{});
-  RecordingLog log;
+  const PictureImage image(ReadFaults{});
+  Recorder log;
   ScanInput input = image.Input(&log);
-  StopOnFirstProgress progress;
-  input.progress = &progress;
-  input.stop = &progress.stop;
+  std::atomic<bool> stop{false};
+  log.onEvent = [&stop](const std::string& event) { stop = event.rfind("range", 0) != 0; };
+  input.progress = &log;
+  input.stop = &stop;
   const std::vector<FoundFile> files = {
       {u"0.png", {0, 0x02, 100}}, {u"1.png", {kMiB, 0x02, 100}}, {u"2.png", {2 * kMiB, 0x02, 100}}};
-  TempFolder out("stopped-save");
+  TempFolder out;
   size_t attempted = 0;
   EXPECT_EQ(SaveCarvedFiles(input, files, out.path, &attempted), std::vector<size_t>{0});
   EXPECT_EQ(attempted, 1u);
-  EXPECT_EQ(log.texts, std::vector<std::u16string>{SaveStoppedText(2)});
+  EXPECT_EQ(log.logTexts, std::vector<std::u16string>{SaveStoppedText(2)});
   EXPECT_FALSE(std::filesystem::exists(out.path / "1.png"));
 }
 
 }  // namespace
-}  // namespace velkor::reliability
+}  // namespace velkor::test

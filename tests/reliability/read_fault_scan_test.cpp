@@ -3,13 +3,12 @@
 // every file gets its own phone book, whatever the thread count.
 #include <gtest/gtest.h>
 
-#include <atomic>
-
 #include "engine/log_entries.h"
 #include "engine/record_scan.h"
-#include "tests/reliability/reliability_support.h"
+#include "tests/support/cell_bytes.h"
+#include "tests/support/test_support.h"
 
-namespace velkor::reliability {
+namespace velkor::test {
 namespace {
 
 const std::filesystem::path kImage = "/phone/disk.img";
@@ -22,7 +21,7 @@ struct MessageImage {
   MessageImage() {
     for (uint64_t at = 100, i = 0; at + 200 < bytes.size(); at += 3001, ++i) {
       const std::string text = "m" + std::to_string(i);
-      rows.emplace_back(Place(bytes, at, MessageCell(i + 1, text)),
+      rows.emplace_back(Place(bytes, at, IosSmsCell("10086", 1600000000, text, i + 1)),
                         std::u16string(text.begin(), text.end()));
     }
   }
@@ -44,7 +43,7 @@ std::vector<std::u16string> Contents(const RecordStores& stores) {
 struct Scan {
   ScanResult result;
   RecordStores stores;
-  RecordingLog log;
+  Recorder log;
 };
 
 void RunScan(const MemoryImages& images, const std::filesystem::path& path, uint8_t platform,
@@ -65,26 +64,30 @@ TEST(UnreadableBytes, RowsInReadableBytesAreFoundAndEachRangeIsLoggedOnce) {
   const uint64_t mid = kMiB + 16 * kReadPiece;
   const struct {
     const char* name;
-    Faults faults;
+    ReadFaults faults;
     ByteRange logged;  // the one joined range; length 0 when none
   } cases[] = {
-      {"intact, short reads", {{}, false, 1000}, {}},
-      {"piece inside a window, read stops there", {{{mid, kReadPiece}}}, {mid, kReadPiece}},
-      {"piece inside a window, whole read fails", {{{mid, kReadPiece}}, true}, {mid, kReadPiece}},
-      {"short reads into the bad piece", {{{mid, kReadPiece}}, false, 1000}, {mid, kReadPiece}},
-      {"first piece of the image", {{{0, kReadPiece}}, true}, {0, kReadPiece}},
+      {"intact, short reads", {.chunk = 1000}, {}},
+      {"piece inside a window, read stops there", {.bad = {{mid, kReadPiece}}}, {mid, kReadPiece}},
+      {"piece inside a window, whole read fails",
+       {.bad = {{mid, kReadPiece}}, .wholeRead = true},
+       {mid, kReadPiece}},
+      {"short reads into the bad piece",
+       {.bad = {{mid, kReadPiece}}, .chunk = 1000},
+       {mid, kReadPiece}},
+      {"first piece of the image", {.bad = {{0, kReadPiece}}, .wholeRead = true}, {0, kReadPiece}},
       {"last piece of a window",
-       {{{2 * kMiB - kReadPiece, kReadPiece}}, true},
+       {.bad = {{2 * kMiB - kReadPiece, kReadPiece}}, .wholeRead = true},
        {2 * kMiB - kReadPiece, kReadPiece}},
       {"first piece of a window (the slack of the one before)",
-       {{{2 * kMiB, kReadPiece}}, true},
+       {.bad = {{2 * kMiB, kReadPiece}}, .wholeRead = true},
        {2 * kMiB, kReadPiece}},
       {"across a window boundary, joined",
-       {{{2 * kMiB - kReadPiece, 2 * kReadPiece}}, true},
+       {.bad = {{2 * kMiB - kReadPiece, 2 * kReadPiece}}, .wholeRead = true},
        {2 * kMiB - kReadPiece, 2 * kReadPiece}},
-      {"in the partial window", {{{3 * kMiB, kReadPiece}}}, {3 * kMiB, kReadPiece}},
+      {"in the partial window", {.bad = {{3 * kMiB, kReadPiece}}}, {3 * kMiB, kReadPiece}},
       {"a bad byte in mid-piece loses the rest of its piece",
-       {{{mid + 100, 1}}},
+       {.bad = {{mid + 100, 1}}},
        {mid + 100, kReadPiece - 100}},
   };
   for (const auto& c : cases) {
@@ -100,12 +103,12 @@ TEST(UnreadableBytes, RowsInReadableBytesAreFoundAndEachRangeIsLoggedOnce) {
       EXPECT_LT(expected.size(), image.rows.size() + (c.logged.length == 0));
       EXPECT_EQ(Contents(scan.stores), expected);
       if (c.logged.length == 0) {
-        EXPECT_TRUE(scan.log.texts.empty());
+        EXPECT_TRUE(scan.log.logTexts.empty());
         EXPECT_TRUE(scan.result.unreadable.empty());
         continue;
       }
       const uint64_t window = c.logged.offset / kMiB * kMiB;
-      EXPECT_EQ(scan.log.texts,
+      EXPECT_EQ(scan.log.logTexts,
                 (std::vector<std::u16string>{
                     ReadFailedText(kImage.u16string(), static_cast<int64_t>(window)),
                     UnreadableRangeText(kImage.u16string(), c.logged.offset, c.logged.length)}));
@@ -117,10 +120,20 @@ TEST(UnreadableBytes, RowsInReadableBytesAreFoundAndEachRangeIsLoggedOnce) {
   }
 }
 
+std::vector<uint8_t> PersonCell(uint64_t rowid, const std::string& last, const std::string& first) {
+  std::vector<Column> columns = {Num(3), Txt(last), Txt(first)};
+  for (int i = 3; i < 10; ++i) columns.push_back(Txt("x"));
+  columns.push_back(Num(4));
+  for (int i = 11; i < 18; ++i) columns.push_back(Txt("y"));
+  columns.push_back(Num(8));
+  columns.push_back(Num(9));
+  return CellOf(columns, rowid);
+}
+
 // A file with a failure still gets its phone book, and a person of one file
 // never joins a person of the next under the same row key.
 TEST(UnreadableBytes, EveryFileOfAFolderGetsItsOwnPhoneBook) {
-  TempFolder listed("folder");
+  TempFolder listed;
   MemoryImages images;
   std::vector<uint8_t>& first = images.bytes[listed.path / "a"];
   first.resize(2 * kMiB + 100);
@@ -129,9 +142,9 @@ TEST(UnreadableBytes, EveryFileOfAFolderGetsItsOwnPhoneBook) {
   std::vector<uint8_t>& second = images.bytes[listed.path / "b"];
   second.resize(kMiB);
   Place(second, 900, PersonCell(7, "b", "Bo"));
-  images.faults[listed.path / "a"] = {{{kMiB + 64 * kReadPiece, kReadPiece}}};
-  WriteFile(listed.path / "a", {});
-  WriteFile(listed.path / "b", {});
+  images.faults[listed.path / "a"] = {.bad = {{kMiB + 64 * kReadPiece, kReadPiece}}};
+  WriteBytes(listed.path / "a", {});
+  WriteBytes(listed.path / "b", {});
   for (const uint32_t threads : {1u, 2u}) {
     SCOPED_TRACE(threads);
     Scan scan;
@@ -145,36 +158,5 @@ TEST(UnreadableBytes, EveryFileOfAFolderGetsItsOwnPhoneBook) {
   }
 }
 
-// A stop ends the scan after the current window, says so with the offset of
-// the first byte not scanned, and keeps what was found.
-TEST(StoppedScan, IsLoggedWithTheOffsetWhereItStopped) {
-  const MessageImage image;
-  MemoryImages images;
-  images.bytes[kImage] = image.bytes;
-  std::vector<std::u16string> firstWindowRows;
-  for (const auto& [cell, text] : image.rows) {
-    if (cell.offset < kMiB) firstWindowRows.push_back(text);
-  }
-  for (const uint32_t threads : {1u, 2u}) {
-    SCOPED_TRACE(threads);
-    StopOnFirstProgress progress;
-    Scan scan;
-    ScanInput input;
-    input.imagePath = kImage;
-    input.platform = kPlatformIos;
-    input.imageOpener = images.Opener();
-    input.log = &scan.log;
-    input.stop = &progress.stop;
-    input.progress = &progress;
-    RecordScanOptions options;
-    options.recordTypeMask = kTypeSms;
-    options.threads = threads;
-    scan.result = ScanRecords(input, options, scan.stores);
-    EXPECT_TRUE(scan.result.stopped);
-    EXPECT_EQ(scan.log.texts, std::vector<std::u16string>{ScanStoppedText(kMiB)});
-    EXPECT_EQ(Contents(scan.stores), firstWindowRows);
-  }
-}
-
 }  // namespace
-}  // namespace velkor::reliability
+}  // namespace velkor::test

@@ -8,62 +8,13 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <fstream>
-#include <iterator>
-
-#include "engine/text_codec.h"
+#include <chrono>
+#include <thread>
 
 namespace velkor::test {
-namespace {
 
-class FaultySource final : public ImageSource {
- public:
-  FaultySource(std::unique_ptr<ImageSource> inner, ReadFaults faults)
-      : inner_(std::move(inner)), faults_(std::move(faults)) {}
-  uint64_t Size() const override { return inner_->Size(); }
-  size_t Read(uint64_t offset, void* buffer, size_t count) override {
-    if (faults_.beforeRead) faults_.beforeRead(offset);
-    const uint64_t failEnd =
-        faults_.failFrom + std::min(faults_.failLength, UINT64_MAX - faults_.failFrom);
-    if (offset >= faults_.failFrom && offset < failEnd) return 0;
-    if (offset < faults_.failFrom) {
-      count = static_cast<size_t>(std::min<uint64_t>(count, faults_.failFrom - offset));
-    }
-    if (faults_.chunk != 0) count = std::min(count, faults_.chunk);
-    return inner_->Read(offset, buffer, count);
-  }
-
- private:
-  std::unique_ptr<ImageSource> inner_;
-  ReadFaults faults_;
-};
-
-}  // namespace
-
-void Recorder::ProgressText(std::u16string_view text) { texts.push_back(ToUtf8(text)); }
-
-void Recorder::Append(const LogEntry& entry) {
-  logs.push_back(std::to_string(entry.level) + " " + ToUtf8(entry.title) + " " +
-                 ToUtf8(entry.text));
-}
-
-ImageOpener FaultyOpener(ImageOpener inner, ReadFaults faults) {
-  return [inner = std::move(inner), faults = std::move(faults)](
-             const std::filesystem::path& path) -> std::unique_ptr<ImageSource> {
-    std::unique_ptr<ImageSource> source = inner(path);
-    if (!source) return nullptr;
-    return std::make_unique<FaultySource>(std::move(source), faults);
-  };
-}
-
-ImageOpener MemoryOpener(Bytes image) {
-  auto shared = std::make_shared<const Bytes>(std::move(image));
-  return [shared](const std::filesystem::path&) -> std::unique_ptr<ImageSource> {
-    return std::make_unique<MemoryImageSource>(*shared);
-  };
-}
-
-int RunVelkor(const std::vector<std::string>& args, std::string& output, uint64_t fileLimit) {
+int RunVelkor(const std::vector<std::string>& args, std::string& output, uint64_t fileLimit,
+              int termAfterMs) {
   std::vector<char*> argv = {const_cast<char*>(VELKOR_CLI_PATH)};
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
@@ -88,6 +39,12 @@ int RunVelkor(const std::vector<std::string>& args, std::string& output, uint64_
     ::_exit(127);
   }
   ::close(fds[1]);
+  // Read while the timer runs, so that the program never blocks on a full pipe.
+  std::thread term([pid, termAfterMs] {
+    if (pid <= 0 || termAfterMs <= 0) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(termAfterMs));
+    ::kill(pid, SIGTERM);
+  });
   output.clear();
   char buffer[4096];
   for (ssize_t got; (got = ::read(fds[0], buffer, sizeof buffer)) != 0;) {
@@ -96,6 +53,7 @@ int RunVelkor(const std::vector<std::string>& args, std::string& output, uint64_
     output.append(buffer, static_cast<size_t>(got));
   }
   ::close(fds[0]);
+  term.join();
   int status = 0;
   const bool exited = pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status);
   return exited ? WEXITSTATUS(status) : -1;
@@ -138,22 +96,8 @@ TempFolder::TempFolder() {
   std::filesystem::create_directories(path);
 }
 
-TempFolder::~TempFolder() { std::filesystem::remove_all(path); }
-
-std::string ReadText(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-Bytes ReadBytes(const std::filesystem::path& path) {
-  const std::string text = ReadText(path);
-  return {text.begin(), text.end()};
-}
-
-void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
+TempFolder::~TempFolder() {
+  std::filesystem::remove_all(path);
 }
 
 std::vector<std::string> FolderNames(const std::filesystem::path& folder) {

@@ -1,65 +1,22 @@
-// What the core tests share: a recorder of progress and log events, an image
-// source that fails the way real storage does, the velkor program run as a
-// user runs it, and scratch folders.
+// What the core tests share beyond the stand-ins: the velkor program run as a
+// user runs it, a calendar oracle, and scratch folders.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "engine/image_source.h"
-#include "engine/reporting.h"
+#include "tests/support/test_doubles.h"
 
 namespace velkor::test {
 
-using Bytes = std::vector<uint8_t>;
-inline constexpr uint64_t kMiB = uint64_t{1} << 20;
-
-// Progress as "range N", "pos N", "step"; texts and log lines as UTF-8, log
-// lines as "level title text". onEvent runs inside every progress event.
-class Recorder : public ProgressSink, public LogSink {
- public:
-  void ProgressRange(uint32_t total) override { Event("range " + std::to_string(total)); }
-  void ProgressPos(uint32_t position) override { Event("pos " + std::to_string(position)); }
-  void ProgressStep() override { Event("step"); }
-  void ProgressText(std::u16string_view text) override;
-  void Append(const LogEntry& entry) override;
-
-  std::vector<std::string> events;
-  std::vector<std::string> texts;
-  std::vector<std::string> logs;
-  std::function<void(const std::string&)> onEvent;
-
- private:
-  void Event(std::string event) {
-    events.push_back(std::move(event));
-    if (onEvent) onEvent(events.back());
-  }
-};
-
-struct ReadFaults {
-  // Reads starting in [failFrom, failFrom + failLength) give nothing; a read
-  // running into that range stops at its start, as at a bad sector.
-  uint64_t failFrom = UINT64_MAX;
-  uint64_t failLength = UINT64_MAX;
-  // Most bytes one read returns (0: no limit), as a pipe or network share.
-  size_t chunk = 0;
-  // Runs before each read with its offset; may change the file underneath.
-  std::function<void(uint64_t)> beforeRead;
-};
-
-// Opens with inner, then serves the source through the faults; null stays null.
-ImageOpener FaultyOpener(ImageOpener inner, ReadFaults faults);
-// Every path opens as the same bytes in memory.
-ImageOpener MemoryOpener(Bytes image);
-
 // Runs the velkor program with stdout and stderr into output; when fileLimit
 // is not 0 no file may grow past it (writes fail with EFBIG, as on a full
-// disk). Returns the exit status, -1 when it did not exit normally.
-int RunVelkor(const std::vector<std::string>& args, std::string& output, uint64_t fileLimit = 0);
+// disk); when termAfterMs is not 0 it gets SIGTERM that long after the start.
+// Returns the exit status, -1 when it did not exit normally.
+int RunVelkor(const std::vector<std::string>& args, std::string& output, uint64_t fileLimit = 0,
+              int termAfterMs = 0);
 // The lines of output that hold a tab: the found-file list without the messages.
 std::string TabbedLines(const std::string& output);
 
@@ -77,9 +34,6 @@ struct TempFolder {
   std::filesystem::path path;
 };
 
-Bytes ReadBytes(const std::filesystem::path& path);
-std::string ReadText(const std::filesystem::path& path);
-void WriteBytes(const std::filesystem::path& path, const Bytes& bytes);
 // The names directly inside a folder, sorted.
 std::vector<std::string> FolderNames(const std::filesystem::path& folder);
 

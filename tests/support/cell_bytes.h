@@ -1,5 +1,5 @@
-// Builders of leaf-cell bytes for the engine tests, written from the cell
-// layout: P, R, H varints, serial types, bodies.
+// Builders of leaf-cell bytes, written from the cell layout: P, R, H varints,
+// serial types, bodies.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +13,7 @@ inline const std::vector<uint8_t> kHelloCell = {0x0F, 0x01, 0x06, 0x01, 0x01, 0x
                                                 0x01, 0x17, 0x01, 0x02, 0x03, 0x04,
                                                 0x68, 0x65, 0x6C, 0x6C, 0x6F};
 
+// Big-endian 7-bit groups, at most the 4 bytes the cell test reads.
 inline void AppendVarint(std::vector<uint8_t>& out, uint64_t value) {
   uint8_t groups[4];
   int n = 0;
@@ -23,12 +24,6 @@ inline void AppendVarint(std::vector<uint8_t>& out, uint64_t value) {
   for (int i = n - 1; i >= 0; --i) out.push_back(static_cast<uint8_t>(groups[i] | (i ? 0x80 : 0)));
 }
 
-inline size_t VarintLength(uint64_t value) {
-  std::vector<uint8_t> tmp;
-  AppendVarint(tmp, value);
-  return tmp.size();
-}
-
 inline uint64_t ContentSize(uint64_t t) {
   if (t <= 4) return t;
   if (t == 5) return 6;
@@ -37,23 +32,30 @@ inline uint64_t ContentSize(uint64_t t) {
   return (t - 12) / 2;
 }
 
-// A record of the given serial types with bodies filled with body bytes; P
-// computed so the cell adds up. Header length assumes H itself fits 1 byte.
-inline std::vector<uint8_t> CellWithTypes(const std::vector<uint64_t>& types, uint64_t rowid = 1,
-                                          uint8_t body = 0x41) {
+// The cell of a record with these serial types and body; H counts its own
+// varint, P is H plus the body.
+inline std::vector<uint8_t> CellFrom(const std::vector<uint64_t>& types,
+                                     const std::vector<uint8_t>& body, uint64_t rowid) {
   std::vector<uint8_t> serial;
   for (uint64_t t : types) AppendVarint(serial, t);
-  const uint64_t h = serial.size() + VarintLength(serial.size() + 1);
+  std::vector<uint8_t> h;
+  AppendVarint(h, serial.size() + 1);
+  const uint64_t headerLength = serial.size() + h.size();
+  std::vector<uint8_t> out;
+  AppendVarint(out, headerLength + body.size());
+  AppendVarint(out, rowid);
+  AppendVarint(out, headerLength);
+  out.insert(out.end(), serial.begin(), serial.end());
+  out.insert(out.end(), body.begin(), body.end());
+  return out;
+}
+
+// Bodies filled with the body byte.
+inline std::vector<uint8_t> CellWithTypes(const std::vector<uint64_t>& types, uint64_t rowid = 1,
+                                          uint8_t body = 0x41) {
   uint64_t bodySize = 0;
   for (uint64_t t : types) bodySize += ContentSize(t);
-  const uint64_t p = h + bodySize;
-  std::vector<uint8_t> out;
-  AppendVarint(out, p);
-  AppendVarint(out, rowid);
-  AppendVarint(out, h);
-  out.insert(out.end(), serial.begin(), serial.end());
-  out.insert(out.end(), bodySize, body);
-  return out;
+  return CellFrom(types, std::vector<uint8_t>(bodySize, body), rowid);
 }
 
 // n columns of serial type 1 (one body byte each).
@@ -65,32 +67,22 @@ inline std::vector<uint8_t> CellWithRowid(uint64_t rowid) {
   return CellWithTypes({1, 1, 1, 1, 23}, rowid);
 }
 
-// One text column sized so that the payload is exactly p (p >= 11).
+// Four NULLs and a blob sized so that the payload is exactly p (p >= 11);
+// a smaller p gives a cell whose total misses it on purpose.
 inline std::vector<uint8_t> CellWithPayload(uint64_t p) {
-  // 5 columns: 4 NULLs and a blob; H = 1 + 4 + |blob type| bytes.
   for (uint64_t blob = 0; blob < 20000; ++blob) {
     const uint64_t t = 12 + 2 * blob;
-    const uint64_t h = 1 + 4 + VarintLength(t);
-    if (h + blob == p) return CellWithTypes({0, 0, 0, 0, t});
+    std::vector<uint8_t> type;
+    AppendVarint(type, t);
+    if (5 + type.size() + blob == p) return CellWithTypes({0, 0, 0, 0, t});
   }
-  // p too small for that shape: make the total miss on purpose.
   std::vector<uint8_t> out;
   AppendVarint(out, p);
   out.insert(out.end(), {0x01, 0x06, 0, 0, 0, 0, 12});
   return out;
 }
 
-}  // namespace velkor
-
-namespace velkor {
-
-// Serial type of a text of n bytes.
-inline uint64_t TextType(size_t n) {
-  return 13 + 2 * static_cast<uint64_t>(n);
-}
-
-// A record from typed columns: numbers as 4-byte integers (type 4), texts as
-// UTF-8 texts, NULLs as type 0.
+// Typed columns: numbers as 4-byte integers (type 4), UTF-8 texts, NULLs.
 struct Column {
   enum Kind { kNumber, kText, kNull } kind;
   uint32_t number = 0;
@@ -107,34 +99,20 @@ inline Column Nul() {
 }
 
 inline std::vector<uint8_t> CellOf(const std::vector<Column>& columns, uint64_t rowid = 1) {
-  std::vector<uint8_t> serial;
+  std::vector<uint64_t> types;
   std::vector<uint8_t> body;
   for (const Column& c : columns) {
-    switch (c.kind) {
-      case Column::kNumber:
-        AppendVarint(serial, 4);
-        for (int shift = 24; shift >= 0; shift -= 8) {
-          body.push_back(static_cast<uint8_t>(c.number >> shift));
-        }
-        break;
-      case Column::kText:
-        AppendVarint(serial, TextType(c.text.size()));
-        body.insert(body.end(), c.text.begin(), c.text.end());
-        break;
-      case Column::kNull:
-        AppendVarint(serial, 0);
-        break;
+    if (c.kind == Column::kNumber) {
+      types.push_back(4);
+      for (int shift = 24; shift >= 0; shift -= 8) body.push_back(uint8_t(c.number >> shift));
+    } else if (c.kind == Column::kText) {
+      types.push_back(13 + 2 * c.text.size());
+      body.insert(body.end(), c.text.begin(), c.text.end());
+    } else {
+      types.push_back(0);
     }
   }
-  uint64_t h = serial.size() + 1;
-  if (VarintLength(h) > 1) h += VarintLength(h) - 1;
-  std::vector<uint8_t> out;
-  AppendVarint(out, h + body.size());
-  AppendVarint(out, rowid);
-  AppendVarint(out, h);
-  out.insert(out.end(), serial.begin(), serial.end());
-  out.insert(out.end(), body.begin(), body.end());
-  return out;
+  return CellFrom(types, body, rowid);
 }
 
 // An iOS message row (11 columns: id, number, time in seconds, text, then

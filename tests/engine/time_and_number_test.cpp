@@ -1,10 +1,11 @@
-// The time texts of the lists.
+// The time texts of the lists and the number parsing of decoded columns.
 #include "engine/record_time.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "engine/number_parse.h"
 #include "engine/record_rows.h"
 #include "engine/scan_input.h"
 #include "engine/text_codec.h"
@@ -58,6 +59,29 @@ TEST(SmsTimeUnit, SecondsOnIosAndInBackups) {
   EXPECT_TRUE(SmsTimeInSeconds(kPlatformIos));
   // Backup folders hold iOS databases, whose message times count seconds.
   EXPECT_TRUE(SmsTimeInSeconds(kPlatformItunes));
+}
+
+TEST(NumberParse, SignsWhiteSpaceAndLimits) {
+  const struct {
+    const char16_t* text;
+    int64_t signed64;
+    uint32_t unsigned32;
+  } cases[] = {
+      {u"", 0, 0},
+      {u"x1", 0, 0},
+      {u" \t12x", 12, 12},
+      {u"-5", -5, 0xFFFFFFFBu},
+      {u"+5", 5, 5},
+      {u"-1", -1, 0xFFFFFFFFu},
+      {u"-0", 0, 0},
+      {u"4294967296", 4294967296, 0xFFFFFFFFu},
+      {u"9223372036854775808", INT64_MAX, 0xFFFFFFFFu},
+      {u"-9223372036854775809", INT64_MIN, 1},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ParseInt64(c.text), c.signed64) << ToUtf8(c.text);
+    EXPECT_EQ(ParseUInt32(c.text), c.unsigned32) << ToUtf8(c.text);
+  }
 }
 
 }  // namespace

@@ -1,0 +1,93 @@
+#include "tests/support/test_doubles.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "engine/text_codec.h"
+
+namespace velkor::test {
+namespace {
+
+class FaultySource final : public ImageSource {
+ public:
+  FaultySource(std::unique_ptr<ImageSource> inner, ReadFaults faults)
+      : inner_(std::move(inner)), faults_(std::move(faults)) {}
+  uint64_t Size() const override { return inner_->Size(); }
+  size_t Read(uint64_t offset, void* buffer, size_t count) override {
+    if (offset >= inner_->Size()) return 0;
+    count = static_cast<size_t>(std::min<uint64_t>(count, inner_->Size() - offset));
+    if (faults_.chunk != 0) count = std::min(count, faults_.chunk);
+    for (const ByteRange& bad : faults_.bad) {
+      if (bad.offset >= offset + count || bad.End() <= offset) continue;
+      if (faults_.wholeRead || bad.offset <= offset) return 0;
+      count = static_cast<size_t>(bad.offset - offset);
+    }
+    return inner_->Read(offset, buffer, count);
+  }
+
+ private:
+  std::unique_ptr<ImageSource> inner_;
+  ReadFaults faults_;
+};
+
+}  // namespace
+
+void Recorder::ProgressText(std::u16string_view text) {
+  texts.push_back(ToUtf8(text));
+}
+
+void Recorder::Append(const LogEntry& entry) {
+  logTexts.push_back(entry.text);
+  logs.push_back(std::to_string(entry.level) + " " + ToUtf8(entry.title) + " " +
+                 ToUtf8(entry.text));
+}
+
+ImageOpener FaultyOpener(ImageOpener inner, ReadFaults faults) {
+  return [inner = std::move(inner), faults = std::move(faults)](
+             const std::filesystem::path& path) -> std::unique_ptr<ImageSource> {
+    std::unique_ptr<ImageSource> source = inner(path);
+    if (!source) return nullptr;
+    return std::make_unique<FaultySource>(std::move(source), faults);
+  };
+}
+
+ImageOpener MemoryOpener(Bytes image) {
+  auto shared = std::make_shared<const Bytes>(std::move(image));
+  return [shared](const std::filesystem::path&) -> std::unique_ptr<ImageSource> {
+    return std::make_unique<MemoryImageSource>(*shared);
+  };
+}
+
+ImageOpener MemoryImages::Opener() const {
+  return [this](const std::filesystem::path& path) -> std::unique_ptr<ImageSource> {
+    const auto found = bytes.find(path);
+    if (found == bytes.end()) return nullptr;
+    const auto faulted = faults.find(path);
+    return FaultyOpener(MemoryOpener(found->second),
+                        faulted == faults.end() ? ReadFaults{} : faulted->second)(path);
+  };
+}
+
+ByteRange Place(Bytes& image, uint64_t offset, const Bytes& bytes) {
+  std::copy(bytes.begin(), bytes.end(), image.begin() + static_cast<std::ptrdiff_t>(offset));
+  return {offset, bytes.size()};
+}
+
+std::string ReadText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+Bytes ReadBytes(const std::filesystem::path& path) {
+  const std::string text = ReadText(path);
+  return {text.begin(), text.end()};
+}
+
+void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace velkor::test
