@@ -14,20 +14,10 @@ bool InRange(const std::u16string& text, int64_t low, int64_t high) {
   return v >= low && v <= high;
 }
 
-bool IsPhoneCharacter(char16_t ch) {
-  return (ch >= u'0' && ch <= u'9') || ch == u'+' || ch == u'-' || ch == u' ' || ch == u'(' ||
-         ch == u')' || ch == u'.' || ch == u'*' || ch == u'#' || ch == u',' || ch == u';';
-}
-
-// A phone value of the address book: dialling characters only, three digits
-// at least; e-mail addresses and URLs fail on '@', ':' or letters.
+// A phone value of the address book or a call log: a dialled number that may
+// also hold pauses, extensions and service codes.
 bool LooksLikePhoneValue(const std::u16string& text) {
-  size_t digits = 0;
-  for (char16_t ch : text) {
-    if (!IsPhoneCharacter(ch)) return false;
-    if (ch >= u'0' && ch <= u'9') ++digits;
-  }
-  return digits >= 3;
+  return LooksLikePhoneNumber(text, u".*#,;");
 }
 
 // A record guid as the address book writes it: hex digits and dashes, such

@@ -9,20 +9,6 @@ bool IsDigit(char16_t ch) {
   return ch >= u'0' && ch <= u'9';
 }
 
-// A service-centre or phone number: only dialling characters, three digits
-// at least.
-bool LooksLikeNumber(const std::u16string& text) {
-  size_t digits = 0;
-  for (char16_t ch : text) {
-    if (IsDigit(ch)) {
-      ++digits;
-    } else if (ch != u'+' && ch != u'-' && ch != u' ' && ch != u'(' && ch != u')') {
-      return false;
-    }
-  }
-  return digits >= 3;
-}
-
 // A SIM identity as a vendor's 16-column table keeps it before the subject.
 bool LooksLikeSimId(const std::u16string& text) {
   if (text.size() < 5) return false;
@@ -36,7 +22,7 @@ bool LooksLikeSimId(const std::u16string& text) {
 // c10, c11, c12; a vendor's table of the same codes has a SIM id, subject,
 // body there. The service centre (a number or nothing) tells the first.
 bool SubjectBodyAtC10(const ColumnMap& c) {
-  return c.Count() == 16 && (c.At(12).empty() || LooksLikeNumber(c.At(12))) &&
+  return c.Count() == 16 && (c.At(12).empty() || LooksLikePhoneNumber(c.At(12))) &&
          !LooksLikeSimId(c.At(10));
 }
 

@@ -1,11 +1,12 @@
-// What the extraction of every layout shares: column presence, time checks,
-// copying a column's list text together with its full Unicode text, and the
-// acceptance of finished records into a batch.
+// What the extraction of every layout shares: column presence, time and
+// phone-number checks, copying a column's list text together with its full
+// Unicode text, and the acceptance of finished records into a batch.
 #pragma once
 
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include "engine/record_batch.h"
 #include "engine/record_types.h"
@@ -24,6 +25,22 @@ inline bool HasAll(const ColumnMap& c, std::initializer_list<size_t> indexes) {
 // time read as unsigned is huge and passes.
 inline bool PlausibleTime(int64_t time) {
   return static_cast<uint64_t>(time) > 1000;
+}
+
+// A number as dialled: digits and the separators "+- ()" (plus the further
+// symbols given, which the address book lets users type), three digits at
+// least. Names, e-mail addresses and URLs fail on their letters, '@' or ':'.
+inline bool LooksLikePhoneNumber(std::u16string_view text, std::u16string_view moreSymbols = {}) {
+  size_t digits = 0;
+  for (char16_t ch : text) {
+    if (ch >= u'0' && ch <= u'9') {
+      ++digits;
+    } else if (std::u16string_view(u"+- ()").find(ch) == std::u16string_view::npos &&
+               moreSymbols.find(ch) == std::u16string_view::npos) {
+      return false;
+    }
+  }
+  return digits >= 3;
 }
 
 // Unix seconds of 2005-01-01 and 2035-01-01: the dates the current layouts'
