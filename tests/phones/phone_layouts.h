@@ -1,6 +1,6 @@
-// Databases of current phones' layouts written with libsqlite3 from SQL
-// scripts, each with the listing query of the rows a scan must show, and
-// databases of unrelated app tables of similar shapes.
+// Databases of current phones' layouts written with the fixtures' SQLite
+// maker from SQL scripts, each with the listing query of the rows a scan must
+// show, and databases of unrelated app tables of similar shapes.
 #pragma once
 
 #include <cstdint>
@@ -38,8 +38,7 @@ struct ExpectedRow {
 // its deletes. A column "name1..N TYPE" stands for name1 .. nameN; the
 // temporary table n holds sample values by row number i (number, unix, text,
 // first, last, name, guid); listing may call record_time(unix seconds).
-// Returns the rows listing gives before the deletes; throws
-// std::runtime_error on a SQLite failure.
+// Returns the rows listing gives before the deletes.
 std::vector<ExpectedRow> WriteDatabase(const std::filesystem::path& path, const PhoneFamily& f);
 
 }  // namespace velkor::phones

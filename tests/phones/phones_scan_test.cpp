@@ -6,13 +6,13 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 #include "engine/record_rows.h"
 #include "engine/record_scan.h"
 #include "engine/text_codec.h"
+#include "tests/fixtures/image_builder.h"
 #include "tests/phones/phone_layouts.h"
+#include "tests/support/test_support.h"
 
 namespace velkor::phones {
 namespace {
@@ -37,6 +37,17 @@ RecordStores Scan(const fs::path& path, uint8_t platform) {
   return stores;
 }
 
+// How many of the expected row's texts differ from the found ones (more than
+// any when the counts differ); with emptyMatches an empty found text matches.
+size_t Differing(const Texts& found, const Texts& expected, bool emptyMatches) {
+  if (found.size() != expected.size()) return found.size() + 1;
+  size_t n = 0;
+  for (size_t i = 0; i < found.size(); ++i) {
+    n += found[i] != expected[i] && !(emptyMatches && found[i].empty());
+  }
+  return n;
+}
+
 // A found row is recovered when each of its non-empty texts is the expected
 // one (a deleted row may come back with fields lost), damaged when it is an
 // expected row with one field overwritten, and false otherwise. The code
@@ -53,19 +64,13 @@ void ExpectFound(const PhoneFamily& family, const std::vector<ExpectedRow>& expe
   for (const Texts& f : found) {
     auto any = [&](bool emptyMatches, size_t differing) {
       return std::any_of(expected.begin(), expected.end(), [&](const ExpectedRow& row) {
-        size_t n = row.texts.size() == f.size() ? 0 : f.size() + 1;
-        for (size_t i = 0; i < f.size() && n <= f.size(); ++i) {
-          n += f[i] != row.texts[i] && !(emptyMatches && f[i].empty());
-        }
-        return n == differing;
+        return Differing(f, row.texts, emptyMatches) == differing;
       });
     };
     if (!any(true, 0)) (any(false, 1) ? damaged : falseRows) += 1;
   }
-  std::printf(
-      "%-40s %-7s live %zu found %zu, deleted found %zu, damaged %zu, "
-      "false %zu\n",
-      family.name.c_str(), where, live, liveFound, deletedFound, damaged, falseRows);
+  std::printf("%-40s %-7s live %zu found %zu, deleted found %zu, damaged %zu, false %zu\n",
+              family.name.c_str(), where, live, liveFound, deletedFound, damaged, falseRows);
   EXPECT_GT(live, 0u) << family.name;
   EXPECT_GE(liveFound * 100, live * 95) << family.name << " in " << where;
   EXPECT_EQ(falseRows, 0u) << family.name << " in " << where;
@@ -86,41 +91,35 @@ void ExpectFound(const PhoneFamily& family, const std::vector<ExpectedRow>& expe
 
 class PhoneScanTest : public ::testing::Test {
  protected:
-  const fs::path dir =
-      fs::temp_directory_path() /
-      ("velkor_phones_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-  void SetUp() override { fs::create_directories(dir / "backup"); }
-  void TearDown() override { fs::remove_all(dir); }
-
+  test::TempFolder temp;
   fs::path WriteUnrelated(bool ios) {
-    const fs::path path = dir / (ios ? "unrelated_ios.db" : "unrelated_android.db");
+    const fs::path path = temp.path / (ios ? "unrelated_ios.db" : "unrelated_android.db");
     WriteDatabase(path, UnrelatedTables(ios));
     return path;
   }
 };
 
 // Each family's database between unrelated tables of its platform, in a raw
-// image whose files start at 4096 or at 512 byte boundaries (the gaps filled
-// with a junk byte pattern).
+// image whose files start at 4096 or at 512 byte boundaries (the gaps random).
 TEST_F(PhoneScanTest, EveryFamilyFoundInRawImages) {
   const fs::path unrelated[] = {WriteUnrelated(false), WriteUnrelated(true)};
   std::vector<PhoneFamily> families = AndroidFamilies();
   for (PhoneFamily& family : IosFamilies()) families.push_back(std::move(family));
   for (size_t n = 0; n < families.size(); ++n) {
-    const auto expected = WriteDatabase(dir / "family.db", families[n]);
+    const auto expected = WriteDatabase(temp.path / "family.db", families[n]);
     const fs::path& around = unrelated[families[n].platform == kPlatformIos];
-    std::ofstream image(dir / "image.bin", std::ios::binary);
-    for (uint64_t size = 0; const fs::path& file : {around, dir / "family.db", around}) {
-      std::ifstream in(file, std::ios::binary);
-      const std::string bytes(std::istreambuf_iterator<char>(in), {});
-      image << bytes;
-      for (size += bytes.size(); size % (n % 2 ? 512 : 4096) != 0; ++size) {
-        image.put(static_cast<char>(0xA5 ^ (size & 0x3F)));
-      }
+    const uint64_t align = n % 2 ? 512 : 4096;
+    std::vector<std::pair<uint64_t, std::vector<uint8_t>>> files;
+    uint64_t end = 0;
+    for (const fs::path& file : {around, temp.path / "family.db", around}) {
+      files.emplace_back(end, test::ReadBytes(file));
+      end = (end + files.back().second.size() + align - 1) / align * align;
     }
-    image.close();
-    ExpectFound(families[n], expected, Scan(dir / "image.bin", families[n].platform), "image");
+    fixtures::ImageBuilder image(end, fixtures::Filler::kRandom, n);
+    for (auto& [offset, bytes] : files) image.Place(offset, std::to_string(offset), bytes);
+    image.WriteFile(temp.path / "image.bin");
+    ExpectFound(families[n], expected, Scan(temp.path / "image.bin", families[n].platform),
+                "image");
   }
 }
 
@@ -137,7 +136,8 @@ TEST_F(PhoneScanTest, UnrelatedTablesGiveNoRows) {
 
 // A backup folder: every file named by a hash, scanned one after another.
 TEST_F(PhoneScanTest, IosFamiliesFoundInBackupFolders) {
-  const fs::path folder = dir / "backup";
+  const fs::path folder = temp.path / "backup";
+  fs::create_directories(folder);
   fs::copy_file(WriteUnrelated(true), folder / "3d0d7e5fb2ce288813306e4d4636395e047a3d28");
   for (const PhoneFamily& family : IosFamilies()) {
     const auto expected =

@@ -1,12 +1,11 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <memory>
 #include <regex>
-#include <stdexcept>
 
 #include "engine/record_time.h"
 #include "engine/text_codec.h"
+#include "tests/fixtures/sqlite_file.h"
 #include "tests/phones/phone_layouts.h"
 
 namespace velkor::phones {
@@ -25,23 +24,9 @@ SELECT i, '+86138' || (10000000 + i * 7919) AS number, 1500000000 + i * 86413 AS
 last, last || first AS name, (10000000 + i) || '-CEEA-467F-A0E6-3F0A1F5B1000' AS guid
 FROM c JOIN word ON k = i % 8 ORDER BY i;)";
 
-using Rows = std::vector<std::vector<std::string>>;
-
-// Runs sql, adding the rows it gives to rows when there is one.
-void Exec(sqlite3* db, const std::string& sql, Rows* rows = nullptr) {
-  auto add = [](void* out, int count, char** texts, char**) {
-    auto& row = static_cast<Rows*>(out)->emplace_back();
-    for (int c = 0; c < count; ++c) row.push_back(texts[c] ? texts[c] : "");
-    return 0;
-  };
-  if (sqlite3_exec(db, sql.c_str(), rows ? +add : nullptr, rows, nullptr) != SQLITE_OK) {
-    throw std::runtime_error(sql + ": " + sqlite3_errmsg(db));
-  }
-}
-
 void RecordTime(sqlite3_context* context, int, sqlite3_value** args) {
-  const auto seconds = static_cast<uint32_t>(sqlite3_value_int64(args[0]));
-  const std::string text = ToUtf8(FormatRecordTime(seconds));
+  const std::string text =
+      ToUtf8(FormatRecordTime(static_cast<uint32_t>(sqlite3_value_int64(args[0]))));
   sqlite3_result_text(context, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
 }
 
@@ -61,21 +46,16 @@ std::string ExpandNumbered(std::string script) {
 }  // namespace
 
 std::vector<ExpectedRow> WriteDatabase(const std::filesystem::path& path, const PhoneFamily& f) {
-  std::filesystem::remove(path);
-  sqlite3* opened = nullptr;
-  const int rc = sqlite3_open(path.c_str(), &opened);
-  const std::unique_ptr<sqlite3, decltype(&sqlite3_close)> db(opened, sqlite3_close);
-  if (rc != SQLITE_OK) throw std::runtime_error("cannot create " + path.string());
-  sqlite3_create_function(db.get(), "record_time", 1, SQLITE_UTF8, nullptr, RecordTime, nullptr,
+  fixtures::SqliteFile db(path);
+  sqlite3_create_function(db.Handle(), "record_time", 1, SQLITE_UTF8, nullptr, RecordTime, nullptr,
                           nullptr);
-  Exec(db.get(), std::string("PRAGMA secure_delete=") + (f.secureDelete ? "ON" : "OFF") +
-                     "; PRAGMA journal_mode=DELETE; PRAGMA synchronous=OFF;" + kSamples);
-  Exec(db.get(), "BEGIN;" + ExpandNumbered(f.script) + "; COMMIT");
-  Rows before, after;
-  if (!f.listing.empty()) Exec(db.get(), f.listing, &before);
+  db.Exec(std::string("PRAGMA secure_delete=") + (f.secureDelete ? "ON;" : "OFF;") + kSamples);
+  db.Exec("BEGIN;" + ExpandNumbered(f.script) + "; COMMIT");
+  fixtures::SqliteFile::Rows before, after;
+  if (!f.listing.empty()) db.Exec(f.listing, &before);
   // Deleted rows go last, so their bytes are left as a freed page or cell.
-  if (!f.deletes.empty()) Exec(db.get(), f.deletes);
-  if (!f.listing.empty()) Exec(db.get(), f.listing, &after);
+  if (!f.deletes.empty()) db.Exec(f.deletes);
+  if (!f.listing.empty()) db.Exec(f.listing, &after);
   std::vector<ExpectedRow> expected;
   for (auto& texts : before) {
     const bool deleted = std::find(after.begin(), after.end(), texts) == after.end();
