@@ -10,13 +10,11 @@ namespace {
 PhoneFamily IosMessages(std::string name, bool nanoseconds) {
   const std::string message = R"(
 CREATE TABLE message (ROWID INTEGER PRIMARY KEY AUTOINCREMENT, guid TEXT UNIQUE NOT NULL, text TEXT,
-replace INTEGER DEFAULT 0, service_center TEXT, handle_id INTEGER DEFAULT 0, subject TEXT,
-country TEXT, attributedBody BLOB, version INTEGER DEFAULT 0, type INTEGER DEFAULT 0, service TEXT,
-account TEXT, account_guid TEXT, error INTEGER DEFAULT 0, date INTEGER, date_read INTEGER,
-date_delivered INTEGER, is_delivered INTEGER DEFAULT 0, is_finished INTEGER DEFAULT 0,
-is_emote INTEGER DEFAULT 0, is_from_me INTEGER DEFAULT 0, flag1..14 INTEGER DEFAULT 0,
-cache_roomnames TEXT, was_data_detected INTEGER DEFAULT 0)" + std::string(nanoseconds ? R"(,
-later_flag1..16 INTEGER DEFAULT 0, later_text1..8 TEXT)" : "") + R"();
+replace INTEGER DEFAULT 0, t1 TEXT, handle_id INTEGER DEFAULT 0, t2..4 TEXT, z1..2 INTEGER DEFAULT 0,
+service TEXT, account TEXT, account_guid TEXT, error INTEGER DEFAULT 0, date INTEGER, date_read INTEGER,
+t5 TEXT, is_delivered INTEGER DEFAULT 0, is_finished INTEGER DEFAULT 0, is_emote INTEGER DEFAULT 0,
+is_from_me INTEGER DEFAULT 0, z3..16 INTEGER DEFAULT 0, t6 TEXT, z17 INTEGER DEFAULT 0)" +
+      std::string(nanoseconds ? ", z18..33 INTEGER DEFAULT 0, t7..14 TEXT" : "") + R"();
 INSERT INTO message (guid, text, handle_id, service, account, account_guid, date, date_read,
 is_finished, is_from_me) SELECT guid, text, i % 6 + 1, iif(i % 6 % 3 = 1, 'iMessage', 'SMS'),
 'p:+8613912345678', (10009000 + i) || '-CEEA-467F-A0E6-3F0A1F5B1000', date, date + 60, 1, i % 3 = 0
@@ -24,8 +22,7 @@ FROM (SELECT *, (unix - 978307200))" + std::string(nanoseconds ? " * 1000000000 
       R"( AS date FROM n WHERE i < 53);)";
   const std::string handle = std::string(R"(
 CREATE TABLE handle (ROWID INTEGER PRIMARY KEY AUTOINCREMENT UNIQUE, id TEXT NOT NULL, country TEXT,
-service TEXT NOT NULL, uncanonicalized_id TEXT)") +
-      (nanoseconds ? ", person_centric_id TEXT" : "") + R"();
+service TEXT NOT NULL, t1 TEXT)") + (nanoseconds ? ", t2 TEXT" : "") + R"();
 INSERT INTO handle (id, country, service) SELECT iif(i % 3 = 2, 'friend' || i || '@icloud.com',
 '+86138' || (10000000 + (100 + i) * 7919)), 'cn', iif(i % 3 = 2, 'iMessage', 'SMS') FROM n
 WHERE i BETWEEN 1 AND 6;)";
@@ -42,16 +39,12 @@ WHERE i BETWEEN 1 AND 6;)";
 std::vector<PhoneFamily> IosFamilies() {
   return {IosMessages("iOS 7 message + handle", false),
           IosMessages("iOS 11 message + handle", true),
-          // AddressBook.sqlitedb: ABPerson and a 7-column ABMultiValue holding a phone number
-          // (property 3), an e-mail address (4; some typed a number there) and a URL (22).
+          // AddressBook.sqlitedb: ABPerson (30 columns) and a 7-column ABMultiValue holding a
+          // phone number (property 3), an e-mail address (4; some typed a number there) and a
+          // URL (22).
           {"iOS ABPerson + 7-column ABMultiValue", kPlatformIos, kTabPhoneBook, false, R"(
-CREATE TABLE ABPerson (ROWID INTEGER PRIMARY KEY AUTOINCREMENT, First TEXT, Last TEXT, Middle TEXT,
-FirstPhonetic TEXT, MiddlePhonetic TEXT, LastPhonetic TEXT, Organization TEXT, Department TEXT,
-Note TEXT, Kind INTEGER, Birthday TEXT, JobTitle TEXT, Nickname TEXT, Prefix TEXT, Suffix TEXT,
-FirstSort TEXT, LastSort TEXT, CreationDate INTEGER, ModificationDate INTEGER,
-CompositeNameFallback TEXT, ExternalIdentifier TEXT, ExternalModificationTag TEXT,
-ExternalUUID TEXT, StoreID INTEGER, DisplayName TEXT, ExternalRepresentation BLOB,
-FirstSortSection TEXT, LastSortSection TEXT, FirstSortLanguageIndex INTEGER);
+CREATE TABLE ABPerson (ROWID INTEGER PRIMARY KEY AUTOINCREMENT, First TEXT, Last TEXT, t1..7 TEXT,
+Kind INTEGER, t8..14 TEXT, CreationDate INTEGER, ModificationDate INTEGER, t15..24 TEXT);
 INSERT INTO ABPerson (First, Last, Kind, CreationDate, ModificationDate)
 SELECT first, last, 0, unix - 978307200, unix - 978307200 + 9 FROM n WHERE i BETWEEN 1 AND 30;
 CREATE TABLE ABMultiValue (UID INTEGER PRIMARY KEY, record_id INTEGER, property INTEGER,
@@ -67,23 +60,20 @@ JOIN ABMultiValue ON record_id = ABPerson.ROWID WHERE property = 3)"},
           {"iOS call_history.db", kPlatformIos, kTabCalls, false, R"(
 CREATE TABLE call (ROWID INTEGER PRIMARY KEY AUTOINCREMENT, address TEXT, date INTEGER,
 duration INTEGER, flags INTEGER, id INTEGER, name TEXT, country_code TEXT, network_code TEXT,
-read INTEGER, assisted INTEGER, face_time_data BLOB, originalAddress TEXT);
+read INTEGER, t1..3 TEXT);
 INSERT INTO call (address, date, duration, flags, id, country_code, network_code, read, name)
 SELECT number, unix, iif(i % 3 = 2, 0, 12 + i), iif(i % 3 = 0, 5, 4), -1, '460', '00', 1,
 iif(i % 2, NULL, name) FROM n WHERE i < 32)", "DELETE FROM call WHERE ROWID % 4 = 0", R"(
 SELECT ifnull(name, ''), address, '', record_time(date), CASE WHEN flags = 5 THEN '已拨'
 WHEN duration = 0 THEN '未接' ELSE '来电' END, duration FROM call)"},
-          // ZCALLRECORD of CallHistory.storedata (iOS 8 on): ZDATE and ZDURATION are floats,
-          // stored as integers where they have no fraction.
+          // ZCALLRECORD of CallHistory.storedata (iOS 8 on, 28 columns): ZDATE and ZDURATION
+          // are floats, stored as integers where they have no fraction.
           {"iOS ZCALLRECORD", kPlatformIos, kTabCalls, true, R"(
 CREATE TABLE ZCALLRECORD (Z_PK INTEGER PRIMARY KEY, Z_ENT INTEGER, Z_OPT INTEGER, ZANSWERED INTEGER,
-ZCALL_CATEGORY INTEGER, ZCALLTYPE INTEGER, ZDISCONNECTED_CAUSE INTEGER, ZFACE_TIME_DATA BLOB,
-ZFILTERED_OUT_REASON INTEGER, ZHANDLE_TYPE INTEGER, ZJUNKCONFIDENCE INTEGER,
-ZNUMBER_AVAILABILITY INTEGER, ZORIGINATED INTEGER, ZREAD INTEGER, ZVERIFICATIONSTATUS INTEGER,
-ZDATE TIMESTAMP, ZDURATION FLOAT, ZADDRESS VARCHAR, ZISO_COUNTRY_CODE VARCHAR, ZLOCATION VARCHAR,
-ZNAME VARCHAR, ZSERVICE_PROVIDER VARCHAR, ZUNIQUE_ID VARCHAR, ZDEVICE_ID VARCHAR,
-ZPARTICIPANTGROUPUUID BLOB, ZLOCALPARTICIPANTUUID BLOB, ZOUTGOINGLOCALPARTICIPANTUUID BLOB,
-ZJUNKIDENTIFICATIONCATEGORY VARCHAR);
+ZCALL_CATEGORY INTEGER, ZCALLTYPE INTEGER, i1..6 INTEGER, ZORIGINATED INTEGER, ZREAD INTEGER,
+i7 INTEGER, ZDATE TIMESTAMP, ZDURATION FLOAT, ZADDRESS VARCHAR,
+ZISO_COUNTRY_CODE VARCHAR, ZLOCATION VARCHAR, ZNAME VARCHAR, ZSERVICE_PROVIDER VARCHAR,
+ZUNIQUE_ID VARCHAR, t1..5 VARCHAR);
 INSERT INTO ZCALLRECORD (Z_ENT, Z_OPT, ZANSWERED, ZCALL_CATEGORY, ZCALLTYPE, ZORIGINATED, ZREAD,
 ZDATE, ZDURATION, ZADDRESS, ZISO_COUNTRY_CODE, ZLOCATION, ZNAME, ZSERVICE_PROVIDER, ZUNIQUE_ID)
 SELECT 2, 1, i % 3 = 1, 1, iif(i % 4 = 2, 16, 1), i % 3 = 0, 1,
