@@ -4,7 +4,11 @@ namespace velkor::phones {
 
 // Dates are milliseconds or seconds near 1600000000, or seconds since 2001.
 PhoneFamily UnrelatedTables(bool ios) {
-  return {"unrelated tables", ios ? kPlatformIos : kPlatformAndroid, 0, false, ios ? R"(
+  return {"unrelated tables",
+          ios ? kPlatformIos : kPlatformAndroid,
+          0,
+          false,
+          ios ? R"(
 CREATE TABLE _SqliteDatabaseProperties (key TEXT, value TEXT, UNIQUE(key));
 INSERT INTO _SqliteDatabaseProperties SELECT 'prop' || i, '' || i FROM n WHERE i < 10;
 -- Core Data: Z_OPT 3 at c2, a number-like value at c5, seven columns.
@@ -41,7 +45,8 @@ ZDATECREATED, ZDURATION, ZFILENAME, ZDIRECTORY, ZUTI) SELECT 3, 1, 0, 1, 0, 1, i
 600000000.5 + i, 12.5, 'IMG_' || (4000 + i) || '.HEIC', 'DCIM/100APPLE', 'public.heic'
 FROM n WHERE i < 20;
 CREATE VIRTUAL TABLE message_search USING fts4(text, handle);
-INSERT INTO message_search SELECT 'indexed ' || i, 'SMS' FROM n WHERE i < 20)" : R"(
+INSERT INTO message_search SELECT 'indexed ' || i, 'SMS' FROM n WHERE i < 20)"
+              : R"(
 CREATE TABLE settings (_id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT UNIQUE, value TEXT);
 INSERT INTO settings (name, value) SELECT 'setting_' || i, '' || (i * 3) FROM n WHERE i < 20;
 -- A download list: "121..." with a millisecond date and small codes.
@@ -75,7 +80,8 @@ INSERT INTO alarms (hour, minutes, daysofweek, alarmtime, enabled, vibrate, mess
 SELECT 7, i, 31, 1600000000000 + i, 1, 1, '起床' FROM n WHERE i < 8;
 CREATE VIRTUAL TABLE words_fts USING fts4(body, address);
 INSERT INTO words_fts SELECT 'indexed text ' || i, '+8613800138' || (100 + i) FROM n WHERE i < 20)",
-          "", ""};
+          "",
+          ""};
 }
 
 }  // namespace velkor::phones
