@@ -2,13 +2,10 @@
 
 namespace velkor::phones {
 
+// clang-format off
 // Dates are milliseconds or seconds near 1600000000, or seconds since 2001.
 PhoneFamily UnrelatedTables(bool ios) {
-  return {"unrelated tables",
-          ios ? kPlatformIos : kPlatformAndroid,
-          0,
-          false,
-          ios ? R"(
+  return {"unrelated tables", ios ? kPlatformIos : kPlatformAndroid, 0, false, ios ? R"(
 CREATE TABLE _SqliteDatabaseProperties (key TEXT, value TEXT, UNIQUE(key));
 INSERT INTO _SqliteDatabaseProperties SELECT 'prop' || i, '' || i FROM n WHERE i < 10;
 -- Core Data: Z_OPT 3 at c2, a number-like value at c5, seven columns.
@@ -79,9 +76,8 @@ alarmtime INTEGER, enabled INTEGER, vibrate INTEGER, message TEXT, alert TEXT);
 INSERT INTO alarms (hour, minutes, daysofweek, alarmtime, enabled, vibrate, message)
 SELECT 7, i, 31, 1600000000000 + i, 1, 1, '起床' FROM n WHERE i < 8;
 CREATE VIRTUAL TABLE words_fts USING fts4(body, address);
-INSERT INTO words_fts SELECT 'indexed text ' || i, '+8613800138' || (100 + i) FROM n WHERE i < 20)",
-          "",
-          ""};
+INSERT INTO words_fts SELECT 'indexed text ' || i, '+8613800138' || (100 + i) FROM n WHERE i < 20)", "", ""};
 }
+// clang-format on
 
 }  // namespace velkor::phones
