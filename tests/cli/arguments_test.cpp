@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/records_command.h"
 #include "tests/support/test_support.h"
 
 namespace velkor::test {
@@ -35,6 +36,7 @@ TEST(CommandLineArguments, EachMistakeIsNamedOnOneLineWithStatusTwo) {
       {{"pictures", "img", "--sectors", " 5"}, "--sectors"},
       {{"pictures", "img", "--max-size", "0x10"}, "--max-size"},
       {{"pictures", "img", "--formats", "jpg,mp4"}, "--formats"},
+      {{"videos", "img", "--formats", "mp4,"}, "--formats"},
       {{"videos", "img", "--formats", "png"}, "--formats"},
       {{"videos", "img", "--out", ""}, "--out"},
   };
@@ -62,22 +64,13 @@ TEST(CommandLineArguments, HelpAndVersionSucceed) {
   EXPECT_EQ(output, std::string("velkor ") + VELKOR_VERSION + "\n");
 }
 
-// A start alone scans from that sector to the image's end; before, the
-// default count (the whole image) always ran past it.
-TEST(CommandLineArguments, StartWithoutSectorsRunsToTheImageEnd) {
-  const TempFolder temp;
-  const std::string image = (temp.path / "image").string();
-  Bytes bytes(64 * 512, 0);
-  for (uint64_t block : {0, 40, 60})
-    Place(bytes, block * 512, {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'});
-  WriteBytes(image, bytes);
+// The default the help shows is the one a run without --types scans with.
+TEST(CommandLineArguments, TypesDefaultIsTheOneTheHelpShows) {
   std::string output;
-  EXPECT_EQ(
-      RunVelkor({"pictures", image, "--formats", "png", "--block", "512", "--start", "40"}, output),
-      0)
-      << output;
-  EXPECT_EQ(TabbedLines(output), "0.png\t20480\t10240\n1.png\t30720\t104857600\n");
-  EXPECT_EQ(RunVelkor({"pictures", image, "--start", "65"}, output), 2);
+  ASSERT_EQ(RunVelkor({"records", "--help"}, output), 0);
+  const size_t shown = output.find("--types TEXT:MASK=");
+  ASSERT_NE(shown, std::string::npos) << output;
+  EXPECT_EQ(std::stoul(output.substr(shown + 18), nullptr, 16), cli::RecordsArgs{}.types);
 }
 
 }  // namespace
