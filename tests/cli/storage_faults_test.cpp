@@ -31,27 +31,35 @@ ScanInput Input(const fs::path& path, ImageOpener opener, Recorder& log) {
   return input;
 }
 
-struct RecordScan {
-  RecordStores stores;
-  Recorder log;
-  ScanResult result;
-  RecordScan(const fs::path& path, ImageOpener opener, uint8_t platform, uint32_t threads) {
-    ScanInput input = Input(path, std::move(opener), log);
-    input.platform = platform;
-    result = ScanRecords(input, {kTypeSms | kTypePhoneBook, threads}, stores);
-  }
-};
+// An iOS address-book person row: its rowid is the key its parts merge on.
+Bytes PersonCell(uint64_t rowid, const std::string& last, const std::string& first) {
+  std::vector<Column> columns = {Num(3), Txt(last), Txt(first)};
+  columns.insert(columns.end(), 7, Txt("x"));
+  columns.push_back(Num(4));
+  columns.insert(columns.end(), 7, Txt("y"));
+  columns.insert(columns.end(), {Num(8), Num(9)});
+  return CellOf(columns, rowid);
+}
 
+// A backup folder of two files; the first has 3 MiB and a partial window, a
+// message row every 3001 bytes (so rows cross window and piece boundaries)
+// and two people; the second, read without faults, a person under the first
+// one's key, who must not join them: every file gets its own phone book.
 TEST(UnreadableBytes, RowsInReadableBytesAreFoundAndEachRangeIsLoggedOnce) {
-  // 3 MiB and a partial window, a message row every 3001 bytes, so that rows
-  // cross window and piece boundaries.
-  Bytes image(3 * kMiB + 5000);
-  std::vector<std::pair<ByteRange, std::u16string>> rows;
+  const TempFolder folder;
+  const fs::path a = folder.path / "a";
+  Bytes image(3 * kMiB + 5000), other(8192);
+  std::vector<std::pair<ByteRange, std::u16string>> rows, people;
   for (uint64_t at = 100, i = 0; at + 200 < image.size(); at += 3001, ++i) {
     const std::string text = "m" + std::to_string(i);
     rows.emplace_back(Place(image, at, IosSmsCell("10086", 1600000000, text, i + 1)),
                       std::u16string(text.begin(), text.end()));
   }
+  people.emplace_back(Place(image, 500, PersonCell(7, "ce", "Ali")), u"Alice");
+  people.emplace_back(Place(image, kMiB + 500, PersonCell(8, "rol", "Ca")), u"Carol");
+  Place(other, 900, PersonCell(7, "b", "Bo"));
+  WriteBytes(a, image);
+  WriteBytes(folder.path / "b", other);
   const uint64_t mid = kMiB + 16 * kReadPiece, piece = kReadPiece;
   const struct {
     const char* name;
@@ -75,73 +83,53 @@ TEST(UnreadableBytes, RowsInReadableBytesAreFoundAndEachRangeIsLoggedOnce) {
        {.bad = {{2 * kMiB - piece, 2 * piece}}, .wholeRead = true},
        {2 * kMiB - piece, 2 * piece}},
       {"in the partial window", {.bad = {{3 * kMiB, piece}}}, {3 * kMiB, piece}},
+      {"a person's piece", {.bad = {{kMiB, piece}}}, {kMiB, piece}},
       {"a bad byte loses the rest of its piece",
        {.bad = {{mid + 100, 1}}},
        {mid + 100, piece - 100}},
   };
   for (const auto& c : cases) {
-    std::vector<std::u16string> expected;
-    for (const auto& [cell, text] : rows) {
-      if (c.logged.length == 0 || !Touches({c.logged}, cell.offset, cell.End())) {
-        expected.push_back(text);
+    const ImageOpener faulty = FaultyOpener(OpenImageFile, c.faults);
+    std::vector<std::u16string> expected[2];  // messages, then names
+    for (const auto& [cells, texts] : {std::pair{&rows, &expected[0]}, {&people, &expected[1]}}) {
+      for (const auto& [cell, text] : *cells) {
+        if (c.logged.length == 0 || !Touches({c.logged}, cell.offset, cell.End())) {
+          texts->push_back(text);
+        }
       }
     }
-    EXPECT_LT(expected.size(), rows.size() + (c.logged.length == 0));
+    expected[1].push_back(u"Bob");
+    EXPECT_LT(expected[0].size(), rows.size() + (c.logged.length == 0));
     for (const uint32_t threads : {1u, 2u}) {
       SCOPED_TRACE(testing::Message() << c.name << ", threads " << threads);
-      const RecordScan scan(kImage, FaultyOpener(MemoryOpener(image), c.faults), kPlatformIos,
-                            threads);
-      std::vector<std::u16string> found;
-      for (const SmsRecord& sms : scan.stores.sms) found.push_back(sms.content);
-      EXPECT_EQ(found, expected);
-      EXPECT_FALSE(scan.result.stopped);
+      Recorder log;
+      ScanInput input = Input(
+          folder.path,
+          [&](const fs::path& path) { return path == a ? faulty(path) : OpenImageFile(path); },
+          log);
+      input.platform = kPlatformItunes;
+      RecordStores stores;
+      const ScanResult result = ScanRecords(input, {kTypeSms, threads}, stores);
+      std::vector<std::u16string> found[2];
+      for (const SmsRecord& sms : stores.sms) found[0].push_back(sms.content);
+      for (const PhoneBookEntry& person : stores.phoneBook) found[1].push_back(person.name);
+      EXPECT_EQ(found[0], expected[0]);
+      EXPECT_EQ(found[1], expected[1]);
+      EXPECT_FALSE(result.stopped);
       if (c.logged.length == 0) {
-        EXPECT_TRUE(scan.log.logTexts.empty());
-        EXPECT_TRUE(scan.result.unreadable.empty());
+        EXPECT_TRUE(log.logTexts.empty());
+        EXPECT_TRUE(result.unreadable.empty());
         continue;
       }
-      EXPECT_EQ(scan.log.logTexts,
+      EXPECT_EQ(log.logTexts,
                 (std::vector<std::u16string>{
-                    ReadFailedText(kImage.u16string(), int64_t(c.logged.offset / kMiB * kMiB)),
-                    UnreadableRangeText(kImage.u16string(), c.logged.offset, c.logged.length)}));
-      ASSERT_EQ(scan.result.unreadable.size(), 1u);
-      EXPECT_EQ(scan.result.unreadable[0].offset, c.logged.offset);
-      EXPECT_EQ(scan.result.unreadable[0].length, c.logged.length);
+                    ReadFailedText(PathText(a), int64_t(c.logged.offset / kMiB * kMiB)),
+                    UnreadableRangeText(PathText(a), c.logged.offset, c.logged.length)}));
+      ASSERT_EQ(result.unreadable.size(), 1u);
+      EXPECT_EQ(result.unreadable[0].file, a);
+      EXPECT_EQ(result.unreadable[0].offset, c.logged.offset);
+      EXPECT_EQ(result.unreadable[0].length, c.logged.length);
     }
-  }
-}
-
-Bytes PersonCell(uint64_t rowid, const std::string& last, const std::string& first) {
-  std::vector<Column> columns = {Num(3), Txt(last), Txt(first)};
-  for (int i = 3; i < 10; ++i) columns.push_back(Txt("x"));
-  columns.push_back(Num(4));
-  for (int i = 11; i < 18; ++i) columns.push_back(Txt("y"));
-  columns.insert(columns.end(), {Num(8), Num(9)});
-  return CellOf(columns, rowid);
-}
-
-// A file with a failure still gets its phone book, and a person of one file
-// never joins a person of the next under the same row key.
-TEST(UnreadableBytes, EveryFileOfAFolderGetsItsOwnPhoneBook) {
-  TempFolder listed;
-  Bytes first(2 * kMiB + 100), second(kMiB);
-  Place(first, 500, PersonCell(7, "ce", "Ali"));
-  Place(first, kMiB + 500, PersonCell(8, "rol", "Ca"));
-  Place(second, 900, PersonCell(7, "b", "Bo"));
-  WriteBytes(listed.path / "a", first);
-  WriteBytes(listed.path / "b", second);
-  // The bad piece lies past the end of the shorter file.
-  const ReadFaults faults{.bad = {{kMiB + 64 * kReadPiece, kReadPiece}}};
-  for (const uint32_t threads : {1u, 2u}) {
-    SCOPED_TRACE(threads);
-    const RecordScan scan(listed.path, FaultyOpener(OpenImageFile, faults), kPlatformItunes,
-                          threads);
-    ASSERT_EQ(scan.stores.phoneBook.size(), 3u);
-    EXPECT_EQ(scan.stores.phoneBook[0].name, u"Alice");
-    EXPECT_EQ(scan.stores.phoneBook[1].name, u"Carol");
-    EXPECT_EQ(scan.stores.phoneBook[2].name, u"Bob");
-    ASSERT_EQ(scan.result.unreadable.size(), 1u);
-    EXPECT_EQ(scan.result.unreadable[0].file, listed.path / "a");
   }
 }
 
