@@ -180,21 +180,23 @@ TEST_F(RecordsCommand, ExportsEqualTheFixturesOnEveryPlatformAndThreadCount) {
     }
   }
 
-  // A disk that holds less than the largest export: exactly the files that
-  // do not fit are reported and missing, the others are whole.
+  // Again into the same folder, on a disk that holds less than the largest
+  // export: exactly the files that do not fit are reported, and each keeps
+  // its previous bytes; no half file is left behind under any name.
   TabRows rows = cases[0].rows;
   std::vector<uint64_t> sizes;
   for (const auto& [tab, name] : kExports) sizes.push_back(ExportBytes(rows[tab]).size());
   std::sort(sizes.begin(), sizes.end());
   ASSERT_LT(sizes[1], sizes[4]);
-  const fs::path full = folder / "full";
-  EXPECT_EQ(RunVelkor({"records", cases[0].input, "--out", full}, output, sizes[1]), 1);
+  const fs::path out = folder / "导出 结果" / "android" / "1";
+  EXPECT_EQ(RunVelkor({"records", cases[0].input, "--out", out}, output, sizes[1]), 1);
   for (const auto& [tab, name] : kExports) {
     const std::string expected = ExportBytes(rows[tab]);
-    const bool fits = expected.size() <= sizes[1];
-    EXPECT_EQ(output.find("cannot write " + (full / name).string()) == std::string::npos, fits);
-    EXPECT_TRUE(fits ? ReadText(full / name) == expected : !fs::exists(full / name)) << name;
+    const bool reported = output.find("cannot write " + (out / name).string()) != std::string::npos;
+    EXPECT_EQ(reported, expected.size() > sizes[1]) << name;
+    EXPECT_TRUE(ReadText(out / name) == expected) << name;
   }
+  EXPECT_EQ(std::distance(fs::directory_iterator(out), {}), 5);
 }
 
 // Runs that find nothing still write the five files, each only a BOM.
