@@ -161,6 +161,7 @@ TEST(UnreadablePictures, ScanGoesOnAndSavesKeepTheReadableStart) {
   }
 }
 
+// The stop comes with the first file's progress event.
 TEST(StoppedSave, EndsBetweenFilesAndCountsTheRest) {
   Recorder log;
   std::atomic<bool> stop{false};
