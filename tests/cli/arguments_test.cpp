@@ -1,22 +1,23 @@
-// The command line's parser: every mistake ends with status 2 and one line
-// that names the option at fault, before any image is opened; help and
-// version end with 0.
+// The command line's parser.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "cli/records_command.h"
 #include "tests/support/test_support.h"
 
 namespace velkor::test {
 namespace {
 
+// Every mistake ends with status 2 and one line that names it, before the
+// image is opened ("img" need not exist); help and version end with 0.
 TEST(CommandLineArguments, EachMistakeIsNamedOnOneLineWithStatusTwo) {
-  // "img" need not exist: a mistake is reported before the image is opened.
   const struct {
     std::vector<std::string> args;
-    const char* named;  // what the one line must mention
-  } mistakes[] = {
+    std::string said;
+    int status = 2;
+  } cases[] = {
       {{}, "command"},
       {{"frobnicate"}, "frobnicate"},
       {{"records", "img"}, "--out"},
@@ -35,49 +36,34 @@ TEST(CommandLineArguments, EachMistakeIsNamedOnOneLineWithStatusTwo) {
       {{"pictures", "img", "--sectors", " 5"}, "--sectors"},
       {{"pictures", "img", "--max-size", "0x10"}, "--max-size"},
       {{"pictures", "img", "--formats", "jpg,mp4"}, "--formats"},
+      {{"videos", "img", "--formats", "mp4,"}, "--formats"},
       {{"videos", "img", "--formats", "png"}, "--formats"},
       {{"videos", "img", "--out", ""}, "--out"},
+      {{"--help"}, "Exit status", 0},
+      {{"records", "--help"}, "Exit status", 0},
+      {{"pictures", "--help"}, "Exit status", 0},
+      {{"videos", "--help"}, "Exit status", 0},
+      {{"--version"}, std::string("\nvelkor ") + VELKOR_VERSION + "\n", 0},
   };
-  for (const auto& mistake : mistakes) {
-    SCOPED_TRACE(mistake.named);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.said);
     std::string output;
-    EXPECT_EQ(RunVelkor(mistake.args, output), 2);
-    ASSERT_FALSE(output.empty());
-    EXPECT_EQ(output.find('\n'), output.size() - 1) << output;
-    EXPECT_NE(output.find(mistake.named), std::string::npos) << output;
+    EXPECT_EQ(RunVelkor(c.args, output), c.status);
+    const bool help = !c.args.empty() && c.args.back() == "--help";
+    EXPECT_TRUE(help ? output.find("Usage:") != std::string::npos
+                     : output.find('\n') == output.size() - 1)
+        << output;
+    EXPECT_NE(("\n" + output).find(c.said), std::string::npos) << output;
   }
 }
 
-TEST(CommandLineArguments, HelpAndVersionSucceed) {
+// The default the help shows is the one a run without --types scans with.
+TEST(CommandLineArguments, TypesDefaultIsTheOneTheHelpShows) {
   std::string output;
-  for (const char* command : {"", "records", "pictures", "videos"}) {
-    SCOPED_TRACE(command);
-    std::vector<std::string> args = {command, "--help"};
-    if (*command == '\0') args.erase(args.begin());
-    EXPECT_EQ(RunVelkor(args, output), 0);
-    EXPECT_NE(output.find("Usage:"), std::string::npos);
-    EXPECT_NE(output.find("Exit status"), std::string::npos);
-  }
-  EXPECT_EQ(RunVelkor({"--version"}, output), 0);
-  EXPECT_EQ(output, std::string("velkor ") + VELKOR_VERSION + "\n");
-}
-
-// A start alone scans from that sector to the image's end; before, the
-// default count (the whole image) always ran past it.
-TEST(CommandLineArguments, StartWithoutSectorsRunsToTheImageEnd) {
-  const TempFolder temp;
-  const std::string image = (temp.path / "image").string();
-  Bytes bytes(64 * 512, 0);
-  for (uint64_t block : {0, 40, 60})
-    Place(bytes, block * 512, {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'});
-  WriteBytes(image, bytes);
-  std::string output;
-  EXPECT_EQ(
-      RunVelkor({"pictures", image, "--formats", "png", "--block", "512", "--start", "40"}, output),
-      0)
-      << output;
-  EXPECT_EQ(TabbedLines(output), "0.png\t20480\t10240\n1.png\t30720\t104857600\n");
-  EXPECT_EQ(RunVelkor({"pictures", image, "--start", "65"}, output), 2);
+  ASSERT_EQ(RunVelkor({"records", "--help"}, output), 0);
+  const size_t shown = output.find("--types TEXT:MASK=");
+  ASSERT_NE(shown, std::string::npos) << output;
+  EXPECT_EQ(std::stoul(output.substr(shown + 18), nullptr, 16), cli::RecordsArgs{}.types);
 }
 
 }  // namespace

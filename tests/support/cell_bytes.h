@@ -88,15 +88,9 @@ struct Column {
   uint32_t number = 0;
   std::string text;
 };
-inline Column Num(uint32_t v) {
-  return {Column::kNumber, v, {}};
-}
-inline Column Txt(std::string t) {
-  return {Column::kText, 0, std::move(t)};
-}
-inline Column Nul() {
-  return {Column::kNull, 0, {}};
-}
+inline constexpr auto Num = [](uint32_t v) { return Column{Column::kNumber, v, {}}; };
+inline constexpr auto Txt = [](std::string t) { return Column{Column::kText, 0, std::move(t)}; };
+inline constexpr auto Nul = [] { return Column{Column::kNull, 0, {}}; };
 
 inline std::vector<uint8_t> CellOf(const std::vector<Column>& columns, uint64_t rowid = 1) {
   std::vector<uint64_t> types;

@@ -59,16 +59,6 @@ ImageOpener MemoryOpener(Bytes image) {
   };
 }
 
-ImageOpener MemoryImages::Opener() const {
-  return [this](const std::filesystem::path& path) -> std::unique_ptr<ImageSource> {
-    const auto found = bytes.find(path);
-    if (found == bytes.end()) return nullptr;
-    const auto faulted = faults.find(path);
-    return FaultyOpener(MemoryOpener(found->second),
-                        faulted == faults.end() ? ReadFaults{} : faulted->second)(path);
-  };
-}
-
 ByteRange Place(Bytes& image, uint64_t offset, const Bytes& bytes) {
   std::copy(bytes.begin(), bytes.end(), image.begin() + static_cast<std::ptrdiff_t>(offset));
   return {offset, bytes.size()};

@@ -6,8 +6,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -56,13 +54,6 @@ struct ReadFaults {
 ImageOpener FaultyOpener(ImageOpener inner, ReadFaults faults);
 // Every path opens as the same bytes in memory.
 ImageOpener MemoryOpener(Bytes image);
-
-// Named images in memory, each with its faults; other paths do not open.
-struct MemoryImages {
-  std::map<std::filesystem::path, Bytes> bytes;
-  std::map<std::filesystem::path, ReadFaults> faults;
-  ImageOpener Opener() const;
-};
 
 // Copies bytes into image at offset; returns the range they cover.
 ByteRange Place(Bytes& image, uint64_t offset, const Bytes& bytes);

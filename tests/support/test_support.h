@@ -34,7 +34,4 @@ struct TempFolder {
   std::filesystem::path path;
 };
 
-// The names directly inside a folder, sorted.
-std::vector<std::string> FolderNames(const std::filesystem::path& folder);
-
 }  // namespace velkor::test
