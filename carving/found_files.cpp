@@ -4,11 +4,13 @@
 #include <filesystem>
 #include <limits>
 #include <memory>
+#include <nlohmann/json.hpp>
 
 #include "carving/media_signatures.h"
 #include "engine/log_entries.h"
 #include "engine/output_file.h"
 #include "engine/piecewise_read.h"
+#include "engine/text_codec.h"
 #include "engine/text_format.h"
 
 namespace velkor {
@@ -74,6 +76,19 @@ std::vector<RowTexts> FoundFileRows(const std::vector<FoundFile>& files) {
     rows.push_back({found.name, DecimalText(found.file.offset), DecimalText(found.file.length)});
   }
   return rows;
+}
+
+std::string FoundFileJson(const FoundFile& found, uint32_t mode) {
+  std::u16string_view format;
+  for (const MediaFormat& candidate : MediaFormatsFor(mode)) {
+    if (candidate.bit == found.file.kind) format = candidate.extension;
+  }
+  nlohmann::ordered_json json;
+  json["name"] = ToUtf8(found.name);
+  json["offset"] = found.file.offset;
+  json["length"] = found.file.length;
+  json["format"] = ToUtf8(format);
+  return json.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 // A chunk that does not read whole is read again piece by piece, so the

@@ -35,6 +35,10 @@ std::vector<FoundFile> FoundFiles(const CarvedFileStore& store, uint32_t mode);
 // decimals.
 std::vector<RowTexts> FoundFileRows(const std::vector<FoundFile>& files);
 
+// One JSON object, without a line end: name, offset, length and format (the
+// extension of the signature that matched, as "jpg").
+std::string FoundFileJson(const FoundFile& file, uint32_t mode);
+
 // Copies length bytes from offset of the image to output, in 1 MiB chunks.
 // Stops early, without failing, where the image ends, so a range past the
 // end gives a shorter file. False when a write to output fails, or a read

@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
 
   velkor::cli::RecordsArgs records;
+  records.commandLine.assign(argv, argv + argc);
   velkor::cli::MediaArgs pictures;
   velkor::cli::MediaArgs videos;
   CLI::App* recordsCommand = velkor::cli::AddRecordsCommand(app, records);

@@ -120,6 +120,11 @@ CLI::App* AddMediaCommand(CLI::App& app, uint32_t mode, MediaArgs& args) {
           },
           names + "|all"))
       ->default_str(ToUtf8(MediaFormatsFor(mode)[0].extension));
+  command->add_option("--format", args.format,
+                      "tsv: name, offset and length by tabs; jsonl: one JSON object a file "
+                      "(name, offset, length, format)")
+      ->check(CLI::IsMember({"tsv", "jsonl"}))
+      ->default_str("tsv");
   command->add_option("--out", args.out, "Copy every found file into this folder")
       ->check(NotEmpty());
   return command;
@@ -165,8 +170,16 @@ int RunMediaCommand(uint32_t mode, const MediaArgs& args) {
   LogTaskEvent(&log, kTitleScan, kLevelNormal, static_cast<int>(TaskEvent::kScanEnd), {});
 
   const std::vector<FoundFile> files = FoundFiles(found, mode);
-  for (const RowTexts& row : FoundFileRows(files)) {
-    PrintText(stdout, Concat({row[0], u"\t", row[1], u"\t", row[2], u"\n"}));
+  if (args.format == "jsonl") {
+    for (const FoundFile& file : files) {
+      std::string line = FoundFileJson(file, mode);
+      line += '\n';
+      std::fwrite(line.data(), 1, line.size(), stdout);
+    }
+  } else {
+    for (const RowTexts& row : FoundFileRows(files)) {
+      PrintText(stdout, Concat({row[0], u"\t", row[1], u"\t", row[2], u"\n"}));
+    }
   }
   std::fflush(stdout);
   const int scanStatus = ScanExitStatus(result);

@@ -19,6 +19,7 @@ struct MediaArgs {
   std::optional<std::string> start, sectors, block, maxSize;
   uint32_t formats = kDefaultFormatMask;
   std::optional<std::string> out;
+  std::string format = "tsv";  // tsv: name, offset, length by tabs; jsonl: one object a file
 };
 
 // Adds the pictures (kModePictures) or videos command to app.

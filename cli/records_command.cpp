@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -12,12 +13,15 @@
 #include "cli/console_reporting.h"
 #include "cli/exit_status.h"
 #include "cli/option_checks.h"
+#include "engine/image_digest.h"
 #include "engine/image_source.h"
 #include "engine/log_entries.h"
 #include "engine/output_file.h"
+#include "engine/record_reports.h"
 #include "engine/record_rows.h"
 #include "engine/record_scan.h"
 #include "engine/result_tabs.h"
+#include "engine/scan_report.h"
 #include "engine/text_export.h"
 
 namespace velkor::cli {
@@ -66,6 +70,27 @@ bool WriteExports(const RecordStores& stores, const std::filesystem::path& dir, 
   return ok;
 }
 
+bool WriteBytesFile(const std::filesystem::path& path, const std::string& bytes) {
+  const bool ok = WriteWholeFile(path, [&bytes](std::FILE* file) {
+    return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  });
+  if (!ok) std::fprintf(stderr, "velkor: cannot write %s\n", path.c_str());
+  return ok;
+}
+
+bool WriteReports(const RecordStores& stores, const std::filesystem::path& dir,
+                  const RecordsArgs& args) {
+  if (args.format == "jsonl") return WriteBytesFile(dir / "records.jsonl", JsonLinesBytes(stores));
+  const RowTextForm form = args.unicode ? RowTextForm::kUnicode : RowTextForm::kCodePage;
+  bool ok = true;
+  for (const ReportList& list : ReportLists()) {
+    ok = WriteBytesFile(dir / PathFromText(CsvExportName(list.tab)),
+                        CsvExportBytes(stores, list.tab, form)) &&
+         ok;
+  }
+  return ok;
+}
+
 }  // namespace
 
 uint32_t MaxThreads() {
@@ -98,6 +123,14 @@ CLI::App* AddRecordsCommand(CLI::App& app, RecordsArgs& args) {
       ->default_str("the number of cores");
   command->add_flag("--unicode", args.unicode,
                     "Writes the full Unicode texts instead of their code page 936 view");
+  command->add_option("--format", args.format,
+                      "txt: the five UTF-16 lists; csv: five UTF-8 CSV files with each row's "
+                      "offset, file, way found and the row it repeats; jsonl: records.jsonl with "
+                      "the same, one object a row; csv and jsonl add report.json")
+      ->check(CLI::IsMember({"txt", "csv", "jsonl"}))
+      ->default_str("txt");
+  command->add_flag("--no-hash", args.noHash,
+                    "Leaves the SHA-256 of the image out of report.json");
   command->add_option("--out", args.out, "Folder for the five files; created when missing")
       ->required()
       ->check(NotEmpty());
@@ -118,13 +151,38 @@ int RunRecordsCommand(const RecordsArgs& args) {
   options.recordTypeMask = args.types;
   options.threads = args.threads;
 
+  const bool reports = args.format != "txt";
+  ImageDigest digest;
+  if (reports && !args.noHash && input.platform != kPlatformItunes) {
+    options.windowRead = [&digest](uint64_t offset, std::span<const uint8_t> bytes) {
+      digest.AddWindow(offset, bytes);
+    };
+  }
+  ScanReport report{"velkor", VELKOR_VERSION, args.commandLine, input.imagePath,
+                    input.platform, args.types};
+  report.started = std::chrono::system_clock::now();
+
   RecordStores stores;
   const ScanResult result = ScanRecords(input, options, stores);
+  report.ended = std::chrono::system_clock::now();
   console.progress.Finish();
   if (!result.opened) return kExitFailed;
 
-  const bool written =
-      WriteExports(stores, out, args.unicode ? RowTextForm::kUnicode : RowTextForm::kCodePage);
+  bool written;
+  if (reports) {
+    if (args.noHash) {
+      report.sha256Missing = "not asked for (--no-hash)";
+    } else {
+      report.sha256Missing =
+          DigestGap(result, input.platform, digest.Valid(), digest.BytesHashed());
+      if (report.sha256Missing.empty()) report.sha256 = digest.FinishHex();
+    }
+    written = WriteReports(stores, out, args);
+    written = WriteBytesFile(out / "report.json", ScanReportJson(report, result, stores)) && written;
+  } else {
+    written =
+        WriteExports(stores, out, args.unicode ? RowTextForm::kUnicode : RowTextForm::kCodePage);
+  }
   for (const ResultTabInfo& tab : ResultTabs()) {
     if (!tab.filledByRecordScan) continue;
     PrintText(stderr, tab.treeText);

@@ -82,7 +82,7 @@ RecordScanner::FileScanEnd RecordScanner::ScanWindowsInParallel(ImageSource& ima
         std::unique_lock lock(mutex);
         changed.wait(lock, [&] { return slot.ready && slot.job == job; });
       }
-      CommitWindow(job * kWindowSize, partial ? rem : kWindowSize, slot.holes, slot.batch,
+      CommitWindow(slot.buffer.data(), job * kWindowSize, partial ? rem : kWindowSize, slot.holes, slot.batch,
                    unreadable);
       {
         std::lock_guard lock(mutex);

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "engine/record_scan_parts.h"
 
 namespace velkor {
@@ -26,11 +28,15 @@ struct JoinedParts {
 
 }  // namespace
 
-void BuildPhoneBook(ContactPartMap& parts, std::vector<PhoneBookEntry>& phoneBook) {
+// An entry's offsets are those of every name and number cell of its key,
+// taken into its texts or not: each is evidence of the contact.
+void BuildPhoneBook(ContactPartMap& parts, std::vector<PhoneBookEntry>& phoneBook,
+                    uint32_t file) {
   for (auto group = parts.begin(); group != parts.end();) {
     const int64_t key = group->first;
     JoinedParts names;
     JoinedParts numbers;
+    std::vector<uint64_t> offsets;
     auto it = group;
     for (; it != parts.end() && it->first == key; ++it) {
       if (it->second.mark == 0) {
@@ -38,11 +44,16 @@ void BuildPhoneBook(ContactPartMap& parts, std::vector<PhoneBookEntry>& phoneBoo
       } else if (it->second.mark == 1) {
         numbers.Add(it->second);
       }
+      if (it->second.mark <= 1) offsets.push_back(it->second.offset);
     }
     if (!names.list.empty() || !numbers.list.empty()) {
       PhoneBookEntry entry{std::move(names.list), std::move(numbers.list)};
       entry.full.Set(1, entry.name, std::move(names.full));
       entry.full.Set(2, entry.number, std::move(numbers.full));
+      std::sort(offsets.begin(), offsets.end());
+      offsets.erase(std::unique(offsets.begin(), offsets.end()), offsets.end());
+      entry.origin = RecordOrigin{offsets.front(), file, FoundBy::kCell};
+      entry.offsets = std::move(offsets);
       phoneBook.push_back(std::move(entry));
     }
     group = it;

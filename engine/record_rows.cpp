@@ -50,10 +50,14 @@ bool SmsTimeInSeconds(uint8_t platform) {
   return platform == kPlatformIos || platform == kPlatformItunes;
 }
 
-std::u16string RecordTimeText(int64_t time, bool inSeconds) {
+uint32_t RecordSeconds(int64_t time, bool inSeconds) {
   uint64_t seconds = static_cast<uint64_t>(time);
   if (!inSeconds) seconds /= 1000;
-  return FormatRecordTime(static_cast<uint32_t>(seconds));
+  return static_cast<uint32_t>(seconds);
+}
+
+std::u16string RecordTimeText(int64_t time, bool inSeconds) {
+  return FormatRecordTime(RecordSeconds(time, inSeconds));
 }
 
 RowTexts SmsRow(size_t index, const SmsRecord& r, uint8_t platform) {

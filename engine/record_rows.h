@@ -24,8 +24,10 @@ const std::vector<std::u16string>& ResultColumnHeaders(int tab);
 // from iOS), milliseconds elsewhere. Calls, contacts and WeChat always count
 // milliseconds.
 bool SmsTimeInSeconds(uint8_t platform);
-// Time text of a stored time: milliseconds are divided by 1000 first; only the
-// low 32 bits of the seconds count.
+// The seconds a stored time shows: milliseconds are divided by 1000 first;
+// only the low 32 bits of the seconds count.
+uint32_t RecordSeconds(int64_t time, bool inSeconds);
+// Time text of a stored time, of RecordSeconds.
 std::u16string RecordTimeText(int64_t time, bool inSeconds);
 
 // index counts from 0; the row shows index + 1.

@@ -45,6 +45,10 @@ RecordScanner::FileScanEnd RecordScanner::ScanFile(const std::filesystem::path& 
     return FileScanEnd::kFailed;
   }
   result.opened = true;
+  if (input_.platform == kPlatformItunes) {
+    stores_.files.push_back(path.lexically_relative(input_.imagePath));
+    file_ = static_cast<uint32_t>(stores_.files.size());
+  }
   const uint64_t size = image->Size();
   result.imageSize += size;
   if (options_.recordTypeMask == 0) return FileScanEnd::kDone;
@@ -61,7 +65,7 @@ RecordScanner::FileScanEnd RecordScanner::ScanFile(const std::filesystem::path& 
               ? ScanWindowsInParallel(*image, fullWindows, rem, unreadable)
               : ScanWindowsInOrder(*image, fullWindows, rem, unreadable);
   }
-  BuildPhoneBook(parts_, stores_.phoneBook);
+  BuildPhoneBook(parts_, stores_.phoneBook, file_);
   return end;
 }
 
@@ -77,7 +81,7 @@ RecordScanner::FileScanEnd RecordScanner::ScanWindowsInOrder(ImageSource& image,
   auto scanWindow = [&](uint64_t offset, uint32_t length, bool partial) {
     const std::vector<ByteRange> holes =
         ReadAndCollect(image, buffer, offset, length, partial, scratch, batch);
-    CommitWindow(offset, length, holes, batch, unreadable);
+    CommitWindow(buffer.data(), offset, length, holes, batch, unreadable);
   };
   for (uint64_t i = 0; i < fullWindows; ++i) {
     scanWindow(i * kWindowSize, kWindowSize, false);
@@ -108,11 +112,12 @@ std::vector<ByteRange> RecordScanner::ReadAndCollect(ImageSource& image,
   return holes;
 }
 
-void RecordScanner::CommitWindow(uint64_t offset, uint32_t length,
+void RecordScanner::CommitWindow(const uint8_t* bytes, uint64_t offset, uint32_t length,
                                  const std::vector<ByteRange>& holes, RecordBatch& batch,
                                  UnreadableRanges& unreadable) {
+  if (options_.windowRead) options_.windowRead(offset, {bytes, length});
   unreadable.AddWindow(offset, length, holes);
-  CommitBatch(batch, stores_, parts_);
+  CommitBatch(batch, stores_, parts_, file_);
   // WeChat records are not counted, as the progress line always did.
   const size_t count = stores_.phoneBook.size() + stores_.sms.size() + stores_.calls.size() +
                        stores_.contactEvents.size();

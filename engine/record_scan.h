@@ -3,6 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <span>
 #include <vector>
 
 #include "engine/record_types.h"
@@ -32,6 +35,10 @@ struct RecordScanOptions {
   // The prefiltered cell test; false tests every offset with DetectCell
   // alone. Both give the same cells.
   bool fastCellTest = true;
+  // Called on the calling thread with every window's bytes in image order
+  // (unreadable bytes as zeros), so that a digest of the image costs no
+  // second read. In folder mode it sees each file's windows in turn.
+  std::function<void(uint64_t offset, std::span<const uint8_t> bytes)> windowRead{};
 };
 
 // Everything one record scan found, in list order.
@@ -42,6 +49,9 @@ struct RecordStores {
   std::vector<CallRecord> calls;
   std::vector<ContactEvent> contactEvents;
   std::vector<WeChatRecord> weChat;
+  // Folder mode: the scanned files, relative to the folder, in scan order;
+  // RecordOrigin::file counts from 1 into them.
+  std::vector<std::filesystem::path> files;
 };
 
 // Empties stores, then scans the image file, or every file of the folder in

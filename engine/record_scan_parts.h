@@ -71,8 +71,10 @@ void ExtractFirstTaken(RecordBatch& batch, uint8_t platform, TemplateSet fitting
                        const ColumnMap& columns, const Varint& rowid);
 
 // Appends a window's records to the stores and its parts to parts, emptying
-// batch.
-void CommitBatch(RecordBatch& batch, RecordStores& stores, ContactPartMap& parts);
+// batch; the records are marked as found in stores.files[file - 1] (0: the
+// image).
+void CommitBatch(RecordBatch& batch, RecordStores& stores, ContactPartMap& parts,
+                 uint32_t file = 0);
 
 // Joins the batch's iOS messages (stored from firstMessage on) with the
 // handles that carry their numbers, found in this batch or earlier in the
@@ -81,7 +83,8 @@ void JoinMessageHandles(RecordBatch& batch, size_t firstMessage, std::vector<Sms
                         ContactPartMap& parts);
 
 // Merges the parts, key by key in ascending order, into phone-book entries
-// and empties parts.
-void BuildPhoneBook(ContactPartMap& parts, std::vector<PhoneBookEntry>& phoneBook);
+// (found in stores.files[file - 1], 0: the image) and empties parts.
+void BuildPhoneBook(ContactPartMap& parts, std::vector<PhoneBookEntry>& phoneBook,
+                    uint32_t file = 0);
 
 }  // namespace velkor

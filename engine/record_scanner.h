@@ -37,8 +37,9 @@ class RecordScanner {
                                         WindowScratch& scratch, RecordBatch& batch) const;
   // Reports the window's unreadable bytes, appends its records to the stores
   // and rewrites the progress text.
-  void CommitWindow(uint64_t offset, uint32_t length, const std::vector<ByteRange>& holes,
-                    RecordBatch& batch, UnreadableRanges& unreadable);
+  void CommitWindow(const uint8_t* bytes, uint64_t offset, uint32_t length,
+                    const std::vector<ByteRange>& holes, RecordBatch& batch,
+                    UnreadableRanges& unreadable);
 
   const ScanInput& input_;
   const RecordScanOptions& options_;
@@ -47,6 +48,7 @@ class RecordScanner {
   // another file.
   ContactPartMap parts_;
   uint64_t stoppedAt_ = 0;
+  uint32_t file_ = 0;  // RecordOrigin::file of the file being scanned
 };
 
 }  // namespace velkor

@@ -1,5 +1,8 @@
 #include "engine/record_time.h"
 
+#include <chrono>
+#include <cstdio>
+
 #include "engine/text_format.h"
 
 namespace velkor {
@@ -37,6 +40,20 @@ std::u16string FormatRecordTime(uint32_t seconds) {
   return Concat({DecimalText(year), u"-", DecimalText(month + 1), u"-", DecimalText(days + 1), u" ",
                  DecimalText(rest / 3600), u":", DecimalText(rest % 3600 / 60), u":",
                  DecimalText(rest % 60)});
+}
+
+std::string IsoUtcTime(uint32_t seconds) {
+  using namespace std::chrono;
+  const sys_seconds instant{std::chrono::seconds{seconds}};
+  const sys_days day = floor<days>(instant);
+  const year_month_day date{day};
+  const hh_mm_ss time{instant - day};
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ", static_cast<int>(date.year()),
+                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
+                static_cast<int>(time.seconds().count()));
+  return text;
 }
 
 }  // namespace velkor

@@ -11,4 +11,8 @@ namespace velkor {
 // "2012-3-5 8:4:9".
 std::u16string FormatRecordTime(uint32_t seconds);
 
+// The same instant as ISO 8601 UTC, "2012-03-05T08:04:09Z", by the civil
+// calendar of <chrono> (not the loops of the list text).
+std::string IsoUtcTime(uint32_t seconds);
+
 }  // namespace velkor

@@ -72,10 +72,25 @@ struct FullTexts {
   }
 };
 
+// How a record was found: kCell, a whole cell of a table leaf page (live or
+// deleted, anywhere in the image).
+enum class FoundBy : uint8_t { kCell = 0 };
+
+// Where a record's cell starts: the position of its first byte in the image,
+// or in folder mode in the backup file stores.files[file - 1].
+struct RecordOrigin {
+  uint64_t offset = 0;
+  uint32_t file = 0;  // 0: the image itself
+  FoundBy found = FoundBy::kCell;
+};
+
 struct PhoneBookEntry {
   std::u16string name;    // name parts of one contact, joined with ","
   std::u16string number;  // number parts of one contact, joined with ","
   FullTexts full{};       // list columns 1 name, 2 number
+  // The cell of the first part; offsets lists every part's cell, ascending.
+  RecordOrigin origin{};
+  std::vector<uint64_t> offsets{};
 };
 
 struct SmsRecord {
@@ -86,6 +101,7 @@ struct SmsRecord {
   // of iOS 6 on are moved to 1970).
   int64_t time = 0;
   FullTexts full{};  // list columns 1 number, 4 content
+  RecordOrigin origin{};
 };
 
 struct CallRecord {
@@ -96,6 +112,7 @@ struct CallRecord {
   uint8_t callType = 0;  // 1 incoming, 2 dialled, 3 missed
   uint32_t count = 0;
   FullTexts full{};  // list columns 1 name, 2 number, 3 location
+  RecordOrigin origin{};
 };
 
 struct ContactEvent {
@@ -107,6 +124,7 @@ struct ContactEvent {
   uint8_t direction = 0;  // 1 received, 2 sent
   uint32_t count = 0;
   FullTexts full{};  // list columns 1 name, 2 number, 3 location, 7 content
+  RecordOrigin origin{};
 };
 
 struct WeChatRecord {
@@ -114,6 +132,7 @@ struct WeChatRecord {
   std::u16string content;
   int64_t time = 0;
   FullTexts full{};  // list columns 1 contact, 3 content
+  RecordOrigin origin{};
 };
 
 // A name or number of a contact, waiting for the phone-book build.
@@ -121,6 +140,7 @@ struct ContactPart {
   uint8_t mark = 0;  // 0 name, 1 number; 2, 3 the message-handle join
   std::u16string text;
   std::u16string full{};  // the Unicode form where it differs from text
+  uint64_t offset = 0;    // of its cell
 };
 
 }  // namespace velkor

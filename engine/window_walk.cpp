@@ -30,6 +30,30 @@ uint32_t NextFlagged(const uint8_t* flags, const uint8_t* chunkMarks, uint32_t p
   return length;
 }
 
+// The records one cell gave are the ones appended while it was extracted;
+// the sizes before it mark where they start.
+struct BatchSizes {
+  size_t sms, calls, contactEvents, weChat, parts;
+  explicit BatchSizes(const RecordBatch& b)
+      : sms(b.smsRecords.size()),
+        calls(b.callRecords.size()),
+        contactEvents(b.contactEvents.size()),
+        weChat(b.weChatRecords.size()),
+        parts(b.contactParts.parts.size()) {}
+};
+
+void StampOrigin(RecordBatch& batch, const BatchSizes& before, uint64_t cellStart) {
+  auto stamp = [cellStart](auto& records, size_t from) {
+    for (size_t i = from; i < records.size(); ++i) records[i].origin.offset = cellStart;
+  };
+  stamp(batch.smsRecords, before.sms);
+  stamp(batch.callRecords, before.calls);
+  stamp(batch.contactEvents, before.contactEvents);
+  stamp(batch.weChatRecords, before.weChat);
+  auto& parts = batch.contactParts.parts;
+  for (size_t i = before.parts; i < parts.size(); ++i) parts[i].second.offset = cellStart;
+}
+
 }  // namespace
 
 // Every byte offset of the window is tested once, except the header bytes of
@@ -89,15 +113,18 @@ void CollectWindowRecords(uint8_t* window, uint32_t length, uint8_t platform, bo
     if (DecodeColumns(window + candidate.offset, static_cast<int32_t>(length - candidate.offset),
                       candidate, columns, signature)) {
       const auto count = static_cast<uint32_t>(candidate.serialTypes.size());
+      const BatchSizes before(batch);
       ExtractFirstTaken(batch, platform, FittingTemplates(masks, ToSignatureBits(signature, count)),
                         columns, candidate.rowid);
+      StampOrigin(batch, before, cellStart);
     }
     candidate.serialTypes.clear();
   }
 }
 
-void CommitBatch(RecordBatch& batch, RecordStores& stores, ContactPartMap& parts) {
-  auto append = [](auto& store, auto& records) {
+void CommitBatch(RecordBatch& batch, RecordStores& stores, ContactPartMap& parts, uint32_t file) {
+  auto append = [file](auto& store, auto& records) {
+    for (auto& record : records) record.origin.file = file;
     store.insert(store.end(), std::make_move_iterator(records.begin()),
                  std::make_move_iterator(records.end()));
   };

@@ -1,0 +1,160 @@
+// Every record names the cell it came from: decoding the bytes at its offset
+// gives the record back, in the image and in the files of a backup folder,
+// on one thread and several.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "engine/record_provenance.h"
+#include "engine/record_rows.h"
+#include "engine/record_scan_parts.h"
+#include "tests/fixtures/fixture_sets.h"
+#include "tests/fixtures/sample_image.h"
+#include "tests/support/test_support.h"
+
+namespace velkor {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Source {
+  const fixtures::ImageBuilder* image = nullptr;  // image mode
+  const fs::path* folder = nullptr;               // folder mode
+};
+
+// The records of the cell starting at offset, found as the scan finds them:
+// a window from the offset with the bytes that follow it.
+RecordBatch RecordsAt(const test::Bytes& bytes, uint64_t offset, uint8_t platform) {
+  const uint64_t length = std::min<uint64_t>(kWindowSize, bytes.size() - offset);
+  std::vector<uint8_t> window(length + kWindowSlack, 0);
+  const uint64_t held = std::min<uint64_t>(window.size(), bytes.size() - offset);
+  std::memcpy(window.data(), bytes.data() + offset, held);
+  WindowScratch scratch;
+  RecordBatch batch;
+  CollectWindowRecords(window.data(), static_cast<uint32_t>(length), platform, true, scratch,
+                       batch, {}, offset);
+  return batch;
+}
+
+template <typename Record>
+bool HasRecordAt(const std::vector<Record>& records, uint64_t offset, const Record& wanted,
+                 bool sameNumber = true) {
+  return std::any_of(records.begin(), records.end(), [&](const Record& r) {
+    if (r.origin.offset != offset) return false;
+    if constexpr (std::is_same_v<Record, SmsRecord>) {
+      return r.content == wanted.content && r.time == wanted.time &&
+             (!sameNumber || r.number == wanted.number);
+    } else if constexpr (std::is_same_v<Record, WeChatRecord>) {
+      return r.contact == wanted.contact && r.content == wanted.content && r.time == wanted.time;
+    } else {
+      return r.number == wanted.number && r.name == wanted.name && r.time == wanted.time;
+    }
+  });
+}
+
+// Checks every stored record against the cell at its offset in the bytes of
+// its file (bytesOf(file index)).
+template <typename BytesOf>
+void ExpectEveryRecordAtItsOffset(const RecordStores& stores, uint8_t platform, BytesOf bytesOf) {
+  auto check = [&](const auto& records, const char* list) {
+    for (size_t i = 0; i < records.size(); ++i) {
+      const auto& r = records[i];
+      const RecordBatch at = RecordsAt(bytesOf(r.origin.file), r.origin.offset, platform);
+      bool found;
+      if constexpr (std::is_same_v<std::decay_t<decltype(r)>, SmsRecord>) {
+        // An iOS message takes its number from its handle's cell.
+        found = HasRecordAt(at.smsRecords, r.origin.offset, r, platform == kPlatformAndroid);
+      } else if constexpr (std::is_same_v<std::decay_t<decltype(r)>, CallRecord>) {
+        found = HasRecordAt(at.callRecords, r.origin.offset, r);
+      } else if constexpr (std::is_same_v<std::decay_t<decltype(r)>, ContactEvent>) {
+        found = HasRecordAt(at.contactEvents, r.origin.offset, r);
+      } else {
+        found = HasRecordAt(at.weChatRecords, r.origin.offset, r);
+      }
+      EXPECT_TRUE(found) << list << " row " << i + 1 << " at " << r.origin.offset;
+    }
+  };
+  check(stores.sms, "sms");
+  check(stores.calls, "calls");
+  check(stores.contactEvents, "contacts");
+  check(stores.weChat, "wechat");
+  for (size_t i = 0; i < stores.phoneBook.size(); ++i) {
+    const PhoneBookEntry& entry = stores.phoneBook[i];
+    ASSERT_FALSE(entry.offsets.empty());
+    EXPECT_TRUE(std::is_sorted(entry.offsets.begin(), entry.offsets.end()));
+    EXPECT_EQ(entry.origin.offset, entry.offsets.front());
+    int64_t key = 0;
+    for (size_t k = 0; k < entry.offsets.size(); ++k) {
+      const RecordBatch at = RecordsAt(bytesOf(entry.origin.file), entry.offsets[k], platform);
+      const auto& parts = at.contactParts.parts;
+      const auto part = std::find_if(parts.begin(), parts.end(), [&](const auto& p) {
+        return p.second.offset == entry.offsets[k] && p.second.mark <= 1;
+      });
+      ASSERT_NE(part, parts.end()) << "phone book row " << i + 1;
+      const std::u16string& texts = part->second.mark == 0 ? entry.name : entry.number;
+      EXPECT_NE(texts.find(part->second.text), std::u16string::npos) << "phone book row " << i + 1;
+      if (k == 0) key = part->first;
+      EXPECT_EQ(part->first, key) << "phone book row " << i + 1 << ": parts of two contacts";
+    }
+  }
+}
+
+size_t RowCount(const RecordStores& stores) {
+  return stores.sms.size() + stores.calls.size() + stores.contactEvents.size() +
+         stores.weChat.size() + stores.phoneBook.size();
+}
+
+TEST(Provenance, EveryRecordDecodesAtItsOffsetInTheImage) {
+  test::TempFolder work;
+  const fixtures::SampleImage sample = fixtures::MakeSampleImage(work.path);
+  const fs::path imagePath = work.path / "sample.img";
+  sample.image.WriteFile(imagePath);
+  const test::Bytes bytes = test::ReadBytes(imagePath);
+  for (const uint32_t threads : {1u, 3u}) {
+    SCOPED_TRACE(threads);
+    RecordStores stores;
+    RecordScanOptions options;
+    options.recordTypeMask = 0x1ff;
+    options.threads = threads;
+    ASSERT_TRUE(ScanRecords({.imagePath = imagePath}, options, stores).opened);
+    ASSERT_GT(RowCount(stores), 100u);
+    EXPECT_TRUE(stores.files.empty());
+    ExpectEveryRecordAtItsOffset(stores, kPlatformAndroid, [&](uint32_t file) -> const test::Bytes& {
+      EXPECT_EQ(file, 0u);
+      return bytes;
+    });
+  }
+}
+
+TEST(Provenance, BackupFilesAreNamedAndOffsetsCountInTheirFile) {
+  test::TempFolder work;
+  const fs::path folder = work.path / "backup";
+  fs::create_directories(folder);
+  size_t n = 0;
+  for (const fixtures::DatabasePlan& plan :
+       {fixtures::IosAddressBook(), fixtures::IosMessages(40, {fixtures::JournalMode::kPersist, true, 4}),
+        fixtures::AndroidCallLog(20)}) {
+    for (const fixtures::FixtureFile& file : fixtures::BuildDatabase(plan, work.path / "made").files)
+      test::WriteBytes(folder / ("文件 " + std::to_string(n++)), file.bytes);
+  }
+  RecordStores stores;
+  RecordScanOptions options;
+  options.recordTypeMask = 0x1ff;
+  ASSERT_TRUE(
+      ScanRecords({.imagePath = folder, .platform = kPlatformItunes}, options, stores).opened);
+  ASSERT_EQ(stores.files.size(), n);
+  ASSERT_GT(RowCount(stores), 50u);
+  std::vector<test::Bytes> files;
+  for (const fs::path& name : stores.files) {
+    EXPECT_TRUE(name.is_relative()) << name;
+    files.push_back(test::ReadBytes(folder / name));
+  }
+  ExpectEveryRecordAtItsOffset(stores, kPlatformItunes, [&](uint32_t file) -> const test::Bytes& {
+    EXPECT_GE(file, 1u);
+    return files.at(file - 1);
+  });
+}
+
+}  // namespace
+}  // namespace velkor
