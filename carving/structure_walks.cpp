@@ -15,17 +15,19 @@ MpegStreamExtent WalkMpegStream(FileBytes& bytes) {
     if (!bytes.Get(pos, code, 4) || code[0] != 0 || code[1] != 0 || code[2] != 1) break;
     if (code[3] == 0xB9) return {pos + 4, true};
     if (code[3] == 0xBA) {
-      uint8_t mode;
+      uint8_t mode, stuffing = 0;
       if (!bytes.Byte(pos + 4, mode)) break;
+      uint64_t header;
       if ((mode & 0xC0) == 0x40) {
-        uint8_t stuffing;
         if (!bytes.Byte(pos + 13, stuffing)) break;
-        pos += 14 + (stuffing & 7u);
+        header = 14 + (stuffing & 7u);
       } else if ((mode & 0xF0) == 0x20) {
-        pos += 12;
+        header = 12;
       } else {
         break;
       }
+      if (header > bytes.Limit() - pos) break;
+      pos += header;
     } else if (code[3] >= 0xBB) {
       uint32_t length;
       if (!bytes.Be16(pos + 4, length) || 6 + uint64_t{length} > bytes.Limit() - pos) break;
