@@ -20,6 +20,8 @@ struct MediaScanParams {
   // Ends from each file's own structure where the walk reaches one; the
   // distance to the next hit otherwise.
   bool structureLengths = false;
+  // The extended signatures (MediaFormatsFor) instead of the standard ones.
+  bool extendedSignatures = false;
 };
 
 struct CarvedFile {

@@ -189,12 +189,14 @@ ScanResult RunMediaScan(const ScanInput& input, const MediaScanParams& params,
 
 ScanResult ScanPictures(const ScanInput& input, const MediaScanParams& params,
                         CarvedFileStore& found) {
-  return RunMediaScan(input, params, kPictureFormats, found);
+  return RunMediaScan(input, params, MediaFormatsFor(kModePictures, params.extendedSignatures),
+                      found);
 }
 
 ScanResult ScanVideos(const ScanInput& input, const MediaScanParams& params,
                       CarvedFileStore& found) {
-  return RunMediaScan(input, params, kVideoFormats, found);
+  return RunMediaScan(input, params, MediaFormatsFor(kModeVideos, params.extendedSignatures),
+                      found);
 }
 
 void MatchBlocks(const FormatList& formats, const MediaScanParams& params, const uint8_t* buffer,

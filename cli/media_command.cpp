@@ -126,6 +126,12 @@ CLI::App* AddMediaCommand(CLI::App& app, uint32_t mode, MediaArgs& args) {
                       "of it reaches one (jsonl shows which are verified)")
       ->check(CLI::IsMember({"next-hit", "structure"}))
       ->default_str("next-hit");
+  command->add_option("--signatures", args.signatures,
+                      "standard, or extended: also common variants (a JPEG starting FF D8 FF DB, "
+                      "a paletted BMP, an MP4 with a 32-byte first box or the brand mp42, 3gp4 "
+                      "or 3gp5, AMR of any mode)")
+      ->check(CLI::IsMember({"standard", "extended"}))
+      ->default_str("standard");
   command->add_option("--format", args.format,
                       "tsv: name, offset and length by tabs; jsonl: one JSON object a file "
                       "(name, offset, length, format)")
@@ -165,6 +171,7 @@ int RunMediaCommand(uint32_t mode, const MediaArgs& args) {
     return kExitMistake;
   }
   params->structureLengths = args.length == "structure";
+  params->extendedSignatures = args.signatures == "extended";
   const std::filesystem::path out(args.out.value_or(std::string()));
   if (args.out) {
     std::error_code error;

@@ -258,5 +258,47 @@ TEST(MediaScan, NoLengthRunsPastTheImage) {
   EXPECT_EQ(found.begin()->second.length, 2700u - 512u);
 }
 
+// Each variant is missed by the standard check and taken by the extended
+// one, and every standard file stays taken.
+TEST(ExtendedSignatures, TakeTheCommonVariantsAndEverythingStandard) {
+  auto paletted = [] {
+    Bytes b = Bmp();
+    b[10] = static_cast<uint8_t>(54 + 4 * 16), b[28] = 4, b[46] = 16;
+    return b;
+  };
+  auto withHeader = [](std::string_view head) {
+    Bytes b(head.begin(), head.end());
+    b.resize(64, 0);
+    return b;
+  };
+  const struct {
+    uint32_t mode;
+    Bytes bytes;
+  } variants[] = {
+      {kModePictures, withHeader("\xFF\xD8\xFF\xDB\x00\x43")},
+      {kModePictures, paletted()},
+      {kModeVideos, withHeader(std::string_view("\0\0\0\x20" "ftypisom", 12))},
+      {kModeVideos, withHeader(std::string_view("\0\0\0\x18" "ftypmp42", 12))},
+      {kModeVideos, withHeader(std::string_view("\0\0\0\x18" "ftyp3gp5", 12))},
+      {kModeVideos, withHeader("#!AMR\n\x04")},
+  };
+  for (const auto& v : variants) {
+    auto taken = [&](bool extended) {
+      for (const MediaFormat& f : MediaFormatsFor(v.mode, extended))
+        if (f.check(v.bytes.data())) return true;
+      return false;
+    };
+    EXPECT_FALSE(taken(false));
+    EXPECT_TRUE(taken(true));
+  }
+  for (const Case& c : kCases) {
+    const Bytes file = c.make();
+    for (size_t k = 0; k < 6; ++k)
+      EXPECT_EQ(MediaFormatsFor(c.mode)[k].check(file.data()),
+                MediaFormatsFor(c.mode, true)[k].check(file.data()))
+          << c.name;
+  }
+}
+
 }  // namespace
 }  // namespace velkor
