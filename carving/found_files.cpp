@@ -88,6 +88,7 @@ std::string FoundFileJson(const FoundFile& found, uint32_t mode) {
   json["offset"] = found.file.offset;
   json["length"] = found.file.length;
   json["format"] = ToUtf8(format);
+  json["verified"] = found.file.verified;
   return json.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 

@@ -35,8 +35,9 @@ std::vector<FoundFile> FoundFiles(const CarvedFileStore& store, uint32_t mode);
 // decimals.
 std::vector<RowTexts> FoundFileRows(const std::vector<FoundFile>& files);
 
-// One JSON object, without a line end: name, offset, length and format (the
-// extension of the signature that matched, as "jpg").
+// One JSON object, without a line end: name, offset, length, format (the
+// extension of the signature that matched, as "jpg") and verified (whether
+// the length is where the file's structure ends).
 std::string FoundFileJson(const FoundFile& file, uint32_t mode);
 
 // Copies length bytes from offset of the image to output, in 1 MiB chunks.

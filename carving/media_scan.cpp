@@ -6,6 +6,8 @@
 #include <limits>
 #include <vector>
 
+#include "carving/file_bytes.h"
+#include "carving/structure_walks.h"
 #include "engine/log_entries.h"
 #include "engine/piecewise_read.h"
 #include "engine/text_format.h"
@@ -179,7 +181,7 @@ ScanResult RunMediaScan(const ScanInput& input, const MediaScanParams& params,
   if (result.stopped) {
     LogScanStopped(input.log, OffsetSum(start, uint64_t{scanned} * kWindowSize));
   }
-  ComputeCarvedLengths(found, params.maxFileSize);
+  SettleCarvedFiles(*image, params, formats, found);
   return result;
 }
 
@@ -187,12 +189,14 @@ ScanResult RunMediaScan(const ScanInput& input, const MediaScanParams& params,
 
 ScanResult ScanPictures(const ScanInput& input, const MediaScanParams& params,
                         CarvedFileStore& found) {
-  return RunMediaScan(input, params, kPictureFormats, found);
+  return RunMediaScan(input, params, MediaFormatsFor(kModePictures, params.extendedSignatures),
+                      found);
 }
 
 ScanResult ScanVideos(const ScanInput& input, const MediaScanParams& params,
                       CarvedFileStore& found) {
-  return RunMediaScan(input, params, kVideoFormats, found);
+  return RunMediaScan(input, params, MediaFormatsFor(kModeVideos, params.extendedSignatures),
+                      found);
 }
 
 void MatchBlocks(const FormatList& formats, const MediaScanParams& params, const uint8_t* buffer,
@@ -200,13 +204,52 @@ void MatchBlocks(const FormatList& formats, const MediaScanParams& params, const
   MatchPieceBlocks(formats, params, found, buffer, 0, length, length, length, baseOffset);
 }
 
-// Lengths are not clipped to the image: saving stops at its end.
-void ComputeCarvedLengths(CarvedFileStore& found, uint64_t maxFileSize) {
+void ComputeCarvedLengths(CarvedFileStore& found, uint64_t maxFileSize, uint64_t imageEnd) {
   for (auto it = found.begin(); it != found.end(); ++it) {
     auto next = std::next(it);
-    if (next == found.end()) break;
-    const uint64_t distance = next->first - it->first;
-    if (distance <= maxFileSize) it->second.length = distance;
+    if (next != found.end()) {
+      const uint64_t distance = next->first - it->first;
+      if (distance <= maxFileSize) it->second.length = distance;
+    }
+    const uint64_t left = it->first < imageEnd ? imageEnd - it->first : 0;
+    it->second.length = std::min(it->second.length, left);
+  }
+}
+
+// Invariant of the echo pass: streamEnd is the end of the last MPG stream
+// kept, so a hit before it lies inside that stream.
+void SettleCarvedFiles(ImageSource& image, const MediaScanParams& params,
+                       const FormatList& formats, CarvedFileStore& found) {
+  const uint64_t imageEnd = image.Size();
+  const MediaFormat* mpg = nullptr;
+  for (const MediaFormat& format : formats) {
+    if (format.extension == u"mpg") mpg = &format;
+  }
+  if (mpg != nullptr) {
+    uint64_t streamEnd = 0;
+    for (auto it = found.begin(); it != found.end();) {
+      if (it->second.kind != mpg->bit) {
+        ++it;
+      } else if (it->first < streamEnd) {
+        it = found.erase(it);
+      } else {
+        FileBytes bytes(image, it->first, params.maxFileSize);
+        streamEnd = it->first + WalkMpegStream(bytes).extent;
+        ++it;
+      }
+    }
+  }
+  ComputeCarvedLengths(found, params.maxFileSize, imageEnd);
+  if (!params.structureLengths) return;
+  for (auto& [offset, file] : found) {
+    for (const MediaFormat& format : formats) {
+      if (format.bit != file.kind) continue;
+      FileBytes bytes(image, offset, params.maxFileSize);
+      if (const auto length = StructureLength(format.extension, bytes)) {
+        file.length = *length;
+        file.verified = true;
+      }
+    }
   }
 }
 

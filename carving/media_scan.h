@@ -33,7 +33,16 @@ void MatchBlocks(const std::array<MediaFormat, 6>& formats, const MediaScanParam
                  CarvedFileStore& found);
 
 // Each file runs up to the next hit, whatever its format, unless that lies
-// more than maxFileSize away; the last keeps its length.
-void ComputeCarvedLengths(CarvedFileStore& found, uint64_t maxFileSize);
+// more than maxFileSize away; the last keeps its length. No length runs past
+// imageEnd.
+void ComputeCarvedLengths(CarvedFileStore& found, uint64_t maxFileSize,
+                          uint64_t imageEnd = UINT64_MAX);
+
+// After the hits of a scan: drops MPG hits inside the stream of an earlier
+// MPG hit (a pack header of a running stream is no new file), gives every
+// file its length, and with params.structureLengths the end its own
+// structure gives, marked verified.
+void SettleCarvedFiles(ImageSource& image, const MediaScanParams& params,
+                       const std::array<MediaFormat, 6>& formats, CarvedFileStore& found);
 
 }  // namespace velkor

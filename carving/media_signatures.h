@@ -66,6 +66,11 @@ inline constexpr uint32_t kAllMediaFormats = 0x3F;
 
 // The formats of a scan mode: pictures for kModePictures, videos otherwise.
 const std::array<MediaFormat, 6>& MediaFormatsFor(uint32_t mode);
+// With extended, the same formats with checks that also take common variants
+// the standard ones miss: a JPEG starting FF D8 FF DB, a paletted BMP, an MP4
+// whose first box is 32 bytes or whose brand is mp42, 3gp4 or 3gp5, AMR
+// starting with a frame of any mode.
+const std::array<MediaFormat, 6>& MediaFormatsFor(uint32_t mode, bool extended);
 
 // The format with the given bit in a list, or null.
 const MediaFormat* FindMediaFormat(const std::array<MediaFormat, 6>& formats, uint32_t bit);

@@ -120,6 +120,18 @@ CLI::App* AddMediaCommand(CLI::App& app, uint32_t mode, MediaArgs& args) {
           },
           names + "|all"))
       ->default_str(ToUtf8(MediaFormatsFor(mode)[0].extension));
+  command->add_option("--length", args.length,
+                      "next-hit: each file runs to the next hit (capped by --max-size and the "
+                      "image end); structure: to the end its own structure gives, where a walk "
+                      "of it reaches one (jsonl shows which are verified)")
+      ->check(CLI::IsMember({"next-hit", "structure"}))
+      ->default_str("next-hit");
+  command->add_option("--signatures", args.signatures,
+                      "standard, or extended: also common variants (a JPEG starting FF D8 FF DB, "
+                      "a paletted BMP, an MP4 with a 32-byte first box or the brand mp42, 3gp4 "
+                      "or 3gp5, AMR of any mode)")
+      ->check(CLI::IsMember({"standard", "extended"}))
+      ->default_str("standard");
   command->add_option("--format", args.format,
                       "tsv: name, offset and length by tabs; jsonl: one JSON object a file "
                       "(name, offset, length, format)")
@@ -144,13 +156,22 @@ int RunMediaCommand(uint32_t mode, const MediaArgs& args) {
     LogOpenFailed(&log, kTitleError, imageText, kLevelError);
     return kExitFailed;
   }
-  const std::optional<MediaScanParams> params =
+  // An empty image holds no file; no range of it can be wrong.
+  if (image->Size() == 0) {
+    LogTaskEvent(&log, kTitleScan, kLevelNormal, static_cast<int>(TaskEvent::kScanStart),
+                 imageText);
+    LogTaskEvent(&log, kTitleScan, kLevelNormal, static_cast<int>(TaskEvent::kScanEnd), {});
+    return kExitComplete;
+  }
+  std::optional<MediaScanParams> params =
       ConfirmScanParams(mode, image->Size(), FieldsFor(args, image->Size()), args.formats);
   if (!params) {
     PrintText(stderr, kInvalidScanParamsText);
     std::fputc('\n', stderr);
     return kExitMistake;
   }
+  params->structureLengths = args.length == "structure";
+  params->extendedSignatures = args.signatures == "extended";
   const std::filesystem::path out(args.out.value_or(std::string()));
   if (args.out) {
     std::error_code error;

@@ -19,6 +19,8 @@ struct MediaArgs {
   std::optional<std::string> start, sectors, block, maxSize;
   uint32_t formats = kDefaultFormatMask;
   std::optional<std::string> out;
+  std::string length = "next-hit";  // next-hit, or structure: ends from each file's structure
+  std::string signatures = "standard";  // or extended: also common variants
   std::string format = "tsv";  // tsv: name, offset, length by tabs; jsonl: one object a file
 };
 
