@@ -20,10 +20,10 @@ ColumnMap ColsWith(size_t n, std::vector<std::pair<size_t, std::string>> set) {
 }
 
 // Columns from UTF-8 strings; index = position.
-ColumnMap Cols(std::vector<std::string> texts) {
-  std::vector<std::pair<size_t, std::string>> set;
-  for (size_t i = 0; i < texts.size(); ++i) set.emplace_back(i, texts[i]);
-  return ColsWith(texts.size(), set);
+ColumnMap Cols(const std::vector<std::string>& texts) {
+  ColumnMap m;
+  for (const std::string& text : texts) m.columns.push_back(FromUtf8(text));
+  return m;
 }
 
 std::string Field(const std::u16string& text) {
@@ -54,18 +54,15 @@ class ExtractTest : public ::testing::Test {
     std::vector<std::string> out;
     for (const auto& r : stores.sms)
       out.push_back(Line("sms", r.number, r.content, r.status, r.time));
-    for (const auto& r : stores.calls) {
+    for (const auto& r : stores.calls)
       out.push_back(Line("call", r.number, r.name, r.location, r.time, r.callType, r.count));
-    }
-    for (const auto& r : stores.contactEvents) {
+    for (const auto& r : stores.contactEvents)
       out.push_back(
           Line("event", r.number, r.name, r.location, r.content, r.time, r.direction, r.count));
-    }
     for (const auto& r : stores.weChat) out.push_back(Line("wechat", r.contact, r.content, r.time));
     for (const auto& r : stores.phoneBook) out.push_back(Line("book", r.name, r.number));
-    for (const auto& [key, part] : contactParts) {
+    for (const auto& [key, part] : contactParts)
       out.push_back(Line("part", key, part.mark, part.text));
-    }
     return out;
   }
   RecordStores stores;
@@ -128,13 +125,17 @@ TEST_F(ExtractTest, ShortMessages) {
                             "sms||only text|1|2000", "sms|10010||2|2000"}));
 }
 
-TEST_F(ExtractTest, PlatformDecidesWhichCategoriesCount) {
+TEST_F(ExtractTest, PlatformDecidesWhichCategoriesCountAndWeChat) {
   Extract(3, Sms3("2000", "1", "1"), kPlatformIos);
   Extract(14, Cols({"1", "555", "1300000000", "hi", "0", "0"}), kPlatformAndroid);
   Extract(14, Cols({"1", "555", "1300000000", "hi", "0", "0"}), kPlatformIos);
   Extract(14, Cols({"1", "556", "1300000000", "hey", "0", "0"}), kPlatformItunes);
   Extract(0, Sms3("2000", "1", "1"));
-  EXPECT_EQ(Found(), (Lines{"sms|555|hi|0|1300000000", "sms|556|hey|0|1300000000"}));
+  Extract(15, ColsWith(14, {{1, "wxid_a"}, {3, "1400000000000"}, {11, "<b>hi</b>"}}));
+  Extract(15, ColsWith(14, {{3, "1400000000000"}}));                 // no contact, no content
+  Extract(15, ColsWith(11, {{1, "wxid_b"}, {3, "1400000000000"}}));  // no column 11
+  EXPECT_EQ(Found(), (Lines{"sms|555|hi|0|1300000000", "sms|556|hey|0|1300000000",
+                            "wechat|wxid_a|<b>hi</b>|1400000000000"}));
 }
 
 TEST_F(ExtractTest, CallRecordsAndContactEventsByCategory) {
@@ -187,13 +188,6 @@ TEST_F(ExtractTest, IosContactParts) {
   Extract(13, Cols({"1", "77", "0", "0", "0", "13911111111", "x"}), kPlatformIos);  // 7 columns
   BuildPhoneBook(contactParts, stores.phoneBook);
   EXPECT_EQ(Found(), (Lines{"book|ZhangSan|13900000000"}));
-}
-
-TEST_F(ExtractTest, WeChat) {
-  Extract(15, ColsWith(14, {{1, "wxid_a"}, {3, "1400000000000"}, {11, "<b>hi</b>"}}));
-  Extract(15, ColsWith(14, {{3, "1400000000000"}}));                 // no contact, no content
-  Extract(15, ColsWith(11, {{1, "wxid_b"}, {3, "1400000000000"}}));  // no column 11
-  EXPECT_EQ(Found(), (Lines{"wechat|wxid_a|<b>hi</b>|1400000000000"}));
 }
 
 }  // namespace
