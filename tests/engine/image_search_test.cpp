@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,23 +16,28 @@
 
 namespace velkor {
 
-using test::Recorder;
 namespace {
 
 using namespace std::literals;
 
 constexpr uint64_t kW = kWindowSize;
 
-std::vector<uint8_t> Bytes(std::string_view text) {
+using test::Bytes;
+using Texts = std::vector<std::string>;
+
+Bytes Text(std::string_view text) {
   return {text.begin(), text.end()};
 }
 
-void Put(std::vector<uint8_t>& image, uint64_t offset, const std::vector<uint8_t>& bytes) {
-  std::copy(bytes.begin(), bytes.end(), image.begin() + static_cast<std::ptrdiff_t>(offset));
+// Zeros with text at each offset.
+Bytes ImageWith(uint64_t size, std::string_view text, const std::vector<uint64_t>& offsets) {
+  Bytes image(size, 0);
+  for (uint64_t at : offsets) test::Place(image, at, Text(text));
+  return image;
 }
 
-std::vector<uint64_t> Hits(ImageSource& image, const std::vector<uint8_t>& pattern,
-                           SearchEnd* end = nullptr, ProgressSink* progress = nullptr,
+std::vector<uint64_t> Hits(ImageSource& image, const Bytes& pattern, SearchEnd* end = nullptr,
+                           ProgressSink* progress = nullptr,
                            const std::atomic<bool>* stop = nullptr) {
   std::vector<uint64_t> hits;
   uint64_t failed = 0;
@@ -68,89 +72,78 @@ TEST(SearchPattern, EncodesOrRefuses) {
   }
 }
 
+using Offsets = std::vector<uint64_t>;
+
 // Every start from a few bytes before a window boundary to just after it, for
 // patterns of several lengths: each match is reported once, at its offset.
 TEST(FindInImageTest, MatchesAroundWindowBoundariesAreFoundOnce) {
   for (const std::string needle : {"Q", "QZ", "QZXYW", "QZXYWVUTSR"}) {
     for (uint64_t back = 0; back <= needle.size(); ++back) {
-      std::vector<uint8_t> bytes(3 * kW + 7, 0);
-      Put(bytes, kW - back, Bytes(needle));
-      Put(bytes, 2 * kW - back, Bytes(needle));
-      MemoryImageSource image(bytes);
-      EXPECT_EQ(Hits(image, Bytes(needle)), (std::vector<uint64_t>{kW - back, 2 * kW - back}))
-          << needle << " " << back << " bytes before the boundaries";
+      const Offsets at = {kW - back, 2 * kW - back};
+      MemoryImageSource image(ImageWith(3 * kW + 7, needle, at));
+      EXPECT_EQ(Hits(image, Text(needle)), at) << needle << " " << back << " bytes before";
     }
   }
 }
 
-TEST(FindInImageTest, ShortReadsLoseNoHitsOrExcerpts) {
-  std::vector<uint8_t> bytes(2 * kW + 100, 0);
-  const std::vector<uint64_t> at = {5000, kW - 3, kW + 700000, 2 * kW + 90};
-  for (uint64_t offset : at) Put(bytes, offset, Bytes("NEEDLE"));
-  // At most 4093 bytes a read, as a network share may hand out.
-  auto image = test::MemoryOpener(bytes);
-  auto dribble = test::FaultyOpener(image, {.chunk = 4093})("");
-  EXPECT_EQ(Hits(*dribble, Bytes("NEEDLE")), at);
-  EXPECT_NE(ToUtf8(SearchExcerpt(*dribble, kW - 3, 6, SearchEncoding::kAscii)).find("NEEDLE"),
+// Matches at the first and last bytes, cut by the image end, overlapping, and
+// read at most 4093 bytes at a time, as a network share may hand them out.
+TEST(FindInImageTest, EdgesOverlapsAndShortReads) {
+  Bytes edges(kW + 10, '.');
+  test::Place(edges, 0, Text("ab"));
+  test::Place(edges, kW + 8, Text("ab"));
+  const Offsets needles = {5000, kW - 3, kW + 700000, 2 * kW + 90};
+  const Bytes dribbled = ImageWith(2 * kW + 100, "NEEDLE", needles);
+  const struct {
+    Bytes image;
+    std::string pattern;
+    size_t chunk;
+    Offsets hits;
+  } cases[] = {
+      {edges, "ab", 0, {0, kW + 8}},
+      {edges, "abc", 0, {}},
+      {Text("ab"), "abc", 0, {}},
+      {ImageWith(kW + 4, "aaaaa", {kW - 3}), "aaa", 0, {kW - 3, kW - 2, kW - 1}},
+      {dribbled, "NEEDLE", 4093, needles},
+  };
+  for (const auto& c : cases) {
+    auto image = test::FaultyOpener(test::MemoryOpener(c.image), {.chunk = c.chunk})("");
+    SearchEnd end{};
+    EXPECT_EQ(Hits(*image, Text(c.pattern), &end), c.hits) << c.pattern;
+    EXPECT_EQ(end, SearchEnd::kDone);
+  }
+  auto image = test::FaultyOpener(test::MemoryOpener(dribbled), {.chunk = 4093})("");
+  EXPECT_NE(ToUtf8(SearchExcerpt(*image, kW - 3, 6, SearchEncoding::kAscii)).find("NEEDLE"),
             std::string::npos);
 }
 
-// Matches at the first and last bytes, cut by the image end, overlapping.
-TEST(FindInImageTest, EdgesAndOverlaps) {
-  std::vector<uint8_t> edges(kW + 10, '.');
-  Put(edges, 0, Bytes("ab"));
-  Put(edges, edges.size() - 2, Bytes("ab"));
-  std::vector<uint8_t> overlaps(kW + 4, 0);
-  Put(overlaps, kW - 3, Bytes("aaaaa"));
-  const struct {
-    const std::vector<uint8_t>& image;
-    std::string pattern;
-    std::vector<uint64_t> hits;
-  } cases[] = {
-      {edges, "ab", {0, kW + 8}},
-      {edges, "abc", {}},
-      {overlaps, "aaa", {kW - 3, kW - 2, kW - 1}},
-  };
-  for (const auto& c : cases) {
-    MemoryImageSource image(c.image);
-    EXPECT_EQ(Hits(image, Bytes(c.pattern)), c.hits) << c.pattern;
-  }
-  MemoryImageSource shorter(Bytes("ab"));
-  SearchEnd end{};
-  EXPECT_TRUE(Hits(shorter, Bytes("abc"), &end).empty());
-  EXPECT_EQ(end, SearchEnd::kDone);
-}
-
 TEST(FindInImageTest, ProgressStopAndReadFailure) {
-  std::vector<uint8_t> bytes(3 * kW, 0);
-  Put(bytes, 5, Bytes("hit"));
-  Put(bytes, kW + 10, Bytes("hit"));
-  Put(bytes, 2 * kW + 5, Bytes("hit"));
+  const Bytes bytes = ImageWith(3 * kW, "hit", {5, kW + 10, 2 * kW + 5});
   MemoryImageSource image(bytes);
-  Recorder recorder;
-  Hits(image, Bytes("x"), nullptr, &recorder);
-  EXPECT_EQ(recorder.events, (std::vector<std::string>{"range 3", "pos 0", "pos 1", "pos 2"}));
+  test::Recorder recorder;
+  Hits(image, Text("x"), nullptr, &recorder);
+  EXPECT_EQ(recorder.events, (Texts{"range 3", "pos 0", "pos 1", "pos 2"}));
 
   // A stop ends the search after the current window.
   const std::atomic<bool> stop{true};
   SearchEnd end{};
-  EXPECT_EQ(Hits(image, Bytes("hit"), &end, nullptr, &stop), std::vector<uint64_t>{5});
+  EXPECT_EQ(Hits(image, Text("hit"), &end, nullptr, &stop), Offsets{5});
   EXPECT_EQ(end, SearchEnd::kStopped);
 
   // The window at kW cannot be read; a search that went on would find more.
   auto holed = test::FaultyOpener(test::MemoryOpener(bytes), {.bad = {{kW, 1}}})("");
-  std::vector<uint64_t> hits;
+  Offsets hits;
   uint64_t failed = 0;
   end = FindInImage(
-      *holed, Bytes("hit"), [&](uint64_t at) { hits.push_back(at); }, nullptr, nullptr, &failed);
+      *holed, Text("hit"), [&](uint64_t at) { hits.push_back(at); }, nullptr, nullptr, &failed);
   EXPECT_EQ(end, SearchEnd::kReadFailed);
   EXPECT_EQ(failed, kW);
-  EXPECT_EQ(hits, std::vector<uint64_t>{5});
+  EXPECT_EQ(hits, Offsets{5});
 }
 
 std::vector<uint8_t> Padded(std::string_view left, std::string_view middle,
                             std::string_view right) {
-  std::vector<uint8_t> bytes = Bytes(left);
+  std::vector<uint8_t> bytes = Text(left);
   bytes.insert(bytes.end(), middle.begin(), middle.end());
   bytes.insert(bytes.end(), right.begin(), right.end());
   return bytes;
@@ -168,11 +161,8 @@ TEST(SearchExcerpt, ShowsOnlyWhatPrints) {
       {"context is cut to 16 bytes either side",
        Padded("0123456789abcdefXYZ"sv, "hit"sv, "ABCDEFGHIJKLMNOPQR"sv), 19, 3,
        SearchEncoding::kUtf8, u"3456789abcdefXYZhitABCDEFGHIJKLMNOP"},
-      {"controls and line ends",
-       Padded("a\x01\r\n"sv, "hit"sv,
-              "\t\x7f"
-              "b"sv),
-       4, 3, SearchEncoding::kAscii, u"a...hit..b"},
+      {"controls and line ends", Padded("a\x01\r\n"sv, "hit"sv, "\t\x7f\x62"sv), 4, 3,
+       SearchEncoding::kAscii, u"a...hit..b"},
       {"UTF-8 Han", Padded("\xe4\xb8\xad"sv, "hit"sv, ""sv), 3, 3, SearchEncoding::kUtf8, u"中hit"},
       {"ASCII shows high bytes as dots", Padded("\xe4\xb8\xad"sv, "hit"sv, ""sv), 3, 3,
        SearchEncoding::kAscii, u"...hit"},
@@ -200,67 +190,52 @@ class SearchImageTest : public ::testing::Test {
     input.progress = &recorder;
     input.imagePath = "phone.img";
   }
-  void ServeBytes(std::vector<uint8_t> bytes) { input.imageOpener = test::MemoryOpener(bytes); }
-  std::vector<std::string> Logs() const { return recorder.logs; }
-
+  // Searches an image (none: one that does not open) with the stop flag as given.
+  void ExpectSearch(std::optional<Bytes> image, const char* pattern, uint64_t limit, bool stop,
+                    const Texts& logs, const Texts& texts) {
+    recorder = test::Recorder();
+    const std::atomic<bool> stopFlag{stop};
+    input.stop = &stopFlag;
+    input.imageOpener =
+        image ? test::MemoryOpener(*image)
+              : ImageOpener([](const auto&) { return std::unique_ptr<ImageSource>(); });
+    const ImageSearchSummary summary =
+        SearchImage(input, Text(pattern), SearchEncoding::kAscii, limit);
+    EXPECT_EQ(recorder.logs, logs) << pattern;
+    EXPECT_EQ(recorder.texts, texts) << pattern;
+    EXPECT_EQ(summary.stopped, stop) << pattern;
+  }
   ScanInput input;
-  Recorder recorder;
+  test::Recorder recorder;
 };
 
-TEST_F(SearchImageTest, ListsHitsWithFileOffsetAndExcerpt) {
-  std::vector<uint8_t> bytes(2 * kW, 0);
-  Put(bytes, kW - 1, Bytes("needle"));
-  ServeBytes(bytes);
-  const ImageSearchSummary summary = SearchImage(input, Bytes("needle"), SearchEncoding::kUtf8, 10);
-  EXPECT_EQ(summary.hits, 1u);
-  EXPECT_EQ(recorder.texts, (std::vector<std::string>{"已经找到 1 处", "已经找到 1 处"}));
-  EXPECT_EQ(Logs(), (std::vector<std::string>{
-                        "0 Search phone.img,位置1048575: ................needle................",
-                        "0 Search 搜索结束,找到 1 处"}));
-}
-
-TEST_F(SearchImageTest, ListsNoMoreThanAskedButCountsAll) {
-  std::vector<uint8_t> bytes(4096, 'z');
-  ServeBytes(bytes);
-  const ImageSearchSummary summary = SearchImage(input, Bytes("zz"), SearchEncoding::kAscii, 3);
-  EXPECT_EQ(summary.hits, 4095u);
-  EXPECT_EQ(summary.listed, 3u);
-  ASSERT_EQ(recorder.logs.size(), 4u);
-  EXPECT_EQ(recorder.logs.back(), "0 Search 搜索结束,找到 4095 处,只列出前 3 处");
-}
-
-TEST_F(SearchImageTest, UnopenableImageIsLogged) {
-  input.imageOpener = [](const std::filesystem::path&) { return std::unique_ptr<ImageSource>(); };
-  SearchImage(input, Bytes("x"), SearchEncoding::kUtf8, 10);
-  EXPECT_EQ(Logs(), (std::vector<std::string>{"3 error 打開/創建設備phone.img失敗",
-                                              "0 Search 搜索结束,找到 0 处"}));
-}
-
-TEST_F(SearchImageTest, StoppedSearchSaysSo) {
-  std::vector<uint8_t> bytes(2 * kW, 0);
-  Put(bytes, kW + 1, Bytes("late"));
-  ServeBytes(bytes);
-  const std::atomic<bool> stop{true};
-  input.stop = &stop;
-  const ImageSearchSummary summary = SearchImage(input, Bytes("late"), SearchEncoding::kUtf8, 10);
-  EXPECT_TRUE(summary.stopped);
-  EXPECT_EQ(Logs().back(), "0 Search 搜索已停止,找到 0 处");
+TEST_F(SearchImageTest, ListsUpToTheLimitAndSaysHowItEnded) {
+  const std::string hit = "0 Search phone.img,位置";
+  ExpectSearch(
+      ImageWith(2 * kW, "needle", {kW - 1}), "needle", 10, false,
+      {hit + "1048575: ................needle................", "0 Search 搜索结束,找到 1 处"},
+      {"已经找到 1 处", "已经找到 1 处"});
+  ExpectSearch(Bytes(4096, 'z'), "zz", 3, false,
+               {hit + "0: " + std::string(18, 'z'), hit + "1: " + std::string(19, 'z'),
+                hit + "2: " + std::string(20, 'z'), "0 Search 搜索结束,找到 4095 处,只列出前 3 处"},
+               {"已经找到 4095 处"});
+  ExpectSearch(std::nullopt, "x", 10, false,
+               {"3 error 打開/創建設備phone.img失敗", "0 Search 搜索结束,找到 0 处"}, {});
+  ExpectSearch(ImageWith(2 * kW, "late", {kW + 1}), "late", 10, true,
+               {"0 Search 搜索已停止,找到 0 处"}, {"已经找到 0 处"});
 }
 
 TEST_F(SearchImageTest, BackupFolderFilesInNameOrderSubfoldersSkipped) {
   const test::TempFolder temp;
   const std::filesystem::path& folder = temp.path;
   std::filesystem::create_directories(folder / "sub");
-  auto write = [](const std::filesystem::path& path, std::string_view text) {
-    std::ofstream(path, std::ios::binary) << text;
-  };
-  write(folder / "b", "..key");
-  write(folder / "a", "key");
-  write(folder / "sub" / "c", "key");
+  test::WriteBytes(folder / "b", Text("..key"));
+  test::WriteBytes(folder / "a", Text("key"));
+  test::WriteBytes(folder / "sub" / "c", Text("key"));
   input.platform = kPlatformItunes;
   input.imagePath = folder;
   input.imageOpener = OpenImageFile;
-  const ImageSearchSummary summary = SearchImage(input, Bytes("key"), SearchEncoding::kAscii, 10);
+  const ImageSearchSummary summary = SearchImage(input, Text("key"), SearchEncoding::kAscii, 10);
   EXPECT_EQ(summary.hits, 2u);
   ASSERT_EQ(recorder.logs.size(), 3u);
   EXPECT_EQ(recorder.logs[0], "0 Search " + ToUtf8(PathText(folder / "a")) + ",位置0: key");
