@@ -47,19 +47,6 @@ TEST(Classify, SignaturesInTheOrderOfTrial) {
   EXPECT_NE(ClassifyCodes(t9.substr(0, 34)), 9);  // template 9 needs all 35 columns
 }
 
-// No template is shadowed by one tried before it: a record of exactly a
-// template's codes comes back as that template.
-TEST(Classify, EveryTemplateIsReachable) {
-  for (RecordCategory c = 1; c <= 16; ++c) {
-    std::string codes;
-    for (uint8_t code : SignatureTemplates()[c - 1]) {
-      if (code == 0) break;
-      codes.push_back(static_cast<char>('0' + code));
-    }
-    EXPECT_EQ(ClassifyCodes(codes), c) << codes;
-  }
-}
-
 // The word-operation classifier of the scan loop must agree with the plain
 // one on every signature, for the real table and for arbitrary tables.
 TEST(FastClassifier, AgreesWithThePlainClassifier) {

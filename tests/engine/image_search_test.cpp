@@ -1,6 +1,6 @@
 // The image search: encodings of the search text, matches at and across
-// window boundaries, overlapping matches, stop and read failures, excerpts
-// that are safe to show, and the search of an image or folder.
+// window boundaries, stop and read failures, excerpts that are safe to show,
+// and the search of an image or folder.
 #include "engine/image_search.h"
 
 #include <gtest/gtest.h>
@@ -15,12 +15,12 @@
 #include "tests/support/test_support.h"
 
 namespace velkor {
-
 namespace {
 
 using namespace std::literals;
 
 constexpr uint64_t kW = kWindowSize;
+using E = SearchEncoding;
 
 using test::Bytes;
 using Texts = std::vector<std::string>;
@@ -36,14 +36,12 @@ Bytes ImageWith(uint64_t size, std::string_view text, const std::vector<uint64_t
   return image;
 }
 
-std::vector<uint64_t> Hits(ImageSource& image, const Bytes& pattern, SearchEnd* end = nullptr,
-                           ProgressSink* progress = nullptr,
-                           const std::atomic<bool>* stop = nullptr) {
+std::vector<uint64_t> Hits(ImageSource& image, const Bytes& pattern,
+                           ProgressSink* progress = nullptr) {
   std::vector<uint64_t> hits;
   uint64_t failed = 0;
-  const SearchEnd result = FindInImage(
-      image, pattern, [&](uint64_t at) { hits.push_back(at); }, progress, stop, &failed);
-  if (end) *end = result;
+  FindInImage(
+      image, pattern, [&](uint64_t at) { hits.push_back(at); }, progress, nullptr, &failed);
   return hits;
 }
 
@@ -54,18 +52,18 @@ TEST(SearchPattern, EncodesOrRefuses) {
     SearchEncoding encoding;
     std::optional<B> bytes;
   } cases[] = {
-      {u"Ab1", SearchEncoding::kAscii, B{0x41, 0x62, 0x31}},
-      {u"a中", SearchEncoding::kAscii, std::nullopt},
-      {u"\u00e9", SearchEncoding::kAscii, std::nullopt},
-      {u"中", SearchEncoding::kUtf8, B{0xE4, 0xB8, 0xAD}},
-      {u"\u00e9", SearchEncoding::kUtf8, B{0xC3, 0xA9}},
-      {u"\U0001F600", SearchEncoding::kUtf8, B{0xF0, 0x9F, 0x98, 0x80}},
-      {u"中a", SearchEncoding::kUtf16Le, B{0x2D, 0x4E, 0x61, 0x00}},
-      {u"\U0001F600", SearchEncoding::kUtf16Le, B{0x3D, 0xD8, 0x00, 0xDE}},
-      {u"", SearchEncoding::kUtf8, std::nullopt},
-      {u"", SearchEncoding::kUtf16Le, std::nullopt},
-      {std::u16string(1, char16_t{0xD800}), SearchEncoding::kUtf16Le, std::nullopt},
-      {std::u16string(1, char16_t{0xDC00}) + u"a", SearchEncoding::kUtf8, std::nullopt},
+      {u"Ab1", E::kAscii, B{0x41, 0x62, 0x31}},
+      {u"a中", E::kAscii, std::nullopt},
+      {u"\u00e9", E::kAscii, std::nullopt},
+      {u"中", E::kUtf8, B{0xE4, 0xB8, 0xAD}},
+      {u"\u00e9", E::kUtf8, B{0xC3, 0xA9}},
+      {u"\U0001F600", E::kUtf8, B{0xF0, 0x9F, 0x98, 0x80}},
+      {u"中a", E::kUtf16Le, B{0x2D, 0x4E, 0x61, 0x00}},
+      {u"\U0001F600", E::kUtf16Le, B{0x3D, 0xD8, 0x00, 0xDE}},
+      {u"", E::kUtf8, std::nullopt},
+      {u"", E::kUtf16Le, std::nullopt},
+      {std::u16string(1, char16_t{0xD800}), E::kUtf16Le, std::nullopt},
+      {std::u16string(1, char16_t{0xDC00}) + u"a", E::kUtf8, std::nullopt},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(SearchPattern(c.text, c.encoding), c.bytes) << ToUtf8(c.text);
@@ -86,100 +84,79 @@ TEST(FindInImageTest, MatchesAroundWindowBoundariesAreFoundOnce) {
   }
 }
 
-// Matches at the first and last bytes, cut by the image end, overlapping, and
-// read at most 4093 bytes at a time, as a network share may hand them out.
-TEST(FindInImageTest, EdgesOverlapsAndShortReads) {
+// Matches at the first and last bytes, cut by the image end, overlapping, read
+// at most 4093 bytes at a time (as a network share may hand them out), ended
+// by a stop after the current window, or by a window that cannot be read.
+TEST(FindInImageTest, EdgesOverlapsShortReadsStopsAndFailures) {
   Bytes edges(kW + 10, '.');
   test::Place(edges, 0, Text("ab"));
   test::Place(edges, kW + 8, Text("ab"));
   const Offsets needles = {5000, kW - 3, kW + 700000, 2 * kW + 90};
   const Bytes dribbled = ImageWith(2 * kW + 100, "NEEDLE", needles);
+  const Bytes overlaps = ImageWith(kW + 4, "aaaaa", {kW - 3});
+  const Bytes three = ImageWith(3 * kW, "hit", {5, kW + 10, 2 * kW + 5});
   const struct {
     Bytes image;
     std::string pattern;
-    size_t chunk;
+    size_t chunk;  // most bytes a read gives; 0: no limit
+    uint64_t bad;  // a byte no read gives; 0: none
+    bool stop;
     Offsets hits;
+    SearchEnd end;
   } cases[] = {
-      {edges, "ab", 0, {0, kW + 8}},
-      {edges, "abc", 0, {}},
-      {Text("ab"), "abc", 0, {}},
-      {ImageWith(kW + 4, "aaaaa", {kW - 3}), "aaa", 0, {kW - 3, kW - 2, kW - 1}},
-      {dribbled, "NEEDLE", 4093, needles},
+      {edges, "ab", 0, 0, false, {0, kW + 8}, SearchEnd::kDone},
+      {edges, "abc", 0, 0, false, {}, SearchEnd::kDone},
+      {Text("ab"), "abc", 0, 0, false, {}, SearchEnd::kDone},
+      {overlaps, "aaa", 0, 0, false, {kW - 3, kW - 2, kW - 1}, SearchEnd::kDone},
+      {dribbled, "NEEDLE", 4093, 0, false, needles, SearchEnd::kDone},
+      {three, "hit", 0, 0, true, {5}, SearchEnd::kStopped},
+      {three, "hit", 0, kW, false, {5}, SearchEnd::kReadFailed},
   };
   for (const auto& c : cases) {
-    auto image = test::FaultyOpener(test::MemoryOpener(c.image), {.chunk = c.chunk})("");
-    SearchEnd end{};
-    EXPECT_EQ(Hits(*image, Text(c.pattern), &end), c.hits) << c.pattern;
-    EXPECT_EQ(end, SearchEnd::kDone);
+    test::ReadFaults faults{.chunk = c.chunk};
+    if (c.bad != 0) faults.bad = {{c.bad, 1}};
+    auto image = test::FaultyOpener(test::MemoryOpener(c.image), faults)("");
+    const std::atomic<bool> stop{c.stop};
+    Offsets hits;
+    uint64_t failed = 0;
+    const SearchEnd end = FindInImage(
+        *image, Text(c.pattern), [&](uint64_t at) { hits.push_back(at); }, nullptr, &stop, &failed);
+    EXPECT_EQ(hits, c.hits) << c.pattern;
+    EXPECT_EQ(end, c.end) << c.pattern;
+    EXPECT_EQ(failed, c.end == SearchEnd::kReadFailed ? kW : 0) << c.pattern;
   }
   auto image = test::FaultyOpener(test::MemoryOpener(dribbled), {.chunk = 4093})("");
-  EXPECT_NE(ToUtf8(SearchExcerpt(*image, kW - 3, 6, SearchEncoding::kAscii)).find("NEEDLE"),
-            std::string::npos);
-}
-
-TEST(FindInImageTest, ProgressStopAndReadFailure) {
-  const Bytes bytes = ImageWith(3 * kW, "hit", {5, kW + 10, 2 * kW + 5});
-  MemoryImageSource image(bytes);
+  EXPECT_NE(ToUtf8(SearchExcerpt(*image, kW - 3, 6, E::kAscii)).find("NEEDLE"), std::string::npos);
+  MemoryImageSource whole(three);
   test::Recorder recorder;
-  Hits(image, Text("x"), nullptr, &recorder);
+  Hits(whole, Text("x"), &recorder);
   EXPECT_EQ(recorder.events, (Texts{"range 3", "pos 0", "pos 1", "pos 2"}));
-
-  // A stop ends the search after the current window.
-  const std::atomic<bool> stop{true};
-  SearchEnd end{};
-  EXPECT_EQ(Hits(image, Text("hit"), &end, nullptr, &stop), Offsets{5});
-  EXPECT_EQ(end, SearchEnd::kStopped);
-
-  // The window at kW cannot be read; a search that went on would find more.
-  auto holed = test::FaultyOpener(test::MemoryOpener(bytes), {.bad = {{kW, 1}}})("");
-  Offsets hits;
-  uint64_t failed = 0;
-  end = FindInImage(
-      *holed, Text("hit"), [&](uint64_t at) { hits.push_back(at); }, nullptr, nullptr, &failed);
-  EXPECT_EQ(end, SearchEnd::kReadFailed);
-  EXPECT_EQ(failed, kW);
-  EXPECT_EQ(hits, Offsets{5});
 }
 
-std::vector<uint8_t> Padded(std::string_view left, std::string_view middle,
-                            std::string_view right) {
-  std::vector<uint8_t> bytes = Text(left);
-  bytes.insert(bytes.end(), middle.begin(), middle.end());
-  bytes.insert(bytes.end(), right.begin(), right.end());
-  return bytes;
-}
-
+// Context of at most 16 bytes either side, in the hit's encoding, with every
+// byte that would not print, or would reorder the row, shown as a dot.
 TEST(SearchExcerpt, ShowsOnlyWhatPrints) {
   const struct {
-    const char* name;
-    std::vector<uint8_t> image;
+    std::string_view image;
     uint64_t offset;
     size_t length;
     SearchEncoding encoding;
     std::u16string excerpt;
   } cases[] = {
-      {"context is cut to 16 bytes either side",
-       Padded("0123456789abcdefXYZ"sv, "hit"sv, "ABCDEFGHIJKLMNOPQR"sv), 19, 3,
-       SearchEncoding::kUtf8, u"3456789abcdefXYZhitABCDEFGHIJKLMNOP"},
-      {"controls and line ends", Padded("a\x01\r\n"sv, "hit"sv, "\t\x7f\x62"sv), 4, 3,
-       SearchEncoding::kAscii, u"a...hit..b"},
-      {"UTF-8 Han", Padded("\xe4\xb8\xad"sv, "hit"sv, ""sv), 3, 3, SearchEncoding::kUtf8, u"中hit"},
-      {"ASCII shows high bytes as dots", Padded("\xe4\xb8\xad"sv, "hit"sv, ""sv), 3, 3,
-       SearchEncoding::kAscii, u"...hit"},
-      // A right-to-left override would reorder the row around it.
-      {"format characters", Padded("\xe2\x80\xae"sv, "hit"sv, "\xe2\x80\xa8"sv), 3, 3,
-       SearchEncoding::kUtf8, u".hit."},
-      {"broken UTF-8", Padded("\xc0\xaf"sv, "hit"sv, "\xe4\xb8"sv), 2, 3, SearchEncoding::kUtf8,
-       u"..hit.."},
+      {"0123456789abcdefXYZhitABCDEFGHIJKLMNOPQR"sv, 19, 3, E::kUtf8,
+       u"3456789abcdefXYZhitABCDEFGHIJKLMNOP"},
+      {"a\x01\r\nhit\t\x7f\x62"sv, 4, 3, E::kAscii, u"a...hit..b"},
+      {"\xe4\xb8\xadhit"sv, 3, 3, E::kUtf8, u"中hit"},
+      {"\xe4\xb8\xadhit"sv, 3, 3, E::kAscii, u"...hit"},
+      {"\xe2\x80\xaehit\xe2\x80\xa8"sv, 3, 3, E::kUtf8, u".hit."},  // right-to-left override
+      {"\xc0\xafhit\xe4\xb8"sv, 2, 3, E::kUtf8, u"..hit.."},
       // The hit starts at an odd offset: context starts on a code unit of it.
-      {"UTF-16 from an odd hit", Padded("xa\0b\0"sv, "h\0i\0"sv, "\x2d\x4e\x00\xd8"sv), 5, 4,
-       SearchEncoding::kUtf16Le, u"abhi中."},
-      {"UTF-16 lone surrogate", Padded("\x00\xdc"sv, "h\0"sv, ""sv), 2, 2, SearchEncoding::kUtf16Le,
-       u".h"},
+      {"xa\0b\0h\0i\0\x2d\x4e\x00\xd8"sv, 5, 4, E::kUtf16Le, u"abhi中."},
+      {"\x00\xdch\0"sv, 2, 2, E::kUtf16Le, u".h"},
   };
   for (const auto& c : cases) {
-    MemoryImageSource image(c.image);
-    EXPECT_EQ(SearchExcerpt(image, c.offset, c.length, c.encoding), c.excerpt) << c.name;
+    MemoryImageSource image(Text(c.image));
+    EXPECT_EQ(SearchExcerpt(image, c.offset, c.length, c.encoding), c.excerpt) << c.offset;
   }
 }
 
@@ -199,8 +176,7 @@ class SearchImageTest : public ::testing::Test {
     input.imageOpener =
         image ? test::MemoryOpener(*image)
               : ImageOpener([](const auto&) { return std::unique_ptr<ImageSource>(); });
-    const ImageSearchSummary summary =
-        SearchImage(input, Text(pattern), SearchEncoding::kAscii, limit);
+    const ImageSearchSummary summary = SearchImage(input, Text(pattern), E::kAscii, limit);
     EXPECT_EQ(recorder.logs, logs) << pattern;
     EXPECT_EQ(recorder.texts, texts) << pattern;
     EXPECT_EQ(summary.stopped, stop) << pattern;
@@ -227,19 +203,19 @@ TEST_F(SearchImageTest, ListsUpToTheLimitAndSaysHowItEnded) {
 
 TEST_F(SearchImageTest, BackupFolderFilesInNameOrderSubfoldersSkipped) {
   const test::TempFolder temp;
-  const std::filesystem::path& folder = temp.path;
-  std::filesystem::create_directories(folder / "sub");
-  test::WriteBytes(folder / "b", Text("..key"));
-  test::WriteBytes(folder / "a", Text("key"));
-  test::WriteBytes(folder / "sub" / "c", Text("key"));
+  std::filesystem::create_directories(temp.path / "sub");
+  test::WriteBytes(temp.path / "b", Text("..key"));
+  test::WriteBytes(temp.path / "a", Text("key"));
+  test::WriteBytes(temp.path / "sub" / "c", Text("key"));
   input.platform = kPlatformItunes;
-  input.imagePath = folder;
+  input.imagePath = temp.path;
   input.imageOpener = OpenImageFile;
-  const ImageSearchSummary summary = SearchImage(input, Text("key"), SearchEncoding::kAscii, 10);
-  EXPECT_EQ(summary.hits, 2u);
-  ASSERT_EQ(recorder.logs.size(), 3u);
-  EXPECT_EQ(recorder.logs[0], "0 Search " + ToUtf8(PathText(folder / "a")) + ",位置0: key");
-  EXPECT_EQ(recorder.logs[1], "0 Search " + ToUtf8(PathText(folder / "b")) + ",位置2: ..key");
+  SearchImage(input, Text("key"), E::kAscii, 10);
+  const auto hit = [&](const char* name) {
+    return "0 Search " + ToUtf8(PathText(temp.path / name));
+  };
+  EXPECT_EQ(recorder.logs, (Texts{hit("a") + ",位置0: key", hit("b") + ",位置2: ..key",
+                                  "0 Search 搜索结束,找到 2 处"}));
 }
 
 }  // namespace
