@@ -34,37 +34,6 @@ TEST(FoundFileRows, NamesNumberTheRowsWithTheExtensionOfTheKind) {
   EXPECT_TRUE(FoundFiles({}, kModeVideos).empty());
 }
 
-TEST(CopyImageRange, CopiesUpToTheImageEnd) {
-  const Bytes image = FillerImage(2 * kMiB + 300);
-  constexpr uint64_t kMax64 = std::numeric_limits<uint64_t>::max();
-  const struct {
-    uint64_t offset;
-    uint64_t length;
-  } cases[] = {
-      {0, 0},
-      {5, 1},
-      {0, kMiB},
-      {7, 2 * kMiB + 3},
-      {2 * kMiB, 300},
-      {2 * kMiB, 301},
-      {2 * kMiB + 299, kMax64},  // ends with the image
-      {2 * kMiB + 300, 10},
-      {kMax64 - 5, 100},  // nothing to copy
-  };
-  for (const auto& c : cases) {
-    MemoryImageSource source(image);
-    std::FILE* out = std::tmpfile();
-    ASSERT_NE(out, nullptr);
-    EXPECT_TRUE(CopyImageRange(out, source, c.offset, c.length));
-    const auto size = static_cast<size_t>(std::ftell(out));
-    Bytes written(size);
-    std::rewind(out);
-    EXPECT_EQ(std::fread(written.data(), 1, size, out), size);
-    std::fclose(out);
-    EXPECT_EQ(written, Slice(image, c.offset, c.length)) << c.offset << " " << c.length;
-  }
-}
-
 FoundFile Entry(std::u16string name, uint64_t offset, uint64_t length) {
   return {std::move(name), CarvedFile{offset, 0x01, length}};
 }
@@ -92,24 +61,26 @@ class CarvedFileSave : public ::testing::Test {
 // position before it; a file that cannot be created and a name that would
 // leave the folder are each reported, and the other rows are saved.
 TEST_F(CarvedFileSave, RowsAreTheirImageRangesAndFailuresStopNoOthers) {
+  constexpr uint64_t kMax64 = std::numeric_limits<uint64_t>::max();
   fs::create_directory(out.path / "1.png");  // cannot be created as a file
-  const std::vector<FoundFile> files = {
-      Entry(u"0.jpg", 0, 4096),
-      Entry(u"1.png", 10, 10),
-      Entry(u"../2.gif", 20, 10),
-      Entry(u"3.gif", 12288, 2621440),  // several chunks
-      Entry(u"a/b.jpg", 40, 10),
-      Entry(u"..", 50, 10),
-      Entry(u"", 60, 10),
-      Entry(u"sub\\7.jpg", 70, 10),
-      Entry(u"8.tif", 3141632, 104857600),  // past the image end
-      Entry(u"9.bmp", 100, 0),
-  };
-  EXPECT_EQ(Save(files, out.path), (std::vector<size_t>{0, 3, 8, 9}));
-  EXPECT_EQ(ReadBytes(out.path / "0.jpg"), Slice(image, 0, 4096));
-  EXPECT_EQ(ReadBytes(out.path / "3.gif"), Slice(image, 12288, 2621440));
-  EXPECT_EQ(ReadBytes(out.path / "8.tif"), Slice(image, 3141632, 3 * kMiB - 3141632));
-  EXPECT_EQ(ReadBytes(out.path / "9.bmp"), Bytes{});
+  const std::vector<FoundFile> files = {Entry(u"0.jpg", 0, 4096),
+                                        Entry(u"1.png", 10, 10),
+                                        Entry(u"../2.gif", 20, 10),
+                                        Entry(u"3.gif", 12288, 2621440),  // several chunks
+                                        Entry(u"a/b.jpg", 40, 10),
+                                        Entry(u"..", 50, 10),
+                                        Entry(u"", 60, 10),
+                                        Entry(u"sub\\7.jpg", 70, 10),
+                                        Entry(u"8.tif", 3141632, 104857600),  // past the image end
+                                        Entry(u"9.bmp", 100, 0),
+                                        Entry(u"10.bmp", 3 * kMiB - 1, kMax64),
+                                        Entry(u"11.bmp", kMax64 - 5, 9)};
+  EXPECT_EQ(Save(files, out.path), (std::vector<size_t>{0, 3, 8, 9, 10, 11}));
+  for (const size_t row : {0, 3, 8, 9, 10, 11}) {
+    const CarvedFile& file = files[row].file;
+    EXPECT_EQ(ReadBytes(out.path / fs::path(files[row].name)),
+              Slice(image, file.offset, file.length));
+  }
   EXPECT_FALSE(fs::exists(out.path.parent_path() / "2.gif"));
   EXPECT_FALSE(fs::exists(out.path / "a"));
   std::vector<std::string> logs;
@@ -117,8 +88,8 @@ TEST_F(CarvedFileSave, RowsAreTheirImageRangesAndFailuresStopNoOthers) {
     logs.push_back("3 Save 保存" + out.path.string() + "/" + name + "失败");
   }
   EXPECT_EQ(recorder.logs, logs);
-  std::vector<std::string> events = {"range 10"};
-  for (int row = 0; row < 10; ++row) events.push_back("pos " + std::to_string(row));
+  std::vector<std::string> events = {"range 12"};
+  for (int row = 0; row < 12; ++row) events.push_back("pos " + std::to_string(row));
   EXPECT_EQ(recorder.events, events);
 }
 
