@@ -1,4 +1,5 @@
-// The found-files rows and the saving of carved files out of the image.
+// The saving of carved files out of the image: ranges, hostile names, storage
+// that fails. The rows' names are pinned by the command's found-file lines.
 #include "carving/found_files.h"
 
 #include <limits>
@@ -16,22 +17,6 @@ Bytes Slice(const Bytes& image, uint64_t offset, uint64_t length) {
   const uint64_t end = length > image.size() - offset ? image.size() : offset + length;
   return Bytes(image.begin() + static_cast<std::ptrdiff_t>(offset),
                image.begin() + static_cast<std::ptrdiff_t>(end));
-}
-
-TEST(FoundFileRows, NamesNumberTheRowsWithTheExtensionOfTheKind) {
-  CarvedFileStore store;
-  store[9000] = CarvedFile{9000, 0x20, 104857600};
-  store[0] = CarvedFile{0, 0x02, 4096};
-  store[4096] = CarvedFile{4096, 0x01, 4904};
-  store[18446744073709551615u] = CarvedFile{18446744073709551615u, 0x40, 1};  // no format
-  const std::vector<RowTexts> expected = {
-      {u"0.png", u"0", u"4096"},
-      {u"1.jpg", u"4096", u"4904"},
-      {u"2.gif", u"9000", u"104857600"},
-      {u"3", u"18446744073709551615", u"1"},
-  };
-  EXPECT_EQ(FoundFileRows(FoundFiles(store, kModePictures)), expected);
-  EXPECT_TRUE(FoundFiles({}, kModeVideos).empty());
 }
 
 FoundFile Entry(std::u16string name, uint64_t offset, uint64_t length) {
