@@ -5,20 +5,12 @@
 
 #include <limits>
 #include <string>
+#include <tuple>
 
 namespace velkor {
 namespace {
 
 constexpr uint64_t kMax64 = std::numeric_limits<uint64_t>::max();
-
-TEST(ScanParams, DefaultsComeFromTheImageLength) {
-  const ScanDialogFields fields = DefaultScanFields(1000000);  // 1953.125 sectors
-  EXPECT_EQ(fields.position, u"0");
-  EXPECT_EQ(fields.size, u"1953");
-  EXPECT_EQ(fields.blockSize, u"4096");
-  EXPECT_EQ(fields.fileSize, u"104857600");
-  EXPECT_EQ(DefaultScanFields(511).size, u"0");
-}
 
 TEST(ScanParams, FieldsAreReadUpToTheFirstNonDigit) {
   const struct {
@@ -51,6 +43,7 @@ TEST(ScanParams, ConfirmAcceptsRangesWithinTheWholeSectors) {
     ScanDialogFields fields;
     bool valid;
   } cases[] = {
+      {DefaultScanFields(image), true},
       {{u"0", u"1953", u"4096", u"104857600"}, true},
       {{u"0", u"1954", u"4096", u"104857600"}, false},  // one sector too many
       {{u"1952", u"1", u"4096", u"104857600"}, true},
@@ -69,23 +62,23 @@ TEST(ScanParams, ConfirmAcceptsRangesWithinTheWholeSectors) {
       {{u"36028797018963968", u"1", u"4096", u"1"}, false},  // 2^55 sectors = 2^64 bytes
   };
   for (const auto& c : cases) {
-    const auto params = ConfirmScanParams(kModeVideos, image, c.fields, 0x21);
-    ASSERT_EQ(params.has_value(), c.valid)
+    EXPECT_EQ(ConfirmScanParams(kModeVideos, image, c.fields, 0x21).has_value(), c.valid)
         << std::string(c.fields.position.begin(), c.fields.position.end()) << " "
         << std::string(c.fields.size.begin(), c.fields.size.end());
   }
+  // The default size is the whole sectors of the image.
+  EXPECT_EQ(DefaultScanFields(image).size, u"1953");
+  EXPECT_EQ(DefaultScanFields(511).size, u"0");
 }
 
 TEST(ScanParams, ConfirmedBlockCarriesModeFieldsAndSixFormatBits) {
   const auto params = ConfirmScanParams(kModePictures, 10 * 1048576,
                                         {u"16", u"2032", u"1000", u"5000000"}, 0xFFFFFF25u);
   ASSERT_TRUE(params.has_value());
-  EXPECT_EQ(params->mode, kModePictures);
-  EXPECT_EQ(params->startSector, 16u);
-  EXPECT_EQ(params->sectorCount, 2032u);
-  EXPECT_EQ(params->blockSize, 1000u);
-  EXPECT_EQ(params->maxFileSize, 5000000u);
-  EXPECT_EQ(params->formatMask, 0x25u);
+  const MediaScanParams& p = *params;
+  EXPECT_EQ(
+      std::tie(p.mode, p.startSector, p.sectorCount, p.blockSize, p.maxFileSize, p.formatMask),
+      std::make_tuple(kModePictures, 16u, 2032u, 1000u, 5000000u, 0x25u));
   // No format at all is allowed: the scan then finds nothing.
   EXPECT_EQ(ConfirmScanParams(kModeVideos, 4096, {u"0", u"8", u"512", u"1"}, 0)->formatMask, 0u);
 }

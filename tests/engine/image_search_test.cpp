@@ -1,12 +1,11 @@
 // The image search: encodings of the search text, matches at and across
-// window boundaries, overlapping matches, stop and read failures, excerpts
-// that are safe to show, and the search of an image or folder.
+// window boundaries, stop and read failures, excerpts that are safe to show,
+// and the search of an image or folder.
 #include "engine/image_search.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,30 +15,33 @@
 #include "tests/support/test_support.h"
 
 namespace velkor {
-
-using test::Recorder;
 namespace {
 
 using namespace std::literals;
 
 constexpr uint64_t kW = kWindowSize;
+using E = SearchEncoding;
 
-std::vector<uint8_t> Bytes(std::string_view text) {
+using test::Bytes;
+using Texts = std::vector<std::string>;
+
+Bytes Text(std::string_view text) {
   return {text.begin(), text.end()};
 }
 
-void Put(std::vector<uint8_t>& image, uint64_t offset, const std::vector<uint8_t>& bytes) {
-  std::copy(bytes.begin(), bytes.end(), image.begin() + static_cast<std::ptrdiff_t>(offset));
+// Zeros with text at each offset.
+Bytes ImageWith(uint64_t size, std::string_view text, const std::vector<uint64_t>& offsets) {
+  Bytes image(size, 0);
+  for (uint64_t at : offsets) test::Place(image, at, Text(text));
+  return image;
 }
 
-std::vector<uint64_t> Hits(ImageSource& image, const std::vector<uint8_t>& pattern,
-                           SearchEnd* end = nullptr, ProgressSink* progress = nullptr,
-                           const std::atomic<bool>* stop = nullptr) {
+std::vector<uint64_t> Hits(ImageSource& image, const Bytes& pattern,
+                           ProgressSink* progress = nullptr) {
   std::vector<uint64_t> hits;
   uint64_t failed = 0;
-  const SearchEnd result = FindInImage(
-      image, pattern, [&](uint64_t at) { hits.push_back(at); }, progress, stop, &failed);
-  if (end) *end = result;
+  FindInImage(
+      image, pattern, [&](uint64_t at) { hits.push_back(at); }, progress, nullptr, &failed);
   return hits;
 }
 
@@ -50,146 +52,111 @@ TEST(SearchPattern, EncodesOrRefuses) {
     SearchEncoding encoding;
     std::optional<B> bytes;
   } cases[] = {
-      {u"Ab1", SearchEncoding::kAscii, B{0x41, 0x62, 0x31}},
-      {u"a中", SearchEncoding::kAscii, std::nullopt},
-      {u"\u00e9", SearchEncoding::kAscii, std::nullopt},
-      {u"中", SearchEncoding::kUtf8, B{0xE4, 0xB8, 0xAD}},
-      {u"\u00e9", SearchEncoding::kUtf8, B{0xC3, 0xA9}},
-      {u"\U0001F600", SearchEncoding::kUtf8, B{0xF0, 0x9F, 0x98, 0x80}},
-      {u"中a", SearchEncoding::kUtf16Le, B{0x2D, 0x4E, 0x61, 0x00}},
-      {u"\U0001F600", SearchEncoding::kUtf16Le, B{0x3D, 0xD8, 0x00, 0xDE}},
-      {u"", SearchEncoding::kUtf8, std::nullopt},
-      {u"", SearchEncoding::kUtf16Le, std::nullopt},
-      {std::u16string(1, char16_t{0xD800}), SearchEncoding::kUtf16Le, std::nullopt},
-      {std::u16string(1, char16_t{0xDC00}) + u"a", SearchEncoding::kUtf8, std::nullopt},
+      {u"Ab1", E::kAscii, B{0x41, 0x62, 0x31}},
+      {u"a中", E::kAscii, std::nullopt},
+      {u"\u00e9", E::kAscii, std::nullopt},
+      {u"中", E::kUtf8, B{0xE4, 0xB8, 0xAD}},
+      {u"\u00e9", E::kUtf8, B{0xC3, 0xA9}},
+      {u"\U0001F600", E::kUtf8, B{0xF0, 0x9F, 0x98, 0x80}},
+      {u"中a", E::kUtf16Le, B{0x2D, 0x4E, 0x61, 0x00}},
+      {u"\U0001F600", E::kUtf16Le, B{0x3D, 0xD8, 0x00, 0xDE}},
+      {u"", E::kUtf8, std::nullopt},
+      {u"", E::kUtf16Le, std::nullopt},
+      {std::u16string(1, char16_t{0xD800}), E::kUtf16Le, std::nullopt},
+      {std::u16string(1, char16_t{0xDC00}) + u"a", E::kUtf8, std::nullopt},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(SearchPattern(c.text, c.encoding), c.bytes) << ToUtf8(c.text);
   }
 }
 
+using Offsets = std::vector<uint64_t>;
+
 // Every start from a few bytes before a window boundary to just after it, for
 // patterns of several lengths: each match is reported once, at its offset.
 TEST(FindInImageTest, MatchesAroundWindowBoundariesAreFoundOnce) {
   for (const std::string needle : {"Q", "QZ", "QZXYW", "QZXYWVUTSR"}) {
     for (uint64_t back = 0; back <= needle.size(); ++back) {
-      std::vector<uint8_t> bytes(3 * kW + 7, 0);
-      Put(bytes, kW - back, Bytes(needle));
-      Put(bytes, 2 * kW - back, Bytes(needle));
-      MemoryImageSource image(bytes);
-      EXPECT_EQ(Hits(image, Bytes(needle)), (std::vector<uint64_t>{kW - back, 2 * kW - back}))
-          << needle << " " << back << " bytes before the boundaries";
+      const Offsets at = {kW - back, 2 * kW - back};
+      MemoryImageSource image(ImageWith(3 * kW + 7, needle, at));
+      EXPECT_EQ(Hits(image, Text(needle)), at) << needle << " " << back << " bytes before";
     }
   }
 }
 
-TEST(FindInImageTest, ShortReadsLoseNoHitsOrExcerpts) {
-  std::vector<uint8_t> bytes(2 * kW + 100, 0);
-  const std::vector<uint64_t> at = {5000, kW - 3, kW + 700000, 2 * kW + 90};
-  for (uint64_t offset : at) Put(bytes, offset, Bytes("NEEDLE"));
-  // At most 4093 bytes a read, as a network share may hand out.
-  auto image = test::MemoryOpener(bytes);
-  auto dribble = test::FaultyOpener(image, {.chunk = 4093})("");
-  EXPECT_EQ(Hits(*dribble, Bytes("NEEDLE")), at);
-  EXPECT_NE(ToUtf8(SearchExcerpt(*dribble, kW - 3, 6, SearchEncoding::kAscii)).find("NEEDLE"),
-            std::string::npos);
-}
-
-// Matches at the first and last bytes, cut by the image end, overlapping.
-TEST(FindInImageTest, EdgesAndOverlaps) {
-  std::vector<uint8_t> edges(kW + 10, '.');
-  Put(edges, 0, Bytes("ab"));
-  Put(edges, edges.size() - 2, Bytes("ab"));
-  std::vector<uint8_t> overlaps(kW + 4, 0);
-  Put(overlaps, kW - 3, Bytes("aaaaa"));
+// Matches at the first and last bytes, cut by the image end, overlapping, read
+// at most 4093 bytes at a time (as a network share may hand them out), ended
+// by a stop after the current window, or by a window that cannot be read.
+TEST(FindInImageTest, EdgesOverlapsShortReadsStopsAndFailures) {
+  Bytes edges(kW + 10, '.');
+  test::Place(edges, 0, Text("ab"));
+  test::Place(edges, kW + 8, Text("ab"));
+  const Offsets needles = {5000, kW - 3, kW + 700000, 2 * kW + 90};
+  const Bytes dribbled = ImageWith(2 * kW + 100, "NEEDLE", needles);
+  const Bytes overlaps = ImageWith(kW + 4, "aaaaa", {kW - 3});
+  const Bytes three = ImageWith(3 * kW, "hit", {5, kW + 10, 2 * kW + 5});
   const struct {
-    const std::vector<uint8_t>& image;
+    Bytes image;
     std::string pattern;
-    std::vector<uint64_t> hits;
+    size_t chunk;  // most bytes a read gives; 0: no limit
+    uint64_t bad;  // a byte no read gives; 0: none
+    bool stop;
+    Offsets hits;
+    SearchEnd end;
   } cases[] = {
-      {edges, "ab", {0, kW + 8}},
-      {edges, "abc", {}},
-      {overlaps, "aaa", {kW - 3, kW - 2, kW - 1}},
+      {edges, "ab", 0, 0, false, {0, kW + 8}, SearchEnd::kDone},
+      {edges, "abc", 0, 0, false, {}, SearchEnd::kDone},
+      {Text("ab"), "abc", 0, 0, false, {}, SearchEnd::kDone},
+      {overlaps, "aaa", 0, 0, false, {kW - 3, kW - 2, kW - 1}, SearchEnd::kDone},
+      {dribbled, "NEEDLE", 4093, 0, false, needles, SearchEnd::kDone},
+      {three, "hit", 0, 0, true, {5}, SearchEnd::kStopped},
+      {three, "hit", 0, kW, false, {5}, SearchEnd::kReadFailed},
   };
   for (const auto& c : cases) {
-    MemoryImageSource image(c.image);
-    EXPECT_EQ(Hits(image, Bytes(c.pattern)), c.hits) << c.pattern;
+    test::ReadFaults faults{.chunk = c.chunk};
+    if (c.bad != 0) faults.bad = {{c.bad, 1}};
+    auto image = test::FaultyOpener(test::MemoryOpener(c.image), faults)("");
+    const std::atomic<bool> stop{c.stop};
+    Offsets hits;
+    uint64_t failed = 0;
+    const SearchEnd end = FindInImage(
+        *image, Text(c.pattern), [&](uint64_t at) { hits.push_back(at); }, nullptr, &stop, &failed);
+    EXPECT_EQ(hits, c.hits) << c.pattern;
+    EXPECT_EQ(end, c.end) << c.pattern;
+    EXPECT_EQ(failed, c.end == SearchEnd::kReadFailed ? kW : 0) << c.pattern;
   }
-  MemoryImageSource shorter(Bytes("ab"));
-  SearchEnd end{};
-  EXPECT_TRUE(Hits(shorter, Bytes("abc"), &end).empty());
-  EXPECT_EQ(end, SearchEnd::kDone);
+  auto image = test::FaultyOpener(test::MemoryOpener(dribbled), {.chunk = 4093})("");
+  EXPECT_NE(ToUtf8(SearchExcerpt(*image, kW - 3, 6, E::kAscii)).find("NEEDLE"), std::string::npos);
+  MemoryImageSource whole(three);
+  test::Recorder recorder;
+  Hits(whole, Text("x"), &recorder);
+  EXPECT_EQ(recorder.events, (Texts{"range 3", "pos 0", "pos 1", "pos 2"}));
 }
 
-TEST(FindInImageTest, ProgressStopAndReadFailure) {
-  std::vector<uint8_t> bytes(3 * kW, 0);
-  Put(bytes, 5, Bytes("hit"));
-  Put(bytes, kW + 10, Bytes("hit"));
-  Put(bytes, 2 * kW + 5, Bytes("hit"));
-  MemoryImageSource image(bytes);
-  Recorder recorder;
-  Hits(image, Bytes("x"), nullptr, &recorder);
-  EXPECT_EQ(recorder.events, (std::vector<std::string>{"range 3", "pos 0", "pos 1", "pos 2"}));
-
-  // A stop ends the search after the current window.
-  const std::atomic<bool> stop{true};
-  SearchEnd end{};
-  EXPECT_EQ(Hits(image, Bytes("hit"), &end, nullptr, &stop), std::vector<uint64_t>{5});
-  EXPECT_EQ(end, SearchEnd::kStopped);
-
-  // The window at kW cannot be read; a search that went on would find more.
-  auto holed = test::FaultyOpener(test::MemoryOpener(bytes), {.bad = {{kW, 1}}})("");
-  std::vector<uint64_t> hits;
-  uint64_t failed = 0;
-  end = FindInImage(
-      *holed, Bytes("hit"), [&](uint64_t at) { hits.push_back(at); }, nullptr, nullptr, &failed);
-  EXPECT_EQ(end, SearchEnd::kReadFailed);
-  EXPECT_EQ(failed, kW);
-  EXPECT_EQ(hits, std::vector<uint64_t>{5});
-}
-
-std::vector<uint8_t> Padded(std::string_view left, std::string_view middle,
-                            std::string_view right) {
-  std::vector<uint8_t> bytes = Bytes(left);
-  bytes.insert(bytes.end(), middle.begin(), middle.end());
-  bytes.insert(bytes.end(), right.begin(), right.end());
-  return bytes;
-}
-
+// Context of at most 16 bytes either side, in the hit's encoding, with every
+// byte that would not print, or would reorder the row, shown as a dot.
 TEST(SearchExcerpt, ShowsOnlyWhatPrints) {
   const struct {
-    const char* name;
-    std::vector<uint8_t> image;
+    std::string_view image;
     uint64_t offset;
     size_t length;
     SearchEncoding encoding;
     std::u16string excerpt;
   } cases[] = {
-      {"context is cut to 16 bytes either side",
-       Padded("0123456789abcdefXYZ"sv, "hit"sv, "ABCDEFGHIJKLMNOPQR"sv), 19, 3,
-       SearchEncoding::kUtf8, u"3456789abcdefXYZhitABCDEFGHIJKLMNOP"},
-      {"controls and line ends",
-       Padded("a\x01\r\n"sv, "hit"sv,
-              "\t\x7f"
-              "b"sv),
-       4, 3, SearchEncoding::kAscii, u"a...hit..b"},
-      {"UTF-8 Han", Padded("\xe4\xb8\xad"sv, "hit"sv, ""sv), 3, 3, SearchEncoding::kUtf8, u"中hit"},
-      {"ASCII shows high bytes as dots", Padded("\xe4\xb8\xad"sv, "hit"sv, ""sv), 3, 3,
-       SearchEncoding::kAscii, u"...hit"},
-      // A right-to-left override would reorder the row around it.
-      {"format characters", Padded("\xe2\x80\xae"sv, "hit"sv, "\xe2\x80\xa8"sv), 3, 3,
-       SearchEncoding::kUtf8, u".hit."},
-      {"broken UTF-8", Padded("\xc0\xaf"sv, "hit"sv, "\xe4\xb8"sv), 2, 3, SearchEncoding::kUtf8,
-       u"..hit.."},
+      {"0123456789abcdefXYZhitABCDEFGHIJKLMNOPQR"sv, 19, 3, E::kUtf8,
+       u"3456789abcdefXYZhitABCDEFGHIJKLMNOP"},
+      {"a\x01\r\nhit\t\x7f\x62"sv, 4, 3, E::kAscii, u"a...hit..b"},
+      {"\xe4\xb8\xadhit"sv, 3, 3, E::kUtf8, u"中hit"},
+      {"\xe4\xb8\xadhit"sv, 3, 3, E::kAscii, u"...hit"},
+      {"\xe2\x80\xaehit\xe2\x80\xa8"sv, 3, 3, E::kUtf8, u".hit."},  // right-to-left override
+      {"\xc0\xafhit\xe4\xb8"sv, 2, 3, E::kUtf8, u"..hit.."},
       // The hit starts at an odd offset: context starts on a code unit of it.
-      {"UTF-16 from an odd hit", Padded("xa\0b\0"sv, "h\0i\0"sv, "\x2d\x4e\x00\xd8"sv), 5, 4,
-       SearchEncoding::kUtf16Le, u"abhi中."},
-      {"UTF-16 lone surrogate", Padded("\x00\xdc"sv, "h\0"sv, ""sv), 2, 2, SearchEncoding::kUtf16Le,
-       u".h"},
+      {"xa\0b\0h\0i\0\x2d\x4e\x00\xd8"sv, 5, 4, E::kUtf16Le, u"abhi中."},
+      {"\x00\xdch\0"sv, 2, 2, E::kUtf16Le, u".h"},
   };
   for (const auto& c : cases) {
-    MemoryImageSource image(c.image);
-    EXPECT_EQ(SearchExcerpt(image, c.offset, c.length, c.encoding), c.excerpt) << c.name;
+    MemoryImageSource image(Text(c.image));
+    EXPECT_EQ(SearchExcerpt(image, c.offset, c.length, c.encoding), c.excerpt) << c.offset;
   }
 }
 
@@ -200,71 +167,55 @@ class SearchImageTest : public ::testing::Test {
     input.progress = &recorder;
     input.imagePath = "phone.img";
   }
-  void ServeBytes(std::vector<uint8_t> bytes) { input.imageOpener = test::MemoryOpener(bytes); }
-  std::vector<std::string> Logs() const { return recorder.logs; }
-
+  // Searches an image (none: one that does not open) with the stop flag as given.
+  void ExpectSearch(std::optional<Bytes> image, const char* pattern, uint64_t limit, bool stop,
+                    const Texts& logs, const Texts& texts) {
+    recorder = test::Recorder();
+    const std::atomic<bool> stopFlag{stop};
+    input.stop = &stopFlag;
+    input.imageOpener =
+        image ? test::MemoryOpener(*image)
+              : ImageOpener([](const auto&) { return std::unique_ptr<ImageSource>(); });
+    const ImageSearchSummary summary = SearchImage(input, Text(pattern), E::kAscii, limit);
+    EXPECT_EQ(recorder.logs, logs) << pattern;
+    EXPECT_EQ(recorder.texts, texts) << pattern;
+    EXPECT_EQ(summary.stopped, stop) << pattern;
+  }
   ScanInput input;
-  Recorder recorder;
+  test::Recorder recorder;
 };
 
-TEST_F(SearchImageTest, ListsHitsWithFileOffsetAndExcerpt) {
-  std::vector<uint8_t> bytes(2 * kW, 0);
-  Put(bytes, kW - 1, Bytes("needle"));
-  ServeBytes(bytes);
-  const ImageSearchSummary summary = SearchImage(input, Bytes("needle"), SearchEncoding::kUtf8, 10);
-  EXPECT_EQ(summary.hits, 1u);
-  EXPECT_EQ(recorder.texts, (std::vector<std::string>{"已经找到 1 处", "已经找到 1 处"}));
-  EXPECT_EQ(Logs(), (std::vector<std::string>{
-                        "0 Search phone.img,位置1048575: ................needle................",
-                        "0 Search 搜索结束,找到 1 处"}));
-}
-
-TEST_F(SearchImageTest, ListsNoMoreThanAskedButCountsAll) {
-  std::vector<uint8_t> bytes(4096, 'z');
-  ServeBytes(bytes);
-  const ImageSearchSummary summary = SearchImage(input, Bytes("zz"), SearchEncoding::kAscii, 3);
-  EXPECT_EQ(summary.hits, 4095u);
-  EXPECT_EQ(summary.listed, 3u);
-  ASSERT_EQ(recorder.logs.size(), 4u);
-  EXPECT_EQ(recorder.logs.back(), "0 Search 搜索结束,找到 4095 处,只列出前 3 处");
-}
-
-TEST_F(SearchImageTest, UnopenableImageIsLogged) {
-  input.imageOpener = [](const std::filesystem::path&) { return std::unique_ptr<ImageSource>(); };
-  SearchImage(input, Bytes("x"), SearchEncoding::kUtf8, 10);
-  EXPECT_EQ(Logs(), (std::vector<std::string>{"3 error 打開/創建設備phone.img失敗",
-                                              "0 Search 搜索结束,找到 0 处"}));
-}
-
-TEST_F(SearchImageTest, StoppedSearchSaysSo) {
-  std::vector<uint8_t> bytes(2 * kW, 0);
-  Put(bytes, kW + 1, Bytes("late"));
-  ServeBytes(bytes);
-  const std::atomic<bool> stop{true};
-  input.stop = &stop;
-  const ImageSearchSummary summary = SearchImage(input, Bytes("late"), SearchEncoding::kUtf8, 10);
-  EXPECT_TRUE(summary.stopped);
-  EXPECT_EQ(Logs().back(), "0 Search 搜索已停止,找到 0 处");
+TEST_F(SearchImageTest, ListsUpToTheLimitAndSaysHowItEnded) {
+  const std::string hit = "0 Search phone.img,位置";
+  ExpectSearch(
+      ImageWith(2 * kW, "needle", {kW - 1}), "needle", 10, false,
+      {hit + "1048575: ................needle................", "0 Search 搜索结束,找到 1 处"},
+      {"已经找到 1 处", "已经找到 1 处"});
+  ExpectSearch(Bytes(4096, 'z'), "zz", 3, false,
+               {hit + "0: " + std::string(18, 'z'), hit + "1: " + std::string(19, 'z'),
+                hit + "2: " + std::string(20, 'z'), "0 Search 搜索结束,找到 4095 处,只列出前 3 处"},
+               {"已经找到 4095 处"});
+  ExpectSearch(std::nullopt, "x", 10, false,
+               {"3 error 打開/創建設備phone.img失敗", "0 Search 搜索结束,找到 0 处"}, {});
+  ExpectSearch(ImageWith(2 * kW, "late", {kW + 1}), "late", 10, true,
+               {"0 Search 搜索已停止,找到 0 处"}, {"已经找到 0 处"});
 }
 
 TEST_F(SearchImageTest, BackupFolderFilesInNameOrderSubfoldersSkipped) {
   const test::TempFolder temp;
-  const std::filesystem::path& folder = temp.path;
-  std::filesystem::create_directories(folder / "sub");
-  auto write = [](const std::filesystem::path& path, std::string_view text) {
-    std::ofstream(path, std::ios::binary) << text;
-  };
-  write(folder / "b", "..key");
-  write(folder / "a", "key");
-  write(folder / "sub" / "c", "key");
+  std::filesystem::create_directories(temp.path / "sub");
+  test::WriteBytes(temp.path / "b", Text("..key"));
+  test::WriteBytes(temp.path / "a", Text("key"));
+  test::WriteBytes(temp.path / "sub" / "c", Text("key"));
   input.platform = kPlatformItunes;
-  input.imagePath = folder;
+  input.imagePath = temp.path;
   input.imageOpener = OpenImageFile;
-  const ImageSearchSummary summary = SearchImage(input, Bytes("key"), SearchEncoding::kAscii, 10);
-  EXPECT_EQ(summary.hits, 2u);
-  ASSERT_EQ(recorder.logs.size(), 3u);
-  EXPECT_EQ(recorder.logs[0], "0 Search " + ToUtf8(PathText(folder / "a")) + ",位置0: key");
-  EXPECT_EQ(recorder.logs[1], "0 Search " + ToUtf8(PathText(folder / "b")) + ",位置2: ..key");
+  SearchImage(input, Text("key"), E::kAscii, 10);
+  const auto hit = [&](const char* name) {
+    return "0 Search " + ToUtf8(PathText(temp.path / name));
+  };
+  EXPECT_EQ(recorder.logs, (Texts{hit("a") + ",位置0: key", hit("b") + ",位置2: ..key",
+                                  "0 Search 搜索结束,找到 2 处"}));
 }
 
 }  // namespace

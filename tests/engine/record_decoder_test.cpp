@@ -15,116 +15,69 @@
 namespace velkor {
 namespace {
 
-struct Decoded {
-  bool ok = false;
-  std::vector<std::string> columns;  // UTF-8 for readable failures
-  TypeSignature signature{};
-};
-
-// Detects and decodes a cell held at the start of a window of `available`
-// bytes (the whole cell when negative), with zero slack after it.
-Decoded DecodeCell(std::vector<uint8_t> bytes, int32_t available = -1) {
-  const int32_t n = available < 0 ? static_cast<int32_t>(bytes.size()) : available;
-  bytes.resize(bytes.size() + kWindowSlack, 0);
-  CellCandidate candidate;
-  Decoded out;
-  if (!DetectCell(bytes.data(), n, candidate)) {
-    ADD_FAILURE() << "cell not detected";
-    return out;
-  }
-  ColumnMap columns;
-  out.ok = DecodeColumns(bytes.data(), n, candidate, columns, out.signature);
-  for (const auto& c : columns.columns) out.columns.push_back(ToUtf8(c));
+std::string Joined(const std::vector<std::string>& texts) {
+  std::string out;
+  for (size_t i = 0; i < texts.size(); ++i) out += (i == 0 ? "" : "|") + texts[i];
   return out;
 }
 
-std::string Convert(std::string bytes) {
-  std::vector<uint8_t> buffer(bytes.begin(), bytes.end());
-  return ToUtf8(DecodeText(buffer.data(), buffer.size()));
-}
+// A cell at the start of a window that ends `cut` bytes before the cell does;
+// the columns joined with '|', the signature one digit a column.
+struct DecodeCase {
+  const char* name;
+  std::vector<uint8_t> cell;
+  size_t cut;
+  bool ok;
+  std::string columns;
+  std::string codes;
+};
 
-TEST(DecodeColumns, SeventeenByteCell) {
-  Decoded d = DecodeCell(kHelloCell);
-  ASSERT_TRUE(d.ok);
-  EXPECT_EQ(d.columns, (std::vector<std::string>{"1", "2", "3", "4", "hello"}));
-  const TypeSignature expected = {1, 1, 1, 1, 2};
-  EXPECT_EQ(d.signature, expected);
-}
-
-TEST(DecodeColumns, HeaderEndingAtWindowEndDecodesNothing) {
-  // Lead bytes 3 + serial types 5: the body would start at byte 8.
-  Decoded d = DecodeCell(kHelloCell, 8);
-  EXPECT_FALSE(d.ok);
-  EXPECT_TRUE(d.columns.empty());
-}
-
-TEST(DecodeColumns, AtMost35Columns) {
-  Decoded d = DecodeCell(CellOfIntegers(40));
-  ASSERT_TRUE(d.ok);
-  EXPECT_EQ(d.columns.size(), 35u);
-  EXPECT_EQ(d.signature[34], kTypeNumber);
-  EXPECT_EQ(d.signature[35], kTypeNone);
-}
-
-TEST(DecodeColumns, ColumnCutAtWindowEnd) {
-  // Types 1, 1, 1, 1, 4, 1: the 4-byte column has only 01 02 in the window.
-  std::vector<uint8_t> cell = CellWithTypes({1, 1, 1, 1, 4, 1});
-  const size_t bodyStart = cell.size() - 9;
-  cell[bodyStart + 4] = 0x01;
-  cell[bodyStart + 5] = 0x02;
-  Decoded d = DecodeCell(cell, static_cast<int32_t>(bodyStart + 6));
-  ASSERT_TRUE(d.ok);
-  ASSERT_EQ(d.columns.size(), 5u);  // the sixth starts past the window end
-  EXPECT_EQ(d.columns[4], "258");
-}
-
-TEST(DecodeColumns, ColumnStartingExactlyAtWindowEnd) {
-  // Body bytes 4 x 1-byte ints, then a 5-byte text and a 2-byte int that
-  // start at the window end: read from zero bytes.
-  std::vector<uint8_t> cell = CellWithTypes({1, 1, 1, 1, 23, 2});
-  const size_t bodyStart = cell.size() - 11;
-  Decoded d = DecodeCell(cell, static_cast<int32_t>(bodyStart + 4));
-  ASSERT_TRUE(d.ok);
-  ASSERT_EQ(d.columns.size(), 5u);
-  EXPECT_EQ(d.columns[4], "");
-  EXPECT_EQ(d.signature[4], kTypeText);
-}
-
-TEST(DecodeColumns, ConstantsAndNull) {
-  Decoded d = DecodeCell(CellWithTypes({8, 9, 0, 1, 23}));
-  ASSERT_TRUE(d.ok);
-  EXPECT_EQ(d.columns[0], "0");
-  EXPECT_EQ(d.columns[1], "1");
-  EXPECT_EQ(d.columns[2], "");
-  EXPECT_EQ(d.columns[3], "65");  // 0x41 body byte, no body consumed before it
-  const TypeSignature expected = {1, 1, 3, 1, 2};
-  EXPECT_EQ(d.signature, expected);
-}
-
-TEST(DecodeColumns, IntegersAreNeverSignExtended) {
-  struct Case {
-    uint64_t type;
-    uint8_t fill;
-    std::string text;
-  } cases[] = {
-      {1, 0xFF, "255"},
-      {2, 0xFF, "65535"},
-      {3, 0x80, "8421504"},
-      {4, 0xFF, "4294967295"},
-      {5, 0xFF, "281474976710655"},
-      {6, 0xFF, "18446744073709551615"},
-      {7, 0x40, "4629771061636907072"},  // a double's bits, read as an integer
+TEST(DecodeColumns, WidthsConstantsAndTheWindowEnd) {
+  const std::string ff4 = "255|255|255|255|";
+  const DecodeCase cases[] = {
+      {"hello", kHelloCell, 0, true, "1|2|3|4|hello", "11112"},
+      {"header ends at the window end", kHelloCell, 9, false, "", ""},
+      {"constants, NULL", CellWithTypes({8, 9, 0, 1, 23}), 0, true, "0|1||65|AAAAA", "11312"},
+      // The 4-byte column has only 01 01 in the window; the sixth starts past it.
+      {"column cut", CellWithTypes({1, 1, 1, 1, 4, 1}, 1, 1), 3, true, "1|1|1|1|257", "11111"},
+      {"text at the end", CellWithTypes({1, 1, 1, 1, 23, 2}), 7, true, "65|65|65|65|", "11112"},
+      // Integers are never sign-extended; a double's bits read as an integer.
+      {"2", CellWithTypes({1, 1, 1, 1, 2}, 1, 0xFF), 0, true, ff4 + "65535", "11111"},
+      {"3", CellWithTypes({1, 1, 1, 1, 3}, 1, 0x80), 0, true, "128|128|128|128|8421504", "11111"},
+      {"4", CellWithTypes({1, 1, 1, 1, 4}, 1, 0xFF), 0, true, ff4 + "4294967295", "11111"},
+      {"6", CellWithTypes({1, 1, 1, 1, 5}, 1, 0xFF), 0, true, ff4 + "281474976710655", "11111"},
+      {"8", CellWithTypes({1, 1, 1, 1, 6}, 1, 0xFF), 0, true, ff4 + "18446744073709551615",
+       "11111"},
+      {"double", CellWithTypes({1, 1, 1, 1, 7}, 1, 0x40), 0, true,
+       "64|64|64|64|4629771061636907072", "11111"},
+      {"at most 35 columns", CellOfIntegers(40), 0, true,
+       Joined(std::vector<std::string>(35, "65")), std::string(35, '1')},
   };
-  for (const Case& c : cases) {
-    Decoded d = DecodeCell(CellWithTypes({1, 1, 1, 1, c.type}, 1, c.fill));
-    ASSERT_TRUE(d.ok);
-    EXPECT_EQ(d.columns[4], c.text) << "type " << c.type;
-    EXPECT_EQ(d.signature[4], kTypeNumber);
+  for (const DecodeCase& c : cases) {
+    std::vector<uint8_t> bytes = c.cell;
+    const auto available = static_cast<int32_t>(bytes.size() - c.cut);
+    bytes.resize(bytes.size() + kWindowSlack, 0);
+    CellCandidate candidate;
+    ASSERT_TRUE(DetectCell(bytes.data(), available, candidate)) << c.name;
+    ColumnMap columns;
+    TypeSignature signature{};
+    EXPECT_EQ(DecodeColumns(bytes.data(), available, candidate, columns, signature), c.ok)
+        << c.name;
+    std::vector<std::string> texts;
+    for (const auto& column : columns.columns) texts.push_back(ToUtf8(column));
+    EXPECT_EQ(Joined(texts), c.columns) << c.name;
+    std::string codes;
+    for (uint8_t code : signature) {
+      if (code != 0) codes.push_back(static_cast<char>('0' + code));
+    }
+    if (c.ok) {
+      EXPECT_EQ(codes, c.codes) << c.name;
+    }
   }
 }
 
+// A later record whose field overlaps these bytes reads the spaces.
 TEST(DecodeText, OverwritesZerosInPlace) {
-  // A later record whose field overlaps these bytes reads the spaces.
   std::vector<uint8_t> window = {'a', 0, 'b', 0, 'c'};
   DecodeText(window.data(), 4);
   EXPECT_EQ(window, (std::vector<uint8_t>{'a', ' ', 'b', 0, 'c'}));
@@ -132,9 +85,10 @@ TEST(DecodeText, OverwritesZerosInPlace) {
 }
 
 // Zeros show as spaces (a trailing one is dropped); the rest goes through
-// code page 936, where the euro sign is byte 0x80.
+// code page 936, where the euro sign is byte 0x80, and each character outside
+// it, or each broken sequence, becomes one '?'.
 TEST(DecodeText, ZerosAndCodePage936) {
-  struct Case {
+  const struct {
     std::string utf8;
     std::string shown;
   } cases[] = {
@@ -157,11 +111,14 @@ TEST(DecodeText, ZerosAndCodePage936) {
       {"\xFF\xFE", "??"},       // a blob
       {"\xE4\xB8"
        "a",
-       "?a"},                   // truncated sequence: one replacement
+       "?a"},                   // truncated sequence
       {"\xC0\xAF", "??"},       // never-valid lead byte
       {"\xED\xA0\x80", "???"},  // encoded surrogate
   };
-  for (const Case& c : cases) EXPECT_EQ(Convert(c.utf8), c.shown) << c.utf8;
+  for (const auto& c : cases) {
+    std::vector<uint8_t> buffer(c.utf8.begin(), c.utf8.end());
+    EXPECT_EQ(ToUtf8(DecodeText(buffer.data(), buffer.size())), c.shown) << c.utf8;
+  }
 }
 
 }  // namespace

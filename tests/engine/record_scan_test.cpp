@@ -1,42 +1,43 @@
 // The record scan of images and folders: windows, slack, progress events,
 // failures, the stop flag and the phone-book build.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "engine/log_entries.h"
 #include "engine/record_scan.h"
 #include "engine/text_codec.h"
-#include "engine/text_format.h"
 #include "tests/support/cell_bytes.h"
 #include "tests/support/test_support.h"
 
 namespace velkor {
-
-using test::Recorder;
 namespace {
 
-constexpr uint64_t kMiB = 1u << 20;
+using test::Bytes;
+using test::kMiB;
+using Texts = std::vector<std::string>;
 
-void Put(std::vector<uint8_t>& image, uint64_t offset, const std::vector<uint8_t>& bytes) {
-  std::copy(bytes.begin(), bytes.end(), image.begin() + static_cast<std::ptrdiff_t>(offset));
-}
-
-std::vector<uint8_t> ContactCell(uint32_t key, uint32_t mime, const std::string& text) {
+Bytes ContactCell(uint32_t key, uint32_t mime, const std::string& text) {
   std::vector<Column> cols = {Num(1), Num(1), Num(mime), Num(key), Num(1), Num(1), Num(0), Num(0)};
   cols.push_back(Txt(text));
-  for (int i = 0; i < 11; ++i) cols.push_back(Txt("-"));
+  cols.insert(cols.end(), 11, Txt("-"));
   return CellOf(cols);
+}
+
+// Zeros with an iOS message from `number` at offset.
+Bytes ImageWithSms(uint64_t size, uint64_t offset, const std::string& number) {
+  Bytes image(size, 0);
+  test::Place(image, offset, IosSmsCell(number, 1234567890, "x"));
+  return image;
 }
 
 class RecordScanTest : public ::testing::Test {
  protected:
   RecordScanTest() {
     options.recordTypeMask = kTypeSms | kTypePhoneBook | kTypeCalls;
+    input.platform = kPlatformIos;
     input.progress = &recorder;
     input.log = &recorder;
     input.stop = &stop;
@@ -44,78 +45,75 @@ class RecordScanTest : public ::testing::Test {
   }
 
   void Scan() { result = ScanRecords(input, options, stores); }
-  void ScanMemory(std::vector<uint8_t> image) {
+  void ScanMemory(Bytes image) {
     input.imageOpener = test::MemoryOpener(std::move(image));
     Scan();
   }
-
-  std::vector<std::string> SmsNumbers() const {
-    std::vector<std::string> out;
+  Texts SmsNumbers() const {
+    Texts out;
     for (const auto& r : stores.sms) out.push_back(ToUtf8(r.number));
     return out;
+  }
+  std::string OpenFailed(const std::filesystem::path& path) const {
+    return "3 error 打開/創建設備" + path.string() + "失敗";
   }
 
   ScanInput input;
   RecordScanOptions options;
   RecordStores stores;
   ScanResult result;
-  Recorder recorder;
+  test::Recorder recorder;
   std::atomic<bool> stop{false};
 };
 
-// One progress step per whole window, none for a partial one; the count
-// is shown after every window read.
+// One progress step per whole window, none for a partial one; the count is
+// shown after every window read. Each scan forgets what the last one found.
 TEST_F(RecordScanTest, ImagesOfOneWindowOrLess) {
-  input.platform = kPlatformIos;
   const struct {
     uint64_t size;
-    std::vector<std::string> events;
-    std::vector<std::string> numbers;
+    Texts events;
+    Texts numbers;
   } cases[] = {
       {kMiB, {"range 1", "step"}, {"10086"}},
       {1000, {"range 0"}, {"10086"}},
       {0, {"range 0"}, {}},
   };
   for (const auto& c : cases) {
-    recorder = Recorder();
-    std::vector<uint8_t> image(c.size, 0);
-    if (c.size > 0) Put(image, 100, IosSmsCell("10086", 1234567890, "hello"));
-    ScanMemory(image);
+    recorder = test::Recorder();
+    ScanMemory(c.size > 0 ? ImageWithSms(c.size, 100, "10086") : Bytes{});
     EXPECT_EQ(recorder.events, c.events) << c.size;
     EXPECT_EQ(SmsNumbers(), c.numbers) << c.size;
     EXPECT_EQ(result.imageSize, c.size);
     EXPECT_TRUE(recorder.logs.empty());
-    EXPECT_EQ(recorder.texts, c.size == 0 ? std::vector<std::string>{}
-                                          : std::vector<std::string>{"已经搜索到 1 条记录"});
+    EXPECT_EQ(recorder.texts, c.size == 0 ? Texts{} : Texts{"已经搜索到 1 条记录"});
   }
 }
 
 TEST_F(RecordScanTest, CellsAroundWindowBoundaries) {
-  input.platform = kPlatformIos;
-  std::vector<uint8_t> image(2 * kMiB + 500, 0);
+  Bytes image(2 * kMiB + 500, 0);
   // Body crossing the end of window 0: found, its last column cut there.
-  std::vector<uint8_t> crossing =
+  const Bytes crossing =
       CellOf({Num(7), Txt("111"), Num(1234567890), Txt("body"), Num(0), Num(1), Txt("x"), Num(0),
               Num(0), Num(0), Num(0), Txt("tail-that-crosses")});
-  Put(image, kMiB - (crossing.size() - 10), crossing);
+  test::Place(image, kMiB - (crossing.size() - 10), crossing);
   // Header crossing the end of window 1: found in neither window.
-  std::vector<uint8_t> split = IosSmsCell("222", 1234567890, "lost");
-  Put(image, 2 * kMiB - 5, split);
+  test::Place(image, 2 * kMiB - 5, IosSmsCell("222", 1234567890, "lost"));
   // A cell in the partial last window, read with zeros after it.
-  Put(image, 2 * kMiB + 200, IosSmsCell("333", 1234567890, "last"));
+  test::Place(image, 2 * kMiB + 200, IosSmsCell("333", 1234567890, "last"));
   ScanMemory(image);
-  EXPECT_EQ(SmsNumbers(), (std::vector<std::string>{"111", "333"}));
-  EXPECT_EQ(recorder.events, (std::vector<std::string>{"range 2", "step", "step"}));
+  EXPECT_EQ(SmsNumbers(), (Texts{"111", "333"}));
+  EXPECT_EQ(recorder.events, (Texts{"range 2", "step", "step"}));
 }
 
 TEST_F(RecordScanTest, StopFinishesTheWindowAndBuildsThePhoneBook) {
-  std::vector<uint8_t> image(5 * kMiB + 100, 0);
-  Put(image, 4096, ContactCell(42, 6, "Alice"));
-  Put(image, 8192, ContactCell(42, 5, "13800138000"));
-  Put(image, 2 * kMiB, ContactCell(43, 6, "Never read"));
+  input.platform = kPlatformAndroid;
+  Bytes image(5 * kMiB + 100, 0);
+  test::Place(image, 4096, ContactCell(42, 6, "Alice"));
+  test::Place(image, 8192, ContactCell(42, 5, "13800138000"));
+  test::Place(image, 2 * kMiB, ContactCell(43, 6, "Never read"));
   recorder.onEvent = [this](const std::string&) { stop = true; };
   ScanMemory(image);
-  EXPECT_EQ(recorder.events, (std::vector<std::string>{"range 5", "step"}));
+  EXPECT_EQ(recorder.events, (Texts{"range 5", "step"}));
   EXPECT_EQ(recorder.logTexts, std::vector<std::u16string>{ScanStoppedText(kMiB)});
   EXPECT_TRUE(result.stopped);
   ASSERT_EQ(stores.phoneBook.size(), 1u);
@@ -123,106 +121,64 @@ TEST_F(RecordScanTest, StopFinishesTheWindowAndBuildsThePhoneBook) {
   EXPECT_EQ(ToUtf8(stores.phoneBook[0].number), "13800138000");
 }
 
-TEST_F(RecordScanTest, SecondScanForgetsTheFirst) {
-  input.platform = kPlatformIos;
-  std::vector<uint8_t> first(4096, 0);
-  Put(first, 0, IosSmsCell("first", 1234567890, "a"));
-  ScanMemory(first);
-  std::vector<uint8_t> second(4096, 0);
-  Put(second, 7, IosSmsCell("second", 1234567890, "b"));
-  ScanMemory(second);
-  EXPECT_EQ(SmsNumbers(), (std::vector<std::string>{"second"}));
-}
-
 TEST_F(RecordScanTest, EmptyMaskMeasuresOnly) {
-  input.platform = kPlatformIos;
   stores.sms.push_back({u"old", u"", 0, 5000});
   options.recordTypeMask = 0;
-  std::vector<uint8_t> image(3000, 0);
-  Put(image, 0, IosSmsCell("1", 1234567890, "a"));
-  ScanMemory(image);
+  ScanMemory(ImageWithSms(3000, 0, "1"));
   EXPECT_TRUE(stores.sms.empty());
   EXPECT_TRUE(recorder.events.empty());
   EXPECT_TRUE(result.opened);
   EXPECT_EQ(result.imageSize, 3000u);
 }
 
+// A missing image, a folder on a phone platform, a backup folder that cannot
+// be listed: each is logged once and not opened.
 TEST_F(RecordScanTest, UnopenablePaths) {
-  input.imagePath = "/nonexistent/图像 1.img";
-  Scan();
-  EXPECT_FALSE(result.opened);
-  const std::string folder = ::testing::TempDir();
-  input.imagePath = folder;  // a folder on the android platform
-  Scan();
-  EXPECT_FALSE(result.opened);
-  EXPECT_EQ(recorder.logs,
-            (std::vector<std::string>{"3 error 打開/創建設備/nonexistent/图像 1.img失敗",
-                                      "3 error 打開/創建設備" + folder + "失敗"}));
+  const test::TempFolder temp;
+  const std::filesystem::path paths[] = {"/nonexistent/图像 1.img", temp.path,
+                                         temp.path / "missing"};
+  const uint8_t platforms[] = {kPlatformAndroid, kPlatformAndroid, kPlatformItunes};
+  Texts logs;
+  for (size_t i = 0; i < 3; ++i) {
+    input.platform = platforms[i];
+    input.imagePath = paths[i];
+    Scan();
+    EXPECT_FALSE(result.opened) << paths[i];
+    logs.push_back(OpenFailed(paths[i]));
+  }
+  EXPECT_EQ(recorder.logs, logs);
   EXPECT_TRUE(recorder.events.empty());
 }
 
-class FolderScanTest : public RecordScanTest {
- protected:
-  FolderScanTest() {
-    std::filesystem::create_directories(dir / "sub");
-    input.platform = kPlatformItunes;
-    input.imagePath = dir;
-  }
-  void Write(const std::filesystem::path& path, const std::vector<uint8_t>& cell, size_t size) {
-    std::vector<uint8_t> bytes(size, 0);
-    Put(bytes, 0, cell);
-    test::WriteBytes(path, bytes);
-  }
-
-  test::TempFolder temp;
-  const std::filesystem::path dir = temp.path;
-};
-
-TEST_F(FolderScanTest, FilesInNameOrderWithoutSubfolders) {
-  Write(dir / "b.db", IosSmsCell("b", 1234567890, "x"), 5000);
-  Write(dir / "a.db", IosSmsCell("a", 1234567890, "x"), 2 * kMiB);
-  Write(dir / "C.db", IosSmsCell("C", 1234567890, "x"), 100);
-  Write(dir / "sub" / "c.db", IosSmsCell("c", 1234567890, "x"), 5000);
-  Scan();
-  EXPECT_EQ(SmsNumbers(), (std::vector<std::string>{"C", "a", "b"}));
-  EXPECT_EQ(recorder.events,
-            (std::vector<std::string>{"range 0", "range 2", "step", "step", "range 0"}));
-  EXPECT_EQ(result.imageSize, 100 + 2 * kMiB + 5000);
-}
-
-TEST_F(FolderScanTest, StopEndsTheWholeFolder) {
-  Write(dir / "a.db", IosSmsCell("a", 1234567890, "x"), 2 * kMiB);
-  Write(dir / "b.db", IosSmsCell("b", 1234567890, "x"), 2 * kMiB);
-  recorder.onEvent = [this](const std::string&) { stop = true; };
-  Scan();
-  EXPECT_EQ(SmsNumbers(), (std::vector<std::string>{"a"}));
-  EXPECT_EQ(recorder.events, (std::vector<std::string>{"range 2", "step"}));
-}
-
-TEST_F(FolderScanTest, UnopenableFileIsReportedAndSkipped) {
-  Write(dir / "a.db", IosSmsCell("a", 1234567890, "x"), 100);
-  Write(dir / "b.db", IosSmsCell("b", 1234567890, "x"), 100);
-  Write(dir / "c.db", IosSmsCell("c", 1234567890, "x"), 100);
+// A backup folder: its files in byte order of their names, subfolders never
+// entered, a file that does not open logged and skipped; a stop ends the
+// whole folder.
+TEST_F(RecordScanTest, BackupFolderFilesOneByOne) {
+  const test::TempFolder temp;
+  const std::filesystem::path& dir = temp.path;
+  std::filesystem::create_directories(dir / "sub");
+  test::WriteBytes(dir / "b.db", ImageWithSms(5000, 0, "b"));
+  test::WriteBytes(dir / "a.db", ImageWithSms(2 * kMiB, 0, "a"));
+  test::WriteBytes(dir / "C.db", ImageWithSms(100, 0, "C"));
+  test::WriteBytes(dir / "a0.db", ImageWithSms(100, 0, "a0"));
+  test::WriteBytes(dir / "sub" / "c.db", ImageWithSms(5000, 0, "c"));
+  input.platform = kPlatformItunes;
+  input.imagePath = dir;
   input.imageOpener = [](const std::filesystem::path& path) -> std::unique_ptr<ImageSource> {
-    if (path.filename() == "b.db") return nullptr;
-    return OpenImageFile(path);
+    return path.filename() == "a0.db" ? nullptr : OpenImageFile(path);
   };
   Scan();
-  EXPECT_EQ(SmsNumbers(), (std::vector<std::string>{"a", "c"}));
-  EXPECT_EQ(recorder.logs,
-            (std::vector<std::string>{"3 error 打開/創建設備" + (dir / "b.db").string() + "失敗"}));
-}
-
-// A listed folder counts as opened whatever its files do; one that cannot be
-// listed is logged once.
-TEST_F(FolderScanTest, OpenedMeansTheFolderWasListed) {
-  Scan();
   EXPECT_TRUE(result.opened);
-  input.imagePath = dir / "missing";
+  EXPECT_EQ(SmsNumbers(), (Texts{"C", "a", "b"}));
+  EXPECT_EQ(recorder.events, (Texts{"range 0", "range 2", "step", "step", "range 0"}));
+  EXPECT_EQ(recorder.logs, Texts{OpenFailed(dir / "a0.db")});
+  EXPECT_EQ(result.imageSize, 100 + 2 * kMiB + 5000);
+
+  recorder = test::Recorder();
+  recorder.onEvent = [this](const std::string& event) { stop = event == "step"; };
   Scan();
-  EXPECT_FALSE(result.opened);
-  EXPECT_EQ(recorder.logs, (std::vector<std::string>{"3 error 打開/創建設備" +
-                                                     (dir / "missing").string() + "失敗"}));
+  EXPECT_EQ(SmsNumbers(), (Texts{"C", "a"}));
+  EXPECT_EQ(recorder.events, (Texts{"range 0", "range 2", "step"}));
 }
 
 }  // namespace

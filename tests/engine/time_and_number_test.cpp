@@ -7,9 +7,7 @@
 
 #include "engine/number_parse.h"
 #include "engine/record_rows.h"
-#include "engine/scan_input.h"
 #include "engine/text_codec.h"
-#include "engine/text_format.h"
 #include "tests/support/test_support.h"
 
 namespace velkor {
@@ -19,46 +17,36 @@ std::string Time(uint32_t seconds) {
   return ToUtf8(FormatRecordTime(seconds));
 }
 
-using test::CivilTimeText;
-
-TEST(FormatRecordTime, KnownInstants) {
-  EXPECT_EQ(Time(0), "1970-1-1 0:0:0");
-  EXPECT_EQ(Time(951782400), "2000-2-29 0:0:0");
-  EXPECT_EQ(Time(1000000000), "2001-9-9 1:46:40");
-  EXPECT_EQ(Time(1234567890), "2009-2-13 23:31:30");
-  EXPECT_EQ(Time(1330934649), "2012-3-5 8:4:9");
-  EXPECT_EQ(Time(4294967295u), "2106-2-7 6:28:15");
+TEST(RecordTimeText, MillisecondsOrSecondsOfTheLow32Bits) {
+  const struct {
+    int64_t time;
+    bool seconds;
+    const char* text;
+  } cases[] = {
+      {0, true, "1970-1-1 0:0:0"},
+      {951782400, true, "2000-2-29 0:0:0"},
+      {1234567890, true, "2009-2-13 23:31:30"},
+      {1330934649, true, "2012-3-5 8:4:9"},
+      {4294967295, true, "2106-2-7 6:28:15"},
+      {1234567890000, false, "2009-2-13 23:31:30"},
+      {1234567890, false, "1970-1-15 6:56:7"},
+      {int64_t{1} << 32, true, "1970-1-1 0:0:0"},
+      {-1, true, "2106-2-7 6:28:15"},  // a negative time is a huge unsigned one
+  };
+  for (const auto& c : cases) EXPECT_EQ(ToUtf8(RecordTimeText(c.time, c.seconds)), c.text);
 }
 
+// Every day boundary and its last second, plus a stride through all 32-bit
+// values, against the era arithmetic of the civil calendar.
 TEST(FormatRecordTime, AgreesWithCivilCalendarEverywhere) {
-  // Every day boundary and its last second, plus a stride through all
-  // 32-bit values.
   for (uint64_t s = 0; s <= 0xFFFFFFFFull; s += 86400) {
-    ASSERT_EQ(Time(static_cast<uint32_t>(s)), CivilTimeText(static_cast<uint32_t>(s)));
-    if (s >= 1) {
-      ASSERT_EQ(Time(static_cast<uint32_t>(s - 1)), CivilTimeText(static_cast<uint32_t>(s - 1)));
-    }
+    ASSERT_EQ(Time(static_cast<uint32_t>(s)), test::CivilTimeText(static_cast<uint32_t>(s)));
+    const auto before = static_cast<uint32_t>(s - 1);  // wraps to the last second at 0
+    ASSERT_EQ(Time(before), test::CivilTimeText(before));
   }
   for (uint64_t s = 7; s <= 0xFFFFFFFFull; s += 104729) {
-    ASSERT_EQ(Time(static_cast<uint32_t>(s)), CivilTimeText(static_cast<uint32_t>(s)));
+    ASSERT_EQ(Time(static_cast<uint32_t>(s)), test::CivilTimeText(static_cast<uint32_t>(s)));
   }
-}
-
-TEST(RecordTimeText, MillisecondsAndSeconds) {
-  EXPECT_EQ(ToUtf8(RecordTimeText(1234567890000, false)), "2009-2-13 23:31:30");
-  EXPECT_EQ(ToUtf8(RecordTimeText(1234567890, true)), "2009-2-13 23:31:30");
-  EXPECT_EQ(ToUtf8(RecordTimeText(1234567890, false)), "1970-1-15 6:56:7");
-  // Only the low 32 bits of the seconds count.
-  EXPECT_EQ(ToUtf8(RecordTimeText(int64_t{1} << 32, true)), "1970-1-1 0:0:0");
-  // A negative time is a huge unsigned one.
-  EXPECT_EQ(ToUtf8(RecordTimeText(-1, true)), Time(0xFFFFFFFFu));
-}
-
-TEST(SmsTimeUnit, SecondsOnIosAndInBackups) {
-  EXPECT_FALSE(SmsTimeInSeconds(kPlatformAndroid));
-  EXPECT_TRUE(SmsTimeInSeconds(kPlatformIos));
-  // Backup folders hold iOS databases, whose message times count seconds.
-  EXPECT_TRUE(SmsTimeInSeconds(kPlatformItunes));
 }
 
 TEST(NumberParse, SignsWhiteSpaceAndLimits) {
