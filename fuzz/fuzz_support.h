@@ -14,9 +14,11 @@
 
 // A broken invariant is a finding like a crash: libFuzzer saves the input.
 #define FUZZ_CHECK(condition) \
-  ((condition) ? void() : (std::fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, #condition), std::abort()))
+  ((condition)                \
+       ? void()               \
+       : (std::fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, #condition), std::abort()))
 
-namespace velkor::fuzz {
+namespace velkor {
 
 // Takes option bytes from the front of the input; missing bytes read as 0.
 struct InputReader {
@@ -49,4 +51,4 @@ inline std::string StoresText(const RecordStores& stores) {
   return out;
 }
 
-}  // namespace velkor::fuzz
+}  // namespace velkor

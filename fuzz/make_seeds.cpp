@@ -1,17 +1,16 @@
 // velkor-fuzz-seeds DIR: writes the starting corpus of every fuzz target into
-// DIR/<target>/, made from the test fixtures: rows and pages of real SQLite
-// databases, the headers of real picture and video files, dialog field texts.
+// DIR/<target>/: pages of the sample image's Android databases and of iOS
+// ones, the headers of real picture and video files, and dialog field texts.
 // Nothing of it is kept in the repository; scripts/fuzz makes it anew.
 #include <cstdio>
 #include <exception>
-#include <filesystem>
-#include <string>
 
 #include <unistd.h>
 
 #include "engine/text_codec.h"
 #include "tests/carving/media_headers.h"
 #include "tests/fixtures/fixture_sets.h"
+#include "tests/fixtures/sample_image.h"
 #include "tests/support/test_doubles.h"
 
 namespace {
@@ -27,54 +26,34 @@ void Seed(const fs::path& root, const std::string& target, Bytes options, const 
   velkor::test::WriteBytes(root / target / ("seed-" + std::to_string(count++)), options);
 }
 
-// Each database's rows, and the first pages of its files with the options
-// that scan them plain, straddling a window end with short reads, or failing.
-void RecordSeeds(const fs::path& root, const std::vector<velkor::fixtures::FixtureDatabase>& set,
-                 uint8_t platform) {
-  for (const auto& database : set) {
-    for (const auto& row : database.rows) {
-      Seed(root, "cell_test", {}, row.cell);
-      const std::string& text = row.message.content;
-      if (!text.empty()) Seed(root, "text_conversion", {}, Bytes(text.begin(), text.end()));
-    }
-    for (const auto& file : database.files) {
-      for (size_t at = 0; at < file.bytes.size() && at < 3 * 4096; at += 4096) {
-        const Bytes page(file.bytes.begin() + long(at),
-                         file.bytes.begin() + long(std::min(at + 4096, file.bytes.size())));
-        Seed(root, "window_walk", {platform}, page);
-        Seed(root, "scan_records", {platform, 0, 0, 0, 0}, page);
-        Seed(root, "scan_records", {uint8_t(platform | 0x1C), 0, 0, 0x08, 0, 200, 0, 0, 0x10, 0},
-             page);
-      }
-    }
+// The first pages of a file, with the options that scan them plain or
+// straddling a window end with short reads and a failure.
+void PageSeeds(const fs::path& root, const Bytes& file, uint8_t platform) {
+  for (size_t at = 0; at < file.size() && at < 3 * 4096; at += 4096) {
+    const Bytes page(file.begin() + long(at),
+                     file.begin() + long(std::min(at + 4096, file.size())));
+    Seed(root, "cell_test", {}, page);
+    Seed(root, "text_conversion", {}, page);
+    Seed(root, "window_walk", {platform}, page);
+    Seed(root, "scan_records", {platform, 0, 0, 0, 0}, page);
+    Seed(root, "scan_records", {uint8_t(platform | 0x1C), 0, 0, 8, 0, 200, 0, 0, 0x10, 0}, page);
   }
 }
 
 // All of a mode's headers on a 16- or 32-byte grid, after the options
 // (flags, format mask, block size, file size, base in sectors).
 void MediaSeeds(const fs::path& root) {
-  for (const uint32_t mode : {velkor::kModePictures, velkor::kModeVideos}) {
-    const uint8_t grid = mode == velkor::kModeVideos ? 32 : 16;
+  for (const bool video : {false, true}) {
+    const uint8_t grid = video ? 32 : 16;
     Bytes all;
     for (const velkor::test::MediaHeader& header : velkor::test::kMediaHeaders) {
-      if (header.mode != mode) continue;
+      if ((header.mode == velkor::kModeVideos) != video) continue;
       const Bytes file = velkor::test::HeaderBytes(header.name);
       all.insert(all.end(), file.begin(), file.end());
       all.resize((all.size() + grid - 1) / grid * grid, 0);
     }
-    Seed(root, "media_blocks", {uint8_t(mode == velkor::kModeVideos), 0, 0, 0, 0x3F, 0, 0, 0,
-                                uint8_t(grid - 1), 200, 0, 0, 0, 8}, all);
-  }
-}
-
-// Options (image length, mode, format mask), then the fields.
-void ParamSeeds(const fs::path& root) {
-  for (const std::u16string_view fields :
-       {u"0|8388608|4096|104857600", u"16|100|512|1048576",
-        u"18446744073709551615|1|4096|1", u"12x|0034|2147483648|99999999999999999999999"}) {
-    const std::string units = velkor::Utf16LeBytes(fields, false);
-    Seed(root, "scan_params", {0, 0, 0, 1, 0, 0, 0x10, 0, 0, 0, 0, 0, 0x3F},
-         Bytes(units.begin(), units.end()));
+    Seed(root, "media_blocks",
+         {uint8_t(video), 0, 0, 0, 0x3F, 0, 0, 0, uint8_t(grid - 1), 200, 0, 0, 0, 8}, all);
   }
 }
 
@@ -85,15 +64,26 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: velkor-fuzz-seeds DIR\n");
     return 2;
   }
+  const fs::path root = argv[1];
   const fs::path work = fs::temp_directory_path() / ("velkor-seeds-" + std::to_string(getpid()));
   int status = 0;
   try {
     using namespace velkor::fixtures;
-    RecordSeeds(argv[1], BuildAndroidSet(work / "a", 12, Deletion{JournalMode::kPersist}), 0);
-    RecordSeeds(argv[1], {BuildDatabase(IosAddressBook(), work), BuildDatabase(IosMessages(12), work)},
-                1);
-    MediaSeeds(argv[1]);
-    ParamSeeds(argv[1]);
+    for (const FixtureDatabase& database : MakeSampleImage(work).databases) {
+      for (const auto& file : database.files) PageSeeds(root, file.bytes, 0);
+    }
+    for (const DatabasePlan& plan : {IosAddressBook(), IosMessages(12)}) {
+      for (const auto& file : BuildDatabase(plan, work).files) PageSeeds(root, file.bytes, 1);
+    }
+    MediaSeeds(root);
+    // Options (image length, mode, format mask), then the fields.
+    for (const std::u16string_view fields :
+         {u"0|8388608|4096|104857600", u"18446744073709551615|1|4096|1",
+          u"12x|0034|2147483648|9"}) {
+      const std::string units = velkor::Utf16LeBytes(fields, false);
+      Seed(root, "scan_params", {0, 0, 0, 1, 0, 0, 0x10, 0, 0, 0, 0, 0, 0x3F},
+           {units.begin(), units.end()});
+    }
   } catch (const std::exception& e) {
     std::fprintf(stderr, "velkor-fuzz-seeds: %s\n", e.what());
     status = 1;

@@ -45,7 +45,7 @@ void CheckHits(const MediaScanParams& params, const CarvedFileStore& found,
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzz::InputReader input{data, data + size};
+  InputReader input{data, data + size};
   const uint8_t flags = input.Byte();
   MediaScanParams params;
   params.mode = (flags & 1) != 0 ? kModeVideos : kModePictures;

@@ -51,7 +51,7 @@ void CheckFields(const ScanDialogFields& fields, uint64_t imageLength, uint32_t 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzz::InputReader input{data, data + size};
+  InputReader input{data, data + size};
   const uint64_t imageLength = input.U64();
   const uint32_t mode = input.Byte() & 1 ? kModeVideos : kModePictures;
   const uint32_t mask = input.U32();

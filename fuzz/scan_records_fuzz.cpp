@@ -38,7 +38,7 @@ std::string Scan(const std::vector<uint8_t>& image, uint8_t platform, test::Read
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzz::InputReader input{data, data + size};
+  InputReader input{data, data + size};
   const uint8_t flags = input.Byte();
   // A backup folder's files are scanned as iOS images are; the folder itself
   // needs a real one, so the third choice scans as iOS too.

@@ -32,7 +32,7 @@ std::string Walk(const std::vector<uint8_t>& bytes, uint8_t platform, bool fast)
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  velkor::fuzz::InputReader input{data, data + size};
+  velkor::InputReader input{data, data + size};
   const uint8_t platform = input.Byte() % 3;
   const std::vector<uint8_t> bytes = input.Rest();
   if (bytes.size() > velkor::kWindowSize) return 0;

@@ -3,13 +3,10 @@
 // for the test, and a hand for the next modal window.
 #pragma once
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
 #include <functional>
-#include <memory>
-#include <optional>
 #include <thread>
 
 #include <QAbstractButton>
@@ -20,7 +17,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include "engine/image_source.h"
 #include "res/command_ids.h"
 #include "tasks/desktop.h"
 #include "tests/fixtures/sample_image.h"
@@ -55,8 +51,10 @@ struct GateSource final : velkor::ImageSource {
 };
 using Gate = GateSource::Gate;
 
-// Remembers the message texts and the file questions; answers from lists.
+// Remembers the message texts and the file questions; answers from lists:
+// OK once the answers run out, cancelled once the names do.
 struct ScriptedPrompts final : velkor::Prompts {
+  using Names = QList<std::optional<QString>>;
   QMessageBox::StandardButton MessageBox(QWidget*, QMessageBox::Icon, const QString&,
                                          const QString& text,
                                          QMessageBox::StandardButtons) override {
@@ -75,13 +73,11 @@ struct ScriptedPrompts final : velkor::Prompts {
     folderAsked = true;
     return Next(folders);
   }
-  static std::optional<QString> Next(QList<std::optional<QString>>& answers) {
-    return answers.isEmpty() ? std::nullopt : answers.takeFirst();
+  static std::optional<QString> Next(Names& names) {
+    return names.isEmpty() ? std::nullopt : names.takeFirst();
   }
-
-  QList<QMessageBox::StandardButton> answers;  // Ok once they run out
-  QList<std::optional<QString>> files;         // cancelled once they run out
-  QList<std::optional<QString>> folders;
+  QList<QMessageBox::StandardButton> answers;
+  Names files, folders;
   QStringList texts;
   QString saveDefaultName;
   bool folderAsked = false;
@@ -97,29 +93,20 @@ inline void OnNextModal(QObject* owner, std::function<void(QWidget*)> act, int t
   });
 }
 
-// The class name of the next modal window, which is rejected; empty while
-// none has come up.
+// The class name and message of the next modal window, which is rejected.
 struct ModalSeen : QObject {
   explicit ModalSeen(int tries = 250) {
-    OnNextModal(this, [this](QWidget* modal) {
-      className = QString::fromLatin1(modal->metaObject()->className());
-      if (auto* box = qobject_cast<QMessageBox*>(modal)) text = box->text();
-      if (auto* dialog = qobject_cast<QDialog*>(modal)) return dialog->reject();
-      modal->close();
-    }, tries);
+    OnNextModal(
+        this,
+        [this](QWidget* modal) {
+          className = QString::fromLatin1(modal->metaObject()->className());
+          if (auto* box = qobject_cast<QMessageBox*>(modal)) text = box->text();
+          if (auto* dialog = qobject_cast<QDialog*>(modal)) return dialog->reject();
+        },
+        tries);
   }
-  QString className;
-  QString text;
+  QString className, text;
 };
-
-template <typename Dialog>
-void OnNextDialog(std::function<void(Dialog*)> act) {
-  OnNextModal(qApp, [act](QWidget* modal) {
-    auto* dialog = qobject_cast<Dialog*>(modal);
-    if (!dialog) qFatal("unexpected modal %s", modal->metaObject()->className());
-    act(dialog);
-  });
-}
 
 // The child of parent called name; a missing one ends the test program.
 template <typename T = QAbstractButton>
@@ -129,6 +116,14 @@ T* Child(QObject& parent, const QString& name) {
   return child;
 }
 
+template <typename Dialog>
+void OnNextDialog(std::function<void(Dialog&)> act) {
+  OnNextModal(qApp, [act](QWidget* modal) {
+    if (auto* dialog = qobject_cast<Dialog*>(modal)) return act(*dialog);
+    qFatal("unexpected modal %s", modal->metaObject()->className());
+  });
+}
+
 inline QByteArray FileBytes(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
@@ -136,11 +131,10 @@ inline QByteArray FileBytes(const QString& path) {
 
 // The sample image, written once per test program.
 inline const QString& SamplePath() {
-  static QTemporaryDir* folder = new QTemporaryDir;
   static const QString path = [] {
-    const std::filesystem::path dir = folder->path().toStdString();
-    velkor::fixtures::MakeSampleImage(dir).image.WriteFile(dir / "sample.img");
-    return QString::fromStdString((dir / "sample.img").string());
+    const std::filesystem::path file = (new QTemporaryDir)->filePath("sample.img").toStdString();
+    velkor::fixtures::MakeSampleImage(file.parent_path()).image.WriteFile(file);
+    return QString::fromStdString(file.string());
   }();
   return path;
 }
@@ -167,10 +161,10 @@ struct TaskDesktop {
 
   // Answers the task dialog with path through its browse and confirm buttons.
   void AnswerTaskDialog(const QString& path) {
-    OnNextDialog<velkor::NewTaskDialog>([this, path](velkor::NewTaskDialog* dialog) {
+    OnNextDialog<velkor::NewTaskDialog>([this, path](velkor::NewTaskDialog& dialog) {
       prompts.files << path;
-      Child(*dialog, "browseButton")->click();
-      Child(*dialog, "confirmButton")->click();
+      Child(dialog, "browseButton")->click();
+      Child(dialog, "confirmButton")->click();
     });
   }
   // Runs command and waits until a worker has ended after it.
@@ -187,12 +181,12 @@ struct TaskDesktop {
     return RunToEnd([this] { controller.NewTask(); });
   }
   // Starts a task whose record scan waits at its first read for the gate.
-  std::shared_ptr<Gate> StartHeldTask(uint64_t size, const QString& path = "/held.img") {
+  std::shared_ptr<Gate> StartHeldTask(uint64_t size) {
     auto gate = gates.emplace_back(std::make_shared<Gate>());
     controller.SetImageOpener([gate, size](const std::filesystem::path&) {
       return std::unique_ptr<velkor::ImageSource>(std::make_unique<GateSource>(size, gate));
     });
-    AnswerTaskDialog(path);
+    AnswerTaskDialog("/held.img");
     controller.NewTask();
     if (!QTest::qWaitFor([&] { return gate->arrived.load() > 0; })) qWarning("no read came");
     return gate;
@@ -204,9 +198,8 @@ struct TaskDesktop {
   QStringList LogRows() {
     const velkor::LogModel& log = window.Log().View().Model();
     QStringList rows;
-    for (int row = 0; row < log.rowCount(); ++row) {
-      rows << log.CellText(row, 0) + QLatin1Char('|') + log.CellText(row, 2);
-    }
+    for (int row = 0; row < log.rowCount(); ++row)
+      rows << log.CellText(row, 0) + '|' + log.CellText(row, 2);
     return rows;
   }
   QString Cell(int tab, int row, int column) {
