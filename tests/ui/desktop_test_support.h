@@ -4,7 +4,6 @@
 #pragma once
 
 #include <atomic>
-#include <chrono>
 #include <cstring>
 #include <functional>
 #include <thread>
@@ -21,7 +20,6 @@
 #include "tasks/desktop.h"
 #include "tests/fixtures/sample_image.h"
 #include "ui/category_tree.h"
-#include "ui/detail_pane.h"
 #include "ui/log_pane.h"
 #include "ui/log_view.h"
 #include "ui/new_task_dialog.h"
@@ -31,25 +29,21 @@
 
 using velkor::fixtures::kMiB;
 
-// An image of zeros whose reads wait until the test opens its gate.
-struct GateSource final : velkor::ImageSource {
-  struct Gate {
-    std::atomic<bool> open{false};
-    std::atomic<int> arrived{0};  // reads that reached the gate
-  };
-  GateSource(uint64_t bytes, std::shared_ptr<Gate> held) : size(bytes), gate(std::move(held)) {}
+// An image of zeros whose reads wait until the test releases them.
+inline std::atomic<bool> heldReadsGo{false};
+inline std::atomic<int> heldReads{0};
+struct HeldImage final : velkor::ImageSource {
+  explicit HeldImage(uint64_t bytes) : size(bytes) {}
   uint64_t Size() const override { return size; }
   size_t Read(uint64_t offset, void* buffer, size_t count) override {
-    gate->arrived.fetch_add(1);
-    while (!gate->open.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ++heldReads;
+    while (!heldReadsGo) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     count = offset >= size ? 0 : size_t(std::min<uint64_t>(count, size - offset));
     std::memset(buffer, 0, count);
     return count;
   }
   const uint64_t size;
-  const std::shared_ptr<Gate> gate;
 };
-using Gate = GateSource::Gate;
 
 // Remembers the message texts and the file questions; answers from lists:
 // OK once the answers run out, cancelled once the names do.
@@ -101,7 +95,7 @@ struct ModalSeen : QObject {
         [this](QWidget* modal) {
           className = QString::fromLatin1(modal->metaObject()->className());
           if (auto* box = qobject_cast<QMessageBox*>(modal)) text = box->text();
-          if (auto* dialog = qobject_cast<QDialog*>(modal)) return dialog->reject();
+          if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
         },
         tries);
   }
@@ -147,7 +141,7 @@ struct TaskDesktop {
   }
   // A test that fails early must not leave the program waiting on its worker.
   ~TaskDesktop() {
-    for (const std::shared_ptr<Gate>& gate : gates) gate->open = true;
+    if (releaseOnExit) heldReadsGo = true;
   }
   velkor::Desktop desktop;
   velkor::MainWindow& window = desktop.Window();
@@ -156,8 +150,8 @@ struct TaskDesktop {
   velkor::ResultPane& results = window.Results();
   velkor::ProgressDialog& progress = desktop.Progress();
   ScriptedPrompts prompts;
-  std::vector<std::shared_ptr<Gate>> gates;
   int ended = 0;  // workers finished
+  bool releaseOnExit = true;
 
   // Answers the task dialog with path through its browse and confirm buttons.
   void AnswerTaskDialog(const QString& path) {
@@ -180,19 +174,19 @@ struct TaskDesktop {
     AnswerTaskDialog(path);
     return RunToEnd([this] { controller.NewTask(); });
   }
-  // Starts a task whose record scan waits at its first read for the gate.
-  std::shared_ptr<Gate> StartHeldTask(uint64_t size) {
-    auto gate = gates.emplace_back(std::make_shared<Gate>());
-    controller.SetImageOpener([gate, size](const std::filesystem::path&) {
-      return std::unique_ptr<velkor::ImageSource>(std::make_unique<GateSource>(size, gate));
+  // Starts a task on a held image of size bytes; true once its scan reads.
+  bool StartHeldTask(uint64_t size) {
+    heldReadsGo = false;
+    heldReads = 0;
+    controller.SetImageOpener([size](const std::filesystem::path&) {
+      return std::unique_ptr<velkor::ImageSource>(std::make_unique<HeldImage>(size));
     });
     AnswerTaskDialog("/held.img");
     controller.NewTask();
-    if (!QTest::qWaitFor([&] { return gate->arrived.load() > 0; })) qWarning("no read came");
-    return gate;
+    return QTest::qWaitFor([] { return heldReads > 0; });
   }
-  bool Release(const std::shared_ptr<Gate>& gate) {
-    return RunToEnd([&] { gate->open = true; });
+  bool ReleaseHeldTask() {
+    return RunToEnd([] { heldReadsGo = true; });
   }
   // "title|text" of every log row.
   QStringList LogRows() {

@@ -6,6 +6,7 @@
 #include <QProgressBar>
 
 #include "tests/ui/desktop_test_support.h"
+#include "ui/detail_pane.h"
 
 using Tester = QAbstractItemModelTester;
 

@@ -35,13 +35,7 @@ class TaskSaveSearchTest : public QObject {
   // The sample's pictures lie in the sixth MiB: a PNG, a BMP 64 KiB later
   // and a JPG 64 KiB after that. Their offsets mean nothing in another
   // image, so they go with their task.
-  void pictureScanAndSaveOfTheTickedFiles_data() {
-    QTest::addColumn<bool>("newTask");
-    QTest::newRow("then Close Task") << false;
-    QTest::newRow("then a new task") << true;
-  }
   void pictureScanAndSaveOfTheTickedFiles() {
-    QFETCH(bool, newTask);
     TaskDesktop t;
     QVERIFY(t.NewTask(SamplePath()));
     ModalSeen cancelled;  // a cancelled scan still shows the list
@@ -50,8 +44,8 @@ class TaskSaveSearchTest : public QObject {
     QCOMPARE(t.results.ActiveTab(), 10);
     t.results.SetActiveTab(0);
     OnNextDialog<velkor::MediaScanDialog>([](velkor::MediaScanDialog& dialog) {
-      for (const char* name : {"formatPNG", "formatBMP"})
-        Child<QCheckBox>(dialog, name)->setChecked(true);
+      Child<QCheckBox>(dialog, "formatPNG")->setChecked(true);
+      Child<QCheckBox>(dialog, "formatBMP")->setChecked(true);
       Child<QLineEdit>(dialog, "positionEdit")->setText("10240");
       Child<QLineEdit>(dialog, "sizeEdit")->setText("2048");
       Child<QLineEdit>(dialog, "fileSizeEdit")->setText("100000");
@@ -84,11 +78,7 @@ class TaskSaveSearchTest : public QObject {
     QCOMPARE(log.last(), QStringLiteral("Save|保存结束"));
     QVERIFY(!t.progress.isVisible());
 
-    if (newTask) {
-      QVERIFY(t.NewTask(SamplePath()));
-    } else {
-      t.window.RunCommand(velkor::ID_CLOSE_TASK);
-    }
+    QVERIFY(t.NewTask(SamplePath()));
     QCOMPARE(found.RowCount(), size_t{0});
     t.prompts.folderAsked = false;
     found.SetAllChecked(true);
@@ -101,18 +91,12 @@ class TaskSaveSearchTest : public QObject {
     QTest::addColumn<int>("tab");
     QTest::addColumn<QString>("nameEnd");
     QTest::addColumn<QString>("folder");
-    QTest::newRow("short messages") << 0 << "-信息.txt"
-                                    << "";
-    QTest::newRow("phone book") << 1 << "-电话薄.txt"
-                                << "";
-    QTest::newRow("call records") << 2 << "-通话记录.txt"
-                                  << "";
-    QTest::newRow("all contacts") << 3 << "-其他记录.txt"
-                                  << "";
-    QTest::newRow("WeChat") << 7 << "-微信.txt"
-                            << "";
-    QTest::newRow("missing folder") << 1 << "-电话薄.txt"
-                                    << "missing/";
+    for (const auto& [tab, end] :
+         {std::pair{0, "-信息.txt"}, std::pair{1, "-电话薄.txt"}, std::pair{2, "-通话记录.txt"},
+          std::pair{3, "-其他记录.txt"}, std::pair{7, "-微信.txt"}}) {
+      QTest::addRow("%s", end) << tab << QString(end) << QString();
+    }
+    QTest::newRow("missing folder") << 1 << QString("-电话薄.txt") << QString("missing/");
   }
   void textExportWritesTheTickedRows() {
     QFETCH(int, tab);
