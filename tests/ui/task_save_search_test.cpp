@@ -86,68 +86,51 @@ class TaskSaveSearchTest : public QObject {
     QVERIFY(!t.prompts.folderAsked);
   }
 
-  // folder: where the export goes; one that does not exist warns.
-  void textExportWritesTheTickedRows_data() {
-    QTest::addColumn<int>("tab");
-    QTest::addColumn<QString>("nameEnd");
-    QTest::addColumn<QString>("folder");
+  // Each record list saves its ticked rows, ticks kept, under a dated name;
+  // a file that cannot be written warns. Search in results selects the rows
+  // of the WeChat list holding the text, in any case.
+  void textExportAndSearchInResults() {
+    TaskDesktop t;
+    QVERIFY(t.NewTask(SamplePath()));
+    QTemporaryDir out;
     for (const auto& [tab, end] :
          {std::pair{0, "-信息.txt"}, std::pair{1, "-电话薄.txt"}, std::pair{2, "-通话记录.txt"},
           std::pair{3, "-其他记录.txt"}, std::pair{7, "-微信.txt"}}) {
-      QTest::addRow("%s", end) << tab << QString(end) << QString();
-    }
-    QTest::newRow("missing folder") << 1 << QString("-电话薄.txt") << QString("missing/");
-  }
-  void textExportWritesTheTickedRows() {
-    QFETCH(int, tab);
-    QFETCH(QString, nameEnd);
-    QFETCH(QString, folder);
-    TaskDesktop t;
-    QVERIFY(t.NewTask(SamplePath()));
-    velkor::ResultListModel& list = t.results.List(tab).Model();
-    QVERIFY(list.RowCount() > 3);
-    list.SetChecked(1, true);
-    list.SetChecked(3, true);
-    t.results.SetActiveTab(tab);
-    QTemporaryDir out;
-    const QString path = out.filePath(folder + "export.txt");
-    t.prompts.files << path;
-    t.window.RunCommand(velkor::ID_SAVE);
-
-    const QRegularExpression name("^\\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d" +
-                                  QRegularExpression::escape(nameEnd) + '$');
-    QVERIFY2(name.match(t.prompts.saveDefaultName).hasMatch(),
-             qPrintable(t.prompts.saveDefaultName));
-    QVERIFY(list.IsChecked(1));  // ticks stay
-    if (!folder.isEmpty()) {
-      QCOMPARE(t.prompts.texts, QStringList{QStringLiteral("保存%1失败").arg(path)});
-      return;
-    }
-    QByteArray expected("\xFF\xFE", 2);
-    for (int row : {1, 3}) {
-      for (int column = 0; column < list.columnCount(); ++column) {
-        expected += Utf16Le(t.Cell(tab, row, column) + "\r\n");
+      velkor::ResultListModel& list = t.results.List(tab).Model();
+      QVERIFY(list.RowCount() > 3);
+      list.SetChecked(1, true);
+      list.SetChecked(3, true);
+      t.results.SetActiveTab(tab);
+      const QString path = out.filePath(end);
+      t.prompts.files << path;
+      t.window.RunCommand(velkor::ID_SAVE);
+      const QRegularExpression name("^\\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d" +
+                                    QRegularExpression::escape(end) + '$');
+      QVERIFY2(name.match(t.prompts.saveDefaultName).hasMatch(), end);
+      QByteArray expected("\xFF\xFE", 2);
+      for (int row : {1, 3}) {
+        for (int column = 0; column < list.columnCount(); ++column) {
+          expected += Utf16Le(t.Cell(tab, row, column) + "\r\n");
+        }
+        expected += Utf16Le("\r\n");
       }
-      expected += Utf16Le("\r\n");
+      QCOMPARE(FileBytes(path), expected);
+      QVERIFY(list.IsChecked(1));
     }
-    QCOMPARE(FileBytes(path), expected);
     QVERIFY(t.prompts.texts.isEmpty());
-  }
+    const QString missing = out.filePath("missing/export.txt");
+    t.prompts.files << missing;
+    t.window.RunCommand(velkor::ID_SAVE);
+    QCOMPARE(t.prompts.texts, QStringList{QStringLiteral("保存%1失败").arg(missing)});
 
-  void searchInResultsSelectsTheMatchingRows() {
-    TaskDesktop t;
-    QVERIFY(t.NewTask(SamplePath()));
-    // The WeChat contact of row 0 of the WeChat messages; case does not
-    // matter.
     AnswerSearchDialog("sourceResults", "encodingUtf8", "WXID_15F0");
     t.window.RunCommand(velkor::ID_SEARCH);
     QItemSelectionModel& selection = *t.results.List(7).selectionModel();
     int matching = 0;
     for (int row = 0; row < int(t.results.RowCount(7)); ++row) {
       bool holds = false;
-      for (int column = 0; column < 4; ++column) {
-        holds |= t.Cell(7, row, column).contains(QStringLiteral("wxid_15f0"));
-      }
+      for (int column = 0; column < 4; ++column)
+        holds |= t.Cell(7, row, column).contains("wxid_15f0");
       matching += holds;
       QCOMPARE(selection.isRowSelected(row), holds);
     }
@@ -156,31 +139,15 @@ class TaskSaveSearchTest : public QObject {
     QCOMPARE(t.LogRows().last(),
              QStringLiteral("Search|结果中搜索\"WXID_15F0\": 微信通讯记录 %1 行").arg(matching));
     QVERIFY(t.results.List(0).selectionModel()->selectedRows().isEmpty());
-
     AnswerSearchDialog("sourceResults", "encodingUtf8", "不会出现的文本");
     t.window.RunCommand(velkor::ID_SEARCH);
     QCOMPARE(t.LogRows().last(), QStringLiteral("Search|结果中搜索\"不会出现的文本\": 没有找到"));
     QVERIFY(selection.selectedRows().isEmpty());
   }
 
-  // The image holds one text per encoding, each across a window boundary.
-  void searchInTheImageFindsHitsAcrossWindows_data() {
-    QTest::addColumn<QString>("encoding");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<qulonglong>("offset");
-    QTest::addColumn<int>("dots");  // zeros either side, shown as '.'
-    QTest::newRow("UTF-8") << "encodingUtf8"
-                           << "证据文本" << qulonglong(kMiB - 5) << 16;
-    QTest::newRow("ASCII") << "encodingAscii"
-                           << "needle" << qulonglong(2 * kMiB - 3) << 16;
-    QTest::newRow("UNICODE") << "encodingUnicode"
-                             << "needle" << qulonglong(3 * kMiB - 5) << 8;
-  }
+  // The image holds one text per encoding, each across a window boundary;
+  // each search finds its own alone, shown with the zeros either side.
   void searchInTheImageFindsHitsAcrossWindows() {
-    QFETCH(QString, encoding);
-    QFETCH(QString, text);
-    QFETCH(qulonglong, offset);
-    QFETCH(int, dots);
     velkor::fixtures::ImageBuilder image(4 * kMiB, velkor::fixtures::Filler::kZeros);
     const QByteArray texts[] = {QStringLiteral("证据文本").toUtf8(), "needle", Utf16Le("needle")};
     const uint64_t offsets[] = {kMiB - 5, 2 * kMiB - 3, 3 * kMiB - 5};
@@ -188,18 +155,18 @@ class TaskSaveSearchTest : public QObject {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("search.img"));
     image.WriteFile(path.toStdString());
-
     TaskDesktop t;
     QVERIFY(t.NewTask(path));
-    AnswerSearchDialog("sourceImage", encoding, text);
-    QVERIFY(t.RunCommand(velkor::ID_SEARCH));
-    const QString around(dots, '.');
-    QCOMPARE(
-        t.LogRows().filter("Search|" + path),
-        QStringList{
-            QStringLiteral("Search|%1,位置%2: %3%4%3").arg(path).arg(offset).arg(around, text)});
-    QCOMPARE(t.LogRows().last(), QStringLiteral("Search|搜索结束,找到 1 处"));
-    QVERIFY(!t.progress.isVisible());
+    for (const auto& [encoding, text, i, dots] : {std::tuple{"encodingUtf8", "证据文本", 0, 16},
+                                                  std::tuple{"encodingAscii", "needle", 1, 16},
+                                                  std::tuple{"encodingUnicode", "needle", 2, 8}}) {
+      AnswerSearchDialog("sourceImage", encoding, text);
+      QVERIFY(t.RunCommand(velkor::ID_SEARCH));
+      const QString hit = QStringLiteral("Search|%1,位置%2: %3%4%3").arg(path).arg(offsets[i]);
+      QCOMPARE(t.LogRows().filter("Search|" + path).last(), hit.arg(QString(dots, '.'), text));
+      QCOMPARE(t.LogRows().last(), QStringLiteral("Search|搜索结束,找到 1 处"));
+    }
+    QCOMPARE(t.LogRows().filter("Search|" + path).size(), 3);
   }
 };
 
