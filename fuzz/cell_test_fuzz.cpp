@@ -8,31 +8,7 @@
 #include "engine/scan_input.h"
 #include "fuzz/fuzz_support.h"
 
-namespace {
-
 using namespace velkor;
-
-// An accepted cell's lead, column count and serial types are within the
-// limits, and its header and payload lengths are what its types add up to.
-void CheckAcceptedCell(const CellCandidate& cell, int32_t available) {
-  const int32_t lead = cell.payloadLength.length + cell.rowid.length + cell.headerLength.length;
-  FUZZ_CHECK(lead <= kMaxLeadBytes && lead < available);
-  FUZZ_CHECK(cell.payloadLength.value >= kMinPayload && cell.payloadLength.value <= kMaxPayload);
-  FUZZ_CHECK(cell.rowid.value <= kMaxRowid);
-  const auto count = static_cast<int32_t>(cell.serialTypes.size());
-  FUZZ_CHECK(count >= kMinColumns && count <= kMaxColumns);
-  FUZZ_CHECK(cell.serialTypes.front().value < 10);
-  uint64_t headerBytes = static_cast<uint64_t>(cell.headerLength.length);
-  uint64_t total = cell.headerLength.value;
-  for (const Varint& type : cell.serialTypes) {
-    FUZZ_CHECK(type.value != 10 && type.value != 11);
-    headerBytes += static_cast<uint64_t>(type.length);
-    total += SerialTypeContentSize(type.value);
-  }
-  FUZZ_CHECK(headerBytes == cell.headerLength.value && total == cell.payloadLength.value);
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > kWindowSize) return 0;
@@ -48,14 +24,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   std::vector<uint8_t> window(data, data + size);
   window.resize(size + 3, 0);
-  CellCandidate candidate;
+  CellCandidate cell;
   for (uint32_t pos = 0; pos < length; ++pos) {
-    candidate.serialTypes.clear();
+    cell.serialTypes.clear();
     const auto available = static_cast<int32_t>(length - pos);
-    if (DetectCell(window.data() + pos, available, candidate)) {
-      CheckAcceptedCell(candidate, available);
-      FUZZ_CHECK(flags[pos] == 1);
+    if (!DetectCell(window.data() + pos, available, cell)) continue;
+    FUZZ_CHECK(flags[pos] == 1);
+    // Its lead, column count and serial types are within the limits, and its
+    // header and payload lengths are what its types add up to.
+    const int32_t lead = cell.payloadLength.length + cell.rowid.length + cell.headerLength.length;
+    FUZZ_CHECK(lead <= kMaxLeadBytes && lead < available && cell.rowid.value <= kMaxRowid);
+    FUZZ_CHECK(cell.payloadLength.value >= kMinPayload && cell.payloadLength.value <= kMaxPayload);
+    const auto count = static_cast<int32_t>(cell.serialTypes.size());
+    FUZZ_CHECK(count >= kMinColumns && count <= kMaxColumns && cell.serialTypes[0].value < 10);
+    uint64_t headerBytes = static_cast<uint64_t>(cell.headerLength.length);
+    uint64_t total = cell.headerLength.value;
+    for (const Varint& type : cell.serialTypes) {
+      FUZZ_CHECK(type.value != 10 && type.value != 11);
+      headerBytes += static_cast<uint64_t>(type.length);
+      total += SerialTypeContentSize(type.value);
     }
+    FUZZ_CHECK(headerBytes == cell.headerLength.value && total == cell.payloadLength.value);
   }
   return 0;
 }

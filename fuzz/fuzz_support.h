@@ -35,6 +35,13 @@ struct InputReader {
     return high << 32 | U32();
   }
   std::vector<uint8_t> Rest() { return {std::exchange(at, end), end}; }
+  // The rest as UTF-16LE units, lone surrogates included; an odd byte is lost.
+  std::u16string RestUnits() {
+    std::u16string units;
+    for (; end - at >= 2; at += 2) units.push_back(static_cast<char16_t>(at[0] | at[1] << 8));
+    at = end;
+    return units;
+  }
 };
 
 // Every row of every record list with its full Unicode texts, one line each.

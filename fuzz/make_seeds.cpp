@@ -40,23 +40,6 @@ void PageSeeds(const fs::path& root, const Bytes& file, uint8_t platform) {
   }
 }
 
-// All of a mode's headers on a 16- or 32-byte grid, after the options
-// (flags, format mask, block size, file size, base in sectors).
-void MediaSeeds(const fs::path& root) {
-  for (const bool video : {false, true}) {
-    const uint8_t grid = video ? 32 : 16;
-    Bytes all;
-    for (const velkor::test::MediaHeader& header : velkor::test::kMediaHeaders) {
-      if ((header.mode == velkor::kModeVideos) != video) continue;
-      const Bytes file = velkor::test::HeaderBytes(header.name);
-      all.insert(all.end(), file.begin(), file.end());
-      all.resize((all.size() + grid - 1) / grid * grid, 0);
-    }
-    Seed(root, "media_blocks",
-         {uint8_t(video), 0, 0, 0, 0x3F, 0, 0, 0, uint8_t(grid - 1), 200, 0, 0, 0, 8}, all);
-  }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -75,7 +58,13 @@ int main(int argc, char** argv) {
     for (const DatabasePlan& plan : {IosAddressBook(), IosMessages(12)}) {
       for (const auto& file : BuildDatabase(plan, work).files) PageSeeds(root, file.bytes, 1);
     }
-    MediaSeeds(root);
+    // Each real header after the options (flags, format mask, block size,
+    // file size, base in sectors).
+    for (const velkor::test::MediaHeader& header : velkor::test::kMediaHeaders) {
+      const uint8_t video = header.mode == velkor::kModeVideos;
+      Seed(root, "media_blocks", {video, 0, 0, 0, 0x3F, 0, 0, 0, 15, 200, 0, 0, 0, 8},
+           velkor::test::HeaderBytes(header.name));
+    }
     // Options (image length, mode, format mask), then the fields.
     for (const std::u16string_view fields :
          {u"0|8388608|4096|104857600", u"18446744073709551615|1|4096|1",

@@ -23,8 +23,24 @@ uint64_t ReferenceDecimal(std::u16string_view text) {
   return static_cast<uint64_t>(value);
 }
 
-void CheckFields(const ScanDialogFields& fields, uint64_t imageLength, uint32_t mode,
-                 uint32_t mask) {
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  InputReader input{data, data + size};
+  const uint64_t imageLength = input.U64();
+  const uint32_t mode = input.Byte() & 1 ? kModeVideos : kModePictures;
+  const uint32_t mask = input.U32();
+  // The rest as UTF-16 units; '|' ends a field.
+  std::vector<std::u16string> parts(1);
+  for (const char16_t unit : input.RestUnits()) {
+    if (unit == u'|') {
+      parts.emplace_back();
+    } else {
+      parts.back().push_back(unit);
+    }
+  }
+  parts.resize(std::max<size_t>(parts.size(), 4));
+  const ScanDialogFields fields{parts[0], parts[1], parts[2], parts[3]};
   for (const std::u16string* field : {&fields.position, &fields.size, &fields.fileSize}) {
     FUZZ_CHECK(ParseDecimalField(*field) == ReferenceDecimal(*field));
   }
@@ -46,27 +62,5 @@ void CheckFields(const ScanDialogFields& fields, uint64_t imageLength, uint32_t 
   FUZZ_CHECK(
       ConfirmScanParams(mode, imageLength, DefaultScanFields(imageLength), mask).has_value() ==
       (imageLength >= kSectorSize));
-}
-
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  InputReader input{data, data + size};
-  const uint64_t imageLength = input.U64();
-  const uint32_t mode = input.Byte() & 1 ? kModeVideos : kModePictures;
-  const uint32_t mask = input.U32();
-  // The rest as UTF-16 units; '|' ends a field.
-  std::vector<std::u16string> fields(1);
-  const std::vector<uint8_t> rest = input.Rest();
-  for (size_t i = 0; i + 1 < rest.size(); i += 2) {
-    const auto unit = static_cast<char16_t>(rest[i] | (rest[i + 1] << 8));
-    if (unit == u'|') {
-      fields.emplace_back();
-    } else {
-      fields.back().push_back(unit);
-    }
-  }
-  fields.resize(std::max<size_t>(fields.size(), 4));
-  CheckFields({fields[0], fields[1], fields[2], fields[3]}, imageLength, mode, mask);
   return 0;
 }

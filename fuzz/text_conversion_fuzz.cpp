@@ -41,11 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(field[i] == (data[i] == 0 && i + 1 < size ? 0x20 : data[i]));
   }
 
-  // The same bytes as UTF-16 units, lone surrogates included.
-  std::u16string units(size / 2, u'\0');
-  for (size_t i = 0; i < units.size(); ++i) {
-    units[i] = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
-  }
+  // The same bytes as UTF-16 units.
+  const std::u16string units = InputReader{data, data + size}.RestUnits();
   CheckColumnText(ThroughAnsiCodePage(units), units.size());
 
   // UTF-8 <-> UTF-16 at the program's edges: ill-formed input is replaced,
