@@ -118,6 +118,9 @@ void OnNextDialog(std::function<void(Dialog&)> act) {
   });
 }
 
+inline QByteArray Utf16Le(const QString& text) {
+  return {reinterpret_cast<const char*>(text.utf16()), text.size() * 2};
+}
 inline QByteArray FileBytes(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");

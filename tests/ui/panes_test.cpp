@@ -54,8 +54,7 @@ class PanesTest : public QObject {
     old.close();
     QString why;
     QVERIFY(log.WriteFile(path, &why));
-    QCOMPARE(FileBytes(path),
-             QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2));
+    QCOMPARE(FileBytes(path), Utf16Le(text));
     const QString missing = dir.filePath("missing/folder/velkor.log");
     ModalSeen seen;
     log.SaveTo(missing);

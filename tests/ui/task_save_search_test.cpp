@@ -13,10 +13,6 @@
 
 namespace {
 
-QByteArray Utf16Le(const QString& text) {
-  return {reinterpret_cast<const char*>(text.utf16()), text.size() * 2};
-}
-
 void AnswerSearchDialog(const QString& source, const QString& encoding, const QString& text) {
   OnNextDialog<velkor::SearchDialog>([=](velkor::SearchDialog& dialog) {
     Child<QRadioButton>(dialog, source)->click();
