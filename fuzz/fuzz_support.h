@@ -1,66 +1,61 @@
-// What the fuzz targets share: a reader that turns the front of an input into
-// options, a check that stops the run on a broken invariant, and the results
-// of a scan as text so that two ways of scanning can be compared.
+// What the fuzz targets share: option bytes read off the front of an input,
+// a check that stops the run on a broken invariant, and a scan's records as
+// text so that two ways of scanning can be compared.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "engine/record_batch.h"
-#include "engine/record_scan.h"
-
-namespace velkor::fuzz {
+#include "engine/record_rows.h"
+#include "engine/text_codec.h"
 
 // A broken invariant is a finding like a crash: libFuzzer saves the input.
-#define FUZZ_CHECK(condition)                                                            \
-  do {                                                                                   \
-    if (!(condition)) {                                                                  \
-      std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                      \
-    }                                                                                    \
-  } while (0)
+#define FUZZ_CHECK(condition) \
+  ((condition)                \
+       ? void()               \
+       : (std::fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, #condition), std::abort()))
+
+namespace velkor {
 
 // Takes option bytes from the front of the input; missing bytes read as 0.
-class InputReader {
- public:
-  InputReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-
-  uint8_t Byte() {
-    if (size_ == 0) return 0;
-    --size_;
-    return *data_++;
-  }
+struct InputReader {
+  const uint8_t* at;
+  const uint8_t* end;
+  uint8_t Byte() { return at == end ? 0 : *at++; }
   uint32_t U32() {
     uint32_t value = 0;
-    for (int i = 0; i < 4; ++i) value = (value << 8) | Byte();
+    for (int i = 0; i < 4; ++i) value = value << 8 | Byte();
     return value;
   }
-  uint64_t U64() { return (uint64_t{U32()} << 32) | U32(); }
-  // The next n bytes, or fewer where the input ends.
-  std::vector<uint8_t> Bytes(size_t n) {
-    if (n > size_) n = size_;
-    std::vector<uint8_t> out(data_, data_ + n);
-    data_ += n;
-    size_ -= n;
-    return out;
+  uint64_t U64() {
+    const uint64_t high = U32();
+    return high << 32 | U32();
   }
-  std::vector<uint8_t> Rest() { return Bytes(size_); }
-  size_t Left() const { return size_; }
-
- private:
-  const uint8_t* data_;
-  size_t size_;
+  std::vector<uint8_t> Rest() { return {std::exchange(at, end), end}; }
+  // The rest as UTF-16LE units, lone surrogates included; an odd byte is lost.
+  std::u16string RestUnits() {
+    std::u16string units;
+    for (; end - at >= 2; at += 2) units.push_back(static_cast<char16_t>(at[0] | at[1] << 8));
+    at = end;
+    return units;
+  }
 };
 
-// The body of each target, called by libFuzzer once per input.
-int FuzzOne(const uint8_t* data, size_t size);
+// Every row of every record list with its full Unicode texts, one line each.
+inline std::string StoresText(const RecordStores& stores) {
+  std::string out;
+  for (int tab = 0; tab < kTabFoundFiles; ++tab) {
+    for (size_t row = 0; row < RecordRowCount(stores, tab); ++row) {
+      for (const std::u16string& cell : RecordRow(stores, tab, row, RowTextForm::kUnicode)) {
+        out += ToUtf8(cell) + '\x1F';
+      }
+      out += '\n';
+    }
+  }
+  return out;
+}
 
-// Every record of a batch or of the stores, one line each, in store order.
-std::string BatchText(const RecordBatch& batch);
-std::string StoresText(const RecordStores& stores, const ScanResult& result);
-
-}  // namespace velkor::fuzz
+}  // namespace velkor

@@ -1,19 +1,16 @@
-// The scan dialog's number fields and its confirm rule, and the text export
-// of rows of any texts. A confirmed range always lies within the image's whole
-// sectors; an export is the byte-order mark and each cell and row end in
-// order, so that the rows can be read back from it.
-#include <cstdint>
+// The scan dialog's number fields and its confirm rule: each field is read
+// up to its first non-digit and held at the largest value, and a confirmed
+// range always lies within the image's whole sectors.
 #include <limits>
-#include <string>
 #include <vector>
 
 #include "carving/media_signatures.h"
 #include "carving/scan_params.h"
-#include "engine/text_export.h"
 #include "fuzz/fuzz_support.h"
 
-namespace velkor::fuzz {
 namespace {
+
+using namespace velkor;
 
 // The leading digits, by wide arithmetic, held at 2^64 - 1.
 uint64_t ReferenceDecimal(std::u16string_view text) {
@@ -26,8 +23,24 @@ uint64_t ReferenceDecimal(std::u16string_view text) {
   return static_cast<uint64_t>(value);
 }
 
-void CheckFields(const ScanDialogFields& fields, uint64_t imageLength, uint32_t mode,
-                 uint32_t mask) {
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  InputReader input{data, data + size};
+  const uint64_t imageLength = input.U64();
+  const uint32_t mode = input.Byte() & 1 ? kModeVideos : kModePictures;
+  const uint32_t mask = input.U32();
+  // The rest as UTF-16 units; '|' ends a field.
+  std::vector<std::u16string> parts(1);
+  for (const char16_t unit : input.RestUnits()) {
+    if (unit == u'|') {
+      parts.emplace_back();
+    } else {
+      parts.back().push_back(unit);
+    }
+  }
+  parts.resize(std::max<size_t>(parts.size(), 4));
+  const ScanDialogFields fields{parts[0], parts[1], parts[2], parts[3]};
   for (const std::u16string* field : {&fields.position, &fields.size, &fields.fileSize}) {
     FUZZ_CHECK(ParseDecimalField(*field) == ReferenceDecimal(*field));
   }
@@ -49,62 +62,5 @@ void CheckFields(const ScanDialogFields& fields, uint64_t imageLength, uint32_t 
   FUZZ_CHECK(
       ConfirmScanParams(mode, imageLength, DefaultScanFields(imageLength), mask).has_value() ==
       (imageLength >= kSectorSize));
-}
-
-void AppendUnits(std::u16string& out, const std::string& bytes, size_t& at) {
-  for (; at + 1 < bytes.size(); at += 2) {
-    out.push_back(static_cast<char16_t>(static_cast<uint8_t>(bytes[at]) |
-                                        (static_cast<uint8_t>(bytes[at + 1]) << 8)));
-  }
-}
-
-void CheckExport(const std::vector<RowTexts>& rows, size_t columnCount) {
-  const std::string bytes = TextExportBytes(rows, columnCount);
-  FUZZ_CHECK(bytes.size() % 2 == 0 && bytes.compare(0, 2, "\xFF\xFE") == 0);
-  std::u16string expected;
-  if (columnCount != 0) {
-    for (const RowTexts& row : rows) {
-      for (size_t column = 0; column < columnCount; ++column) {
-        if (column < row.size()) expected += row[column];
-        expected += u"\r\n";
-      }
-      expected += u"\r\n";
-    }
-  }
-  std::u16string written;
-  size_t at = 2;
-  AppendUnits(written, bytes, at);
-  FUZZ_CHECK(written == expected);
-}
-
-}  // namespace
-
-int FuzzOne(const uint8_t* data, size_t size) {
-  InputReader input(data, size);
-  const uint64_t imageLength = input.U64();
-  const uint32_t mode = input.Byte() & 1 ? kModeVideos : kModePictures;
-  const uint32_t mask = input.U32();
-  const size_t columnCount = input.Byte() % 8;
-
-  // The rest as UTF-16 units; '|' separates fields and '\n' rows.
-  std::vector<std::u16string> fields(1);
-  std::vector<RowTexts> rows(1);
-  const std::vector<uint8_t> rest = input.Rest();
-  for (size_t i = 0; i + 1 < rest.size(); i += 2) {
-    const auto unit = static_cast<char16_t>(rest[i] | (rest[i + 1] << 8));
-    if (unit == u'|') {
-      fields.emplace_back();
-      rows.back().emplace_back(fields[fields.size() - 2]);
-    } else if (unit == u'\n') {
-      rows.emplace_back();
-    } else {
-      fields.back().push_back(unit);
-    }
-  }
-  fields.resize(std::max<size_t>(fields.size(), 4));
-  CheckFields({fields[0], fields[1], fields[2], fields[3]}, imageLength, mode, mask);
-  CheckExport(rows, columnCount);
   return 0;
 }
-
-}  // namespace velkor::fuzz

@@ -2,38 +2,30 @@
 // that may give short reads or fail from a chosen offset on, on one thread and
 // on two. Both must leave the same stores, progress events and log lines.
 #include <algorithm>
-#include <cstdint>
-#include <string>
 #include <vector>
 
 #include "engine/record_scan.h"
 #include "fuzz/fuzz_support.h"
 #include "tests/support/test_doubles.h"
 
-namespace velkor::fuzz {
 namespace {
 
-struct Options {
-  uint8_t platform;
-  size_t chunk;
-  uint64_t failFrom;
-};
+using namespace velkor;
 
-std::string Scan(const std::vector<uint8_t>& image, const Options& options, uint32_t threads) {
+std::string Scan(const std::vector<uint8_t>& image, uint8_t platform, test::ReadFaults faults,
+                 uint32_t threads) {
   test::Recorder reports;
-  test::ReadFaults faults{.chunk = options.chunk};
-  if (options.failFrom < image.size()) faults.bad = {{options.failFrom, image.size()}};
   ScanInput input;
-  input.platform = options.platform;
+  input.platform = platform;
   input.progress = &reports;
   input.log = &reports;
   input.imagePath = "fuzz.img";
-  input.imageOpener = test::FaultyOpener(test::MemoryOpener(image), faults);
+  input.imageOpener = test::FaultyOpener(test::MemoryOpener(image), std::move(faults));
   RecordStores stores;
   const ScanResult result =
       ScanRecords(input, {kTypeSms | kTypePhoneBook | kTypeCalls, threads, true}, stores);
-  FUZZ_CHECK(result.imageSize == image.size());
-  std::string text = StoresText(stores, result);
+  FUZZ_CHECK(result.opened && result.imageSize == image.size());
+  std::string text = StoresText(stores);  // unreadable ranges are logged
   for (const auto* lines : {&reports.events, &reports.texts, &reports.logs}) {
     for (const std::string& line : *lines) text += line + "\n";
   }
@@ -42,35 +34,31 @@ std::string Scan(const std::vector<uint8_t>& image, const Options& options, uint
 
 }  // namespace
 
-int FuzzOne(const uint8_t* data, size_t size) {
-  InputReader input(data, size);
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  InputReader input{data, data + size};
   const uint8_t flags = input.Byte();
-  Options options{};
   // A backup folder's files are scanned as iOS images are; the folder itself
   // needs a real one, so the third choice scans as iOS too.
-  options.platform = flags % 3 == 0 ? kPlatformAndroid : kPlatformIos;
-  const bool straddle = (flags & 0x04) != 0;
+  const uint8_t platform = flags % 3 == 0 ? kPlatformAndroid : kPlatformIos;
   const uint32_t lead = input.U32() & 0xFFFF;
+  test::ReadFaults faults;
   // Short reads of odd sizes, from 257 bytes up, so that a window takes tens
   // to thousands of reads rather than a million.
-  options.chunk = (flags & 0x08) != 0 ? (size_t{input.Byte()} + 1) * 257 : 0;
-  options.failFrom = (flags & 0x10) != 0 ? input.U32() : UINT64_MAX;
-  std::vector<uint8_t> bytes = input.Rest();
+  if ((flags & 0x08) != 0) faults.chunk = (size_t{input.Byte()} + 1) * 257;
+  uint64_t failFrom = (flags & 0x10) != 0 ? input.U32() : UINT64_MAX;
+  const std::vector<uint8_t> bytes = input.Rest();
 
   // Straddling images put the first `lead` bytes at the end of a full window
   // and the rest into a partial one, so that two threads have two windows.
   std::vector<uint8_t> image;
-  if (straddle) {
-    const size_t before = std::min<size_t>(lead, bytes.size());
-    image.assign(kWindowSize - before, 0);
-    if ((flags & 0x10) != 0) options.failFrom += kWindowSize - before;
+  if ((flags & 0x04) != 0) {
+    image.assign(kWindowSize - std::min<size_t>(lead, bytes.size()), 0);
+    if (failFrom != UINT64_MAX) failFrom += image.size();
   } else if (bytes.size() > kWindowSize) {
     return 0;
   }
   image.insert(image.end(), bytes.begin(), bytes.end());
-
-  FUZZ_CHECK(Scan(image, options, 1) == Scan(image, options, 2));
+  if (failFrom < image.size()) faults.bad = {{failFrom, image.size()}};
+  FUZZ_CHECK(Scan(image, platform, faults, 1) == Scan(image, platform, faults, 2));
   return 0;
 }
-
-}  // namespace velkor::fuzz
