@@ -71,9 +71,7 @@ bool WriteExports(const RecordStores& stores, const std::filesystem::path& dir, 
 }
 
 bool WriteBytesFile(const std::filesystem::path& path, const std::string& bytes) {
-  const bool ok = WriteWholeFile(path, [&bytes](std::FILE* file) {
-    return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  });
+  const bool ok = WriteWholeBytes(path, bytes);
   if (!ok) std::fprintf(stderr, "velkor: cannot write %s\n", path.c_str());
   return ok;
 }

@@ -213,7 +213,8 @@ std::u16string SearchEndText(uint64_t hits, uint64_t listed, bool stopped) {
 }
 
 ImageSearchSummary SearchImage(const ScanInput& input, std::span<const uint8_t> pattern,
-                               SearchEncoding encoding, uint64_t maxListed) {
+                               SearchEncoding encoding, uint64_t maxListed,
+                               const std::function<void(const SearchHit&)>& onListed) {
   ImageSearchSummary summary;
   HitCountProgress progress(input.progress, summary.hits);
   bool listedWhole = true;
@@ -229,10 +230,13 @@ ImageSearchSummary SearchImage(const ScanInput& input, std::span<const uint8_t> 
       ++summary.hits;
       if (summary.listed >= maxListed) return;
       ++summary.listed;
-      if (input.log == nullptr) return;
-      const std::u16string excerpt = SearchExcerpt(*image, offset, pattern.size(), encoding);
-      input.log->Append(LogEntry{kLevelNormal, std::u16string(kTitleSearch),
-                                 SearchHitText(pathText, offset, excerpt)});
+      if (input.log == nullptr && !onListed) return;
+      std::u16string excerpt = SearchExcerpt(*image, offset, pattern.size(), encoding);
+      if (input.log) {
+        input.log->Append(LogEntry{kLevelNormal, std::u16string(kTitleSearch),
+                                   SearchHitText(pathText, offset, excerpt)});
+      }
+      if (onListed) onListed(SearchHit{pathText, offset, std::move(excerpt)});
     };
     uint64_t failedOffset = 0;
     const SearchEnd end = FindInImage(*image, pattern, onHit, &progress, input.stop, &failedOffset);

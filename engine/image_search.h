@@ -55,6 +55,14 @@ std::u16string SearchHitText(std::u16string_view file, uint64_t offset,
                              std::u16string_view excerpt);
 std::u16string SearchEndText(uint64_t hits, uint64_t listed, bool stopped);
 
+// A listed hit: the file (the image or a file of the folder), where the
+// pattern starts in it and the excerpt the log row shows.
+struct SearchHit {
+  std::u16string file;
+  uint64_t offset = 0;
+  std::u16string excerpt;
+};
+
 struct ImageSearchSummary {
   uint64_t hits = 0;    // every hit found, listed or not
   uint64_t listed = 0;  // hits written to the log
@@ -66,8 +74,10 @@ struct ImageSearchSummary {
 // maxListed hits become log rows (title "Search"); files that cannot be
 // opened or read are logged as the record scan logs them. Ends with the
 // summary row. Progress: FindInImage's events per file, each position after
-// the text "已经找到 N 处".
+// the text "已经找到 N 处". onListed (may be empty) sees every listed hit
+// right after its log row.
 ImageSearchSummary SearchImage(const ScanInput& input, std::span<const uint8_t> pattern,
-                               SearchEncoding encoding, uint64_t maxListed);
+                               SearchEncoding encoding, uint64_t maxListed,
+                               const std::function<void(const SearchHit&)>& onListed = {});
 
 }  // namespace velkor

@@ -34,4 +34,10 @@ bool WriteWholeFile(const std::filesystem::path& path,
   return true;
 }
 
+bool WriteWholeBytes(const std::filesystem::path& path, std::string_view bytes) {
+  return WriteWholeFile(path, [bytes](std::FILE* file) {
+    return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  });
+}
+
 }  // namespace velkor

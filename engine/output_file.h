@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <string_view>
 
 namespace velkor {
 
@@ -18,5 +19,7 @@ std::filesystem::path PartialFilePath(const std::filesystem::path& path);
 // returned.
 bool WriteWholeFile(const std::filesystem::path& path,
                     const std::function<bool(std::FILE*)>& write);
+// WriteWholeFile with bytes as the whole content.
+bool WriteWholeBytes(const std::filesystem::path& path, std::string_view bytes);
 
 }  // namespace velkor

@@ -21,6 +21,7 @@ enum CommandId : int {
   ID_LIST_SAVE = 32801,       // result-list popup "保存"
   ID_LIST_TICK_ALL = 32804,   // result-list popup "全选"
   ID_LIST_CLEAR_ALL = 32805,  // result-list popup "反选"
+  ID_EXPORT = 32806,          // "导出": the current list as CSV with report.json
   ID_APP_ABOUT = 57664,       // "关于"
 };
 

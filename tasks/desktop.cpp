@@ -4,6 +4,7 @@
 #include "ui/log_pane.h"
 #include "ui/progress_dialog.h"
 #include "ui/result_pane.h"
+#include "ui/search_hit_dock.h"
 
 namespace velkor {
 namespace {
@@ -21,6 +22,7 @@ Desktop::Desktop()
       controller_(TaskViews{&window_, &window_.Categories(), &window_.Results(), progress_,
                             &window_.Log().Sink()}) {
   window_.SetCommandTarget(&controller_);
+  controller_.SetSearchHitView(&window_.SearchHits());
   progress_->SetStopTarget(&controller_);
 }
 

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "engine/image_source.h"
 #include "engine/record_scan.h"
 #include "engine/scan_input.h"
+#include "engine/scan_report.h"
 #include "ui/task_commands.h"
 #include "ui/task_views.h"
 
@@ -54,6 +56,9 @@ class TaskController final : public QObject, public TaskCommands {
   void SetPrompts(Prompts* prompts);
   // How the task's image is opened; tests hold reads back with their own.
   void SetImageOpener(ImageOpener opener) { imageOpener_ = std::move(opener); }
+  // Where the hits of an image search are listed besides the log; none when
+  // null.
+  void SetSearchHitView(SearchHitView* view) { searchHits_ = view; }
   bool Busy() const { return busy_.load(); }
 
   void NewTask() override;
@@ -62,6 +67,7 @@ class TaskController final : public QObject, public TaskCommands {
   void ScanVideos() override;
   void Search() override;
   void Save() override;
+  void Export() override;
   void Stop() override;
 
  signals:
@@ -100,6 +106,9 @@ class TaskController final : public QObject, public TaskCommands {
   ScanInput JobInput(ProgressSink* progress) const;
   // The jobs (task_jobs.cpp), run on the worker.
   void NewTaskJob();
+  // The task's record scan into records_, with the image's digest taken from
+  // the windows it reads and the facts report.json tells.
+  ScanResult ScanTaskRecords();
   void ScanPicturesJob();
   void ScanVideosJob();
   void ScanMediaJob(uint32_t mode);
@@ -108,8 +117,13 @@ class TaskController final : public QObject, public TaskCommands {
   // The text export of a record list; false when it could not be written.
   bool WriteRecordExport(const QString& path, const std::vector<RowTexts>& rows,
                          size_t columns) const;
+  // The CSV of the tab's ticked rows (all when none is ticked) at csvPath and
+  // report.json beside it (task_export.cpp); the path that could not be
+  // written, or nothing.
+  std::optional<QString> WriteExportFiles(const QString& csvPath, int tab) const;
 
   TaskViews views_;
+  SearchHitView* searchHits_ = nullptr;
   Prompts* prompts_;
   TaskWorker* worker_ = nullptr;
   std::atomic<bool> busy_{false};
@@ -127,6 +141,9 @@ class TaskController final : public QObject, public TaskCommands {
   uint32_t scanThreads_ = 1;
   uint64_t imageSize_ = 0;
   RecordStores records_;
+  // What the last record scan was asked and how it ended, for report.json.
+  ScanReport report_{};
+  ScanResult scanResult_{};
   // The files the last media scan found, listed in the found-files tab.
   CarvedFileStore carvedFiles_;
   uint32_t carvedMode_ = 0;

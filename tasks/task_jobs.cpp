@@ -1,8 +1,12 @@
 // The jobs of the task controller, run on the worker, and what they hand to
 // the views when they end. Each job builds everything the views will show
 // before it hands it over in one step on the user-interface thread.
+#include <chrono>
+#include <span>
+
 #include "carving/found_files.h"
 #include "carving/media_scan.h"
+#include "engine/image_digest.h"
 #include "engine/log_entries.h"
 #include "engine/record_rows.h"
 #include "engine/text_export.h"
@@ -10,6 +14,7 @@
 #include "res/menu_resources.h"
 #include "tasks/task_controller.h"
 #include "ui/prompts.h"
+#include "ui/row_provenance.h"
 
 namespace velkor {
 
@@ -24,6 +29,26 @@ ScanInput TaskController::JobInput(ProgressSink* progress) const {
   return input;
 }
 
+// A folder has no single image to hash; the digest's gap says so in the
+// report.
+ScanResult TaskController::ScanTaskRecords() {
+  RecordScanOptions options{recordTypes_, scanThreads_, true};
+  ImageDigest digest;
+  if (platform_ != kPlatformItunes) {
+    options.windowRead = [&digest](uint64_t offset, std::span<const uint8_t> bytes) {
+      digest.AddWindow(offset, bytes);
+    };
+  }
+  report_ = ScanReport{Text(kAppName).toStdString(), VELKOR_VERSION, {},
+                       PathFromText(imagePath_),     platform_,      recordTypes_};
+  report_.started = std::chrono::system_clock::now();
+  scanResult_ = ScanRecords(JobInput(&views_.progress->Sink()), options, records_);
+  report_.ended = std::chrono::system_clock::now();
+  report_.sha256Missing = DigestGap(scanResult_, platform_, digest.Valid(), digest.BytesHashed());
+  if (report_.sha256Missing.empty()) report_.sha256 = digest.FinishHex();
+  return scanResult_;
+}
+
 // The tree and the record lists appear together: a close-task command lands
 // before or after them, never between.
 void TaskController::NewTaskJob() {
@@ -31,8 +56,7 @@ void TaskController::NewTaskJob() {
       kTitleNewTask, TaskEventText(0, imagePath_),
       [this] {
         records_ = RecordStores{};
-        const ScanResult result = ScanRecords(JobInput(&views_.progress->Sink()),
-                                              {recordTypes_, scanThreads_, true}, records_);
+        const ScanResult result = ScanTaskRecords();
         imageSize_ = result.imageSize;
         if (!result.opened) {
           // An image that cannot be read is no task: no tree of zeros that
@@ -50,7 +74,9 @@ void TaskController::NewTaskJob() {
         }
         std::vector<std::vector<RowTexts>> rows(recordTabs_.size());
         std::vector<std::vector<FullTexts>> full(recordTabs_.size());
+        std::vector<std::vector<RowProvenance>> origins(recordTabs_.size());
         for (size_t list = 0; list < recordTabs_.size(); ++list) {
+          origins[list] = ProvenanceRows(records_, recordTabs_[list]);
           const size_t count = RecordRowCount(records_, recordTabs_[list]);
           rows[list].reserve(count);
           for (size_t i = 0; i < count; ++i) {
@@ -62,11 +88,12 @@ void TaskController::NewTaskJob() {
             }
           }
         }
-        RunOnUiThread([this, &counts, &rows, &full] {
+        RunOnUiThread([this, &counts, &rows, &full, &origins] {
           views_.categories->ShowCategories(QString::fromStdU16String(imagePath_), counts);
           for (size_t list = 0; list < recordTabs_.size(); ++list) {
             views_.results->SetRows(recordTabs_[list], std::move(rows[list]));
             views_.results->SetFullTexts(recordTabs_[list], std::move(full[list]));
+            views_.results->SetProvenance(recordTabs_[list], std::move(origins[list]));
           }
         });
       },
@@ -107,12 +134,16 @@ void TaskController::ScanMediaJob(uint32_t mode) {
 void TaskController::SearchImageJob() {
   const std::u16string start = Concat({u"搜索\"", searchText_.toStdU16String(), u"\",请稍等..."});
   // The search writes its own closing row with the count.
-  RunJob(kTitleSearch, start,
-         [this] {
-           SearchImage(JobInput(&views_.progress->Sink()), searchPattern_, searchEncoding_,
-                       kMaxListedHits);
-         },
-         {});
+  RunJob(
+      kTitleSearch, start,
+      [this] {
+        std::vector<SearchHit> hits;
+        SearchImage(JobInput(&views_.progress->Sink()), searchPattern_, searchEncoding_,
+                    kMaxListedHits, [&hits](const SearchHit& hit) { hits.push_back(hit); });
+        if (searchHits_ == nullptr) return;
+        RunOnUiThread([this, &hits] { searchHits_->ShowSearchHits(searchText_, std::move(hits)); });
+      },
+      {});
 }
 
 // The carved files ticked when Save was given, copied from the image their

@@ -51,6 +51,8 @@ void CategoryTree::ShowCategories(const QString& imagePath,
                                   const std::vector<size_t>& recordCounts) {
   clear();
   auto* root = new QTreeWidgetItem(QStringList{imagePath});
+  // The column cuts a long path; the tooltip holds all of it.
+  root->setToolTip(0, imagePath);
   root->setIcon(0, FixedIcon(kRootImage));
   for (const ResultTabInfo& tab : ResultTabs()) {
     auto* item = new QTreeWidgetItem(root, QStringList{Text(tab.treeText)});
@@ -64,6 +66,12 @@ void CategoryTree::ShowCategories(const QString& imagePath,
   addTopLevelItem(root);
   root->setExpanded(true);
   root->setForeground(0, QColor(kRootColour));
+  emit imageShown(imagePath);
+}
+
+void CategoryTree::ClearCategories() {
+  clear();
+  emit imageShown(QString());
 }
 
 int CategoryTree::ItemCount() const {

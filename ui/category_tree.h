@@ -17,7 +17,7 @@ class CategoryTree final : public QTreeWidget, public CategoryView {
   explicit CategoryTree(QWidget* parent = nullptr);
 
   void ShowCategories(const QString& imagePath, const std::vector<size_t>& recordCounts) override;
-  void ClearCategories() override { clear(); }
+  void ClearCategories() override;
   bool HasCategories() const override { return topLevelItemCount() > 0; }
   // The root and its category items; 0 without a task.
   int ItemCount() const;
@@ -25,6 +25,8 @@ class CategoryTree final : public QTreeWidget, public CategoryView {
  signals:
   // The result tab of the selected category item, on double-click.
   void tabRequested(int tab);
+  // The task's image as the root shows it; empty when the tree is cleared.
+  void imageShown(const QString& imagePath);
 
  protected:
   void mouseDoubleClickEvent(QMouseEvent* event) override;

@@ -1,10 +1,12 @@
 #include "ui/main_window.h"
 
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 
 #include "res/command_ids.h"
@@ -15,6 +17,7 @@
 #include "ui/category_tree.h"
 #include "ui/output_dock.h"
 #include "ui/result_pane.h"
+#include "ui/search_hit_dock.h"
 #include "ui/task_commands.h"
 
 namespace velkor {
@@ -42,6 +45,36 @@ class StatusPane final : public QLabel {
 
 constexpr std::u16string_view kSettingsMenuTitle = u"设置";
 const QString kFullTextKey = QStringLiteral("view/fullUnicodeTexts");
+constexpr std::u16string_view kExportText = u"导出";
+
+// The text of a command in the main menu, which its toolbar button shows as
+// its tooltip.
+QString CommandText(int id) {
+  if (id == ID_EXPORT) return Text(kExportText);
+  for (const MenuDef& menu : MainMenuDefs()) {
+    for (const MenuItemDef& item : menu.items) {
+      if (item.id == id) return Text(item.text);
+    }
+  }
+  return {};
+}
+
+QKeySequence CommandShortcut(int id) {
+  switch (id) {
+    case ID_NEW_TASK:
+      return QKeySequence(Qt::CTRL | Qt::Key_N);
+    case ID_SAVE:
+      return QKeySequence(Qt::CTRL | Qt::Key_S);
+    case ID_EXPORT:
+      return QKeySequence(Qt::CTRL | Qt::Key_E);
+    case ID_SEARCH:
+      return QKeySequence(Qt::CTRL | Qt::Key_F);
+    case ID_STOP:
+      return QKeySequence(Qt::Key_Escape);
+    default:
+      return {};
+  }
+}
 
 }  // namespace
 
@@ -59,6 +92,7 @@ MainWindow::MainWindow() {
 void MainWindow::BuildMenu() {
   for (const MenuDef& menuDef : MainMenuDefs()) {
     QMenu* menu = menuBar()->addMenu(Text(menuDef.title));
+    QAction* save = nullptr;
     for (const MenuItemDef& item : menuDef.items) {
       if (item.id == 0) {
         menu->addSeparator();
@@ -68,11 +102,35 @@ void MainWindow::BuildMenu() {
       action->setData(item.id);
       action->setIcon(ToolbarIcon(item.id));
       action->setIconVisibleInMenu(true);
+      // Only the menu carries the shortcuts: one key, one action.
+      action->setShortcut(CommandShortcut(item.id));
       const int id = item.id;
       connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+      if (id == ID_SAVE) save = action;
     }
+    if (save) AddExportCommand(menu, save);
     if (menuDef.title == kSettingsMenuTitle) AddFullTextSetting(menu);
   }
+}
+
+void MainWindow::AddExportCommand(QMenu* menu, QAction* save) {
+  const QList<QAction*> actions = menu->actions();
+  const qsizetype at = actions.indexOf(save) + 1;
+  auto* action = new QAction(Text(kExportText), menu);
+  action->setObjectName(QStringLiteral("exportAction"));
+  action->setData(int{ID_EXPORT});
+  action->setShortcut(CommandShortcut(ID_EXPORT));
+  menu->insertAction(at < actions.size() ? actions[at] : nullptr, action);
+  connect(action, &QAction::triggered, this, [this] { RunCommand(ID_EXPORT); });
+}
+
+QAction* MainWindow::AddToolbarCommand(QToolBar* bar, const QIcon& icon, int id) {
+  // Image only: the tooltip names the command.
+  QAction* action = bar->addAction(icon, QString());
+  action->setData(id);
+  action->setToolTip(CommandText(id));
+  connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+  return action;
 }
 
 void MainWindow::AddFullTextSetting(QMenu* menu) {
@@ -95,10 +153,11 @@ void MainWindow::BuildToolBar() {
   bar->setMovable(false);
   bar->setFloatable(false);
   for (const int id : ToolbarCommandIds()) {
-    // Image only: the button has no text, so no tooltip either.
-    QAction* action = bar->addAction(ToolbarIcon(id), QString());
-    action->setData(id);
-    connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+    AddToolbarCommand(bar, ToolbarIcon(id), id);
+    if (id == ID_SAVE) {
+      AddToolbarCommand(bar, style()->standardIcon(QStyle::SP_FileDialogDetailedView), ID_EXPORT)
+          ->setObjectName(QStringLiteral("exportButton"));
+    }
   }
 }
 
@@ -129,7 +188,13 @@ void MainWindow::BuildPanes() {
   addDockWidget(Qt::BottomDockWidgetArea, output_);
   resizeDocks({output_}, {kOutputHeight}, Qt::Vertical);
 
+  // Beside the output pane, shown when a search has hits to list.
+  searchHits_ = new SearchHitDock(this);
+  splitDockWidget(output_, searchHits_, Qt::Horizontal);
+  searchHits_->hide();
+
   connect(&Categories(), &CategoryTree::tabRequested, results_, &ResultPane::SetActiveTab);
+  connect(&Categories(), &CategoryTree::imageShown, this, &MainWindow::ShowImageInTitle);
   results_->SetDetailPane(&output_->Detail());
   if (fullTextAction_) results_->ShowFullTexts(fullTextAction_->isChecked());
 }
@@ -169,6 +234,9 @@ void MainWindow::RunCommand(int id) {
     case ID_SAVE:
       commands_->Save();
       break;
+    case ID_EXPORT:
+      commands_->Export();
+      break;
     case ID_STOP:
       commands_->Stop();
       break;
@@ -178,6 +246,11 @@ void MainWindow::RunCommand(int id) {
     default:
       break;
   }
+}
+
+void MainWindow::ShowImageInTitle(const QString& imagePath) {
+  const QString caption = Text(kFrameCaption);
+  setWindowTitle(imagePath.isEmpty() ? caption : caption + QStringLiteral(" - ") + imagePath);
 }
 
 void MainWindow::ShowAboutBox() {

@@ -7,7 +7,9 @@
 
 class QAction;
 class QMenu;
+class QIcon;
 class QSplitter;
+class QToolBar;
 
 namespace velkor {
 
@@ -17,6 +19,7 @@ class DetailPane;
 class LogPane;
 class OutputDock;
 class ResultPane;
+class SearchHitDock;
 class TaskCommands;
 
 class MainWindow final : public QMainWindow {
@@ -39,6 +42,7 @@ class MainWindow final : public QMainWindow {
   LogPane& Log() const;
   DetailPane& Detail() const;
   OutputDock& Output() const { return *output_; }
+  SearchHitDock& SearchHits() const { return *searchHits_; }
   QSplitter& MainSplitter() const { return *splitter_; }
 
   // No menu of panes and bars: none of them may be hidden by the user.
@@ -51,12 +55,18 @@ class MainWindow final : public QMainWindow {
   void BuildPanes();
   // The checkable "显示完整Unicode文本" of the settings menu, remembered.
   void AddFullTextSetting(QMenu* menu);
+  // "导出" after "保存" in the menu and on the toolbar.
+  void AddExportCommand(QMenu* menu, QAction* save);
+  QAction* AddToolbarCommand(QToolBar* bar, const QIcon& icon, int id);
+  // The caption followed by the open image, if any.
+  void ShowImageInTitle(const QString& imagePath);
 
   QSplitter* splitter_ = nullptr;
   CategoryPane* categories_ = nullptr;
   ResultPane* results_ = nullptr;
   QAction* fullTextAction_ = nullptr;
   OutputDock* output_ = nullptr;
+  SearchHitDock* searchHits_ = nullptr;
   TaskCommands* commands_ = nullptr;
 };
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include <QStringView>
+
 namespace velkor {
 namespace {
 
@@ -63,6 +65,7 @@ void ResultListModel::SetRows(std::vector<RowTexts> rows) {
   beginResetModel();
   rows_ = std::move(rows);
   full_.clear();
+  provenance_.clear();
   checks_.assign(rows_.size(), 0);
   endResetModel();
 }
@@ -85,6 +88,14 @@ void ResultListModel::ShowFullTexts(bool show) {
 const std::u16string* ResultListModel::DifferingFullText(size_t row, size_t column) const {
   if (row >= full_.size() || row >= rows_.size() || column >= rows_[row].size()) return nullptr;
   return full_[row].Find(static_cast<uint8_t>(column));
+}
+
+void ResultListModel::SetProvenance(std::vector<RowProvenance> provenance) {
+  provenance_ = std::move(provenance);
+}
+
+const RowProvenance* ResultListModel::ProvenanceOf(size_t row) const {
+  return row < provenance_.size() && row < rows_.size() ? &provenance_[row] : nullptr;
 }
 
 void ResultListModel::AppendRow(RowTexts row) {
@@ -121,6 +132,31 @@ void ResultListModel::SetAllChecked(bool checked) {
   if (rows_.empty()) return;
   std::fill(checks_.begin(), checks_.end(), checked ? 1 : 0);
   emit dataChanged(index(0, 0), index(static_cast<int>(rows_.size()) - 1, 0), {Qt::CheckStateRole});
+}
+
+void ResultListModel::SetRowsChecked(const std::vector<size_t>& rows, bool checked) {
+  size_t first = rows_.size();
+  size_t last = 0;
+  for (const size_t row : rows) {
+    if (row >= checks_.size()) continue;
+    checks_[row] = checked ? 1 : 0;
+    first = std::min(first, row);
+    last = std::max(last, row);
+  }
+  if (first > last) return;
+  emit dataChanged(index(static_cast<int>(first), 0), index(static_cast<int>(last), 0),
+                   {Qt::CheckStateRole});
+}
+
+bool ResultListModel::RowHolds(size_t row, const QString& text) const {
+  for (size_t column = 0; column < static_cast<size_t>(headers_.size()); ++column) {
+    const std::u16string& cell = CellText(row, column);
+    if (QStringView(cell.data(), static_cast<qsizetype>(cell.size()))
+            .contains(text, Qt::CaseInsensitive)) {
+      return true;
+    }
+  }
+  return false;
 }
 
 std::vector<size_t> ResultListModel::CheckedRows() const {

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include "engine/record_rows.h"
+#include "ui/row_provenance.h"
 
 namespace velkor {
 
@@ -37,6 +38,9 @@ class ResultListModel final : public QAbstractTableModel {
   void ShowFullTexts(bool show);
   // The full text of a cell where it differs from the list text, else null.
   const std::u16string* DifferingFullText(size_t row, size_t column) const;
+  // Where each row came from, one entry per row (fewer: the rest have none).
+  void SetProvenance(std::vector<RowProvenance> provenance);
+  const RowProvenance* ProvenanceOf(size_t row) const;
   void AppendRow(RowTexts row);
   void Clear();
 
@@ -48,12 +52,17 @@ class ResultListModel final : public QAbstractTableModel {
   void SetChecked(size_t row, bool checked);
   // Ticks or clears every row with a single change notification.
   void SetAllChecked(bool checked);
+  // Ticks or clears the given rows with one notification over their span.
+  void SetRowsChecked(const std::vector<size_t>& rows, bool checked);
   std::vector<size_t> CheckedRows() const;
+  // Whether any cell of row, as shown, holds text, ignoring case.
+  bool RowHolds(size_t row, const QString& text) const;
 
  private:
   QStringList headers_;
   std::vector<RowTexts> rows_;
   std::vector<FullTexts> full_;
+  std::vector<RowProvenance> provenance_;
   bool showFull_ = false;
   std::vector<uint8_t> checks_;
 };

@@ -3,31 +3,17 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QItemSelection>
+#include <QKeyEvent>
 #include <QMenu>
-#include <QStringView>
 
 #include "res/command_ids.h"
 #include "res/menu_resources.h"
 
 namespace velkor {
-namespace {
 
-bool RowHolds(const ResultListModel& model, size_t row, const QString& text) {
-  for (size_t column = 0; column < static_cast<size_t>(model.columnCount()); ++column) {
-    const std::u16string& cell = model.CellText(row, column);
-    if (QStringView(cell.data(), static_cast<qsizetype>(cell.size()))
-            .contains(text, Qt::CaseInsensitive)) {
-      return true;
-    }
-  }
-  return false;
-}
-
-}  // namespace
-
-ResultListView::ResultListView(const QStringList& headers, QWidget* parent)
-    : QTableView(parent), model_(headers) {
-  setModel(&model_);
+ResultListView::ResultListView(const QStringList& headers, int timeColumn, QWidget* parent)
+    : QTableView(parent), model_(headers), proxy_(model_, timeColumn) {
+  setModel(&proxy_);
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::ExtendedSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -42,6 +28,10 @@ ResultListView::ResultListView(const QStringList& headers, QWidget* parent)
   horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   horizontalHeader()->setStretchLastSection(false);
   horizontalHeader()->setHighlightSections(false);
+  // Sorted on a click only: the list opens in the found order.
+  horizontalHeader()->setSectionsClickable(true);
+  connect(horizontalHeader(), &QHeaderView::sectionClicked, this,
+          &ResultListView::SortByClickedColumn);
 
   popup_ = new QMenu(this);
   popup_->setObjectName(QStringLiteral("listPopup"));
@@ -55,7 +45,7 @@ ResultListView::ResultListView(const QStringList& headers, QWidget* parent)
   // and a search move it too, and the detail pane must show that row.
   connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this](const QModelIndex& current) {
-            if (current.isValid()) emit currentRowChanged(current.row());
+            if (current.isValid()) emit currentRowChanged(proxy_.mapToSource(current).row());
           });
 }
 
@@ -65,37 +55,80 @@ void ResultListView::RunPopupCommand(int id) {
       emit saveRequested();
       break;
     case ID_LIST_TICK_ALL:
-      model_.SetAllChecked(true);
+      SetShownChecked(true);
       break;
     case ID_LIST_CLEAR_ALL:
-      model_.SetAllChecked(false);
+      SetShownChecked(false);
       break;
     default:
       break;
   }
 }
 
-// Selects the matching rows as ranges, so a long run of hits is one range.
+int ResultListView::CurrentModelRow() const {
+  const QModelIndex current = currentIndex();
+  return current.isValid() ? proxy_.mapToSource(current).row() : -1;
+}
+
+void ResultListView::SortByClickedColumn(int column) {
+  QHeaderView* header = horizontalHeader();
+  const bool again = proxy_.sortColumn() == column && header->isSortIndicatorShown();
+  const Qt::SortOrder order = again && header->sortIndicatorOrder() == Qt::AscendingOrder
+                                  ? Qt::DescendingOrder
+                                  : Qt::AscendingOrder;
+  header->setSortIndicatorShown(true);
+  header->setSortIndicator(column, order);
+  proxy_.sort(column, order);
+}
+
+void ResultListView::SetShownChecked(bool checked) {
+  if (proxy_.ShowsAllRows()) {
+    model_.SetAllChecked(checked);
+    return;
+  }
+  std::vector<size_t> rows;
+  for (int row = 0; row < proxy_.rowCount(); ++row) {
+    rows.push_back(static_cast<size_t>(proxy_.mapToSource(proxy_.index(row, 0)).row()));
+  }
+  model_.SetRowsChecked(rows, checked);
+}
+
+// Selects the matching rows as ranges of shown rows, so a long run of hits
+// is one range.
 size_t ResultListView::SelectRowsHolding(const QString& text) {
   QItemSelection selection;
   size_t matched = 0;
   int first = 0;
-  const int lastColumn = model_.columnCount() - 1;
-  for (size_t row = 0; row < model_.RowCount();) {
-    if (!RowHolds(model_, row, text)) {
+  const int lastColumn = proxy_.columnCount() - 1;
+  const int shown = proxy_.rowCount();
+  const auto holds = [this, &text](int row) {
+    return model_.RowHolds(static_cast<size_t>(proxy_.mapToSource(proxy_.index(row, 0)).row()),
+                           text);
+  };
+  for (int row = 0; row < shown;) {
+    if (!holds(row)) {
       ++row;
       continue;
     }
-    const size_t start = row;
-    while (row < model_.RowCount() && RowHolds(model_, row, text)) ++row;
-    if (matched == 0) first = static_cast<int>(start);
-    matched += row - start;
-    selection.select(model_.index(static_cast<int>(start), 0),
-                     model_.index(static_cast<int>(row - 1), lastColumn));
+    const int start = row;
+    while (row < shown && holds(row)) ++row;
+    if (matched == 0) first = start;
+    matched += static_cast<size_t>(row - start);
+    selection.select(proxy_.index(start, 0), proxy_.index(row - 1, lastColumn));
   }
   selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-  if (matched > 0) scrollTo(model_.index(first, 0), QAbstractItemView::PositionAtTop);
+  if (matched > 0) scrollTo(proxy_.index(first, 0), QAbstractItemView::PositionAtTop);
   return matched;
+}
+
+void ResultListView::keyPressEvent(QKeyEvent* event) {
+  const int row = CurrentModelRow();
+  if (event->key() != Qt::Key_Space || event->modifiers() != Qt::NoModifier || row < 0) {
+    QTableView::keyPressEvent(event);
+    return;
+  }
+  model_.SetChecked(static_cast<size_t>(row), !model_.IsChecked(static_cast<size_t>(row)));
+  event->accept();
 }
 
 void ResultListView::contextMenuEvent(QContextMenuEvent* event) {

@@ -1,5 +1,6 @@
-// The right pane: the eleven result lists behind tabs at the bottom. A
-// clicked row of a tab with a detail layout is shown in the detail pane.
+// The right pane: a filter bar above the eleven result lists behind tabs at
+// the bottom. A clicked row of a tab with a detail layout is shown in the
+// detail pane, followed by where the row was found.
 #pragma once
 
 #include <vector>
@@ -9,6 +10,8 @@
 #include "ui/result_list_view.h"
 #include "ui/task_views.h"
 
+class QCheckBox;
+class QLineEdit;
 class QTabWidget;
 
 namespace velkor {
@@ -28,11 +31,17 @@ class ResultPane final : public QWidget, public ResultView {
   void SetDetailPane(DetailPane* detail) { detail_ = detail; }
   // Where the lists' Save command goes.
   void SetCommandTarget(TaskCommands* target) { commands_ = target; }
-  // Shows row of the active tab's list in the detail pane.
+  // Shows model row of the active tab's list in the detail pane.
   void ShowDetail(int row);
+  // The filter bar: every list keeps the rows holding the text, and hides
+  // repeated rows while the box is ticked.
+  QLineEdit& FilterBox() { return *filter_; }
+  QCheckBox& HideDuplicatesBox() { return *hideDuplicates_; }
 
   void SetRows(int tab, std::vector<RowTexts> rows) override;
   void SetFullTexts(int tab, std::vector<FullTexts> full) override;
+  void SetProvenance(int tab, std::vector<RowProvenance> provenance) override;
+  bool ShowsFullTexts() const override { return showFull_; }
   // Every list shows the full Unicode texts instead of the code page view.
   void ShowFullTexts(bool show);
   size_t RowCount(int tab) const override;
@@ -50,7 +59,15 @@ class ResultPane final : public QWidget, public ResultView {
   const ResultListModel& ModelOf(int tab) const {
     return lists_[static_cast<size_t>(tab)]->Model();
   }
+  QWidget* BuildFilterBar();
+  void ApplyFilter();
+  // The provenance lines of the detail pane; afterFields when the record's
+  // own lines come first.
+  void AppendProvenance(const RowProvenance& origin, bool afterFields);
 
+  QWidget* filterBar_ = nullptr;
+  QLineEdit* filter_ = nullptr;
+  QCheckBox* hideDuplicates_ = nullptr;
   QTabWidget* tabs_ = nullptr;
   // By tab.
   std::vector<ResultListView*> lists_;

@@ -14,6 +14,9 @@ class TaskCommands {
   virtual void Search() = 0;
   // Saves what is ticked in the active result list.
   virtual void Save() = 0;
+  // Exports the active record list (its ticked rows, or all) as CSV with the
+  // task's report beside it.
+  virtual void Export() {}
   // Asks the running scan, search or save to stop.
   virtual void Stop() = 0;
 };

@@ -9,8 +9,10 @@
 
 #include <QString>
 
+#include "engine/image_search.h"
 #include "engine/record_rows.h"
 #include "engine/reporting.h"
+#include "ui/row_provenance.h"
 
 namespace velkor {
 
@@ -36,6 +38,10 @@ class ResultView {
   // The full Unicode texts of the rows just set, where they differ from the
   // list texts (the code page 936 view), one entry per row.
   virtual void SetFullTexts(int /*tab*/, std::vector<FullTexts> /*full*/) {}
+  // Where each of the rows just set was found, one entry per row.
+  virtual void SetProvenance(int /*tab*/, std::vector<RowProvenance> /*provenance*/) {}
+  // Whether the lists show the full Unicode texts instead of the code page.
+  virtual bool ShowsFullTexts() const { return false; }
   virtual size_t RowCount(int tab) const = 0;
   virtual std::vector<size_t> TickedRows(int tab) const = 0;
   // The ticked rows, each with exactly the list's number of columns.
@@ -46,6 +52,14 @@ class ResultView {
   // Selects the rows of the tab holding text in any cell, ignoring case, and
   // brings the first into view; returns how many rows matched.
   virtual size_t SelectRowsHolding(int tab, const QString& text) = 0;
+};
+
+// The hits of the last image search, to step through beside the log rows.
+class SearchHitView {
+ public:
+  virtual ~SearchHitView() = default;
+  // Replaces the hits listed for the search of text.
+  virtual void ShowSearchHits(const QString& text, std::vector<SearchHit> hits) = 0;
 };
 
 // What one unit of a job's progress stands for: a 1 MiB window of the image

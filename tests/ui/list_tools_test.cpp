@@ -1,0 +1,301 @@
+// The list tools of the desktop program: sorting by a column, the filter
+// box, hiding repeated rows, the provenance lines of the detail pane, the
+// CSV export with its report and the list of image-search hits.
+#include <QCheckBox>
+#include <QCryptographicHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include "engine/log_entries.h"
+#include "engine/record_provenance.h"
+#include "engine/record_scan.h"
+#include "engine/result_tabs.h"
+#include "res/command_ids.h"
+#include "res/menu_resources.h"
+#include "tests/fixtures/image_builder.h"
+#include "tests/ui/desktop_test_support.h"
+#include "ui/detail_pane.h"
+#include "ui/search_dialog.h"
+#include "ui/search_hit_dock.h"
+
+using velkor::RowProvenance;
+
+namespace {
+
+// The calls list: 索引 姓名 电话号码 所属地 时间 状态 联系次数.
+constexpr int kTimeColumn = 4;
+constexpr int kCountColumn = 6;
+
+struct CallRow {
+  const char16_t* name;
+  const char16_t* time;
+  uint32_t seconds;
+  const char16_t* count;
+  uint32_t duplicateOf;
+};
+
+// Time texts without leading zeros sort wrongly as text; counts too.
+const CallRow kCalls[] = {
+    {u"b", u"2023-10-2 1:0:0", 1696208400, u"10", 0},
+    {u"A", u"2023-9-30 23:5:1", 1696115101, u"9", 0},
+    {u"c", u"2024-1-1 0:0:0", 1704067200, u"100", 1},
+};
+
+void FillCalls(velkor::ResultListView& list) {
+  std::vector<velkor::RowTexts> rows;
+  std::vector<RowProvenance> origins;
+  for (size_t i = 0; i < std::size(kCalls); ++i) {
+    const CallRow& call = kCalls[i];
+    rows.push_back({QString::number(i + 1).toStdU16String(), call.name, u"138", u"", call.time, u"",
+                    call.count});
+    origins.push_back(RowProvenance{{i * 16}, {}, u"cell", call.duplicateOf, call.seconds});
+  }
+  list.Model().SetRows(std::move(rows));
+  list.Model().SetProvenance(std::move(origins));
+  list.Proxy().invalidate();
+}
+
+// The index column of the shown rows, top to bottom.
+QStringList ShownIndexes(velkor::ResultListView& list) {
+  QStringList shown;
+  for (int row = 0; row < list.model()->rowCount(); ++row) {
+    shown << list.model()->index(row, 0).data().toString();
+  }
+  return shown;
+}
+
+// RFC 4180 fields: quoted fields may hold commas, quotes and line ends.
+QList<QStringList> ParseCsv(const QString& text) {
+  QList<QStringList> rows{{}};
+  QString field;
+  bool quoted = false;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (quoted && c == u'"' && i + 1 < text.size() && text[i + 1] == u'"') {
+      field += c;
+      ++i;
+    } else if (c == u'"') {
+      quoted = !quoted;
+    } else if (!quoted && c == u',') {
+      rows.last() << std::exchange(field, {});
+    } else if (!quoted && c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+      rows.last() << std::exchange(field, {});
+      rows << QStringList{};
+      ++i;
+    } else {
+      field += c;
+    }
+  }
+  if (rows.last().isEmpty() && field.isEmpty()) rows.removeLast();
+  return rows;
+}
+
+// The sample's stores as the engine finds them, for the provenance the
+// desktop must show and export.
+const velkor::RecordStores& SampleStores() {
+  static const velkor::RecordStores stores = [] {
+    velkor::RecordStores found;
+    velkor::ScanInput input;
+    input.imagePath = SamplePath().toStdString();
+    velkor::ScanRecords(input, {velkor::kTypeSms | velkor::kTypePhoneBook | velkor::kTypeCalls},
+                        found);
+    return found;
+  }();
+  return stores;
+}
+
+QString OffsetsField(int tab, size_t row) {
+  QStringList offsets;
+  for (const uint64_t offset : velkor::RecordOffsets(SampleStores(), tab, row)) {
+    offsets << QString::number(offset);
+  }
+  return offsets.join(u';');
+}
+
+}  // namespace
+
+class ListToolsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void clickedColumnsSortAndSpaceTicksTheShownRow_data() {
+    QTest::addColumn<QList<int>>("clicks");
+    QTest::addColumn<QStringList>("order");
+    QTest::newRow("count as a number") << QList<int>{kCountColumn} << QStringList{"2", "1", "3"};
+    QTest::newRow("time by its instant") << QList<int>{kTimeColumn} << QStringList{"2", "1", "3"};
+    QTest::newRow("time, second click descends")
+        << QList<int>{kTimeColumn, kTimeColumn} << QStringList{"3", "1", "2"};
+    QTest::newRow("name ignoring case") << QList<int>{1} << QStringList{"2", "1", "3"};
+    QTest::newRow("index restores the found order")
+        << QList<int>{kCountColumn, 0} << QStringList{"1", "2", "3"};
+  }
+  void clickedColumnsSortAndSpaceTicksTheShownRow() {
+    QFETCH(QList<int>, clicks);
+    QFETCH(QStringList, order);
+    velkor::ResultPane pane(800);
+    velkor::ResultListView& calls = pane.List(velkor::kTabCalls);
+    FillCalls(calls);
+    for (const int column : clicks) calls.SortByClickedColumn(column);
+    QCOMPARE(ShownIndexes(calls), order);
+
+    calls.setCurrentIndex(calls.model()->index(0, 2));
+    QTest::keyClick(&calls, Qt::Key_Space);
+    QCOMPARE(calls.Model().CheckedRows(), std::vector<size_t>{order[0].toULongLong() - 1});
+  }
+
+  void hiddenDuplicatesStayOutOfTickAll() {
+    velkor::ResultPane pane(800);
+    velkor::ResultListView& calls = pane.List(velkor::kTabCalls);
+    FillCalls(calls);
+    pane.HideDuplicatesBox().setChecked(true);
+    QCOMPARE(ShownIndexes(calls), (QStringList{"1", "2"}));
+    calls.RunPopupCommand(velkor::ID_LIST_TICK_ALL);
+    QCOMPARE(pane.TickedRows(velkor::kTabCalls), (std::vector<size_t>{0, 1}));
+    pane.HideDuplicatesBox().setChecked(false);
+    QCOMPARE(ShownIndexes(calls), (QStringList{"1", "2", "3"}));
+  }
+
+  void filterKeepsMatchingRowsAndTreeTotals() {
+    TaskDesktop t;
+    QVERIFY(t.NewTask(SamplePath()));
+    QCOMPARE(t.window.windowTitle(),
+             QString::fromUtf16(velkor::kFrameCaption) + QStringLiteral(" - ") + SamplePath());
+    QCOMPARE(t.tree.topLevelItem(0)->toolTip(0), SamplePath());
+    for (QAction* action : t.window.findChild<QToolBar*>("toolBar")->actions()) {
+      QVERIFY(!action->toolTip().isEmpty());
+    }
+
+    const int tab = velkor::kTabSms;
+    const size_t total = t.results.RowCount(tab);
+    QVERIFY(total > 2);
+    QString needle = t.Cell(tab, 1, 4).left(3);
+    for (QChar& c : needle) c = c.isUpper() ? c.toLower() : c.toUpper();
+    int expected = 0;
+    for (size_t row = 0; row < total; ++row) {
+      bool holds = false;
+      for (int column = 0; column < 5; ++column) {
+        holds = holds || t.Cell(tab, int(row), column).contains(needle, Qt::CaseInsensitive);
+      }
+      expected += holds ? 1 : 0;
+    }
+    t.results.FilterBox().setText(needle);
+    const QAbstractItemModel& shown = *t.results.List(tab).model();
+    QCOMPARE(shown.rowCount(), expected);
+    QVERIFY(expected > 0 && size_t(expected) < total);
+    QCOMPARE(t.tree.topLevelItem(0)->child(tab)->text(1), QString::number(total));
+  }
+
+  void detailPaneNamesWhereTheRowWasFound() {
+    velkor::ResultPane pane(800);
+    velkor::DetailPane detail;
+    pane.SetDetailPane(&detail);
+    pane.SetRows(velkor::kTabPhoneBook, {{u"1", u"张三", u"138"}, {u"2", u"张三", u"138"}});
+    pane.SetProvenance(velkor::kTabPhoneBook,
+                       {RowProvenance{{0x10F5AB, 0x200000}, u"sms.db", u"cell", 0, std::nullopt},
+                        RowProvenance{{16}, {}, u"cell", 1, std::nullopt}});
+    pane.SetActiveTab(velkor::kTabPhoneBook);
+    pane.ShowDetail(0);
+    const QStringList lines = detail.Text().split(QRegularExpression("[\r\n]+"));
+    QCOMPARE(lines.mid(2), (QStringList{"偏移:0x10F5AB (1111467), 0x200000 (2097152)",
+                                        "来源文件:sms.db", "发现方式:cell"}));
+    pane.ShowDetail(1);
+    QCOMPARE(detail.Text().split(QRegularExpression("[\r\n]+")).last(), QStringLiteral("重复于:1"));
+
+    TaskDesktop t;
+    QVERIFY(t.NewTask(SamplePath()));
+    t.results.SetActiveTab(velkor::kTabSms);
+    t.results.ShowDetail(0);
+    const uint64_t offset = velkor::RecordOffsets(SampleStores(), velkor::kTabSms, 0).at(0);
+    QVERIFY(t.window.Detail().Text().contains(
+        QStringLiteral("偏移:0x%1 (%2)").arg(QString::number(offset, 16).toUpper()).arg(offset)));
+    QVERIFY(!t.window.Detail().Text().contains(QStringLiteral("来源文件")));
+  }
+
+  void exportWritesTickedRowsAndReport() {
+    TaskDesktop t;
+    QVERIFY(t.NewTask(SamplePath()));
+    const int tab = velkor::kTabSms;
+    QVERIFY(t.results.RowCount(tab) > 3);
+    t.results.SetActiveTab(tab);
+    t.results.List(tab).Model().SetChecked(1, true);
+    t.results.List(tab).Model().SetChecked(3, true);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("sms.csv"));
+    t.prompts.files << path;
+    t.window.RunCommand(velkor::ID_EXPORT);
+    QCOMPARE(t.prompts.saveDefaultName, QStringLiteral("信息.csv"));
+
+    const QByteArray bytes = FileBytes(path);
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+    const QList<QStringList> rows = ParseCsv(QString::fromUtf8(bytes.mid(3)));
+    QCOMPARE(rows.size(), 3);
+    QCOMPARE(rows[0].mid(5), (QStringList{"偏移", "来源文件", "发现方式", "重复于"}));
+    for (const int row : {1, 3}) {
+      const QStringList& fields = rows[row == 1 ? 1 : 2];
+      for (int column = 0; column < 5; ++column) QCOMPARE(fields[column], t.Cell(tab, row, column));
+      QCOMPARE(fields[5], OffsetsField(tab, size_t(row)));
+      QCOMPARE(fields[7], QStringLiteral("cell"));
+    }
+
+    const QJsonObject report =
+        QJsonDocument::fromJson(FileBytes(folder.filePath("report.json"))).object();
+    QCOMPARE(report["program"].toString(), QStringLiteral("VelkorForPhone"));
+    QVERIFY(report["command_line"].toArray().isEmpty());
+    QCOMPARE(report["sha256"].toString().toLatin1(),
+             QCryptographicHash::hash(FileBytes(SamplePath()), QCryptographicHash::Sha256).toHex());
+
+    const QString missing = folder.filePath(QStringLiteral("no/such/folder/sms.csv"));
+    t.prompts.files << missing;
+    t.window.RunCommand(velkor::ID_EXPORT);
+    QCOMPARE(t.prompts.texts.last(),
+             QString::fromStdU16String(velkor::SaveFailedText(missing.toStdU16String())));
+  }
+
+  void imageSearchHitsBecomeAList() {
+    velkor::fixtures::ImageBuilder image(3 * velkor::fixtures::kMiB,
+                                         velkor::fixtures::Filler::kZeros);
+    const std::string hit = "<b>needle</b>";
+    for (const uint64_t at : {uint64_t{4096}, velkor::fixtures::kMiB - 6}) {
+      image.Place(at, "hit", {hit.begin(), hit.end()});
+    }
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("search.img"));
+    image.WriteFile(path.toStdString());
+    TaskDesktop t;
+    QVERIFY(t.NewTask(path));
+    OnNextDialog<velkor::SearchDialog>([](velkor::SearchDialog* dialog) {
+      Child<QRadioButton>(*dialog, "sourceImage")->click();
+      Child<QRadioButton>(*dialog, "encodingAscii")->click();
+      Child<QLineEdit>(*dialog, "searchEdit")->setText(QStringLiteral("needle"));
+      Click(*dialog, "confirmButton");
+    });
+    QVERIFY(t.RunCommand(velkor::ID_SEARCH));
+
+    velkor::SearchHitDock& dock = t.window.SearchHits();
+    QVERIFY(dock.isVisibleTo(&t.window));
+    QTreeWidget& list = dock.List();
+    QCOMPARE(list.topLevelItemCount(), 2);
+    const uint64_t first = 4096 + 3;
+    QCOMPARE(list.topLevelItem(0)->text(0),
+             QStringLiteral("0x%1 (%2)").arg(QString::number(first, 16).toUpper()).arg(first));
+    QStringList logged;
+    for (const QString& row : t.LogRows()) {
+      if (row.startsWith(QStringLiteral("Search|") + path)) logged << row.section(": ", 1);
+    }
+    QCOMPARE(logged.size(), 2);
+    for (int item = 0; item < 2; ++item) {
+      QCOMPARE(list.topLevelItem(item)->text(2), logged[item]);
+      QVERIFY(list.topLevelItem(item)->text(2).contains(QStringLiteral("<b>needle</b>")));
+    }
+  }
+};
+
+QTEST_MAIN(ListToolsTest)
+#include "list_tools_test.moc"
