@@ -11,7 +11,6 @@
 namespace velkor::test {
 namespace {
 
-constexpr uint64_t kDefaultMax = 104857600;
 constexpr uint64_t kMax64 = std::numeric_limits<uint64_t>::max();
 
 using Events = std::vector<std::string>;
@@ -32,7 +31,7 @@ TEST(MediaScan, FindsFilesOnTheGridOfEachWindow) {
   EXPECT_EQ(Listed(run.found), (Files{{0, 0x01, kMiB - 4096},
                                       {kMiB - 4096, 0x20, 4096},
                                       {kMiB, 0x10, kMiB + 8192},
-                                      {2 * kMiB + 8192, 0x08, kDefaultMax}}));
+                                      {2 * kMiB + 8192, 0x08, kMiB - 8192 + 1536}}));
   EXPECT_EQ(run.result.imageSize, 3 * kMiB + 1536);
   EXPECT_TRUE(run.recorder.logs.empty());
   EXPECT_EQ(run.recorder.texts.back(), "已经搜索到 4 条记录");
@@ -114,7 +113,7 @@ TEST(MediaScan, RangePastTheImageEndIsLoggedAsUnreadable) {
   ScanFixture run(image, Params(kModeVideos, 0, 8192, 4096, 0x3F, 5000));
   run.Scan();
   EXPECT_EQ(Listed(run.found),
-            (Files{{0, 0x01, 4096}, {4096, 0x08, 5000}, {2 * kMiB, 0x04, 5000}}));
+            (Files{{0, 0x01, 4096}, {4096, 0x08, 5000}, {2 * kMiB, 0x04, 100}}));
   EXPECT_EQ(run.recorder.events, Events({"range 4", "pos 0", "pos 1", "pos 2"}));
   EXPECT_EQ(run.recorder.logs, Events({"3 error 讀取設備/images/phone.img,位置3145728失敗",
                                        "3 error 无法读取/images/phone.img: 偏移 3145728, 长度 "
@@ -130,8 +129,9 @@ TEST(MediaScan, StopEndsAfterTheCurrentWindowAndSkipsTheTail) {
   };
   run.Scan();
   EXPECT_EQ(run.recorder.events, Events({"range 4", "pos 0", "pos 1"}));
-  // The length rule runs over what was found before the stop.
-  EXPECT_EQ(Listed(run.found), (Files{{0, 0x01, kMiB}, {kMiB, 0x01, kDefaultMax}}));
+  // The length rule runs over what was found before the stop; no length runs
+  // past the image.
+  EXPECT_EQ(Listed(run.found), (Files{{0, 0x01, kMiB}, {kMiB, 0x01, 3 * kMiB + 512}}));
 }
 
 // Each scan starts from an empty store, even one of an image that does not open.
@@ -141,10 +141,10 @@ TEST(MediaScan, EachScanForgetsTheLast) {
   Place(image, 8192, "mts");
   ScanFixture run(image, Params(kModePictures, 0, 2048));
   run.Scan();
-  EXPECT_EQ(Listed(run.found), (Files{{0, 0x02, kDefaultMax}}));
+  EXPECT_EQ(Listed(run.found), (Files{{0, 0x02, kMiB}}));
   run.params.mode = kModeVideos;
   run.Scan();
-  EXPECT_EQ(Listed(run.found), (Files{{8192, 0x20, kDefaultMax}}));
+  EXPECT_EQ(Listed(run.found), (Files{{8192, 0x20, kMiB - 8192}}));
   const std::filesystem::path folder = std::filesystem::temp_directory_path();
   run.input.imageOpener = OpenImageFile;  // a folder is no image
   run.input.imagePath = folder;
@@ -181,11 +181,11 @@ TEST(MediaScan, ExtremeParametersEndCleanly) {
        unreadable("9223372036854775807", "1048576"),
        {"range 2"}},
       {Params(kModePictures, 0, kMax64, 4096, 0x3F, kMax64),
-       {{0, 0x01, kMax64}},
+       {{0, 0x01, kMiB + 100}},
        unreadable("2097152", "9223372036852678655"),
        {"range 4294967295", "pos 0", "pos 1"}},
       {Params(kModePictures, 0, 2049, 1),
-       {{0, 0x01, 12}, {12, 0x08, 12333}, {12345, 0x20, kDefaultMax}},
+       {{0, 0x01, 12}, {12, 0x08, 12333}, {12345, 0x20, kMiB + 100 - 12345}},
        {},
        tail},
       {Params(kModePictures, 0, 2049, 0), {}, {}, tail},

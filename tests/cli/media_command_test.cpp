@@ -9,8 +9,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A JPEG's length is the distance to the next hit, the last one keeps the
-// maximum size. Scan parameters the dialog would refuse end with status 2,
+// A JPEG's length is the distance to the next hit, the last one's runs to
+// the image end. Scan parameters the dialog would refuse end with status 2,
 // nothing listed and no output folder; an image that does not open, an
 // output that is a file and a full disk end with status 1.
 TEST(MediaCommand, EveryRunEndsWithItsStatusAndList) {
@@ -31,7 +31,7 @@ TEST(MediaCommand, EveryRunEndsWithItsStatusAndList) {
     Place(bytes, 0, "jfif");
     WriteBytes(edge + std::to_string(size), bytes);
   }
-  const std::string both = "0.png\t4096\t1044480\n1.jpg\t1048576\t104857600\n";
+  const std::string both = "0.png\t4096\t1044480\n1.jpg\t1048576\t1052672\n";
   const struct {
     int status;
     std::vector<std::string> args;
@@ -39,23 +39,23 @@ TEST(MediaCommand, EveryRunEndsWithItsStatusAndList) {
     std::string said = "";
     uint64_t fileLimit = 0;
   } cases[] = {
-      {0, {"pictures", path}, "0.jpg\t1048576\t104857600\n"},  // JPG alone by default
+      {0, {"pictures", path}, "0.jpg\t1048576\t1052672\n"},  // JPG alone by default
       {0, {"pictures", path, "--formats", "all"}, both},
       {0,
        {"pictures", path, "--formats", "png,jpg", "--max-size", "1000"},
        "0.png\t4096\t1000\n1.jpg\t1048576\t1000\n"},
-      {0, {"pictures", path, "--start", "2048", "--sectors", "8"}, "0.jpg\t1048576\t104857600\n"},
+      {0, {"pictures", path, "--start", "2048", "--sectors", "8"}, "0.jpg\t1048576\t1052672\n"},
       {0, {"pictures", path, "--start", "2056", "--sectors", "2048"}},
-      {0, {"pictures", path, "--start", "2048"}, "0.jpg\t1048576\t104857600\n"},  // to the end
-      {0, {"videos", path}, "0.mp4\t2097152\t104857600\n"},  // MP4 alone by default
+      {0, {"pictures", path, "--start", "2048"}, "0.jpg\t1048576\t1052672\n"},  // to the end
+      {0, {"videos", path}, "0.mp4\t2097152\t4096\n"},  // MP4 alone by default
       {0,
        {"videos", path, "--formats", "all"},
-       "0.mov\t1056768\t1040384\n1.mp4\t2097152\t104857600\n"},
+       "0.mov\t1056768\t1040384\n1.mp4\t2097152\t4096\n"},
       {0,
        {"videos", path, "--formats", "mov", "--block", "1", "--max-size", "18446744073709551615"},
-       "0.mov\t1056768\t18446744073709551615\n"},
+       "0.mov\t1056768\t1044480\n"},
       {0, {"videos", path, "--formats", "mpg"}},
-      {0, {"pictures", edge + "1048577", "--block", "512"}, "0.jpg\t0\t104857600\n"},
+      {0, {"pictures", edge + "1048577", "--block", "512"}, "0.jpg\t0\t1048577\n"},
       {2, {"pictures", path, "--sectors", "4105"}},  // one past the image
       {2, {"pictures", path, "--start", "1", "--sectors", "4104"}},
       {2, {"pictures", path, "--start", "4105"}},
@@ -64,8 +64,8 @@ TEST(MediaCommand, EveryRunEndsWithItsStatusAndList) {
       {2, {"pictures", path, "--sectors", "99999999999999999999999"}},
       {2, {"pictures", path, "--block", "0"}},
       {2, {"videos", path, "--max-size", "0"}},
-      {2, {"pictures", edge + "0"}},  // no whole sector
-      {2, {"pictures", edge + "1"}},
+      {0, {"pictures", edge + "0"}},  // an empty image holds nothing
+      {2, {"pictures", edge + "1"}},  // no whole sector
       {1, {"pictures", folder}, "", "[error] 打開/創建設備" + folder.string() + "失敗"},
       {1, {"pictures", path, "--out", path}},
       {1, {"pictures", path, "--formats", "all"}, both, "[Save] 保存" + out + "/1.jpg失败", kMiB},
