@@ -231,11 +231,11 @@ class ListToolsTest : public QObject {
     image.WriteFile(path.toStdString());
     TaskDesktop t;
     QVERIFY(t.NewTask(path));
-    OnNextDialog<velkor::SearchDialog>([](velkor::SearchDialog* dialog) {
-      Child<QRadioButton>(*dialog, "sourceImage")->click();
-      Child<QRadioButton>(*dialog, "encodingAscii")->click();
-      Child<QLineEdit>(*dialog, "searchEdit")->setText(QStringLiteral("needle"));
-      Click(*dialog, "confirmButton");
+    OnNextDialog<velkor::SearchDialog>([](velkor::SearchDialog& dialog) {
+      Child<QRadioButton>(dialog, "sourceImage")->click();
+      Child<QRadioButton>(dialog, "encodingAscii")->click();
+      Child<QLineEdit>(dialog, "searchEdit")->setText(QStringLiteral("needle"));
+      Child(dialog, "confirmButton")->click();
     });
     QVERIFY(t.RunCommand(velkor::ID_SEARCH));
 
