@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "engine/cell_prefilter.h"
 #include "engine/fast_classifier.h"
@@ -42,16 +44,65 @@ struct BatchSizes {
         parts(b.contactParts.parts.size()) {}
 };
 
-void StampOrigin(RecordBatch& batch, const BatchSizes& before, uint64_t cellStart) {
-  auto stamp = [cellStart](auto& records, size_t from) {
-    for (size_t i = from; i < records.size(); ++i) records[i].origin.offset = cellStart;
+void StampOrigin(RecordBatch& batch, const BatchSizes& before, uint64_t cellStart, FoundBy found) {
+  auto stamp = [cellStart, found](auto& records, size_t from) {
+    for (size_t i = from; i < records.size(); ++i) {
+      records[i].origin.offset = cellStart;
+      records[i].origin.found = found;
+    }
   };
   stamp(batch.smsRecords, before.sms);
   stamp(batch.callRecords, before.calls);
   stamp(batch.contactEvents, before.contactEvents);
   stamp(batch.weChatRecords, before.weChat);
   auto& parts = batch.contactParts.parts;
-  for (size_t i = before.parts; i < parts.size(); ++i) parts[i].second.offset = cellStart;
+  for (size_t i = before.parts; i < parts.size(); ++i) {
+    parts[i].second.offset = cellStart;
+    parts[i].second.found = found;
+  }
+}
+
+bool Grew(const RecordBatch& batch, const BatchSizes& before) {
+  return batch.smsRecords.size() != before.sms || batch.callRecords.size() != before.calls ||
+         batch.contactEvents.size() != before.contactEvents ||
+         batch.weChatRecords.size() != before.weChat ||
+         batch.contactParts.parts.size() != before.parts;
+}
+
+// Whole cells are taken in walk order, so their starts ascend and the cells
+// starting before end are a prefix; one of them reaches past start exactly
+// when the largest end of that prefix does.
+bool OverlapsTaken(const std::vector<WindowScratch::TakenCell>& taken, uint32_t start,
+                   uint32_t end) {
+  auto after = std::partition_point(taken.begin(), taken.end(),
+                                    [end](const WindowScratch::TakenCell& c) { return c.start < end; });
+  return after != taken.begin() && std::prev(after)->maxEnd > start;
+}
+
+// The freed cells' records, decoded from their rebuilt copies; a freed cell
+// never stands in for or beside a whole cell that gave a record.
+void CollectFreedRecords(uint8_t platform, WindowScratch& scratch, RecordBatch& batch,
+                         const std::vector<ByteRange>& unreadable, uint64_t windowOffset,
+                         const ClassifierMasks& masks) {
+  TypeSignature signature;
+  CellCandidate candidate;
+  for (const FreedCell& cell : scratch.freed.cells) {
+    const uint64_t cellStart = windowOffset + cell.offset;
+    if (OverlapsTaken(scratch.taken, cell.offset, cell.offset + cell.cellLength)) continue;
+    if (!unreadable.empty() && Touches(unreadable, cellStart, cellStart + cell.cellLength)) {
+      continue;
+    }
+    uint8_t* rebuilt = scratch.freed.rebuilt.data() + cell.rebuiltAt;
+    const auto available = static_cast<int32_t>(cell.rebuiltLength);
+    candidate.serialTypes.clear();
+    if (!DetectCell(rebuilt, available, candidate)) continue;
+    if (!DecodeColumns(rebuilt, available, candidate, scratch.columns, signature)) continue;
+    const auto count = static_cast<uint32_t>(candidate.serialTypes.size());
+    const BatchSizes before(batch);
+    ExtractFirstTaken(batch, platform, FittingTemplates(masks, ToSignatureBits(signature, count)),
+                      scratch.columns, candidate.rowid, RefusedForFreedCell(cell.leadLost));
+    StampOrigin(batch, before, cellStart, FoundBy::kFreeblock);
+  }
 }
 
 }  // namespace
@@ -91,12 +142,15 @@ void FindCells(const uint8_t* window, uint32_t length, bool fastCellTest, Window
 }
 
 // Candidates are decoded only after the whole window has been walked,
-// because decoding rewrites zero bytes of text fields in the window.
+// because decoding rewrites zero bytes of text fields in the window; the
+// freed cells are copied out before that for the same reason.
 void CollectWindowRecords(uint8_t* window, uint32_t length, uint8_t platform, bool fastCellTest,
                           WindowScratch& scratch, RecordBatch& batch,
-                          const std::vector<ByteRange>& unreadable, uint64_t windowOffset) {
+                          const std::vector<ByteRange>& unreadable, uint64_t windowOffset,
+                          bool deep) {
   FindCells(window, length, fastCellTest, scratch);
-  if (scratch.candidateCount == 0) return;
+  scratch.taken.clear();
+  if (deep) FindFreedCells(window, length, scratch.freed);
   static const ClassifierMasks masks = BuildClassifierMasks(SignatureTemplates());
   TypeSignature signature;
   ColumnMap& columns = scratch.columns;
@@ -116,10 +170,16 @@ void CollectWindowRecords(uint8_t* window, uint32_t length, uint8_t platform, bo
       const BatchSizes before(batch);
       ExtractFirstTaken(batch, platform, FittingTemplates(masks, ToSignatureBits(signature, count)),
                         columns, candidate.rowid);
-      StampOrigin(batch, before, cellStart);
+      StampOrigin(batch, before, cellStart, FoundBy::kCell);
+      if (deep && Grew(batch, before)) {
+        const auto end = static_cast<uint32_t>(cellEnd - windowOffset);
+        const uint32_t maxEnd = scratch.taken.empty() ? end : std::max(end, scratch.taken.back().maxEnd);
+        scratch.taken.push_back({candidate.offset, end, maxEnd});
+      }
     }
     candidate.serialTypes.clear();
   }
+  if (deep) CollectFreedRecords(platform, scratch, batch, unreadable, windowOffset, masks);
 }
 
 void CommitBatch(RecordBatch& batch, RecordStores& stores, ContactPartMap& parts, uint32_t file) {

@@ -1,0 +1,250 @@
+#include "engine/freeblock_cells.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "engine/record_scan_parts.h"
+#include "engine/scan_input.h"
+#include "engine/signature_templates.h"
+
+namespace velkor {
+namespace {
+
+// The smallest cell the cell test accepts: a one-byte P and R before the
+// smallest payload.
+constexpr uint32_t kMinFreedCell = 2 + kMinPayload;
+// Free space and whole cells a freeblock may hold after the freed cell.
+constexpr int kMaxChainSteps = 16;
+// The header length is rebuilt as one byte.
+constexpr uint32_t kMaxHeader = 127;
+
+uint32_t BigEndian16(const uint8_t* bytes) {
+  return static_cast<uint32_t>(bytes[0]) << 8 | bytes[1];
+}
+
+// The classifier's templates in the form the type walk needs: per column
+// position and type code, the templates that forbid that code there; per
+// template, the column counts it admits.
+struct WalkTables {
+  std::array<std::array<TemplateSet, 4>, kMaxDecodedColumns> forbidding{};
+  std::array<uint32_t, kTemplateCount> minColumns{};
+  std::array<uint32_t, kTemplateCount> maxColumns{};
+  TemplateSet needRowid = 0;
+  TemplateSet firstNotRowid = 0;
+
+  bool AnyAdmits(TemplateSet set, uint32_t columns) const {
+    for (; set != 0; set &= set - 1) {
+      const auto k = static_cast<size_t>(__builtin_ctz(set));
+      if (columns >= minColumns[k] && columns <= maxColumns[k]) return true;
+    }
+    return false;
+  }
+};
+
+const WalkTables& Tables() {
+  static const WalkTables tables = [] {
+    WalkTables t;
+    const ClassifierMasks masks = BuildClassifierMasks(SignatureTemplates());
+    for (size_t k = 0; k < kTemplateCount; ++k) {
+      for (size_t i = 0; i < kMaxDecodedColumns; ++i) {
+        const uint64_t bits = masks.forbidden[k][i / 16] >> (4 * (i % 16));
+        for (size_t code = 0; code < 4; ++code) {
+          if ((bits >> code) & 1u) t.forbidding[i][code] |= TemplateSet{1} << k;
+        }
+      }
+      const RecordCategory category = masks.category[k];
+      const SignatureTemplate& codes = SignatureTemplates()[category - 1];
+      uint32_t length = 0;
+      while (length < TemplateLimit(category) && codes[length] != 0) ++length;
+      t.minColumns[k] = std::max(length, masks.gate[k].minColumns);
+      t.maxColumns[k] = masks.gate[k].maxColumns;
+    }
+    // The person and handle rows are keyed by their rowid.
+    t.needRowid = TemplatesOf({12, kCategoryIosHandle});
+    // The chat message's first column is an ordinary integer, not the rowid.
+    t.firstNotRowid = TemplatesOf({15});
+    return t;
+  }();
+  return tables;
+}
+
+// Invariant of the chain: pos is the first byte after a cell or a block of
+// free space inside the freeblock, and remaining the freeblock's bytes from
+// pos on. Each step passes a fragment of 0 to 3 bytes (SQLite merges free
+// space across gaps that small) and then a stale freeblock header's block or
+// a whole cell. The freed cell holds only when the steps end exactly at the
+// freeblock's end.
+bool FreeblockEndsAfter(const uint8_t* w, uint32_t readable, uint32_t pos, uint32_t remaining,
+                        CellCandidate& cell) {
+  for (int step = 0; step < kMaxChainSteps; ++step) {
+    if (remaining == 0) return true;
+    bool advanced = false;
+    for (uint32_t gap = 0; gap <= 3 && gap + 4 <= remaining && !advanced; ++gap) {
+      const uint32_t at = pos + gap;
+      if (at + 8 > readable) return false;
+      const uint32_t next = BigEndian16(w + at);
+      const uint32_t size = BigEndian16(w + at + 2);
+      uint32_t block = 0;
+      if (size >= 4 && size <= remaining - gap && (next == 0 || next > size)) {
+        block = size;
+      } else {
+        cell.serialTypes.clear();
+        if (DetectCell(w + at, static_cast<int32_t>(readable - at - 3), cell)) {
+          block = static_cast<uint32_t>(cell.payloadLength.length + cell.rowid.length) +
+                  static_cast<uint32_t>(cell.payloadLength.value);
+          if (block > remaining - gap) block = 0;
+        }
+      }
+      if (block != 0) {
+        pos = at + block;
+        remaining -= gap + block;
+        advanced = true;
+      }
+    }
+    if (!advanced) return false;
+  }
+  return remaining == 0;
+}
+
+// Walks the surviving serial types of a cell freed with k = leadLost and
+// fills cell on success. Invariant of the walk: every type read so far fits
+// at least one template not refused for this k at its column, header is the
+// header length the types read so far make, and k + header + body never
+// exceeds the freeblock. With k = 4 the header length is known and the walk
+// must end exactly there; otherwise each column count from kMinColumns on is
+// a possible end, and the first whose cell the freeblock closes around wins.
+bool WalkFreedCell(const uint8_t* w, uint32_t readable, uint32_t offset, uint32_t freeSize,
+                   uint32_t k, FreedCellScratch& scratch, FreedCell& cell) {
+  const WalkTables& t = Tables();
+  TemplateSet fitting = TemplateSet(~t.needRowid) & ((TemplateSet{1} << kTemplateCount) - 1);
+  uint32_t pos = offset + 4;
+  uint32_t column = 0;
+  uint32_t typeBytes = 0;  // header bytes after the header-length byte
+  uint32_t knownEnd = 0;
+  if (k == 4) {
+    const uint32_t header = w[pos];
+    if (header < 1 + kMinSerialBytes || header > kMaxHeader) return false;
+    ++pos;
+    knownEnd = pos + header - 1;
+  } else if (k == 2) {
+    fitting &= ~(t.firstNotRowid | t.forbidding[0][kTypeNull]);
+    column = 1;
+    typeBytes = 1;
+  }
+  const uint32_t maxPayload = k == 2 ? 127 : static_cast<uint32_t>(kMaxPayload);
+  uint64_t body = 0;
+  while (fitting != 0 && column < static_cast<uint32_t>(kMaxColumns)) {
+    if (pos + 4 > readable) return false;
+    Varint type;
+    if (!ReadVarint(w + pos, type)) return false;
+    if (type.value == 10 || type.value == 11 || (column == 0 && type.value >= 10)) return false;
+    const uint8_t code = type.value == 0 ? kTypeNull : type.value < 10 ? kTypeNumber : kTypeText;
+    if (column < kMaxDecodedColumns) fitting &= ~t.forbidding[column][code];
+    body += SerialTypeContentSize(type.value);
+    pos += static_cast<uint32_t>(type.length);
+    typeBytes += static_cast<uint32_t>(type.length);
+    ++column;
+    const uint64_t payload = 1 + typeBytes + body;
+    if (1 + typeBytes > kMaxHeader || payload > maxPayload || k + payload > freeSize) return false;
+    if (k == 4 && pos < knownEnd) continue;
+    if (k == 4 && pos != knownEnd) return false;
+    const bool closes = payload >= kMinPayload && typeBytes >= kMinSerialBytes &&
+                        column >= static_cast<uint32_t>(kMinColumns) &&
+                        t.AnyAdmits(fitting, column) && offset + k + payload <= readable &&
+                        FreeblockEndsAfter(w, readable, offset + k + static_cast<uint32_t>(payload),
+                                           freeSize - k - static_cast<uint32_t>(payload),
+                                           scratch.chainCell);
+    if (closes) {
+      cell = FreedCell{offset, k, freeSize, k + static_cast<uint32_t>(payload), pos, 0, 0};
+      return true;
+    }
+    if (k == 4) return false;
+  }
+  return false;
+}
+
+void AppendVarint(std::vector<uint8_t>& out, uint32_t value) {
+  if (value >= 128) out.push_back(static_cast<uint8_t>(0x80 | (value >> 7)));
+  out.push_back(static_cast<uint8_t>(value & 0x7F));
+}
+
+// The cell as the page held it before the delete, with rowid 0 for the lost
+// one and NULL for a lost first type.
+void Rebuild(const uint8_t* w, FreedCell& cell, std::vector<uint8_t>& arena) {
+  const uint32_t typesStart = cell.offset + 4 + (cell.leadLost == 4 ? 1 : 0);
+  const uint32_t typeBytes = cell.headerEnd - typesStart;
+  const uint32_t header = 1 + typeBytes + (cell.leadLost == 2 ? 1 : 0);
+  const uint32_t payload = cell.cellLength - cell.leadLost;
+  cell.rebuiltAt = static_cast<uint32_t>(arena.size());
+  AppendVarint(arena, payload);
+  arena.push_back(0);
+  arena.push_back(static_cast<uint8_t>(header));
+  if (cell.leadLost == 2) arena.push_back(0);
+  arena.insert(arena.end(), w + typesStart, w + cell.offset + cell.cellLength);
+  cell.rebuiltLength = static_cast<uint32_t>(arena.size()) - cell.rebuiltAt;
+  arena.insert(arena.end(), kRebuiltPad, 0);
+}
+
+// A position is worth the walk when its first four bytes read as a
+// freeblock header (a size that can hold a cell; the next freeblock, in
+// ascending page order, beyond it or none) and the bytes after them can
+// start what one of the three cases leaves: a header length and a number
+// or NULL type, a number or NULL type, or two one- or two-byte types of a
+// payload under 128 bytes. Written without branches so that it vectorises.
+void MarkFreeblockStarts(const uint8_t* w, uint32_t length, uint8_t* flags) {
+  for (uint32_t f = 0; f < length; ++f) {
+    const uint32_t next = static_cast<uint32_t>(w[f]) << 8 | w[f + 1];
+    const uint32_t size = static_cast<uint32_t>(w[f + 2]) << 8 | w[f + 3];
+    const uint8_t b4 = w[f + 4];
+    const uint8_t b5 = w[f + 5];
+    const bool header = (size >= kMinFreedCell) & ((next == 0) | (next > size));
+    const bool four = (static_cast<uint8_t>(b4 - 6) <= kMaxHeader - 6) & (b5 <= 9);
+    const bool three = b4 <= 9;
+    const bool two = (b4 <= 0x81) & (static_cast<uint8_t>(b4 - 10) > 1) & (b5 <= 0x81);
+    flags[f] = static_cast<uint8_t>(header & (four | three | two));
+  }
+}
+
+}  // namespace
+
+TemplateSet RefusedForFreedCell(uint32_t leadLost) {
+  const WalkTables& t = Tables();
+  return leadLost == 2 ? t.needRowid | t.firstNotRowid : t.needRowid;
+}
+
+// Invariant: positions are tested in ascending order and a freed cell found
+// at f moves the walk past its serial types, as the whole-cell walk steps
+// over an accepted header; each position is tested for k = 4, 3, 2 in that
+// order, most checked first, and the first that holds is kept.
+void FindFreedCells(const uint8_t* window, uint32_t length, FreedCellScratch& scratch) {
+  scratch.cells.clear();
+  scratch.rebuilt.clear();
+  const uint32_t readable = length + kWindowSlack;
+  // Eight zero flags past length end every word read below.
+  scratch.flags.assign(static_cast<size_t>(length) + 8, 0);
+  MarkFreeblockStarts(window, length, scratch.flags.data());
+  const uint8_t* flags = scratch.flags.data();
+  for (uint32_t f = 0; f < length; ++f) {
+    uint64_t word;
+    std::memcpy(&word, flags + f, sizeof word);
+    if (word == 0) {
+      f += 7;
+      continue;
+    }
+    f += static_cast<uint32_t>(__builtin_ctzll(word) / 8);
+    if (f >= length) break;
+    const uint32_t freeSize = BigEndian16(window + f + 2);
+    FreedCell cell;
+    bool found = false;
+    for (uint32_t k = 4; k >= 2 && !found; --k) {
+      found = WalkFreedCell(window, readable, f, freeSize, k, scratch, cell);
+    }
+    if (!found) continue;
+    Rebuild(window, cell, scratch.rebuilt);
+    scratch.cells.push_back(cell);
+    f = cell.headerEnd - 1;
+  }
+}
+
+}  // namespace velkor

@@ -1,0 +1,64 @@
+// Deleted table-leaf cells whose first four bytes a freeblock header took.
+//
+// Deleting a row without secure delete turns its cell into free space: SQLite
+// writes a freeblock header over the cell's first four bytes and leaves the
+// rest as it was until the space is reused.
+//
+//   before   P varint | R varint | H varint | serial types ... | bodies ...
+//   after    next(2, BE) size(2, BE)        | serial types ... | bodies ...
+//
+// Which parts the header took depends on k = |P| + |R|:
+//
+//   k = 4   P and R; the header length H follows intact
+//   k = 3   P, R and the one-byte H; the serial types follow intact
+//   k = 2   P, R, H and the first serial type, taken to be the NULL that
+//           stands for an INTEGER PRIMARY KEY column
+//
+// A freed cell is rebuilt only where the surviving types fit a record
+// template from their first column on, the sizes add up to a cell that the
+// freeblock covers, and what follows the cell inside the freeblock is free
+// space or whole cells to the freeblock's last byte.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/cell_detector.h"
+#include "engine/fast_classifier.h"
+
+namespace velkor {
+
+struct FreedCell {
+  uint32_t offset = 0;      // of the freeblock header, from the window start
+  uint32_t leadLost = 0;    // k: bytes of P and R under the header (2 to 4)
+  uint32_t freeSize = 0;    // the freeblock's size field
+  uint32_t cellLength = 0;  // k + P: the cell's bytes from offset
+  uint32_t headerEnd = 0;   // first body byte, from the window start
+  // Where the rebuilt cell lies in the rebuilt-cell arena, and its length.
+  uint32_t rebuiltAt = 0;
+  uint32_t rebuiltLength = 0;
+};
+
+// The rebuilt cells of one window: each as a cell of its own (payload length,
+// rowid 0, header length, every serial type, bodies), followed by kRebuiltPad
+// zero bytes for the cell test's look-ahead.
+inline constexpr uint32_t kRebuiltPad = 8;
+
+struct FreedCellScratch {
+  std::vector<uint8_t> flags;
+  std::vector<FreedCell> cells;
+  std::vector<uint8_t> rebuilt;
+  CellCandidate chainCell;  // cells found inside a freeblock after the freed one
+};
+
+// Finds the freed cells starting in [0, length) of the window, whose bytes
+// must be readable up to length + kWindowSlack, and rebuilds each into
+// scratch.rebuilt before anything rewrites the window.
+void FindFreedCells(const uint8_t* window, uint32_t length, FreedCellScratch& scratch);
+
+// The templates (trial-order bits) a rebuilt cell of leadLost k must not be
+// taken by: those whose rows need the lost rowid, and with k = 2 those whose
+// first column is not a rowid alias, whose lost type may not be NULL.
+TemplateSet RefusedForFreedCell(uint32_t leadLost);
+
+}  // namespace velkor
