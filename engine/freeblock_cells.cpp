@@ -74,15 +74,17 @@ const WalkTables& Tables() {
 // pos on. Each step passes a fragment of 0 to 3 bytes (SQLite merges free
 // space across gaps that small) and then a stale freeblock header's block or
 // a whole cell. The freed cell holds only when the steps end exactly at the
-// freeblock's end.
-bool FreeblockEndsAfter(const uint8_t* w, uint32_t readable, uint32_t pos, uint32_t remaining,
-                        CellCandidate& cell) {
+// freeblock's end. Gives the first step's fragment, or -1 when the steps do
+// not end there.
+int FreeblockEndsAfter(const uint8_t* w, uint32_t readable, uint32_t pos, uint32_t remaining,
+                       CellCandidate& cell) {
+  int firstGap = 0;
   for (int step = 0; step < kMaxChainSteps; ++step) {
-    if (remaining == 0) return true;
+    if (remaining == 0) return firstGap;
     bool advanced = false;
     for (uint32_t gap = 0; gap <= 3 && gap + 4 <= remaining && !advanced; ++gap) {
       const uint32_t at = pos + gap;
-      if (at + 8 > readable) return false;
+      if (at + 8 > readable) return -1;
       const uint32_t next = BigEndian16(w + at);
       const uint32_t size = BigEndian16(w + at + 2);
       uint32_t block = 0;
@@ -97,14 +99,15 @@ bool FreeblockEndsAfter(const uint8_t* w, uint32_t readable, uint32_t pos, uint3
         }
       }
       if (block != 0) {
+        if (step == 0) firstGap = static_cast<int>(gap);
         pos = at + block;
         remaining -= gap + block;
         advanced = true;
       }
     }
-    if (!advanced) return false;
+    if (!advanced) return -1;
   }
-  return remaining == 0;
+  return remaining == 0 ? firstGap : -1;
 }
 
 // Walks the surviving serial types of a cell freed with k = leadLost and
@@ -113,7 +116,10 @@ bool FreeblockEndsAfter(const uint8_t* w, uint32_t readable, uint32_t pos, uint3
 // header length the types read so far make, and k + header + body never
 // exceeds the freeblock. With k = 4 the header length is known and the walk
 // must end exactly there; otherwise each column count from kMinColumns on is
-// a possible end, and the first whose cell the freeblock closes around wins.
+// a possible end: the first the freeblock goes on from without a fragment
+// wins, else the first it goes on from after one (ending a walk early by a
+// few NULL types shifts the bodies by as many bytes, so a fragment is the
+// weaker evidence).
 bool WalkFreedCell(const uint8_t* w, uint32_t readable, uint32_t offset, uint32_t freeSize,
                    uint32_t k, FreedCellScratch& scratch, FreedCell& cell) {
   const WalkTables& t = Tables();
@@ -134,11 +140,12 @@ bool WalkFreedCell(const uint8_t* w, uint32_t readable, uint32_t offset, uint32_
   }
   const uint32_t maxPayload = k == 2 ? 127 : static_cast<uint32_t>(kMaxPayload);
   uint64_t body = 0;
+  bool fallback = false;
   while (fitting != 0 && column < static_cast<uint32_t>(kMaxColumns)) {
-    if (pos + 4 > readable) return false;
+    if (pos + 4 > readable) break;
     Varint type;
-    if (!ReadVarint(w + pos, type)) return false;
-    if (type.value == 10 || type.value == 11 || (column == 0 && type.value >= 10)) return false;
+    if (!ReadVarint(w + pos, type)) break;
+    if (type.value == 10 || type.value == 11 || (column == 0 && type.value >= 10)) break;
     const uint8_t code = type.value == 0 ? kTypeNull : type.value < 10 ? kTypeNumber : kTypeText;
     if (column < kMaxDecodedColumns) fitting &= ~t.forbidding[column][code];
     body += SerialTypeContentSize(type.value);
@@ -146,22 +153,26 @@ bool WalkFreedCell(const uint8_t* w, uint32_t readable, uint32_t offset, uint32_
     typeBytes += static_cast<uint32_t>(type.length);
     ++column;
     const uint64_t payload = 1 + typeBytes + body;
-    if (1 + typeBytes > kMaxHeader || payload > maxPayload || k + payload > freeSize) return false;
+    if (1 + typeBytes > kMaxHeader || payload > maxPayload || k + payload > freeSize) break;
     if (k == 4 && pos < knownEnd) continue;
     if (k == 4 && pos != knownEnd) return false;
-    const bool closes = payload >= kMinPayload && typeBytes >= kMinSerialBytes &&
-                        column >= static_cast<uint32_t>(kMinColumns) &&
-                        t.AnyAdmits(fitting, column) && offset + k + payload <= readable &&
-                        FreeblockEndsAfter(w, readable, offset + k + static_cast<uint32_t>(payload),
-                                           freeSize - k - static_cast<uint32_t>(payload),
-                                           scratch.chainCell);
-    if (closes) {
-      cell = FreedCell{offset, k, freeSize, k + static_cast<uint32_t>(payload), pos, 0, 0};
-      return true;
+    if (payload < kMinPayload || typeBytes < kMinSerialBytes ||
+        column < static_cast<uint32_t>(kMinColumns) || !t.AnyAdmits(fitting, column) ||
+        offset + k + payload > readable) {
+      if (k == 4) return false;
+      continue;
     }
-    if (k == 4) return false;
+    const auto length = k + static_cast<uint32_t>(payload);
+    const int gap =
+        FreeblockEndsAfter(w, readable, offset + length, freeSize - length, scratch.chainCell);
+    if (gap >= 0 && !(gap > 0 && fallback)) {
+      cell = FreedCell{offset, k, freeSize, length, pos, 0, 0};
+      if (gap == 0) return true;
+      fallback = true;
+    }
+    if (k == 4) break;
   }
-  return false;
+  return fallback;
 }
 
 void AppendVarint(std::vector<uint8_t>& out, uint32_t value) {
@@ -235,15 +246,29 @@ void FindFreedCells(const uint8_t* window, uint32_t length, FreedCellScratch& sc
     f += static_cast<uint32_t>(__builtin_ctzll(word) / 8);
     if (f >= length) break;
     const uint32_t freeSize = BigEndian16(window + f + 2);
-    FreedCell cell;
-    bool found = false;
-    for (uint32_t k = 4; k >= 2 && !found; --k) {
-      found = WalkFreedCell(window, readable, f, freeSize, k, scratch, cell);
+    // A cell the freeblock ends with exactly beats one it holds with more
+    // after it. Readings alike in that are all kept, in k order: the
+    // extraction takes the first whose record passes its rules.
+    FreedCell readings[3];
+    size_t kept = 0;
+    bool exact = false;
+    for (uint32_t k = 4; k >= 2; --k) {
+      FreedCell reading;
+      if (!WalkFreedCell(window, readable, f, freeSize, k, scratch, reading)) continue;
+      const bool readingExact = reading.cellLength == freeSize;
+      if (kept > 0 && readingExact < exact) continue;
+      if (kept > 0 && readingExact > exact) kept = 0;
+      exact = readingExact;
+      readings[kept++] = reading;
     }
-    if (!found) continue;
-    Rebuild(window, cell, scratch.rebuilt);
-    scratch.cells.push_back(cell);
-    f = cell.headerEnd - 1;
+    if (kept == 0) continue;
+    uint32_t resume = length;
+    for (size_t r = 0; r < kept; ++r) {
+      Rebuild(window, readings[r], scratch.rebuilt);
+      scratch.cells.push_back(readings[r]);
+      resume = std::min(resume, readings[r].headerEnd);
+    }
+    f = resume - 1;
   }
 }
 

@@ -53,7 +53,9 @@ struct FreedCellScratch {
 
 // Finds the freed cells starting in [0, length) of the window, whose bytes
 // must be readable up to length + kWindowSlack, and rebuilds each into
-// scratch.rebuilt before anything rewrites the window.
+// scratch.rebuilt before anything rewrites the window. Cells come in
+// ascending offset; one offset may give up to three readings (k = 4, 3, 2
+// in that order) that the freeblock bears out equally well.
 void FindFreedCells(const uint8_t* window, uint32_t length, FreedCellScratch& scratch);
 
 // The templates (trial-order bits) a rebuilt cell of leadLost k must not be

@@ -86,8 +86,10 @@ void CollectFreedRecords(uint8_t platform, WindowScratch& scratch, RecordBatch& 
                          const ClassifierMasks& masks) {
   TypeSignature signature;
   CellCandidate candidate;
+  uint32_t takenAt = UINT32_MAX;  // offset whose reading already gave a record
   for (const FreedCell& cell : scratch.freed.cells) {
     const uint64_t cellStart = windowOffset + cell.offset;
+    if (cell.offset == takenAt) continue;
     if (OverlapsTaken(scratch.taken, cell.offset, cell.offset + cell.cellLength)) continue;
     if (!unreadable.empty() && Touches(unreadable, cellStart, cellStart + cell.cellLength)) {
       continue;
@@ -102,6 +104,7 @@ void CollectFreedRecords(uint8_t platform, WindowScratch& scratch, RecordBatch& 
     ExtractFirstTaken(batch, platform, FittingTemplates(masks, ToSignatureBits(signature, count)),
                       scratch.columns, candidate.rowid, RefusedForFreedCell(cell.leadLost));
     StampOrigin(batch, before, cellStart, FoundBy::kFreeblock);
+    if (Grew(batch, before)) takenAt = cell.offset;
   }
 }
 
