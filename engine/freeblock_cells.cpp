@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <iterator>
 
 #include "engine/record_scan_parts.h"
 #include "engine/scan_input.h"
@@ -18,6 +19,13 @@ constexpr uint32_t kMinFreedCell = 2 + kMinPayload;
 constexpr int kMaxChainSteps = 16;
 // The header length is rebuilt as one byte.
 constexpr uint32_t kMaxHeader = 127;
+// The readings tried at each position, most checked first: k, and with k = 2
+// the rebuilt first type, NULL or an integer type of each body size.
+struct Reading {
+  uint32_t leadLost, lostType;
+};
+constexpr Reading kReadings[] = {{4, 0}, {3, 0}, {2, 0}, {2, 1}, {2, 2},
+                                 {2, 3}, {2, 4}, {2, 5}, {2, 6}};
 
 uint32_t BigEndian16(const uint8_t* bytes) {
   return static_cast<uint32_t>(bytes[0]) << 8 | bytes[1];
@@ -110,8 +118,11 @@ int FreeblockEndsAfter(const uint8_t* w, uint32_t readable, uint32_t pos, uint32
   return remaining == 0 ? firstGap : -1;
 }
 
+// How well a freeblock bears a reading out, best last.
+enum ReadingFit { kNoReading = 0, kAfterFragment, kGapless, kExact };
+
 // Walks the surviving serial types of a cell freed with k = leadLost and
-// fills cell on success. Invariant of the walk: every type read so far fits
+// fills cell on success; gives how well the freeblock closes around it. Invariant of the walk: every type read so far fits
 // at least one template not refused for this k at its column, header is the
 // header length the types read so far make, and k + header + body never
 // exceeds the freeblock. With k = 4 the header length is known and the walk
@@ -120,8 +131,8 @@ int FreeblockEndsAfter(const uint8_t* w, uint32_t readable, uint32_t pos, uint32
 // wins, else the first it goes on from after one (ending a walk early by a
 // few NULL types shifts the bodies by as many bytes, so a fragment is the
 // weaker evidence).
-bool WalkFreedCell(const uint8_t* w, uint32_t readable, uint32_t offset, uint32_t freeSize,
-                   uint32_t k, FreedCellScratch& scratch, FreedCell& cell) {
+int WalkFreedCell(const uint8_t* w, uint32_t readable, uint32_t offset, uint32_t freeSize,
+                  uint32_t k, uint32_t lostType, FreedCellScratch& scratch, FreedCell& cell) {
   const WalkTables& t = Tables();
   TemplateSet fitting = TemplateSet(~t.needRowid) & ((TemplateSet{1} << kTemplateCount) - 1);
   uint32_t pos = offset + 4;
@@ -130,16 +141,16 @@ bool WalkFreedCell(const uint8_t* w, uint32_t readable, uint32_t offset, uint32_
   uint32_t knownEnd = 0;
   if (k == 4) {
     const uint32_t header = w[pos];
-    if (header < 1 + kMinSerialBytes || header > kMaxHeader) return false;
+    if (header < 1 + kMinSerialBytes || header > kMaxHeader) return kNoReading;
     ++pos;
     knownEnd = pos + header - 1;
   } else if (k == 2) {
-    fitting &= ~(t.firstNotRowid | t.forbidding[0][kTypeNull]);
+    fitting &= lostType == 0 ? ~t.forbidding[0][kTypeNull] : t.firstNotRowid;
     column = 1;
     typeBytes = 1;
   }
   const uint32_t maxPayload = k == 2 ? 127 : static_cast<uint32_t>(kMaxPayload);
-  uint64_t body = 0;
+  uint64_t body = SerialTypeContentSize(lostType);
   bool fallback = false;
   while (fitting != 0 && column < static_cast<uint32_t>(kMaxColumns)) {
     if (pos + 4 > readable) break;
@@ -155,24 +166,24 @@ bool WalkFreedCell(const uint8_t* w, uint32_t readable, uint32_t offset, uint32_
     const uint64_t payload = 1 + typeBytes + body;
     if (1 + typeBytes > kMaxHeader || payload > maxPayload || k + payload > freeSize) break;
     if (k == 4 && pos < knownEnd) continue;
-    if (k == 4 && pos != knownEnd) return false;
+    if (k == 4 && pos != knownEnd) return kNoReading;
     if (payload < kMinPayload || typeBytes < kMinSerialBytes ||
         column < static_cast<uint32_t>(kMinColumns) || !t.AnyAdmits(fitting, column) ||
         offset + k + payload > readable) {
-      if (k == 4) return false;
+      if (k == 4) return kNoReading;
       continue;
     }
     const auto length = k + static_cast<uint32_t>(payload);
     const int gap =
         FreeblockEndsAfter(w, readable, offset + length, freeSize - length, scratch.chainCell);
     if (gap >= 0 && !(gap > 0 && fallback)) {
-      cell = FreedCell{offset, k, freeSize, length, pos, 0, 0};
-      if (gap == 0) return true;
+      cell = FreedCell{offset, k, lostType, freeSize, length, pos, 0, 0};
+      if (gap == 0) return length == freeSize ? kExact : kGapless;
       fallback = true;
     }
     if (k == 4) break;
   }
-  return fallback;
+  return fallback ? kAfterFragment : kNoReading;
 }
 
 void AppendVarint(std::vector<uint8_t>& out, uint32_t value) {
@@ -191,7 +202,7 @@ void Rebuild(const uint8_t* w, FreedCell& cell, std::vector<uint8_t>& arena) {
   AppendVarint(arena, payload);
   arena.push_back(0);
   arena.push_back(static_cast<uint8_t>(header));
-  if (cell.leadLost == 2) arena.push_back(0);
+  if (cell.leadLost == 2) arena.push_back(static_cast<uint8_t>(cell.lostType));
   arena.insert(arena.end(), w + typesStart, w + cell.offset + cell.cellLength);
   cell.rebuiltLength = static_cast<uint32_t>(arena.size()) - cell.rebuiltAt;
   arena.insert(arena.end(), kRebuiltPad, 0);
@@ -219,9 +230,9 @@ void MarkFreeblockStarts(const uint8_t* w, uint32_t length, uint8_t* flags) {
 
 }  // namespace
 
-TemplateSet RefusedForFreedCell(uint32_t leadLost) {
+TemplateSet RefusedForFreedCell(const FreedCell& cell) {
   const WalkTables& t = Tables();
-  return leadLost == 2 ? t.needRowid | t.firstNotRowid : t.needRowid;
+  return cell.lostType == 0 ? t.needRowid : TemplateSet(~t.firstNotRowid);
 }
 
 // Invariant: positions are tested in ascending order and a freed cell found
@@ -246,19 +257,19 @@ void FindFreedCells(const uint8_t* window, uint32_t length, FreedCellScratch& sc
     f += static_cast<uint32_t>(__builtin_ctzll(word) / 8);
     if (f >= length) break;
     const uint32_t freeSize = BigEndian16(window + f + 2);
-    // A cell the freeblock ends with exactly beats one it holds with more
-    // after it. Readings alike in that are all kept, in k order: the
-    // extraction takes the first whose record passes its rules.
-    FreedCell readings[3];
+    // A cell the freeblock ends with exactly beats one it holds more after,
+    // and that one a cell followed by a fragment. Readings alike in that
+    // are all kept, in trial order: the extraction takes the first whose
+    // record passes its rules.
+    FreedCell readings[std::size(kReadings)];
     size_t kept = 0;
-    bool exact = false;
-    for (uint32_t k = 4; k >= 2; --k) {
+    int best = kNoReading;
+    for (const auto& [k, lostType] : kReadings) {
       FreedCell reading;
-      if (!WalkFreedCell(window, readable, f, freeSize, k, scratch, reading)) continue;
-      const bool readingExact = reading.cellLength == freeSize;
-      if (kept > 0 && readingExact < exact) continue;
-      if (kept > 0 && readingExact > exact) kept = 0;
-      exact = readingExact;
+      const int fit = WalkFreedCell(window, readable, f, freeSize, k, lostType, scratch, reading);
+      if (fit == kNoReading || fit < best) continue;
+      if (fit > best) kept = 0;
+      best = fit;
       readings[kept++] = reading;
     }
     if (kept == 0) continue;

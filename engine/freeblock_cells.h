@@ -11,8 +11,11 @@
 //
 //   k = 4   P and R; the header length H follows intact
 //   k = 3   P, R and the one-byte H; the serial types follow intact
-//   k = 2   P, R, H and the first serial type, taken to be the NULL that
-//           stands for an INTEGER PRIMARY KEY column
+//   k = 2   P, R, H and the first serial type: the NULL that stands for an
+//           INTEGER PRIMARY KEY column, or for a template whose first column
+//           is an ordinary integer, an integer whose body (1 to 8 bytes, or
+//           none for the constants 0 and 1, rebuilt as NULL) survives; no
+//           extraction reads column 0, only its size places the others
 //
 // A freed cell is rebuilt only where the surviving types fit a record
 // template from their first column on, the sizes add up to a cell that the
@@ -31,6 +34,7 @@ namespace velkor {
 struct FreedCell {
   uint32_t offset = 0;      // of the freeblock header, from the window start
   uint32_t leadLost = 0;    // k: bytes of P and R under the header (2 to 4)
+  uint32_t lostType = 0;    // with k = 2: the type rebuilt for column 0
   uint32_t freeSize = 0;    // the freeblock's size field
   uint32_t cellLength = 0;  // k + P: the cell's bytes from offset
   uint32_t headerEnd = 0;   // first body byte, from the window start
@@ -54,13 +58,13 @@ struct FreedCellScratch {
 // Finds the freed cells starting in [0, length) of the window, whose bytes
 // must be readable up to length + kWindowSlack, and rebuilds each into
 // scratch.rebuilt before anything rewrites the window. Cells come in
-// ascending offset; one offset may give up to three readings (k = 4, 3, 2
-// in that order) that the freeblock bears out equally well.
+// ascending offset; one offset may give several readings (k = 4, 3, 2 in
+// that order) that the freeblock bears out equally well.
 void FindFreedCells(const uint8_t* window, uint32_t length, FreedCellScratch& scratch);
 
-// The templates (trial-order bits) a rebuilt cell of leadLost k must not be
-// taken by: those whose rows need the lost rowid, and with k = 2 those whose
-// first column is not a rowid alias, whose lost type may not be NULL.
-TemplateSet RefusedForFreedCell(uint32_t leadLost);
+// The templates (trial-order bits) a rebuilt cell must not be taken by:
+// those whose rows need the lost rowid, and when an integer column 0 was
+// rebuilt, every template whose first column is the rowid alias.
+TemplateSet RefusedForFreedCell(const FreedCell& cell);
 
 }  // namespace velkor

@@ -102,7 +102,7 @@ void CollectFreedRecords(uint8_t platform, WindowScratch& scratch, RecordBatch& 
     const auto count = static_cast<uint32_t>(candidate.serialTypes.size());
     const BatchSizes before(batch);
     ExtractFirstTaken(batch, platform, FittingTemplates(masks, ToSignatureBits(signature, count)),
-                      scratch.columns, candidate.rowid, RefusedForFreedCell(cell.leadLost));
+                      scratch.columns, candidate.rowid, RefusedForFreedCell(cell));
     StampOrigin(batch, before, cellStart, FoundBy::kFreeblock);
     if (Grew(batch, before)) takenAt = cell.offset;
   }
