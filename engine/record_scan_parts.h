@@ -41,6 +41,7 @@ struct WindowScratch {
     uint32_t start, end, maxEnd;
   };
   std::vector<TakenCell> taken;
+  RecordBatch trial;  // records of a reading on trial, thrown away
 };
 
 // Finds the cells of a window of length bytes; window must have kWindowSlack
@@ -58,6 +59,13 @@ void CollectWindowRecords(uint8_t* window, uint32_t length, uint8_t platform, bo
                           WindowScratch& scratch, RecordBatch& batch,
                           const std::vector<ByteRange>& unreadable = {}, uint64_t windowOffset = 0,
                           bool deep = false);
+
+// Adds the records of the window's freed cells (scratch.freed, found before
+// the window was decoded) after the whole cells' ones: for each offset the
+// one reading some template's rules take, unless its bytes overlap a whole
+// cell that gave a record (scratch.taken) or touch an unreadable range.
+void CollectFreedRecords(uint8_t platform, WindowScratch& scratch, RecordBatch& batch,
+                         const std::vector<ByteRange>& unreadable, uint64_t windowOffset);
 
 // The first template, in trial order, that fits the signature and admits the
 // column count (0: the signature's count of codes); 0 when none does. Other

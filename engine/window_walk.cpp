@@ -2,6 +2,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "engine/batch_sizes.h"
 #include "engine/cell_prefilter.h"
 #include "engine/fast_classifier.h"
 #include "engine/record_decoder.h"
@@ -30,82 +31,6 @@ uint32_t NextFlagged(const uint8_t* flags, const uint8_t* chunkMarks, uint32_t p
     return pos + static_cast<uint32_t>(__builtin_ctzll(word) / 8);
   }
   return length;
-}
-
-// The records one cell gave are the ones appended while it was extracted;
-// the sizes before it mark where they start.
-struct BatchSizes {
-  size_t sms, calls, contactEvents, weChat, parts;
-  explicit BatchSizes(const RecordBatch& b)
-      : sms(b.smsRecords.size()),
-        calls(b.callRecords.size()),
-        contactEvents(b.contactEvents.size()),
-        weChat(b.weChatRecords.size()),
-        parts(b.contactParts.parts.size()) {}
-};
-
-void StampOrigin(RecordBatch& batch, const BatchSizes& before, uint64_t cellStart, FoundBy found) {
-  auto stamp = [cellStart, found](auto& records, size_t from) {
-    for (size_t i = from; i < records.size(); ++i) {
-      records[i].origin.offset = cellStart;
-      records[i].origin.found = found;
-    }
-  };
-  stamp(batch.smsRecords, before.sms);
-  stamp(batch.callRecords, before.calls);
-  stamp(batch.contactEvents, before.contactEvents);
-  stamp(batch.weChatRecords, before.weChat);
-  auto& parts = batch.contactParts.parts;
-  for (size_t i = before.parts; i < parts.size(); ++i) {
-    parts[i].second.offset = cellStart;
-    parts[i].second.found = found;
-  }
-}
-
-bool Grew(const RecordBatch& batch, const BatchSizes& before) {
-  return batch.smsRecords.size() != before.sms || batch.callRecords.size() != before.calls ||
-         batch.contactEvents.size() != before.contactEvents ||
-         batch.weChatRecords.size() != before.weChat ||
-         batch.contactParts.parts.size() != before.parts;
-}
-
-// Whole cells are taken in walk order, so their starts ascend and the cells
-// starting before end are a prefix; one of them reaches past start exactly
-// when the largest end of that prefix does.
-bool OverlapsTaken(const std::vector<WindowScratch::TakenCell>& taken, uint32_t start,
-                   uint32_t end) {
-  auto after = std::partition_point(taken.begin(), taken.end(),
-                                    [end](const WindowScratch::TakenCell& c) { return c.start < end; });
-  return after != taken.begin() && std::prev(after)->maxEnd > start;
-}
-
-// The freed cells' records, decoded from their rebuilt copies; a freed cell
-// never stands in for or beside a whole cell that gave a record.
-void CollectFreedRecords(uint8_t platform, WindowScratch& scratch, RecordBatch& batch,
-                         const std::vector<ByteRange>& unreadable, uint64_t windowOffset,
-                         const ClassifierMasks& masks) {
-  TypeSignature signature;
-  CellCandidate candidate;
-  uint32_t takenAt = UINT32_MAX;  // offset whose reading already gave a record
-  for (const FreedCell& cell : scratch.freed.cells) {
-    const uint64_t cellStart = windowOffset + cell.offset;
-    if (cell.offset == takenAt) continue;
-    if (OverlapsTaken(scratch.taken, cell.offset, cell.offset + cell.cellLength)) continue;
-    if (!unreadable.empty() && Touches(unreadable, cellStart, cellStart + cell.cellLength)) {
-      continue;
-    }
-    uint8_t* rebuilt = scratch.freed.rebuilt.data() + cell.rebuiltAt;
-    const auto available = static_cast<int32_t>(cell.rebuiltLength);
-    candidate.serialTypes.clear();
-    if (!DetectCell(rebuilt, available, candidate)) continue;
-    if (!DecodeColumns(rebuilt, available, candidate, scratch.columns, signature)) continue;
-    const auto count = static_cast<uint32_t>(candidate.serialTypes.size());
-    const BatchSizes before(batch);
-    ExtractFirstTaken(batch, platform, FittingTemplates(masks, ToSignatureBits(signature, count)),
-                      scratch.columns, candidate.rowid, RefusedForFreedCell(cell));
-    StampOrigin(batch, before, cellStart, FoundBy::kFreeblock);
-    if (Grew(batch, before)) takenAt = cell.offset;
-  }
 }
 
 }  // namespace
@@ -182,7 +107,7 @@ void CollectWindowRecords(uint8_t* window, uint32_t length, uint8_t platform, bo
     }
     candidate.serialTypes.clear();
   }
-  if (deep) CollectFreedRecords(platform, scratch, batch, unreadable, windowOffset, masks);
+  if (deep) CollectFreedRecords(platform, scratch, batch, unreadable, windowOffset);
 }
 
 void CommitBatch(RecordBatch& batch, RecordStores& stores, ContactPartMap& parts, uint32_t file) {
