@@ -21,7 +21,8 @@ struct BatchSizes {
         parts(b.contactParts.parts.size()) {}
 };
 
-inline void StampOrigin(RecordBatch& batch, const BatchSizes& before, uint64_t cellStart, FoundBy found) {
+inline void StampOrigin(RecordBatch& batch, const BatchSizes& before, uint64_t cellStart,
+                        FoundBy found) {
   auto stamp = [cellStart, found](auto& records, size_t from) {
     for (size_t i = from; i < records.size(); ++i) {
       records[i].origin.offset = cellStart;

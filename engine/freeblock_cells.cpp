@@ -122,15 +122,13 @@ int FreeblockEndsAfter(const uint8_t* w, uint32_t readable, uint32_t pos, uint32
 enum ReadingFit { kNoReading = 0, kAfterFragment, kGapless, kExact };
 
 // Walks the surviving serial types of a cell freed with k = leadLost and
-// fills cell on success; gives how well the freeblock closes around it. Invariant of the walk: every type read so far fits
-// at least one template not refused for this k at its column, header is the
-// header length the types read so far make, and k + header + body never
-// exceeds the freeblock. With k = 4 the header length is known and the walk
-// must end exactly there; otherwise each column count from kMinColumns on is
-// a possible end: the first the freeblock goes on from without a fragment
-// wins, else the first it goes on from after one (ending a walk early by a
-// few NULL types shifts the bodies by as many bytes, so a fragment is the
-// weaker evidence).
+// fills cell on success; gives how well the freeblock closes around it. Invariant of the walk:
+// every type read so far fits at least one template not refused for this k at its column, header is
+// the header length the types read so far make, and k + header + body never exceeds the freeblock.
+// With k = 4 the header length is known and the walk must end exactly there; otherwise each column
+// count from kMinColumns on is a possible end: the first the freeblock goes on from without a
+// fragment wins, else the first it goes on from after one (ending a walk early by a few NULL types
+// shifts the bodies by as many bytes, so a fragment is the weaker evidence).
 int WalkFreedCell(const uint8_t* w, uint32_t readable, uint32_t offset, uint32_t freeSize,
                   uint32_t k, uint32_t lostType, FreedCellScratch& scratch, FreedCell& cell) {
   const WalkTables& t = Tables();

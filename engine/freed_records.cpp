@@ -9,14 +9,15 @@
 namespace velkor {
 namespace {
 
-// Whole cells are taken in walk order, so their starts ascend and the cells
-// starting before end are a prefix; one of them reaches past start exactly
-// when the largest end of that prefix does.
-bool OverlapsTaken(const std::vector<WindowScratch::TakenCell>& taken, uint32_t start,
-                   uint32_t end) {
-  auto after = std::partition_point(taken.begin(), taken.end(),
-                                    [end](const WindowScratch::TakenCell& c) { return c.start < end; });
-  return after != taken.begin() && std::prev(after)->maxEnd > start;
+// Whole cells are listed in walk order, so their starts ascend and the
+// cells starting before end are a prefix; one of them reaches past start
+// exactly when the largest end of that prefix does.
+bool OverlapsWholeCell(const std::vector<WindowScratch::WholeCell>& cells, uint32_t start,
+                       uint32_t end) {
+  const auto after =
+      std::partition_point(cells.begin(), cells.end(),
+                           [end](const WindowScratch::WholeCell& c) { return c.start < end; });
+  return after != cells.begin() && std::prev(after)->maxEnd > start;
 }
 
 // Decodes a rebuilt cell into columns; false when the rebuilt cell is not
@@ -85,7 +86,7 @@ void CollectFreedRecords(uint8_t platform, WindowScratch& scratch, RecordBatch& 
     if (r == last) continue;
     const FreedCell& cell = cells[r];
     const uint64_t cellStart = windowOffset + cell.offset;
-    if (OverlapsTaken(scratch.taken, cell.offset, cell.offset + cell.cellLength)) continue;
+    if (OverlapsWholeCell(scratch.wholeCells, cell.offset, cell.offset + cell.cellLength)) continue;
     if (!unreadable.empty() && Touches(unreadable, cellStart, cellStart + cell.cellLength)) {
       continue;
     }

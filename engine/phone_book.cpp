@@ -31,8 +31,7 @@ struct JoinedParts {
 
 // An entry's offsets are those of every name and number cell of its key,
 // taken into its texts or not: each is evidence of the contact.
-void BuildPhoneBook(ContactPartMap& parts, std::vector<PhoneBookEntry>& phoneBook,
-                    uint32_t file) {
+void BuildPhoneBook(ContactPartMap& parts, std::vector<PhoneBookEntry>& phoneBook, uint32_t file) {
   for (auto group = parts.begin(); group != parts.end();) {
     const int64_t key = group->first;
     JoinedParts names;

@@ -35,12 +35,12 @@ struct WindowScratch {
   size_t candidateCount = 0;
   ColumnMap columns;
   // The deep scan's freed cells, and the bytes [start, end) of the whole
-  // cells that gave records, in walk order with the largest end so far.
+  // cells the cell test accepted, in walk order with the largest end so far.
   FreedCellScratch freed;
-  struct TakenCell {
+  struct WholeCell {
     uint32_t start, end, maxEnd;
   };
-  std::vector<TakenCell> taken;
+  std::vector<WholeCell> wholeCells;
   RecordBatch trial;  // records of a reading on trial, thrown away
 };
 
@@ -54,7 +54,7 @@ void FindCells(const uint8_t* window, uint32_t length, bool fastCellTest, Window
 // image offsets with the window at windowOffset, is not taken: its bytes
 // there are zeros, not the phone's. deep also rebuilds freed cells (see
 // engine/freeblock_cells.h) and adds their records after the whole cells'
-// ones, unless their bytes overlap a whole cell that gave a record.
+// ones, unless their bytes overlap a whole cell the cell test accepted.
 void CollectWindowRecords(uint8_t* window, uint32_t length, uint8_t platform, bool fastCellTest,
                           WindowScratch& scratch, RecordBatch& batch,
                           const std::vector<ByteRange>& unreadable = {}, uint64_t windowOffset = 0,
@@ -63,7 +63,8 @@ void CollectWindowRecords(uint8_t* window, uint32_t length, uint8_t platform, bo
 // Adds the records of the window's freed cells (scratch.freed, found before
 // the window was decoded) after the whole cells' ones: for each offset the
 // one reading some template's rules take, unless its bytes overlap a whole
-// cell that gave a record (scratch.taken) or touch an unreadable range.
+// cell the cell test accepted (scratch.wholeCells) or touch an unreadable
+// range.
 void CollectFreedRecords(uint8_t platform, WindowScratch& scratch, RecordBatch& batch,
                          const std::vector<ByteRange>& unreadable, uint64_t windowOffset);
 

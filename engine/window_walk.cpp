@@ -77,7 +77,7 @@ void CollectWindowRecords(uint8_t* window, uint32_t length, uint8_t platform, bo
                           const std::vector<ByteRange>& unreadable, uint64_t windowOffset,
                           bool deep) {
   FindCells(window, length, fastCellTest, scratch);
-  scratch.taken.clear();
+  scratch.wholeCells.clear();
   if (deep) FindFreedCells(window, length, scratch.freed);
   static const ClassifierMasks masks = BuildClassifierMasks(SignatureTemplates());
   TypeSignature signature;
@@ -88,6 +88,12 @@ void CollectWindowRecords(uint8_t* window, uint32_t length, uint8_t platform, bo
     const uint64_t cellEnd = cellStart + static_cast<uint64_t>(candidate.payloadLength.length) +
                              static_cast<uint64_t>(candidate.rowid.length) +
                              candidate.payloadLength.value;
+    if (deep) {
+      const auto end = static_cast<uint32_t>(cellEnd - windowOffset);
+      const uint32_t maxEnd =
+          scratch.wholeCells.empty() ? end : std::max(end, scratch.wholeCells.back().maxEnd);
+      scratch.wholeCells.push_back({candidate.offset, end, maxEnd});
+    }
     if (!unreadable.empty() && Touches(unreadable, cellStart, cellEnd)) {
       candidate.serialTypes.clear();
       continue;
@@ -99,11 +105,6 @@ void CollectWindowRecords(uint8_t* window, uint32_t length, uint8_t platform, bo
       ExtractFirstTaken(batch, platform, FittingTemplates(masks, ToSignatureBits(signature, count)),
                         columns, candidate.rowid);
       StampOrigin(batch, before, cellStart, FoundBy::kCell);
-      if (deep && Grew(batch, before)) {
-        const auto end = static_cast<uint32_t>(cellEnd - windowOffset);
-        const uint32_t maxEnd = scratch.taken.empty() ? end : std::max(end, scratch.taken.back().maxEnd);
-        scratch.taken.push_back({candidate.offset, end, maxEnd});
-      }
     }
     candidate.serialTypes.clear();
   }

@@ -81,7 +81,8 @@ void InsertLater(const fs::path& path, const std::vector<RecordCategory>& catego
 bool SameBytes(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, size_t from,
                size_t to) {
   return to <= a.size() && to <= b.size() &&
-         std::equal(a.begin() + static_cast<ptrdiff_t>(from), a.begin() + static_cast<ptrdiff_t>(to),
+         std::equal(a.begin() + static_cast<ptrdiff_t>(from),
+                    a.begin() + static_cast<ptrdiff_t>(to),
                     b.begin() + static_cast<ptrdiff_t>(from));
 }
 
@@ -101,7 +102,8 @@ FreedDatabase BuildFreedDatabase(const std::vector<RecordCategory>& categories,
     const size_t at = fixtures::FindBytes(out.before, row.cell);
     if (at == std::string::npos) continue;
     const size_t end = at + row.cell.size();
-    if (!SameBytes(out.before, out.after, at, at + 4) && SameBytes(out.before, out.after, at + 4, end)) {
+    if (!SameBytes(out.before, out.after, at, at + 4) &&
+        SameBytes(out.before, out.after, at + 4, end)) {
       out.freed.push_back({&row, at});
     }
   }
