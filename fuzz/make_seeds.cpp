@@ -94,6 +94,13 @@ void RecordSeeds(const fs::path& root, const std::vector<FixtureDatabase>& andro
   text.Write(Bytes{0xFF, 0xFE, 0xE4, 0xB8, 0xAD, 0xF0, 0x9F, 0x98, 0x80, 0xED, 0xA0, 0x80});
 }
 
+// Pages of databases that lost every third row without secure delete: their
+// freed cells start with freeblock headers.
+void FreeblockSeeds(const fs::path& root, const std::vector<FixtureDatabase>& freed) {
+  SeedWriter seeds(root, "freeblock_rebuild");
+  for (const Bytes& page : Pages(freed, 4096, 4)) seeds.Write(Join({0}, page));
+}
+
 // Each real header alone, then all of a mode's headers on a 16- or 32-byte grid.
 void MediaSeeds(const fs::path& root) {
   SeedWriter media(root, "media_blocks");
@@ -142,6 +149,7 @@ int main(int argc, char** argv) {
     const std::vector<FixtureDatabase> ios = {BuildDatabase(IosAddressBook(), work / "ios"),
                                               BuildDatabase(IosMessages(12), work / "ios")};
     RecordSeeds(root, android, ios);
+    FreeblockSeeds(root, BuildAndroidSet(work / "freed", 40, Deletion{JournalMode::kDelete, false, 3}));
     MediaSeeds(root);
     ParamSeeds(root);
   } catch (const std::exception& e) {

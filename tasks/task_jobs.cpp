@@ -31,8 +31,9 @@ void TaskController::NewTaskJob() {
       kTitleNewTask, TaskEventText(0, imagePath_),
       [this] {
         records_ = RecordStores{};
-        const ScanResult result = ScanRecords(JobInput(&views_.progress->Sink()),
-                                              {recordTypes_, scanThreads_, true}, records_);
+        RecordScanOptions options{recordTypes_, scanThreads_, true};
+        options.deep = deepScan_;
+        const ScanResult result = ScanRecords(JobInput(&views_.progress->Sink()), options, records_);
         imageSize_ = result.imageSize;
         if (!result.opened) {
           // An image that cannot be read is no task: no tree of zeros that
