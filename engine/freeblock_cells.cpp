@@ -85,7 +85,7 @@ const WalkTables& Tables() {
 // freeblock's end. Gives the first step's fragment, or -1 when the steps do
 // not end there.
 int FreeblockEndsAfter(const uint8_t* w, uint32_t readable, uint32_t pos, uint32_t remaining,
-                       CellCandidate& cell) {
+                       const std::vector<WholeCell>& wholeCells) {
   int firstGap = 0;
   for (int step = 0; step < kMaxChainSteps; ++step) {
     if (remaining == 0) return firstGap;
@@ -99,11 +99,11 @@ int FreeblockEndsAfter(const uint8_t* w, uint32_t readable, uint32_t pos, uint32
       if (size >= 4 && size <= remaining - gap && (next == 0 || next > size)) {
         block = size;
       } else {
-        cell.serialTypes.clear();
-        if (DetectCell(w + at, static_cast<int32_t>(readable - at - 3), cell)) {
-          block = static_cast<uint32_t>(cell.payloadLength.length + cell.rowid.length) +
-                  static_cast<uint32_t>(cell.payloadLength.value);
-          if (block > remaining - gap) block = 0;
+        const auto cell = std::lower_bound(
+            wholeCells.begin(), wholeCells.end(), at,
+            [](const WholeCell& c, uint32_t start) { return c.start < start; });
+        if (cell != wholeCells.end() && cell->start == at && cell->end - at <= remaining - gap) {
+          block = cell->end - at;
         }
       }
       if (block != 0) {
@@ -130,7 +130,8 @@ enum ReadingFit { kNoReading = 0, kAfterFragment, kGapless, kExact };
 // fragment wins, else the first it goes on from after one (ending a walk early by a few NULL types
 // shifts the bodies by as many bytes, so a fragment is the weaker evidence).
 int WalkFreedCell(const uint8_t* w, uint32_t readable, uint32_t offset, uint32_t freeSize,
-                  uint32_t k, uint32_t lostType, FreedCellScratch& scratch, FreedCell& cell) {
+                  uint32_t k, uint32_t lostType, const std::vector<WholeCell>& wholeCells,
+                  FreedCell& cell) {
   const WalkTables& t = Tables();
   TemplateSet fitting = TemplateSet(~t.needRowid) & ((TemplateSet{1} << kTemplateCount) - 1);
   uint32_t pos = offset + 4;
@@ -173,7 +174,7 @@ int WalkFreedCell(const uint8_t* w, uint32_t readable, uint32_t offset, uint32_t
     }
     const auto length = k + static_cast<uint32_t>(payload);
     const int gap =
-        FreeblockEndsAfter(w, readable, offset + length, freeSize - length, scratch.chainCell);
+        FreeblockEndsAfter(w, readable, offset + length, freeSize - length, wholeCells);
     if (gap >= 0 && !(gap > 0 && fallback)) {
       cell = FreedCell{offset, k, lostType, freeSize, length, pos, 0, 0};
       if (gap == 0) return length == freeSize ? kExact : kGapless;
@@ -243,7 +244,8 @@ TemplateSet RefusedForFreedCell(const FreedCell& cell) {
 // at f moves the walk past its serial types, as the whole-cell walk steps
 // over an accepted header; each position is tested for k = 4, 3, 2 in that
 // order, most checked first, and the first that holds is kept.
-void FindFreedCells(const uint8_t* window, uint32_t length, FreedCellScratch& scratch) {
+void FindFreedCells(const uint8_t* window, uint32_t length,
+                    const std::vector<WholeCell>& wholeCells, FreedCellScratch& scratch) {
   scratch.cells.clear();
   scratch.rebuilt.clear();
   const uint32_t readable = length + kWindowSlack;
@@ -270,7 +272,7 @@ void FindFreedCells(const uint8_t* window, uint32_t length, FreedCellScratch& sc
     int best = kNoReading;
     for (const auto& [k, lostType] : kReadings) {
       FreedCell reading;
-      const int fit = WalkFreedCell(window, readable, f, freeSize, k, lostType, scratch, reading);
+      const int fit = WalkFreedCell(window, readable, f, freeSize, k, lostType, wholeCells, reading);
       if (fit == kNoReading || fit < best) continue;
       if (fit > best) kept = 0;
       best = fit;

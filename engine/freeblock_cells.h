@@ -52,7 +52,12 @@ struct FreedCellScratch {
   std::vector<uint8_t> flags;
   std::vector<FreedCell> cells;
   std::vector<uint8_t> rebuilt;
-  CellCandidate chainCell;  // cells found inside a freeblock after the freed one
+};
+
+// The bytes [start, end) of a cell the whole-cell test accepted, from the
+// window start; maxEnd is the largest end of it and the cells before it.
+struct WholeCell {
+  uint32_t start = 0, end = 0, maxEnd = 0;
 };
 
 // Finds the freed cells starting in [0, length) of the window, whose bytes
@@ -60,7 +65,10 @@ struct FreedCellScratch {
 // scratch.rebuilt before anything rewrites the window. Cells come in
 // ascending offset; one offset may give several readings (k = 4, 3, 2 in
 // that order) that the freeblock bears out equally well.
-void FindFreedCells(const uint8_t* window, uint32_t length, FreedCellScratch& scratch);
+// wholeCells, in ascending start, are the window's accepted cells: a
+// freeblock may hold some of them after its freed cell.
+void FindFreedCells(const uint8_t* window, uint32_t length,
+                    const std::vector<WholeCell>& wholeCells, FreedCellScratch& scratch);
 
 // The templates (trial-order bits) a rebuilt cell must not be taken by:
 // those whose rows need the lost rowid, and when an integer column 0 was

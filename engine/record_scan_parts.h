@@ -37,9 +37,6 @@ struct WindowScratch {
   // The deep scan's freed cells, and the bytes [start, end) of the whole
   // cells the cell test accepted, in walk order with the largest end so far.
   FreedCellScratch freed;
-  struct WholeCell {
-    uint32_t start, end, maxEnd;
-  };
   std::vector<WholeCell> wholeCells;
   RecordBatch trial;  // records of a reading on trial, thrown away
 };

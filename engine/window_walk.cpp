@@ -33,6 +33,18 @@ uint32_t NextFlagged(const uint8_t* flags, const uint8_t* chunkMarks, uint32_t p
   return length;
 }
 
+void ListWholeCells(WindowScratch& scratch) {
+  scratch.wholeCells.clear();
+  uint32_t maxEnd = 0;
+  for (size_t i = 0; i < scratch.candidateCount; ++i) {
+    const CellCandidate& c = scratch.candidates[i];
+    const uint32_t end = c.offset + static_cast<uint32_t>(c.payloadLength.length + c.rowid.length) +
+                         static_cast<uint32_t>(c.payloadLength.value);
+    maxEnd = std::max(maxEnd, end);
+    scratch.wholeCells.push_back({c.offset, end, maxEnd});
+  }
+}
+
 }  // namespace
 
 // Every byte offset of the window is tested once, except the header bytes of
@@ -77,8 +89,10 @@ void CollectWindowRecords(uint8_t* window, uint32_t length, uint8_t platform, bo
                           const std::vector<ByteRange>& unreadable, uint64_t windowOffset,
                           bool deep) {
   FindCells(window, length, fastCellTest, scratch);
-  scratch.wholeCells.clear();
-  if (deep) FindFreedCells(window, length, scratch.freed);
+  if (deep) {
+    ListWholeCells(scratch);
+    FindFreedCells(window, length, scratch.wholeCells, scratch.freed);
+  }
   static const ClassifierMasks masks = BuildClassifierMasks(SignatureTemplates());
   TypeSignature signature;
   ColumnMap& columns = scratch.columns;
@@ -88,12 +102,6 @@ void CollectWindowRecords(uint8_t* window, uint32_t length, uint8_t platform, bo
     const uint64_t cellEnd = cellStart + static_cast<uint64_t>(candidate.payloadLength.length) +
                              static_cast<uint64_t>(candidate.rowid.length) +
                              candidate.payloadLength.value;
-    if (deep) {
-      const auto end = static_cast<uint32_t>(cellEnd - windowOffset);
-      const uint32_t maxEnd =
-          scratch.wholeCells.empty() ? end : std::max(end, scratch.wholeCells.back().maxEnd);
-      scratch.wholeCells.push_back({candidate.offset, end, maxEnd});
-    }
     if (!unreadable.empty() && Touches(unreadable, cellStart, cellEnd)) {
       candidate.serialTypes.clear();
       continue;
