@@ -253,6 +253,9 @@ void FindFreedCells(const uint8_t* window, uint32_t length,
   scratch.flags.assign(static_cast<size_t>(length) + 8, 0);
   MarkFreeblockStarts(window, length, scratch.flags.data());
   const uint8_t* flags = scratch.flags.data();
+  // Cells starting at or before f; a freed cell is never taken where it
+  // overlaps an accepted cell, so a position inside one is not walked.
+  size_t cellsBefore = 0;
   for (uint32_t f = 0; f < length; ++f) {
     uint64_t word;
     std::memcpy(&word, flags + f, sizeof word);
@@ -262,6 +265,8 @@ void FindFreedCells(const uint8_t* window, uint32_t length,
     }
     f += static_cast<uint32_t>(__builtin_ctzll(word) / 8);
     if (f >= length) break;
+    while (cellsBefore < wholeCells.size() && wholeCells[cellsBefore].start <= f) ++cellsBefore;
+    if (cellsBefore > 0 && wholeCells[cellsBefore - 1].maxEnd > f) continue;
     const uint32_t freeSize = BigEndian16(window + f + 2);
     // A cell the freeblock ends with exactly beats one it holds more after,
     // and that one a cell followed by a fragment. Readings alike in that
