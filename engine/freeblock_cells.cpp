@@ -21,11 +21,22 @@ constexpr int kMaxChainSteps = 16;
 constexpr uint32_t kMaxHeader = 127;
 // The readings tried at each position, most checked first: k, and with k = 2
 // the rebuilt first type, NULL or an integer type of each body size.
+// Each needs its bit among the position's flags (MarkFreeblockStarts).
+enum : uint8_t { kMayBeFour = 1, kMayBeThree = 2, kMayBeTwo = 4, kMayBeTwoAfterInteger = 8 };
 struct Reading {
   uint32_t leadLost, lostType;
+  uint8_t flag;
 };
-constexpr Reading kReadings[] = {{4, 0}, {3, 0}, {2, 0}, {2, 1}, {2, 2},
-                                 {2, 3}, {2, 4}, {2, 5}, {2, 6}};
+constexpr Reading kReadings[] = {
+    {4, 0, kMayBeFour},
+    {3, 0, kMayBeThree},
+    {2, 0, kMayBeTwo},
+    {2, 1, kMayBeTwoAfterInteger},
+    {2, 2, kMayBeTwoAfterInteger},
+    {2, 3, kMayBeTwoAfterInteger},
+    {2, 4, kMayBeTwoAfterInteger},
+    {2, 5, kMayBeTwoAfterInteger},
+    {2, 6, kMayBeTwoAfterInteger}};
 
 uint32_t BigEndian16(const uint8_t* bytes) {
   return static_cast<uint32_t>(bytes[0]) << 8 | bytes[1];
@@ -229,7 +240,13 @@ __attribute__((target_clones("avx2", "default"))) void MarkFreeblockStarts(
     const uint8_t three = num4 & (num5 | num6 | num7 | num8);
     const uint8_t two = (b4 <= 0x81) & (b5 <= 0x81) & (b6 <= 0x81) & (b7 <= 0x81) &
                         (num4 | num5 | num6 | num7);
-    flags[f] = static_cast<uint8_t>(sizeOk & nextOk & (four | three | two));
+    // The chat template, the one with an integer first column, has a text
+    // at column 1.
+    const uint8_t twoAfterInteger = two & ((b4 == 0) | (b4 >= 12));
+    const uint8_t header = sizeOk & nextOk;
+    flags[f] = static_cast<uint8_t>(header * (four * kMayBeFour | three * kMayBeThree |
+                                              two * kMayBeTwo |
+                                              twoAfterInteger * kMayBeTwoAfterInteger));
   }
 }
 
@@ -272,16 +289,20 @@ void FindFreedCells(const uint8_t* window, uint32_t length,
     // and that one a cell followed by a fragment. Readings alike in that
     // are all kept, in trial order: the extraction takes the first whose
     // record passes its rules.
-    FreedCell readings[std::size(kReadings)];
+    std::array<FreedCell, std::size(kReadings)>& readings = scratch.readings;
     size_t kept = 0;
     int best = kNoReading;
-    for (const auto& [k, lostType] : kReadings) {
-      FreedCell reading;
+    for (const auto& [k, lostType, flag] : kReadings) {
+      if ((flags[f] & flag) == 0) continue;
+      FreedCell& reading = readings[kept];
       const int fit = WalkFreedCell(window, readable, f, freeSize, k, lostType, wholeCells, reading);
       if (fit == kNoReading || fit < best) continue;
-      if (fit > best) kept = 0;
+      if (fit > best) {
+        readings[0] = reading;
+        kept = 0;
+      }
       best = fit;
-      readings[kept++] = reading;
+      ++kept;
     }
     if (kept == 0) continue;
     uint32_t resume = length;

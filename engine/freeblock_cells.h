@@ -23,6 +23,7 @@
 // space or whole cells to the freeblock's last byte.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -49,6 +50,7 @@ struct FreedCell {
 inline constexpr uint32_t kRebuiltPad = 8;
 
 struct FreedCellScratch {
+  std::array<FreedCell, 9> readings;  // of one position
   std::vector<uint8_t> flags;
   std::vector<FreedCell> cells;
   std::vector<uint8_t> rebuilt;
