@@ -95,8 +95,23 @@ const WalkTables& Tables() {
 // a whole cell. The freed cell holds only when the steps end exactly at the
 // freeblock's end. Gives the first step's fragment, or -1 when the steps do
 // not end there.
+// The window's accepted cells, with a bit per byte offset where one starts
+// so that most positions need no search.
+struct CellIndex {
+  const std::vector<WholeCell>& cells;
+  const std::vector<uint64_t>& startBits;
+
+  // The length of the accepted cell starting at pos; 0 when none does.
+  uint32_t LengthAt(uint32_t pos) const {
+    if (pos / 64 >= startBits.size() || ((startBits[pos / 64] >> (pos % 64)) & 1u) == 0) return 0;
+    const auto cell = std::lower_bound(cells.begin(), cells.end(), pos,
+                                       [](const WholeCell& c, uint32_t at) { return c.start < at; });
+    return cell != cells.end() && cell->start == pos ? cell->end - pos : 0;
+  }
+};
+
 int FreeblockEndsAfter(const uint8_t* w, uint32_t readable, uint32_t pos, uint32_t remaining,
-                       const std::vector<WholeCell>& wholeCells) {
+                       const CellIndex& wholeCells) {
   int firstGap = 0;
   for (int step = 0; step < kMaxChainSteps; ++step) {
     if (remaining == 0) return firstGap;
@@ -110,12 +125,8 @@ int FreeblockEndsAfter(const uint8_t* w, uint32_t readable, uint32_t pos, uint32
       if (size >= 4 && size <= remaining - gap && (next == 0 || next > size)) {
         block = size;
       } else {
-        const auto cell = std::lower_bound(
-            wholeCells.begin(), wholeCells.end(), at,
-            [](const WholeCell& c, uint32_t start) { return c.start < start; });
-        if (cell != wholeCells.end() && cell->start == at && cell->end - at <= remaining - gap) {
-          block = cell->end - at;
-        }
+        const uint32_t cell = wholeCells.LengthAt(at);
+        if (cell <= remaining - gap) block = cell;
       }
       if (block != 0) {
         if (step == 0) firstGap = static_cast<int>(gap);
@@ -141,8 +152,7 @@ enum ReadingFit { kNoReading = 0, kAfterFragment, kGapless, kExact };
 // fragment wins, else the first it goes on from after one (ending a walk early by a few NULL types
 // shifts the bodies by as many bytes, so a fragment is the weaker evidence).
 int WalkFreedCell(const uint8_t* w, uint32_t readable, uint32_t offset, uint32_t freeSize,
-                  uint32_t k, uint32_t lostType, const std::vector<WholeCell>& wholeCells,
-                  FreedCell& cell) {
+                  uint32_t k, uint32_t lostType, const CellIndex& wholeCells, FreedCell& cell) {
   const WalkTables& t = Tables();
   TemplateSet fitting = TemplateSet(~t.needRowid) & ((TemplateSet{1} << kTemplateCount) - 1);
   uint32_t pos = offset + 4;
@@ -270,6 +280,9 @@ void FindFreedCells(const uint8_t* window, uint32_t length,
   scratch.flags.assign(static_cast<size_t>(length) + 8, 0);
   MarkFreeblockStarts(window, length, scratch.flags.data());
   const uint8_t* flags = scratch.flags.data();
+  scratch.cellStarts.assign(static_cast<size_t>(readable) / 64 + 1, 0);
+  for (const WholeCell& c : wholeCells) scratch.cellStarts[c.start / 64] |= uint64_t{1} << (c.start % 64);
+  const CellIndex index{wholeCells, scratch.cellStarts};
   // Cells starting at or before f; a freed cell is never taken where it
   // overlaps an accepted cell, so a position inside one is not walked.
   size_t cellsBefore = 0;
@@ -295,7 +308,7 @@ void FindFreedCells(const uint8_t* window, uint32_t length,
     for (const auto& [k, lostType, flag] : kReadings) {
       if ((flags[f] & flag) == 0) continue;
       FreedCell& reading = readings[kept];
-      const int fit = WalkFreedCell(window, readable, f, freeSize, k, lostType, wholeCells, reading);
+      const int fit = WalkFreedCell(window, readable, f, freeSize, k, lostType, index, reading);
       if (fit == kNoReading || fit < best) continue;
       if (fit > best) {
         readings[0] = reading;

@@ -54,6 +54,7 @@ struct FreedCellScratch {
   std::vector<uint8_t> flags;
   std::vector<FreedCell> cells;
   std::vector<uint8_t> rebuilt;
+  std::vector<uint64_t> cellStarts;  // a bit per window byte where an accepted cell starts
 };
 
 // The bytes [start, end) of a cell the whole-cell test accepted, from the
