@@ -15,6 +15,9 @@ namespace {
 // The smallest cell the cell test accepts: a one-byte P and R before the
 // smallest payload.
 constexpr uint32_t kMinFreedCell = 2 + kMinPayload;
+// Freeblocks are looked for in pages of up to 16 KiB (phones' databases use
+// 4 KiB): the size and the next freeblock's offset lie below it.
+constexpr uint32_t kMaxPageSize = 16384;
 // Free space and whole cells a freeblock may hold after the freed cell.
 constexpr int kMaxChainSteps = 16;
 // The header length is rebuilt as one byte.
@@ -230,7 +233,7 @@ void Rebuild(const uint8_t* w, FreedCell& cell, std::vector<uint8_t>& arena) {
 
 // A position is worth the walk when its first four bytes read as a
 // freeblock header (a size that can hold a cell; the next freeblock, in
-// ascending page order, beyond it or none) and the bytes after them can
+// ascending page order, beyond it or none; both inside a page) and the bytes after them can
 // start what one of the three cases leaves. Every template that can be
 // rebuilt has a number at one of columns 1 to 3, so one of the four bytes
 // after column 0's type is a number or NULL type (a long text type before it
@@ -242,8 +245,9 @@ __attribute__((target_clones("avx2", "default"))) void MarkFreeblockStarts(
   for (size_t f = 0; f < length; ++f) {
     const uint8_t n0 = w[f], n1 = w[f + 1], s0 = w[f + 2], s1 = w[f + 3];
     const uint8_t b4 = w[f + 4], b5 = w[f + 5], b6 = w[f + 6], b7 = w[f + 7], b8 = w[f + 8];
-    const uint8_t sizeOk = (s0 != 0) | (s1 >= kMinFreedCell);
-    const uint8_t nextOk = ((n0 | n1) == 0) | (n0 > s0) | ((n0 == s0) & (n1 > s1));
+    const uint8_t sizeOk = ((s0 != 0) | (s1 >= kMinFreedCell)) & (s0 < kMaxPageSize / 256);
+    const uint8_t nextOk = (((n0 | n1) == 0) | (n0 > s0) | ((n0 == s0) & (n1 > s1))) &
+                           (n0 < kMaxPageSize / 256);
     const uint8_t num4 = b4 <= 9, num5 = b5 <= 9, num6 = b6 <= 9, num7 = b7 <= 9, num8 = b8 <= 9;
     const uint8_t four = (static_cast<uint8_t>(b4 - 6) <= kMaxHeader - 6) & num5 &
                          (num6 | num7 | num8);
