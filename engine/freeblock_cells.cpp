@@ -20,11 +20,13 @@ constexpr uint32_t kMinFreedCell = 2 + kMinPayload;
 constexpr uint32_t kMaxPageSize = 16384;
 // Free space and whole cells a freeblock may hold after the freed cell.
 constexpr int kMaxChainSteps = 16;
+// Positions are marked a chunk at a time.
+constexpr uint32_t kFlagChunk = 4096;
 // The header length is rebuilt as one byte.
 constexpr uint32_t kMaxHeader = 127;
 // The readings tried at each position, most checked first: k, and with k = 2
 // the rebuilt first type, NULL or an integer type of each body size.
-// Each needs its bit among the position's flags (MarkFreeblockStarts).
+// Each needs its bit among the cases a position can be (PossibleCases).
 enum : uint8_t { kMayBeFour = 1, kMayBeThree = 2, kMayBeTwo = 4, kMayBeTwoAfterInteger = 8 };
 struct Reading {
   uint32_t leadLost, lostType;
@@ -231,37 +233,46 @@ void Rebuild(const uint8_t* w, FreedCell& cell, std::vector<uint8_t>& arena) {
   arena.insert(arena.end(), kRebuiltPad, 0);
 }
 
-// A position is worth the walk when its first four bytes read as a
+// A position is worth a closer look when its first four bytes read as a
 // freeblock header (a size that can hold a cell; the next freeblock, in
-// ascending page order, beyond it or none; both inside a page) and the bytes after them can
-// start what one of the three cases leaves. Every template that can be
-// rebuilt has a number at one of columns 1 to 3, so one of the four bytes
-// after column 0's type is a number or NULL type (a long text type before it
-// may take two of them). With k = 2 the payload is under 128 bytes, so no
-// type byte exceeds 0x81. Byte arithmetic only, so that it vectorises.
-// target_clones picks AVX2 at run time where the processor has it.
-__attribute__((target_clones("avx2", "default"))) void MarkFreeblockStarts(
-    const uint8_t* __restrict__ w, size_t length, uint8_t* __restrict__ flags) {
-  for (size_t f = 0; f < length; ++f) {
+// ascending page order, beyond it or none; both inside a page) and one of
+// the four bytes after them is a number or NULL type: every template that
+// can be rebuilt has a number at one of columns 1 to 3, and with k = 4 the
+// header length comes first. Byte arithmetic only, so that it vectorises;
+// target_clones picks AVX2 at run time where the processor has it. True
+// when some position of the chunk is marked.
+__attribute__((target_clones("avx2", "default"))) bool MarkChunk(const uint8_t* __restrict__ w,
+                                                                 size_t n,
+                                                                 uint8_t* __restrict__ flags) {
+  uint8_t any = 0;
+  for (size_t f = 0; f < n; ++f) {
     const uint8_t n0 = w[f], n1 = w[f + 1], s0 = w[f + 2], s1 = w[f + 3];
-    const uint8_t b4 = w[f + 4], b5 = w[f + 5], b6 = w[f + 6], b7 = w[f + 7], b8 = w[f + 8];
     const uint8_t sizeOk = ((s0 != 0) | (s1 >= kMinFreedCell)) & (s0 < kMaxPageSize / 256);
     const uint8_t nextOk = (((n0 | n1) == 0) | (n0 > s0) | ((n0 == s0) & (n1 > s1))) &
                            (n0 < kMaxPageSize / 256);
-    const uint8_t num4 = b4 <= 9, num5 = b5 <= 9, num6 = b6 <= 9, num7 = b7 <= 9, num8 = b8 <= 9;
-    const uint8_t four = (static_cast<uint8_t>(b4 - 6) <= kMaxHeader - 6) & num5 &
-                         (num6 | num7 | num8);
-    const uint8_t three = num4 & (num5 | num6 | num7 | num8);
-    const uint8_t two = (b4 <= 0x81) & (b5 <= 0x81) & (b6 <= 0x81) & (b7 <= 0x81) &
-                        (num4 | num5 | num6 | num7);
-    // The chat template, the one with an integer first column, has a text
-    // at column 1.
-    const uint8_t twoAfterInteger = two & ((b4 == 0) | (b4 >= 12));
-    const uint8_t header = sizeOk & nextOk;
-    flags[f] = static_cast<uint8_t>(header * (four * kMayBeFour | three * kMayBeThree |
-                                              two * kMayBeTwo |
-                                              twoAfterInteger * kMayBeTwoAfterInteger));
+    const uint8_t low = std::min(std::min(w[f + 4], w[f + 5]), std::min(w[f + 6], w[f + 7]));
+    flags[f] = static_cast<uint8_t>(sizeOk & nextOk & (low <= 9));
+    any |= flags[f];
   }
+  return any != 0;
+}
+
+// The cases a marked position can be, as kMayBe bits: with k = 4 a header
+// length and a number or NULL type for column 0, with k = 3 that type at
+// once; with k = 2 the payload is under 128 bytes, so no type byte exceeds
+// 0x81, and the chat template, whose first column is an integer, has a text
+// at column 1.
+uint8_t PossibleCases(const uint8_t* b) {
+  const bool num4 = b[4] <= 9, num5 = b[5] <= 9, num6 = b[6] <= 9, num7 = b[7] <= 9;
+  const bool num8 = b[8] <= 9;
+  const bool four = static_cast<uint8_t>(b[4] - 6) <= kMaxHeader - 6 && num5 &&
+                    (num6 || num7 || num8);
+  const bool three = num4 && (num5 || num6 || num7 || num8);
+  const bool two = b[4] <= 0x81 && b[5] <= 0x81 && b[6] <= 0x81 && b[7] <= 0x81;
+  const bool twoAfterInteger = two && (b[4] == 0 || b[4] >= 12);
+  return static_cast<uint8_t>((four ? kMayBeFour : 0) | (three ? kMayBeThree : 0) |
+                              (two ? kMayBeTwo : 0) |
+                              (twoAfterInteger ? kMayBeTwoAfterInteger : 0));
 }
 
 }  // namespace
@@ -271,64 +282,85 @@ TemplateSet RefusedForFreedCell(const FreedCell& cell) {
   return cell.lostType == 0 ? t.needRowid : TemplateSet(~t.firstNotRowid);
 }
 
+namespace {
+
+// Tries the readings the position's bytes allow and keeps the best: a cell
+// the freeblock ends with exactly beats one it holds more after, and that
+// one a cell followed by a fragment. Readings alike in that are all kept, in
+// trial order: the extraction takes the first whose record passes its
+// rules. Gives the first byte after the kept readings' headers, or 0 when
+// none holds.
+uint32_t ReadFreedCellAt(const uint8_t* window, uint32_t readable, uint32_t f,
+                         const CellIndex& index, FreedCellScratch& scratch) {
+  const uint32_t freeSize = BigEndian16(window + f + 2);
+  const uint8_t cases = PossibleCases(window + f);
+  std::array<FreedCell, std::size(kReadings)>& readings = scratch.readings;
+  size_t kept = 0;
+  int best = kNoReading;
+  for (const auto& [k, lostType, flag] : kReadings) {
+    if ((cases & flag) == 0) continue;
+    FreedCell& reading = readings[kept];
+    const int fit = WalkFreedCell(window, readable, f, freeSize, k, lostType, index, reading);
+    if (fit == kNoReading || fit < best) continue;
+    if (fit > best) {
+      readings[0] = reading;
+      kept = 0;
+    }
+    best = fit;
+    ++kept;
+  }
+  uint32_t resume = 0;
+  for (size_t r = 0; r < kept; ++r) {
+    Rebuild(window, readings[r], scratch.rebuilt);
+    scratch.cells.push_back(readings[r]);
+    resume = r == 0 ? readings[r].headerEnd : std::min(resume, readings[r].headerEnd);
+  }
+  return resume;
+}
+
+}  // namespace
+
 // Invariant: positions are tested in ascending order and a freed cell found
 // at f moves the walk past its serial types, as the whole-cell walk steps
-// over an accepted header; each position is tested for k = 4, 3, 2 in that
-// order, most checked first, and the first that holds is kept.
+// over an accepted header. The window is marked a chunk at a time into a
+// buffer that stays in the first-level cache while its marks are read.
 void FindFreedCells(const uint8_t* window, uint32_t length,
                     const std::vector<WholeCell>& wholeCells, FreedCellScratch& scratch) {
   scratch.cells.clear();
   scratch.rebuilt.clear();
   const uint32_t readable = length + kWindowSlack;
-  // Eight zero flags past length end every word read below.
-  scratch.flags.assign(static_cast<size_t>(length) + 8, 0);
-  MarkFreeblockStarts(window, length, scratch.flags.data());
-  const uint8_t* flags = scratch.flags.data();
   scratch.cellStarts.assign(static_cast<size_t>(readable) / 64 + 1, 0);
-  for (const WholeCell& c : wholeCells) scratch.cellStarts[c.start / 64] |= uint64_t{1} << (c.start % 64);
+  for (const WholeCell& c : wholeCells) {
+    scratch.cellStarts[c.start / 64] |= uint64_t{1} << (c.start % 64);
+  }
   const CellIndex index{wholeCells, scratch.cellStarts};
+  // Eight zero marks after a chunk's end end every word read below.
+  uint8_t marks[kFlagChunk + 8];
   // Cells starting at or before f; a freed cell is never taken where it
   // overlaps an accepted cell, so a position inside one is not walked.
   size_t cellsBefore = 0;
-  for (uint32_t f = 0; f < length; ++f) {
-    uint64_t word;
-    std::memcpy(&word, flags + f, sizeof word);
-    if (word == 0) {
-      f += 7;
-      continue;
-    }
-    f += static_cast<uint32_t>(__builtin_ctzll(word) / 8);
-    if (f >= length) break;
-    while (cellsBefore < wholeCells.size() && wholeCells[cellsBefore].start <= f) ++cellsBefore;
-    if (cellsBefore > 0 && wholeCells[cellsBefore - 1].maxEnd > f) continue;
-    const uint32_t freeSize = BigEndian16(window + f + 2);
-    // A cell the freeblock ends with exactly beats one it holds more after,
-    // and that one a cell followed by a fragment. Readings alike in that
-    // are all kept, in trial order: the extraction takes the first whose
-    // record passes its rules.
-    std::array<FreedCell, std::size(kReadings)>& readings = scratch.readings;
-    size_t kept = 0;
-    int best = kNoReading;
-    for (const auto& [k, lostType, flag] : kReadings) {
-      if ((flags[f] & flag) == 0) continue;
-      FreedCell& reading = readings[kept];
-      const int fit = WalkFreedCell(window, readable, f, freeSize, k, lostType, index, reading);
-      if (fit == kNoReading || fit < best) continue;
-      if (fit > best) {
-        readings[0] = reading;
-        kept = 0;
+  uint32_t next = 0;  // the first position still to test
+  for (uint32_t start = 0; start < length; start += kFlagChunk) {
+    const uint32_t n = std::min(kFlagChunk, length - start);
+    if (next >= start + n || !MarkChunk(window + start, n, marks)) continue;
+    std::memset(marks + n, 0, 8);
+    for (uint32_t i = next > start ? next - start : 0; i < n; ++i) {
+      uint64_t word;
+      std::memcpy(&word, marks + i, sizeof word);
+      if (word == 0) {
+        i += 7;
+        continue;
       }
-      best = fit;
-      ++kept;
+      i += static_cast<uint32_t>(__builtin_ctzll(word) / 8);
+      if (i >= n) break;
+      const uint32_t f = start + i;
+      while (cellsBefore < wholeCells.size() && wholeCells[cellsBefore].start <= f) ++cellsBefore;
+      if (cellsBefore > 0 && wholeCells[cellsBefore - 1].maxEnd > f) continue;
+      const uint32_t resume = ReadFreedCellAt(window, readable, f, index, scratch);
+      if (resume == 0) continue;
+      next = resume;
+      i = resume - start - 1;
     }
-    if (kept == 0) continue;
-    uint32_t resume = length;
-    for (size_t r = 0; r < kept; ++r) {
-      Rebuild(window, readings[r], scratch.rebuilt);
-      scratch.cells.push_back(readings[r]);
-      resume = std::min(resume, readings[r].headerEnd);
-    }
-    f = resume - 1;
   }
 }
 

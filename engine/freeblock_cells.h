@@ -51,7 +51,6 @@ inline constexpr uint32_t kRebuiltPad = 8;
 
 struct FreedCellScratch {
   std::array<FreedCell, 9> readings;  // of one position
-  std::vector<uint8_t> flags;
   std::vector<FreedCell> cells;
   std::vector<uint8_t> rebuilt;
   std::vector<uint64_t> cellStarts;  // a bit per window byte where an accepted cell starts
