@@ -32,16 +32,15 @@ struct Reading {
   uint32_t leadLost, lostType;
   uint8_t flag;
 };
-constexpr Reading kReadings[] = {
-    {4, 0, kMayBeFour},
-    {3, 0, kMayBeThree},
-    {2, 0, kMayBeTwo},
-    {2, 1, kMayBeTwoAfterInteger},
-    {2, 2, kMayBeTwoAfterInteger},
-    {2, 3, kMayBeTwoAfterInteger},
-    {2, 4, kMayBeTwoAfterInteger},
-    {2, 5, kMayBeTwoAfterInteger},
-    {2, 6, kMayBeTwoAfterInteger}};
+constexpr Reading kReadings[] = {{4, 0, kMayBeFour},
+                                 {3, 0, kMayBeThree},
+                                 {2, 0, kMayBeTwo},
+                                 {2, 1, kMayBeTwoAfterInteger},
+                                 {2, 2, kMayBeTwoAfterInteger},
+                                 {2, 3, kMayBeTwoAfterInteger},
+                                 {2, 4, kMayBeTwoAfterInteger},
+                                 {2, 5, kMayBeTwoAfterInteger},
+                                 {2, 6, kMayBeTwoAfterInteger}};
 
 uint32_t BigEndian16(const uint8_t* bytes) {
   return static_cast<uint32_t>(bytes[0]) << 8 | bytes[1];
@@ -109,8 +108,9 @@ struct CellIndex {
   // The length of the accepted cell starting at pos; 0 when none does.
   uint32_t LengthAt(uint32_t pos) const {
     if (pos / 64 >= startBits.size() || ((startBits[pos / 64] >> (pos % 64)) & 1u) == 0) return 0;
-    const auto cell = std::lower_bound(cells.begin(), cells.end(), pos,
-                                       [](const WholeCell& c, uint32_t at) { return c.start < at; });
+    const auto cell =
+        std::lower_bound(cells.begin(), cells.end(), pos,
+                         [](const WholeCell& c, uint32_t at) { return c.start < at; });
     return cell != cells.end() && cell->start == pos ? cell->end - pos : 0;
   }
 };
@@ -199,8 +199,7 @@ int WalkFreedCell(const uint8_t* w, uint32_t readable, uint32_t offset, uint32_t
       continue;
     }
     const auto length = k + static_cast<uint32_t>(payload);
-    const int gap =
-        FreeblockEndsAfter(w, readable, offset + length, freeSize - length, wholeCells);
+    const int gap = FreeblockEndsAfter(w, readable, offset + length, freeSize - length, wholeCells);
     if (gap >= 0 && !(gap > 0 && fallback)) {
       cell = FreedCell{offset, k, lostType, freeSize, length, pos, 0, 0};
       if (gap == 0) return length == freeSize ? kExact : kGapless;
@@ -248,8 +247,8 @@ __attribute__((target_clones("avx2", "default"))) bool MarkChunk(const uint8_t* 
   for (size_t f = 0; f < n; ++f) {
     const uint8_t n0 = w[f], n1 = w[f + 1], s0 = w[f + 2], s1 = w[f + 3];
     const uint8_t sizeOk = ((s0 != 0) | (s1 >= kMinFreedCell)) & (s0 < kMaxPageSize / 256);
-    const uint8_t nextOk = (((n0 | n1) == 0) | (n0 > s0) | ((n0 == s0) & (n1 > s1))) &
-                           (n0 < kMaxPageSize / 256);
+    const uint8_t nextOk =
+        (((n0 | n1) == 0) | (n0 > s0) | ((n0 == s0) & (n1 > s1))) & (n0 < kMaxPageSize / 256);
     const uint8_t low = std::min(std::min(w[f + 4], w[f + 5]), std::min(w[f + 6], w[f + 7]));
     flags[f] = static_cast<uint8_t>(sizeOk & nextOk & (low <= 9));
     any |= flags[f];
@@ -265,8 +264,8 @@ __attribute__((target_clones("avx2", "default"))) bool MarkChunk(const uint8_t* 
 uint8_t PossibleCases(const uint8_t* b) {
   const bool num4 = b[4] <= 9, num5 = b[5] <= 9, num6 = b[6] <= 9, num7 = b[7] <= 9;
   const bool num8 = b[8] <= 9;
-  const bool four = static_cast<uint8_t>(b[4] - 6) <= kMaxHeader - 6 && num5 &&
-                    (num6 || num7 || num8);
+  const bool four =
+      static_cast<uint8_t>(b[4] - 6) <= kMaxHeader - 6 && num5 && (num6 || num7 || num8);
   const bool three = num4 && (num5 || num6 || num7 || num8);
   const bool two = b[4] <= 0x81 && b[5] <= 0x81 && b[6] <= 0x81 && b[7] <= 0x81;
   const bool twoAfterInteger = two && (b[4] == 0 || b[4] >= 12);

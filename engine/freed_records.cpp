@@ -12,11 +12,9 @@ namespace {
 // Whole cells are listed in walk order, so their starts ascend and the
 // cells starting before end are a prefix; one of them reaches past start
 // exactly when the largest end of that prefix does.
-bool OverlapsWholeCell(const std::vector<WholeCell>& cells, uint32_t start,
-                       uint32_t end) {
-  const auto after =
-      std::partition_point(cells.begin(), cells.end(),
-                           [end](const WholeCell& c) { return c.start < end; });
+bool OverlapsWholeCell(const std::vector<WholeCell>& cells, uint32_t start, uint32_t end) {
+  const auto after = std::partition_point(cells.begin(), cells.end(),
+                                          [end](const WholeCell& c) { return c.start < end; });
   return after != cells.begin() && std::prev(after)->maxEnd > start;
 }
 

@@ -149,7 +149,8 @@ int main(int argc, char** argv) {
     const std::vector<FixtureDatabase> ios = {BuildDatabase(IosAddressBook(), work / "ios"),
                                               BuildDatabase(IosMessages(12), work / "ios")};
     RecordSeeds(root, android, ios);
-    FreeblockSeeds(root, BuildAndroidSet(work / "freed", 40, Deletion{JournalMode::kDelete, false, 3}));
+    FreeblockSeeds(root,
+                   BuildAndroidSet(work / "freed", 40, Deletion{JournalMode::kDelete, false, 3}));
     MediaSeeds(root);
     ParamSeeds(root);
   } catch (const std::exception& e) {

@@ -33,7 +33,8 @@ void TaskController::NewTaskJob() {
         records_ = RecordStores{};
         RecordScanOptions options{recordTypes_, scanThreads_, true};
         options.deep = deepScan_;
-        const ScanResult result = ScanRecords(JobInput(&views_.progress->Sink()), options, records_);
+        const ScanResult result =
+            ScanRecords(JobInput(&views_.progress->Sink()), options, records_);
         imageSize_ = result.imageSize;
         if (!result.opened) {
           // An image that cannot be read is no task: no tree of zeros that

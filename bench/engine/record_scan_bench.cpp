@@ -52,8 +52,8 @@ void BM_ScanWindow(benchmark::State& state) {
   for (auto _ : state) {
     // Decoding rewrites zero bytes of text fields; start from the original.
     std::copy(original.begin(), original.end(), window.begin());
-    CollectWindowRecords(window.data(), kWindowSize, kPlatformAndroid, fastCellTest, scratch,
-                         batch, {}, 0, deep);
+    CollectWindowRecords(window.data(), kWindowSize, kPlatformAndroid, fastCellTest, scratch, batch,
+                         {}, 0, deep);
     batch.Clear();
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kWindowSize);
