@@ -9,6 +9,8 @@
 #include <map>
 #include <sstream>
 
+#include <unistd.h>
+
 #include "engine/record_provenance.h"
 #include "engine/record_scan.h"
 #include "engine/record_scan_parts.h"
@@ -140,10 +142,13 @@ struct Tally {
 class DeepRows : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    const fs::path folder = fs::temp_directory_path() / "velkor_deep_rows";
+    // One folder per process: ctest runs the tests of this suite side by side.
+    const fs::path folder =
+        fs::temp_directory_path() / ("velkor_deep_rows_" + std::to_string(getpid()));
     for (const DeletePattern& pattern : Patterns()) {
       databases_.push_back(deep::BuildFreedDatabase(kCategories, pattern, folder / pattern.name));
     }
+    fs::remove_all(folder);
   }
   static void TearDownTestSuite() { databases_.clear(); }
 
