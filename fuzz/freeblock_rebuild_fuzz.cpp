@@ -5,30 +5,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/record_scan_parts.h"
+#include "engine/cell_detector.h"
+#include "engine/scan_input.h"
 #include "fuzz/fuzz_support.h"
 
 namespace velkor::fuzz {
 namespace {
-
-struct Walked {
-  RecordBatch batch;
-  std::vector<uint8_t> window;
-};
-
-Walked Walk(const std::vector<uint8_t>& bytes, uint8_t platform, bool deep) {
-  Walked out;
-  // The scanned bytes followed by the slack a last window has: zeros.
-  out.window = bytes;
-  out.window.resize(bytes.size() + kWindowSlack, 0);
-  WindowScratch scratch;
-  CollectWindowRecords(out.window.data(), static_cast<uint32_t>(bytes.size()), platform, true,
-                       scratch, out.batch, {}, 0, deep);
-  for (size_t k = 0; k < bytes.size(); ++k) {
-    FUZZ_CHECK(out.window[k] == bytes[k] || (bytes[k] == 0 && out.window[k] == ' '));
-  }
-  return out;
-}
 
 // The batch's records found the given way, as a new batch.
 RecordBatch FoundAs(const RecordBatch& batch, FoundBy how) {
@@ -63,10 +45,10 @@ int FuzzOne(const uint8_t* data, size_t size) {
   const uint8_t platform = input.Byte() % 3;
   const std::vector<uint8_t> bytes = input.Rest();
   if (bytes.size() > kWindowSize) return 0;
-  const Walked plain = Walk(bytes, platform, false);
-  const Walked deep = Walk(bytes, platform, true);
-  FUZZ_CHECK(BatchText(FoundAs(deep.batch, FoundBy::kCell)) == BatchText(plain.batch));
-  const RecordBatch freed = FoundAs(deep.batch, FoundBy::kFreeblock);
+  const RecordBatch deep = WalkWindow(bytes, platform, true, true);
+  FUZZ_CHECK(BatchText(FoundAs(deep, FoundBy::kCell)) ==
+             BatchText(WalkWindow(bytes, platform, true, false)));
+  const RecordBatch freed = FoundAs(deep, FoundBy::kFreeblock);
   auto check = [&bytes](const auto& records) {
     for (const auto& r : records) CheckFreeblockAt(bytes, r.origin.offset);
   };

@@ -1,5 +1,7 @@
 #include "fuzz/fuzz_support.h"
 
+#include "engine/record_scan_parts.h"
+
 #include "engine/text_codec.h"
 #include "engine/text_format.h"
 
@@ -41,6 +43,21 @@ void AppendRecords(std::string& out, const std::vector<SmsRecord>& sms,
 }
 
 }  // namespace
+
+RecordBatch WalkWindow(const std::vector<uint8_t>& bytes, uint8_t platform, bool fastCellTest,
+                       bool deep) {
+  std::vector<uint8_t> window(bytes);
+  window.resize(bytes.size() + kWindowSlack, 0);
+  WindowScratch scratch;
+  RecordBatch batch;
+  CollectWindowRecords(window.data(), static_cast<uint32_t>(bytes.size()), platform, fastCellTest,
+                       scratch, batch, {}, 0, deep);
+  for (size_t k = 0; k < bytes.size(); ++k) {
+    FUZZ_CHECK(window[k] == bytes[k] || (bytes[k] == 0 && window[k] == ' '));
+  }
+  for (size_t k = bytes.size(); k < window.size(); ++k) FUZZ_CHECK(window[k] == 0);
+  return batch;
+}
 
 std::string BatchText(const RecordBatch& batch) {
   std::string out;

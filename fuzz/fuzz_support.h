@@ -59,6 +59,13 @@ class InputReader {
 // The body of each target, called by libFuzzer once per input.
 int FuzzOne(const uint8_t* data, size_t size);
 
+// The records of one window of bytes (followed by the zero slack a last
+// window has), walked with the prefiltered or the plain cell test and with
+// or without the freed-cell rebuild. Checks that decoding rewrote only zero
+// bytes of the window, to spaces, and no byte of the slack.
+RecordBatch WalkWindow(const std::vector<uint8_t>& bytes, uint8_t platform, bool fastCellTest,
+                       bool deep);
+
 // Every record of a batch or of the stores, one line each, in store order.
 std::string BatchText(const RecordBatch& batch);
 std::string StoresText(const RecordStores& stores, const ScanResult& result);

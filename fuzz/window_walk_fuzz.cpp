@@ -4,35 +4,18 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/record_scan_parts.h"
+#include "engine/scan_input.h"
 #include "fuzz/fuzz_support.h"
 
 namespace velkor::fuzz {
-namespace {
-
-std::string Walk(const std::vector<uint8_t>& bytes, uint8_t platform, bool fast) {
-  // The scanned bytes followed by the slack a last window has: zeros.
-  std::vector<uint8_t> window(bytes);
-  window.resize(bytes.size() + kWindowSlack, 0);
-  WindowScratch scratch;
-  RecordBatch batch;
-  CollectWindowRecords(window.data(), static_cast<uint32_t>(bytes.size()), platform, fast, scratch,
-                       batch);
-  for (size_t k = 0; k < bytes.size(); ++k) {
-    FUZZ_CHECK(window[k] == bytes[k] || (bytes[k] == 0 && window[k] == ' '));
-  }
-  for (size_t k = bytes.size(); k < window.size(); ++k) FUZZ_CHECK(window[k] == 0);
-  return BatchText(batch);
-}
-
-}  // namespace
 
 int FuzzOne(const uint8_t* data, size_t size) {
   InputReader input(data, size);
   const uint8_t platform = input.Byte() % 3;
   const std::vector<uint8_t> bytes = input.Rest();
   if (bytes.size() > kWindowSize) return 0;
-  FUZZ_CHECK(Walk(bytes, platform, true) == Walk(bytes, platform, false));
+  FUZZ_CHECK(BatchText(WalkWindow(bytes, platform, true, false)) ==
+             BatchText(WalkWindow(bytes, platform, false, false)));
   return 0;
 }
 
