@@ -25,8 +25,8 @@ constexpr uint32_t kFlagChunk = 4096;
 // The header length is rebuilt as one byte.
 constexpr uint32_t kMaxHeader = 127;
 // The readings tried at each position, most checked first: k, and with k = 2
-// the rebuilt first type, NULL or an integer type of each body size.
-// Each needs its bit among the cases a position can be (PossibleCases).
+// the rebuilt first type, NULL or an integer type of each body size. Each
+// needs its bit among the cases a position can be (PossibleCases).
 enum : uint8_t { kMayBeFour = 1, kMayBeThree = 2, kMayBeTwo = 4, kMayBeTwoAfterInteger = 8 };
 struct Reading {
   uint32_t leadLost, lostType;
@@ -92,13 +92,6 @@ const WalkTables& Tables() {
   return tables;
 }
 
-// Invariant of the chain: pos is the first byte after a cell or a block of
-// free space inside the freeblock, and remaining the freeblock's bytes from
-// pos on. Each step passes a fragment of 0 to 3 bytes (SQLite merges free
-// space across gaps that small) and then a stale freeblock header's block or
-// a whole cell. The freed cell holds only when the steps end exactly at the
-// freeblock's end. Gives the first step's fragment, or -1 when the steps do
-// not end there.
 // The window's accepted cells, with a bit per byte offset where one starts
 // so that most positions need no search.
 struct CellIndex {
@@ -115,6 +108,13 @@ struct CellIndex {
   }
 };
 
+// Invariant of the chain: pos is the first byte after a cell or a block of
+// free space inside the freeblock, and remaining the freeblock's bytes from
+// pos on. Each step passes a fragment of 0 to 3 bytes (SQLite merges free
+// space across gaps that small) and then a stale freeblock header's block or
+// a whole cell. The freed cell holds only when the steps end exactly at the
+// freeblock's end. Gives the first step's fragment, or -1 when the steps do
+// not end there.
 int FreeblockEndsAfter(const uint8_t* w, uint32_t readable, uint32_t pos, uint32_t remaining,
                        const CellIndex& wholeCells) {
   int firstGap = 0;
@@ -149,13 +149,16 @@ int FreeblockEndsAfter(const uint8_t* w, uint32_t readable, uint32_t pos, uint32
 enum ReadingFit { kNoReading = 0, kAfterFragment, kGapless, kExact };
 
 // Walks the surviving serial types of a cell freed with k = leadLost and
-// fills cell on success; gives how well the freeblock closes around it. Invariant of the walk:
-// every type read so far fits at least one template not refused for this k at its column, header is
-// the header length the types read so far make, and k + header + body never exceeds the freeblock.
-// With k = 4 the header length is known and the walk must end exactly there; otherwise each column
-// count from kMinColumns on is a possible end: the first the freeblock goes on from without a
-// fragment wins, else the first it goes on from after one (ending a walk early by a few NULL types
-// shifts the bodies by as many bytes, so a fragment is the weaker evidence).
+// fills cell on success; gives how well the freeblock closes around it.
+// Invariant of the walk: every type read so far fits at least one template
+// not refused for this reading at its column, 1 + typeBytes is the header
+// length the types read so far make, and k + header + body never exceeds
+// the freeblock. With k = 4 the header length is known and the walk must end
+// exactly there; otherwise each column count from kMinColumns on is a
+// possible end: the first the freeblock goes on from without a fragment
+// wins, else the first it goes on from after one (ending a walk early by a
+// few NULL types shifts the bodies by as many bytes, so a fragment is the
+// weaker evidence).
 int WalkFreedCell(const uint8_t* w, uint32_t readable, uint32_t offset, uint32_t freeSize,
                   uint32_t k, uint32_t lostType, const CellIndex& wholeCells, FreedCell& cell) {
   const WalkTables& t = Tables();
@@ -274,20 +277,11 @@ uint8_t PossibleCases(const uint8_t* b) {
                               (twoAfterInteger ? kMayBeTwoAfterInteger : 0));
 }
 
-}  // namespace
-
-TemplateSet RefusedForFreedCell(const FreedCell& cell) {
-  const WalkTables& t = Tables();
-  return cell.lostType == 0 ? t.needRowid : TemplateSet(~t.firstNotRowid);
-}
-
-namespace {
-
 // Tries the readings the position's bytes allow and keeps the best: a cell
 // the freeblock ends with exactly beats one it holds more after, and that
 // one a cell followed by a fragment. Readings alike in that are all kept, in
-// trial order: the extraction takes the first whose record passes its
-// rules. Gives the first byte after the kept readings' headers, or 0 when
+// trial order, for the extraction to choose from (CollectFreedRecords).
+// Gives the first byte after the kept readings' headers, or 0 when
 // none holds.
 uint32_t ReadFreedCellAt(const uint8_t* window, uint32_t readable, uint32_t f,
                          const CellIndex& index, FreedCellScratch& scratch) {
@@ -318,6 +312,11 @@ uint32_t ReadFreedCellAt(const uint8_t* window, uint32_t readable, uint32_t f,
 }
 
 }  // namespace
+
+TemplateSet RefusedForFreedCell(const FreedCell& cell) {
+  const WalkTables& t = Tables();
+  return cell.lostType == 0 ? t.needRowid : TemplateSet(~t.firstNotRowid);
+}
 
 // Invariant: positions are tested in ascending order and a freed cell found
 // at f moves the walk past its serial types, as the whole-cell walk steps

@@ -1,7 +1,6 @@
 #include "fuzz/fuzz_support.h"
 
 #include "engine/record_scan_parts.h"
-
 #include "engine/text_codec.h"
 #include "engine/text_format.h"
 

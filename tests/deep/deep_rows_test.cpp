@@ -14,6 +14,7 @@
 #include "engine/record_provenance.h"
 #include "engine/record_scan.h"
 #include "engine/record_scan_parts.h"
+#include "engine/text_codec.h"
 #include "tests/deep/freed_rows.h"
 #include "tests/fixtures/image_builder.h"
 #include "tests/support/test_doubles.h"
@@ -86,50 +87,40 @@ std::vector<Found> RecordsFound(const RecordBatch& batch, FoundBy how) {
   return out;
 }
 
-bool SameRecord(const ExpectedRecord& a, const ExpectedRecord& b) {
-  if (a.index() != b.index()) return false;
-  if (const auto* x = std::get_if<SmsRecord>(&a)) {
-    const auto& y = std::get<SmsRecord>(b);
-    return x->number == y.number && x->content == y.content && x->status == y.status &&
-           x->time == y.time;
-  }
-  if (const auto* x = std::get_if<CallRecord>(&a)) {
-    const auto& y = std::get<CallRecord>(b);
-    return x->number == y.number && x->name == y.name && x->location == y.location &&
-           x->time == y.time && x->callType == y.callType && x->count == y.count;
-  }
-  if (const auto* x = std::get_if<ContactEvent>(&a)) {
-    const auto& y = std::get<ContactEvent>(b);
-    return x->number == y.number && x->name == y.name && x->location == y.location &&
-           x->content == y.content && x->time == y.time && x->direction == y.direction &&
-           x->count == y.count;
-  }
-  if (const auto* x = std::get_if<WeChatRecord>(&a)) {
-    const auto& y = std::get<WeChatRecord>(b);
-    return x->contact == y.contact && x->content == y.content && x->time == y.time;
-  }
-  if (const auto* x = std::get_if<ExpectedPart>(&a)) {
-    const auto& y = std::get<ExpectedPart>(b);
-    return x->key == y.key && x->part.mark == y.part.mark && x->part.text == y.part.text;
-  }
-  return false;
-}
-
-// A whole cell's record as one line, for comparing scans.
-std::string Line(const Found& f) {
+// The fields a record is compared by, as one line: the expected record's
+// own fields, not where it was found.
+std::string Fields(const ExpectedRecord& record) {
   std::ostringstream out;
-  out << f.offset << ' ' << f.record.index();
+  out << record.index();
+  auto put = [&out](const auto&... texts) {
+    ((out << '|' << texts.size() << ':' << ToUtf8(texts)), ...);
+  };
   std::visit(
-      [&out](const auto& r) {
+      [&](const auto& r) {
         using R = std::decay_t<decltype(r)>;
-        if constexpr (std::is_same_v<R, ExpectedPart>) {
-          out << ' ' << r.key << ' ' << int{r.part.mark} << ' ' << r.part.text.size();
-        } else if constexpr (!std::is_same_v<R, std::monostate>) {
-          out << ' ' << r.time;
+        if constexpr (std::is_same_v<R, SmsRecord>) {
+          put(r.number, r.content);
+          out << '|' << int{r.status} << '|' << r.time;
+        } else if constexpr (std::is_same_v<R, CallRecord>) {
+          put(r.number, r.name, r.location);
+          out << '|' << r.time << '|' << int{r.callType} << '|' << r.count;
+        } else if constexpr (std::is_same_v<R, ContactEvent>) {
+          put(r.number, r.name, r.location, r.content);
+          out << '|' << r.time << '|' << int{r.direction} << '|' << r.count;
+        } else if constexpr (std::is_same_v<R, WeChatRecord>) {
+          put(r.contact, r.content);
+          out << '|' << r.time;
+        } else if constexpr (std::is_same_v<R, ExpectedPart>) {
+          put(r.part.text);
+          out << '|' << r.key << '|' << int{r.part.mark};
         }
       },
-      f.record);
+      record);
   return out.str();
+}
+
+bool SameRecord(const ExpectedRecord& a, const ExpectedRecord& b) {
+  return Fields(a) == Fields(b);
 }
 
 struct Tally {
@@ -249,8 +240,8 @@ TEST_F(DeepRows, WholeCellRecordsStayAsWithoutDeep) {
           RecordsFound(ScanWindows(image, platform, true), FoundBy::kCell);
       ASSERT_EQ(plain.size(), deepCells.size());
       for (size_t i = 0; i < plain.size(); ++i) {
-        EXPECT_EQ(Line(plain[i]), Line(deepCells[i]));
-        EXPECT_TRUE(SameRecord(plain[i].record, deepCells[i].record)) << Line(plain[i]);
+        EXPECT_EQ(plain[i].offset, deepCells[i].offset);
+        EXPECT_EQ(Fields(plain[i].record), Fields(deepCells[i].record));
       }
     }
   }

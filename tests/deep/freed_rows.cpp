@@ -34,48 +34,40 @@ fixtures::DatabasePlan PlanFor(const std::vector<RecordCategory>& categories,
   return plan;
 }
 
+// A value as an SQL literal: texts quoted by SQLite itself.
+std::string Literal(const Value& value) {
+  if (const auto* n = std::get_if<int64_t>(&value)) return std::to_string(*n);
+  const auto* text = std::get_if<std::string>(&value);
+  if (text == nullptr) return "NULL";
+  char* quoted = sqlite3_mprintf("%Q", text->c_str());
+  std::string out(quoted);
+  sqlite3_free(quoted);
+  return out;
+}
+
 // Inserts rows after the fixture's own transactions, as a phone goes on
 // using a database: the new rows may take space the deleted ones freed.
 void InsertLater(const fs::path& path, const std::vector<RecordCategory>& categories, int count) {
-  sqlite3* db = nullptr;
-  auto fail = [&db](const std::string& what) {
-    const std::string message = what + ": " + sqlite3_errmsg(db);
-    sqlite3_close(db);
-    throw std::runtime_error(message);
-  };
-  if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) fail("open");
+  std::string sql;
   for (RecordCategory category : categories) {
     const fixtures::TableLayout& layout = fixtures::LayoutFor(category);
     std::string names = "rowid";
-    std::string slots = "?";
-    for (const fixtures::Column& column : layout.columns) {
-      names += ", " + column.name;
-      slots += ", ?";
-    }
-    const std::string sql =
-        "INSERT INTO " + layout.table + " (" + names + ") VALUES (" + slots + ")";
-    for (int i = 0; i < count; ++i) {
-      const int index = kRowsPerTable + i;
-      const std::vector<Value> values =
-          fixtures::InsertValues(layout, index + 1, MessageFor(category, index));
-      sqlite3_stmt* statement = nullptr;
-      if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) fail(sql);
-      sqlite3_bind_int64(statement, 1, index + 1);
-      for (size_t v = 0; v < values.size(); ++v) {
-        const int slot = static_cast<int>(v) + 2;
-        if (const auto* n = std::get_if<int64_t>(&values[v])) {
-          sqlite3_bind_int64(statement, slot, *n);
-        } else if (const auto* text = std::get_if<std::string>(&values[v])) {
-          sqlite3_bind_text(statement, slot, text->data(), static_cast<int>(text->size()),
-                            SQLITE_TRANSIENT);
-        }
+    for (const fixtures::Column& column : layout.columns) names += ", " + column.name;
+    for (int index = kRowsPerTable; index < kRowsPerTable + count; ++index) {
+      std::string values = std::to_string(index + 1);
+      for (const Value& v :
+           fixtures::InsertValues(layout, index + 1, MessageFor(category, index))) {
+        values += ", " + Literal(v);
       }
-      const int rc = sqlite3_step(statement);
-      sqlite3_finalize(statement);
-      if (rc != SQLITE_DONE) fail(sql);
+      sql += "INSERT INTO " + layout.table + " (" + names + ") VALUES (" + values + ");";
     }
   }
+  sqlite3* db = nullptr;
+  const bool done = sqlite3_open(path.c_str(), &db) == SQLITE_OK &&
+                    sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+  const std::string error = done ? "" : sqlite3_errmsg(db);
   sqlite3_close(db);
+  if (!done) throw std::runtime_error("sqlite: " + error);
 }
 
 bool SameBytes(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, size_t from,
