@@ -20,7 +20,9 @@
 // A freed cell is rebuilt only where the surviving types fit a record
 // template from their first column on, the sizes add up to a cell that the
 // freeblock covers, and what follows the cell inside the freeblock is free
-// space or whole cells to the freeblock's last byte.
+// space or whole cells to the freeblock's last byte. Not rebuilt: cells of
+// pages over 16 KiB, headers of 128 bytes or more, and k = 5 (a 2-byte P
+// before a 3-byte rowid), which leaves a rowid byte after the header.
 #pragma once
 
 #include <array>
