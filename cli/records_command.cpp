@@ -121,6 +121,9 @@ CLI::App* AddRecordsCommand(CLI::App& app, RecordsArgs& args) {
       ->default_str("the number of cores");
   command->add_flag("--unicode", args.unicode,
                     "Writes the full Unicode texts instead of their code page 936 view");
+  command->add_flag("--deep", args.deep,
+                    "Also rebuilds deleted rows whose first four bytes SQLite overwrote when it "
+                    "freed their space; they are found as \"freeblock\"");
   command->add_option("--format", args.format,
                       "txt: the five UTF-16 lists; csv: five UTF-8 CSV files with each row's "
                       "offset, file, way found and the row it repeats; jsonl: records.jsonl with "
@@ -148,6 +151,7 @@ int RunRecordsCommand(const RecordsArgs& args) {
   RecordScanOptions options;
   options.recordTypeMask = args.types;
   options.threads = args.threads;
+  options.deep = args.deep;
 
   const bool reports = args.format != "txt";
   ImageDigest digest;

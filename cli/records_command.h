@@ -23,6 +23,7 @@ struct RecordsArgs {
   uint32_t threads = 1;
   std::string out;
   bool unicode = false;  // the lists with the full Unicode texts
+  bool deep = false;     // also rows rebuilt from freed cells (RecordScanOptions::deep)
   std::string format = "txt";  // txt: the five UTF-16 lists; csv, jsonl: reports
   bool noHash = false;         // no SHA-256 of the image in report.json
   std::vector<std::string> commandLine;  // for report.json

@@ -1,4 +1,5 @@
 #include <array>
+#include <initializer_list>
 
 #include "engine/fast_classifier.h"
 #include "engine/record_scan_parts.h"
@@ -81,7 +82,7 @@ RecordCategory Classify(const TypeSignature& signature, const SignatureTemplateT
 }
 
 void ExtractFirstTaken(RecordBatch& batch, uint8_t platform, TemplateSet fitting,
-                       const ColumnMap& columns, const Varint& rowid) {
+                       const ColumnMap& columns, const Varint& rowid, TemplateSet refused) {
   bool classicTried = false;
   while (fitting != 0) {
     const auto k = static_cast<size_t>(__builtin_ctz(fitting));
@@ -90,8 +91,19 @@ void ExtractFirstTaken(RecordBatch& batch, uint8_t platform, TemplateSet fitting
       if (classicTried) continue;
       classicTried = true;
     }
+    if ((refused >> k) & 1u) return;
     if (ExtractRecord(batch, platform, kClassifyOrder[k], columns, rowid)) return;
   }
+}
+
+TemplateSet TemplatesOf(std::initializer_list<RecordCategory> categories) {
+  TemplateSet set = 0;
+  for (size_t k = 0; k < kTemplateCount; ++k) {
+    for (RecordCategory category : categories) {
+      if (kClassifyOrder[k] == category) set |= TemplateSet{1} << k;
+    }
+  }
+  return set;
 }
 
 }  // namespace velkor

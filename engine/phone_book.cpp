@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdint>
 
 #include "engine/record_scan_parts.h"
 
@@ -30,13 +31,15 @@ struct JoinedParts {
 
 // An entry's offsets are those of every name and number cell of its key,
 // taken into its texts or not: each is evidence of the contact.
-void BuildPhoneBook(ContactPartMap& parts, std::vector<PhoneBookEntry>& phoneBook,
-                    uint32_t file) {
+void BuildPhoneBook(ContactPartMap& parts, std::vector<PhoneBookEntry>& phoneBook, uint32_t file) {
   for (auto group = parts.begin(); group != parts.end();) {
     const int64_t key = group->first;
     JoinedParts names;
     JoinedParts numbers;
     std::vector<uint64_t> offsets;
+    // The entry is found the way its first cell was; a whole cell wins a tie.
+    FoundBy firstFound = FoundBy::kCell;
+    uint64_t firstOffset = UINT64_MAX;
     auto it = group;
     for (; it != parts.end() && it->first == key; ++it) {
       if (it->second.mark == 0) {
@@ -44,7 +47,14 @@ void BuildPhoneBook(ContactPartMap& parts, std::vector<PhoneBookEntry>& phoneBoo
       } else if (it->second.mark == 1) {
         numbers.Add(it->second);
       }
-      if (it->second.mark <= 1) offsets.push_back(it->second.offset);
+      if (it->second.mark > 1) continue;
+      offsets.push_back(it->second.offset);
+      const ContactPart& part = it->second;
+      if (part.offset < firstOffset ||
+          (part.offset == firstOffset && part.found == FoundBy::kCell)) {
+        firstOffset = part.offset;
+        firstFound = part.found;
+      }
     }
     if (!names.list.empty() || !numbers.list.empty()) {
       PhoneBookEntry entry{std::move(names.list), std::move(numbers.list)};
@@ -52,7 +62,7 @@ void BuildPhoneBook(ContactPartMap& parts, std::vector<PhoneBookEntry>& phoneBoo
       entry.full.Set(2, entry.number, std::move(numbers.full));
       std::sort(offsets.begin(), offsets.end());
       offsets.erase(std::unique(offsets.begin(), offsets.end()), offsets.end());
-      entry.origin = RecordOrigin{offsets.front(), file, FoundBy::kCell};
+      entry.origin = RecordOrigin{offsets.front(), file, firstFound};
       entry.offsets = std::move(offsets);
       phoneBook.push_back(std::move(entry));
     }

@@ -43,6 +43,8 @@ std::string_view FoundByName(FoundBy found) {
   switch (found) {
     case FoundBy::kCell:
       return "cell";
+    case FoundBy::kFreeblock:
+      return "freeblock";
   }
   return "cell";
 }

@@ -108,7 +108,7 @@ std::vector<ByteRange> RecordScanner::ReadAndCollect(ImageSource& image,
   std::vector<ByteRange> holes =
       ReadWindowPiecewise(image, buffer, partial ? length : buffer.size(), offset);
   CollectWindowRecords(buffer.data(), length, input_.platform, options_.fastCellTest, scratch,
-                       batch, holes, offset);
+                       batch, holes, offset, options_.deep);
   return holes;
 }
 

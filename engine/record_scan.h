@@ -35,6 +35,9 @@ struct RecordScanOptions {
   // The prefiltered cell test; false tests every offset with DetectCell
   // alone. Both give the same cells.
   bool fastCellTest = true;
+  // Also rebuilds deleted rows whose first four bytes a freeblock header
+  // took (FoundBy::kFreeblock), never in place of a whole cell's record.
+  bool deep = false;
   // Called on the calling thread with every window's bytes in image order
   // (unreadable bytes as zeros), so that a digest of the image costs no
   // second read. In folder mode it sees each file's windows in turn.

@@ -5,11 +5,13 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <vector>
 
 #include "engine/cell_detector.h"
 #include "engine/fast_classifier.h"
+#include "engine/freeblock_cells.h"
 #include "engine/piecewise_read.h"
 #include "engine/record_batch.h"
 #include "engine/record_scan.h"
@@ -32,6 +34,11 @@ struct WindowScratch {
   std::vector<CellCandidate> candidates;
   size_t candidateCount = 0;
   ColumnMap columns;
+  // The deep scan's freed cells, and the bytes [start, end) of the whole
+  // cells the cell test accepted, in walk order with the largest end so far.
+  FreedCellScratch freed;
+  std::vector<WholeCell> wholeCells;
+  RecordBatch trial;  // records of a reading on trial, thrown away
 };
 
 // Finds the cells of a window of length bytes; window must have kWindowSlack
@@ -42,10 +49,21 @@ void FindCells(const uint8_t* window, uint32_t length, bool fastCellTest, Window
 // batch. Decoding may overwrite zero bytes of the window. A cell whose bytes
 // (lead varints and payload) touch one of the unreadable ranges, given at
 // image offsets with the window at windowOffset, is not taken: its bytes
-// there are zeros, not the phone's.
+// there are zeros, not the phone's. deep also rebuilds freed cells (see
+// engine/freeblock_cells.h) and adds their records after the whole cells'
+// ones, unless their bytes overlap a whole cell the cell test accepted.
 void CollectWindowRecords(uint8_t* window, uint32_t length, uint8_t platform, bool fastCellTest,
                           WindowScratch& scratch, RecordBatch& batch,
-                          const std::vector<ByteRange>& unreadable = {}, uint64_t windowOffset = 0);
+                          const std::vector<ByteRange>& unreadable = {}, uint64_t windowOffset = 0,
+                          bool deep = false);
+
+// Adds the records of the window's freed cells (scratch.freed, found before
+// the window was decoded) after the whole cells' ones: for each offset the
+// one reading some template's rules take, unless its bytes overlap a whole
+// cell the cell test accepted (scratch.wholeCells) or touch an unreadable
+// range.
+void CollectFreedRecords(uint8_t platform, WindowScratch& scratch, RecordBatch& batch,
+                         const std::vector<ByteRange>& unreadable, uint64_t windowOffset);
 
 // The first template, in trial order, that fits the signature and admits the
 // column count (0: the signature's count of codes); 0 when none does. Other
@@ -67,8 +85,13 @@ inline void ExtractRecordInto(RecordBatch& batch, uint8_t platform, RecordCatego
 // Extracts a record with the first of the fitting templates whose rules take
 // it. Only the first fitting classic template is tried, as the classic scan
 // always did; the current layouts' templates after it get what it refuses.
+// Reaching a refused template ends the trial with nothing taken, so a record
+// is taken as a whole cell would be, or not at all.
 void ExtractFirstTaken(RecordBatch& batch, uint8_t platform, TemplateSet fitting,
-                       const ColumnMap& columns, const Varint& rowid);
+                       const ColumnMap& columns, const Varint& rowid, TemplateSet refused = 0);
+
+// The templates, as trial-order bits, of the given categories.
+TemplateSet TemplatesOf(std::initializer_list<RecordCategory> categories);
 
 // Appends a window's records to the stores and its parts to parts, emptying
 // batch; the records are marked as found in stores.files[file - 1] (0: the

@@ -73,8 +73,10 @@ struct FullTexts {
 };
 
 // How a record was found: kCell, a whole cell of a table leaf page (live or
-// deleted, anywhere in the image).
-enum class FoundBy : uint8_t { kCell = 0 };
+// deleted, anywhere in the image); kFreeblock, a deleted cell rebuilt after
+// SQLite wrote a freeblock header over its first four bytes (its offset is
+// that header's first byte).
+enum class FoundBy : uint8_t { kCell = 0, kFreeblock = 1 };
 
 // Where a record's cell starts: the position of its first byte in the image,
 // or in folder mode in the backup file stores.files[file - 1].
@@ -141,6 +143,7 @@ struct ContactPart {
   std::u16string text;
   std::u16string full{};  // the Unicode form where it differs from text
   uint64_t offset = 0;    // of its cell
+  FoundBy found = FoundBy::kCell;
 };
 
 }  // namespace velkor

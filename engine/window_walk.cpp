@@ -1,5 +1,8 @@
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
+#include "engine/batch_sizes.h"
 #include "engine/cell_prefilter.h"
 #include "engine/fast_classifier.h"
 #include "engine/record_decoder.h"
@@ -30,28 +33,16 @@ uint32_t NextFlagged(const uint8_t* flags, const uint8_t* chunkMarks, uint32_t p
   return length;
 }
 
-// The records one cell gave are the ones appended while it was extracted;
-// the sizes before it mark where they start.
-struct BatchSizes {
-  size_t sms, calls, contactEvents, weChat, parts;
-  explicit BatchSizes(const RecordBatch& b)
-      : sms(b.smsRecords.size()),
-        calls(b.callRecords.size()),
-        contactEvents(b.contactEvents.size()),
-        weChat(b.weChatRecords.size()),
-        parts(b.contactParts.parts.size()) {}
-};
-
-void StampOrigin(RecordBatch& batch, const BatchSizes& before, uint64_t cellStart) {
-  auto stamp = [cellStart](auto& records, size_t from) {
-    for (size_t i = from; i < records.size(); ++i) records[i].origin.offset = cellStart;
-  };
-  stamp(batch.smsRecords, before.sms);
-  stamp(batch.callRecords, before.calls);
-  stamp(batch.contactEvents, before.contactEvents);
-  stamp(batch.weChatRecords, before.weChat);
-  auto& parts = batch.contactParts.parts;
-  for (size_t i = before.parts; i < parts.size(); ++i) parts[i].second.offset = cellStart;
+void ListWholeCells(WindowScratch& scratch) {
+  scratch.wholeCells.clear();
+  uint32_t maxEnd = 0;
+  for (size_t i = 0; i < scratch.candidateCount; ++i) {
+    const CellCandidate& c = scratch.candidates[i];
+    const uint32_t end = c.offset + static_cast<uint32_t>(c.payloadLength.length + c.rowid.length) +
+                         static_cast<uint32_t>(c.payloadLength.value);
+    maxEnd = std::max(maxEnd, end);
+    scratch.wholeCells.push_back({c.offset, end, maxEnd});
+  }
 }
 
 }  // namespace
@@ -91,12 +82,17 @@ void FindCells(const uint8_t* window, uint32_t length, bool fastCellTest, Window
 }
 
 // Candidates are decoded only after the whole window has been walked,
-// because decoding rewrites zero bytes of text fields in the window.
+// because decoding rewrites zero bytes of text fields in the window; the
+// freed cells are copied out before that for the same reason.
 void CollectWindowRecords(uint8_t* window, uint32_t length, uint8_t platform, bool fastCellTest,
                           WindowScratch& scratch, RecordBatch& batch,
-                          const std::vector<ByteRange>& unreadable, uint64_t windowOffset) {
+                          const std::vector<ByteRange>& unreadable, uint64_t windowOffset,
+                          bool deep) {
   FindCells(window, length, fastCellTest, scratch);
-  if (scratch.candidateCount == 0) return;
+  if (deep) {
+    ListWholeCells(scratch);
+    FindFreedCells(window, length, scratch.wholeCells, scratch.freed);
+  }
   static const ClassifierMasks masks = BuildClassifierMasks(SignatureTemplates());
   TypeSignature signature;
   ColumnMap& columns = scratch.columns;
@@ -116,10 +112,11 @@ void CollectWindowRecords(uint8_t* window, uint32_t length, uint8_t platform, bo
       const BatchSizes before(batch);
       ExtractFirstTaken(batch, platform, FittingTemplates(masks, ToSignatureBits(signature, count)),
                         columns, candidate.rowid);
-      StampOrigin(batch, before, cellStart);
+      StampOrigin(batch, before, cellStart, FoundBy::kCell);
     }
     candidate.serialTypes.clear();
   }
+  if (deep) CollectFreedRecords(platform, scratch, batch, unreadable, windowOffset);
 }
 
 void CommitBatch(RecordBatch& batch, RecordStores& stores, ContactPartMap& parts, uint32_t file) {

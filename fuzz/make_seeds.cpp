@@ -35,6 +35,7 @@ void PageSeeds(const fs::path& root, const Bytes& file, uint8_t platform) {
     Seed(root, "cell_test", {}, page);
     Seed(root, "text_conversion", {}, page);
     Seed(root, "window_walk", {platform}, page);
+    Seed(root, "freeblock_rebuild", {platform}, page);
     Seed(root, "scan_records", {platform, 0, 0, 0, 0}, page);
     Seed(root, "scan_records", {uint8_t(platform | 0x1C), 0, 0, 8, 0, 200, 0, 0, 0x10, 0}, page);
   }
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
       const uint8_t video = header.mode == velkor::kModeVideos;
       Seed(root, "media_blocks", {video, 0, 0, 0, 0x3F, 0, 0, 0, 15, 200, 0, 0, 0, 8},
            velkor::test::HeaderBytes(header.name));
+      Seed(root, "structure_walk", {0x10, 0}, velkor::test::HeaderBytes(header.name));
     }
     // Options (image length, mode, format mask), then the fields.
     for (const std::u16string_view fields :

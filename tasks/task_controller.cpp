@@ -72,6 +72,7 @@ void TaskController::NewTask() {
   ForgetFoundFiles();
   imagePath_ = dialog.imagePath().toStdU16String();
   recordTypes_ = dialog.recordTypes();
+  deepScan_ = dialog.deepScan();
   platform_ = dialog.platform();
   StartJob(Text(kTitleNewTaskProgress), &TaskController::NewTaskJob);
 }

@@ -137,6 +137,7 @@ class TaskController final : public QObject, public TaskCommands {
   std::u16string imagePath_;
   uint8_t platform_ = 0;
   uint32_t recordTypes_ = 0;
+  bool deepScan_ = false;  // RecordScanOptions::deep of the task's scan
   ImageOpener imageOpener_ = OpenImageFile;
   uint32_t scanThreads_ = 1;
   uint64_t imageSize_ = 0;

@@ -33,6 +33,7 @@ ScanInput TaskController::JobInput(ProgressSink* progress) const {
 // report.
 ScanResult TaskController::ScanTaskRecords() {
   RecordScanOptions options{recordTypes_, scanThreads_, true};
+  options.deep = deepScan_;
   ImageDigest digest;
   if (platform_ != kPlatformItunes) {
     options.windowRead = [&digest](uint64_t offset, std::span<const uint8_t> bytes) {

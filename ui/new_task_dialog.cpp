@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QVBoxLayout>
 
 #include "engine/result_tabs.h"
@@ -30,6 +31,7 @@ constexpr PlatformRadio kPlatforms[] = {
 constexpr uint8_t kItunes = 2;
 // Ticked when the dialog opens.
 constexpr int kFirstTickedBoxes = 3;
+const QString kDeepScanKey = QStringLiteral("task/deepScan");
 
 }  // namespace
 
@@ -50,6 +52,11 @@ NewTaskDialog::NewTaskDialog(Prompts& prompts, QWidget* parent)
     typeBoxes_.emplace_back(box, tab.recordTypeBit);
   }
   layout->addWidget(types);
+
+  deepBox_ = new QCheckBox(QStringLiteral("深度恢复已删除记录"), this);
+  deepBox_->setObjectName(QStringLiteral("deepScan"));
+  deepBox_->setChecked(QSettings().value(kDeepScanKey, false).toBool());
+  layout->addWidget(deepBox_);
 
   // Shown for the look of the dialog; nothing enables or reads them.
   auto* brands = new QGroupBox(QStringLiteral("手机品牌"), this);
@@ -141,6 +148,8 @@ void NewTaskDialog::Confirm() {
                         QMessageBox::Ok);
     return;
   }
+  deepScan_ = deepBox_->isChecked();
+  QSettings().setValue(kDeepScanKey, deepScan_);
   accept();
 }
 

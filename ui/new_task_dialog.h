@@ -26,6 +26,8 @@ class NewTaskDialog final : public QDialog {
   uint32_t recordTypes() const { return recordTypes_; }
   uint8_t platform() const { return platform_; }
   QString imagePath() const { return imagePath_; }
+  // Also rebuild deleted rows from freed cells; remembered between runs.
+  bool deepScan() const { return deepScan_; }
 
   void Browse();
   void Confirm();
@@ -38,7 +40,9 @@ class NewTaskDialog final : public QDialog {
   uint32_t recordTypes_ = 0;
   uint8_t platform_ = 0;
   QString imagePath_;
+  bool deepScan_ = false;
   QLineEdit* pathEdit_ = nullptr;
+  QCheckBox* deepBox_ = nullptr;
   QRadioButton* platforms_[3] = {};
   // With the record-type bit of each.
   std::vector<std::pair<QCheckBox*, uint32_t>> typeBoxes_;

@@ -46,13 +46,14 @@ void BM_ScanWindow(benchmark::State& state) {
   const std::vector<uint8_t> original = MakeWindow(static_cast<DataKind>(state.range(0)));
   std::vector<uint8_t> window = original;
   const bool fastCellTest = state.range(1) != 0;
+  const bool deep = state.range(2) != 0;
   WindowScratch scratch;
   RecordBatch batch;
   for (auto _ : state) {
     // Decoding rewrites zero bytes of text fields; start from the original.
     std::copy(original.begin(), original.end(), window.begin());
-    CollectWindowRecords(window.data(), kWindowSize, kPlatformAndroid, fastCellTest, scratch,
-                         batch);
+    CollectWindowRecords(window.data(), kWindowSize, kPlatformAndroid, fastCellTest, scratch, batch,
+                         {}, 0, deep);
     batch.Clear();
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kWindowSize);
@@ -60,8 +61,8 @@ void BM_ScanWindow(benchmark::State& state) {
 
 BENCHMARK(BM_DetectCellEveryOffset)->ArgName("zeros|random|databases")->DenseRange(0, 2);
 BENCHMARK(BM_ScanWindow)
-    ->ArgNames({"zeros|random|databases", "fast"})
-    ->ArgsProduct({{0, 1, 2}, {0, 1}});
+    ->ArgNames({"zeros|random|databases", "fast", "deep"})
+    ->ArgsProduct({{0, 1, 2}, {0, 1}, {0, 1}});
 
 }  // namespace
 }  // namespace velkor

@@ -1,0 +1,365 @@
+#include "engine/freeblock_cells.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <iterator>
+
+#include "engine/record_scan_parts.h"
+#include "engine/scan_input.h"
+#include "engine/signature_templates.h"
+
+namespace velkor {
+namespace {
+
+// The smallest cell the cell test accepts: a one-byte P and R before the
+// smallest payload.
+constexpr uint32_t kMinFreedCell = 2 + kMinPayload;
+// Freeblocks are looked for in pages of up to 16 KiB (phones' databases use
+// 4 KiB): the size and the next freeblock's offset lie below it.
+constexpr uint32_t kMaxPageSize = 16384;
+// Free space and whole cells a freeblock may hold after the freed cell.
+constexpr int kMaxChainSteps = 16;
+// Positions are marked a chunk at a time.
+constexpr uint32_t kFlagChunk = 4096;
+// The header length is rebuilt as one byte.
+constexpr uint32_t kMaxHeader = 127;
+// The readings tried at each position, most checked first: k, and with k = 2
+// the rebuilt first type, NULL or an integer type of each body size. Each
+// needs its bit among the cases a position can be (PossibleCases).
+enum : uint8_t { kMayBeFour = 1, kMayBeThree = 2, kMayBeTwo = 4, kMayBeTwoAfterInteger = 8 };
+struct Reading {
+  uint32_t leadLost, lostType;
+  uint8_t flag;
+};
+constexpr Reading kReadings[] = {{4, 0, kMayBeFour},
+                                 {3, 0, kMayBeThree},
+                                 {2, 0, kMayBeTwo},
+                                 {2, 1, kMayBeTwoAfterInteger},
+                                 {2, 2, kMayBeTwoAfterInteger},
+                                 {2, 3, kMayBeTwoAfterInteger},
+                                 {2, 4, kMayBeTwoAfterInteger},
+                                 {2, 5, kMayBeTwoAfterInteger},
+                                 {2, 6, kMayBeTwoAfterInteger}};
+
+uint32_t BigEndian16(const uint8_t* bytes) {
+  return static_cast<uint32_t>(bytes[0]) << 8 | bytes[1];
+}
+
+// The classifier's templates in the form the type walk needs: per column
+// position and type code, the templates that forbid that code there; per
+// template, the column counts it admits.
+struct WalkTables {
+  std::array<std::array<TemplateSet, 4>, kMaxDecodedColumns> forbidding{};
+  std::array<uint32_t, kTemplateCount> minColumns{};
+  std::array<uint32_t, kTemplateCount> maxColumns{};
+  TemplateSet needRowid = 0;
+  TemplateSet firstNotRowid = 0;
+
+  bool AnyAdmits(TemplateSet set, uint32_t columns) const {
+    for (; set != 0; set &= set - 1) {
+      const auto k = static_cast<size_t>(__builtin_ctz(set));
+      if (columns >= minColumns[k] && columns <= maxColumns[k]) return true;
+    }
+    return false;
+  }
+};
+
+const WalkTables& Tables() {
+  static const WalkTables tables = [] {
+    WalkTables t;
+    const ClassifierMasks masks = BuildClassifierMasks(SignatureTemplates());
+    for (size_t k = 0; k < kTemplateCount; ++k) {
+      for (size_t i = 0; i < kMaxDecodedColumns; ++i) {
+        const uint64_t bits = masks.forbidden[k][i / 16] >> (4 * (i % 16));
+        for (size_t code = 0; code < 4; ++code) {
+          if ((bits >> code) & 1u) t.forbidding[i][code] |= TemplateSet{1} << k;
+        }
+      }
+      const RecordCategory category = masks.category[k];
+      const SignatureTemplate& codes = SignatureTemplates()[category - 1];
+      uint32_t length = 0;
+      while (length < TemplateLimit(category) && codes[length] != 0) ++length;
+      t.minColumns[k] = std::max(length, masks.gate[k].minColumns);
+      t.maxColumns[k] = masks.gate[k].maxColumns;
+    }
+    // The person and handle rows are keyed by their rowid.
+    t.needRowid = TemplatesOf({12, kCategoryIosHandle});
+    // The chat message's first column is an ordinary integer, not the rowid.
+    t.firstNotRowid = TemplatesOf({15});
+    return t;
+  }();
+  return tables;
+}
+
+// The window's accepted cells, with a bit per byte offset where one starts
+// so that most positions need no search.
+struct CellIndex {
+  const std::vector<WholeCell>& cells;
+  const std::vector<uint64_t>& startBits;
+
+  // The length of the accepted cell starting at pos; 0 when none does.
+  uint32_t LengthAt(uint32_t pos) const {
+    if (pos / 64 >= startBits.size() || ((startBits[pos / 64] >> (pos % 64)) & 1u) == 0) return 0;
+    const auto cell =
+        std::lower_bound(cells.begin(), cells.end(), pos,
+                         [](const WholeCell& c, uint32_t at) { return c.start < at; });
+    return cell != cells.end() && cell->start == pos ? cell->end - pos : 0;
+  }
+};
+
+// Invariant of the chain: pos is the first byte after a cell or a block of
+// free space inside the freeblock, and remaining the freeblock's bytes from
+// pos on. Each step passes a fragment of 0 to 3 bytes (SQLite merges free
+// space across gaps that small) and then a stale freeblock header's block or
+// a whole cell. The freed cell holds only when the steps end exactly at the
+// freeblock's end. Gives the first step's fragment, or -1 when the steps do
+// not end there.
+int FreeblockEndsAfter(const uint8_t* w, uint32_t readable, uint32_t pos, uint32_t remaining,
+                       const CellIndex& wholeCells) {
+  int firstGap = 0;
+  for (int step = 0; step < kMaxChainSteps; ++step) {
+    if (remaining == 0) return firstGap;
+    bool advanced = false;
+    for (uint32_t gap = 0; gap <= 3 && gap + 4 <= remaining && !advanced; ++gap) {
+      const uint32_t at = pos + gap;
+      if (at + 8 > readable) return -1;
+      const uint32_t next = BigEndian16(w + at);
+      const uint32_t size = BigEndian16(w + at + 2);
+      uint32_t block = 0;
+      if (size >= 4 && size <= remaining - gap && (next == 0 || next > size)) {
+        block = size;
+      } else {
+        const uint32_t cell = wholeCells.LengthAt(at);
+        if (cell <= remaining - gap) block = cell;
+      }
+      if (block != 0) {
+        if (step == 0) firstGap = static_cast<int>(gap);
+        pos = at + block;
+        remaining -= gap + block;
+        advanced = true;
+      }
+    }
+    if (!advanced) return -1;
+  }
+  return remaining == 0 ? firstGap : -1;
+}
+
+// How well a freeblock bears a reading out, best last.
+enum ReadingFit { kNoReading = 0, kAfterFragment, kGapless, kExact };
+
+// Walks the surviving serial types of a cell freed with k = leadLost and
+// fills cell on success; gives how well the freeblock closes around it.
+// Invariant of the walk: every type read so far fits at least one template
+// not refused for this reading at its column, 1 + typeBytes is the header
+// length the types read so far make, and k + header + body never exceeds
+// the freeblock. With k = 4 the header length is known and the walk must end
+// exactly there; otherwise each column count from kMinColumns on is a
+// possible end: the first the freeblock goes on from without a fragment
+// wins, else the first it goes on from after one (ending a walk early by a
+// few NULL types shifts the bodies by as many bytes, so a fragment is the
+// weaker evidence).
+int WalkFreedCell(const uint8_t* w, uint32_t readable, uint32_t offset, uint32_t freeSize,
+                  uint32_t k, uint32_t lostType, const CellIndex& wholeCells, FreedCell& cell) {
+  const WalkTables& t = Tables();
+  TemplateSet fitting = TemplateSet(~t.needRowid) & ((TemplateSet{1} << kTemplateCount) - 1);
+  uint32_t pos = offset + 4;
+  uint32_t column = 0;
+  uint32_t typeBytes = 0;  // header bytes after the header-length byte
+  uint32_t knownEnd = 0;
+  if (k == 4) {
+    const uint32_t header = w[pos];
+    if (header < 1 + kMinSerialBytes || header > kMaxHeader) return kNoReading;
+    ++pos;
+    knownEnd = pos + header - 1;
+  } else if (k == 2) {
+    fitting &= lostType == 0 ? ~t.forbidding[0][kTypeNull] : t.firstNotRowid;
+    column = 1;
+    typeBytes = 1;
+  }
+  const uint32_t maxPayload = k == 2 ? 127 : static_cast<uint32_t>(kMaxPayload);
+  uint64_t body = SerialTypeContentSize(lostType);
+  bool fallback = false;
+  while (fitting != 0 && column < static_cast<uint32_t>(kMaxColumns)) {
+    if (pos + 4 > readable) break;
+    Varint type;
+    if (!ReadVarint(w + pos, type)) break;
+    if (type.value == 10 || type.value == 11 || (column == 0 && type.value >= 10)) break;
+    const uint8_t code = type.value == 0 ? kTypeNull : type.value < 10 ? kTypeNumber : kTypeText;
+    if (column < kMaxDecodedColumns) fitting &= ~t.forbidding[column][code];
+    body += SerialTypeContentSize(type.value);
+    pos += static_cast<uint32_t>(type.length);
+    typeBytes += static_cast<uint32_t>(type.length);
+    ++column;
+    const uint64_t payload = 1 + typeBytes + body;
+    if (1 + typeBytes > kMaxHeader || payload > maxPayload || k + payload > freeSize) break;
+    if (k == 4 && pos < knownEnd) continue;
+    if (k == 4 && pos != knownEnd) return kNoReading;
+    if (payload < kMinPayload || typeBytes < kMinSerialBytes ||
+        column < static_cast<uint32_t>(kMinColumns) || !t.AnyAdmits(fitting, column) ||
+        offset + k + payload > readable) {
+      if (k == 4) return kNoReading;
+      continue;
+    }
+    const auto length = k + static_cast<uint32_t>(payload);
+    const int gap = FreeblockEndsAfter(w, readable, offset + length, freeSize - length, wholeCells);
+    if (gap >= 0 && !(gap > 0 && fallback)) {
+      cell = FreedCell{offset, k, lostType, freeSize, length, pos, 0, 0};
+      if (gap == 0) return length == freeSize ? kExact : kGapless;
+      fallback = true;
+    }
+    if (k == 4) break;
+  }
+  return fallback ? kAfterFragment : kNoReading;
+}
+
+void AppendVarint(std::vector<uint8_t>& out, uint32_t value) {
+  if (value >= 128) out.push_back(static_cast<uint8_t>(0x80 | (value >> 7)));
+  out.push_back(static_cast<uint8_t>(value & 0x7F));
+}
+
+// The cell as the page held it before the delete, with rowid 0 for the lost
+// one and NULL for a lost first type.
+void Rebuild(const uint8_t* w, FreedCell& cell, std::vector<uint8_t>& arena) {
+  const uint32_t typesStart = cell.offset + 4 + (cell.leadLost == 4 ? 1 : 0);
+  const uint32_t typeBytes = cell.headerEnd - typesStart;
+  const uint32_t header = 1 + typeBytes + (cell.leadLost == 2 ? 1 : 0);
+  const uint32_t payload = cell.cellLength - cell.leadLost;
+  cell.rebuiltAt = static_cast<uint32_t>(arena.size());
+  AppendVarint(arena, payload);
+  arena.push_back(0);
+  arena.push_back(static_cast<uint8_t>(header));
+  if (cell.leadLost == 2) arena.push_back(static_cast<uint8_t>(cell.lostType));
+  arena.insert(arena.end(), w + typesStart, w + cell.offset + cell.cellLength);
+  cell.rebuiltLength = static_cast<uint32_t>(arena.size()) - cell.rebuiltAt;
+  arena.insert(arena.end(), kRebuiltPad, 0);
+}
+
+// A position is worth a closer look when its first four bytes read as a
+// freeblock header (a size that can hold a cell; the next freeblock, in
+// ascending page order, beyond it or none; both inside a page) and one of
+// the four bytes after them is a number or NULL type: every template that
+// can be rebuilt has a number at one of columns 1 to 3, and with k = 4 the
+// header length comes first. Byte arithmetic only, so that it vectorises;
+// target_clones picks AVX2 at run time where the processor has it. True
+// when some position of the chunk is marked.
+__attribute__((target_clones("avx2", "default"))) bool MarkChunk(const uint8_t* __restrict__ w,
+                                                                 size_t n,
+                                                                 uint8_t* __restrict__ flags) {
+  uint8_t any = 0;
+  for (size_t f = 0; f < n; ++f) {
+    const uint8_t n0 = w[f], n1 = w[f + 1], s0 = w[f + 2], s1 = w[f + 3];
+    const uint8_t sizeOk = ((s0 != 0) | (s1 >= kMinFreedCell)) & (s0 < kMaxPageSize / 256);
+    const uint8_t nextOk =
+        (((n0 | n1) == 0) | (n0 > s0) | ((n0 == s0) & (n1 > s1))) & (n0 < kMaxPageSize / 256);
+    const uint8_t low = std::min(std::min(w[f + 4], w[f + 5]), std::min(w[f + 6], w[f + 7]));
+    flags[f] = static_cast<uint8_t>(sizeOk & nextOk & (low <= 9));
+    any |= flags[f];
+  }
+  return any != 0;
+}
+
+// The cases a marked position can be, as kMayBe bits: with k = 4 a header
+// length and a number or NULL type for column 0, with k = 3 that type at
+// once; with k = 2 the payload is under 128 bytes, so no type byte exceeds
+// 0x81, and the chat template, whose first column is an integer, has a text
+// at column 1.
+uint8_t PossibleCases(const uint8_t* b) {
+  const bool num4 = b[4] <= 9, num5 = b[5] <= 9, num6 = b[6] <= 9, num7 = b[7] <= 9;
+  const bool num8 = b[8] <= 9;
+  const bool four =
+      static_cast<uint8_t>(b[4] - 6) <= kMaxHeader - 6 && num5 && (num6 || num7 || num8);
+  const bool three = num4 && (num5 || num6 || num7 || num8);
+  const bool two = b[4] <= 0x81 && b[5] <= 0x81 && b[6] <= 0x81 && b[7] <= 0x81;
+  const bool twoAfterInteger = two && (b[4] == 0 || b[4] >= 12);
+  return static_cast<uint8_t>((four ? kMayBeFour : 0) | (three ? kMayBeThree : 0) |
+                              (two ? kMayBeTwo : 0) |
+                              (twoAfterInteger ? kMayBeTwoAfterInteger : 0));
+}
+
+// Tries the readings the position's bytes allow and keeps the best: a cell
+// the freeblock ends with exactly beats one it holds more after, and that
+// one a cell followed by a fragment. Readings alike in that are all kept, in
+// trial order, for the extraction to choose from (CollectFreedRecords).
+// Gives the first byte after the kept readings' headers, or 0 when
+// none holds.
+uint32_t ReadFreedCellAt(const uint8_t* window, uint32_t readable, uint32_t f,
+                         const CellIndex& index, FreedCellScratch& scratch) {
+  const uint32_t freeSize = BigEndian16(window + f + 2);
+  const uint8_t cases = PossibleCases(window + f);
+  std::array<FreedCell, std::size(kReadings)>& readings = scratch.readings;
+  size_t kept = 0;
+  int best = kNoReading;
+  for (const auto& [k, lostType, flag] : kReadings) {
+    if ((cases & flag) == 0) continue;
+    FreedCell& reading = readings[kept];
+    const int fit = WalkFreedCell(window, readable, f, freeSize, k, lostType, index, reading);
+    if (fit == kNoReading || fit < best) continue;
+    if (fit > best) {
+      readings[0] = reading;
+      kept = 0;
+    }
+    best = fit;
+    ++kept;
+  }
+  uint32_t resume = 0;
+  for (size_t r = 0; r < kept; ++r) {
+    Rebuild(window, readings[r], scratch.rebuilt);
+    scratch.cells.push_back(readings[r]);
+    resume = r == 0 ? readings[r].headerEnd : std::min(resume, readings[r].headerEnd);
+  }
+  return resume;
+}
+
+}  // namespace
+
+TemplateSet RefusedForFreedCell(const FreedCell& cell) {
+  const WalkTables& t = Tables();
+  return cell.lostType == 0 ? t.needRowid : TemplateSet(~t.firstNotRowid);
+}
+
+// Invariant: positions are tested in ascending order and a freed cell found
+// at f moves the walk past its serial types, as the whole-cell walk steps
+// over an accepted header. The window is marked a chunk at a time into a
+// buffer that stays in the first-level cache while its marks are read.
+void FindFreedCells(const uint8_t* window, uint32_t length,
+                    const std::vector<WholeCell>& wholeCells, FreedCellScratch& scratch) {
+  scratch.cells.clear();
+  scratch.rebuilt.clear();
+  const uint32_t readable = length + kWindowSlack;
+  scratch.cellStarts.assign(static_cast<size_t>(readable) / 64 + 1, 0);
+  for (const WholeCell& c : wholeCells) {
+    scratch.cellStarts[c.start / 64] |= uint64_t{1} << (c.start % 64);
+  }
+  const CellIndex index{wholeCells, scratch.cellStarts};
+  // Eight zero marks after a chunk's end end every word read below.
+  uint8_t marks[kFlagChunk + 8];
+  // Cells starting at or before f; a freed cell is never taken where it
+  // overlaps an accepted cell, so a position inside one is not walked.
+  size_t cellsBefore = 0;
+  uint32_t next = 0;  // the first position still to test
+  for (uint32_t start = 0; start < length; start += kFlagChunk) {
+    const uint32_t n = std::min(kFlagChunk, length - start);
+    if (next >= start + n || !MarkChunk(window + start, n, marks)) continue;
+    std::memset(marks + n, 0, 8);
+    for (uint32_t i = next > start ? next - start : 0; i < n; ++i) {
+      uint64_t word;
+      std::memcpy(&word, marks + i, sizeof word);
+      if (word == 0) {
+        i += 7;
+        continue;
+      }
+      i += static_cast<uint32_t>(__builtin_ctzll(word) / 8);
+      if (i >= n) break;
+      const uint32_t f = start + i;
+      while (cellsBefore < wholeCells.size() && wholeCells[cellsBefore].start <= f) ++cellsBefore;
+      if (cellsBefore > 0 && wholeCells[cellsBefore - 1].maxEnd > f) continue;
+      const uint32_t resume = ReadFreedCellAt(window, readable, f, index, scratch);
+      if (resume == 0) continue;
+      next = resume;
+      i = resume - start - 1;
+    }
+  }
+}
+
+}  // namespace velkor

@@ -1,0 +1,75 @@
+// One window walked with and without the deep scan's freed-cell rebuild. The
+// deep walk must give exactly the whole cells' records of the plain one, and
+// every record it adds must point at a freeblock header whose size covers at
+// least the smallest cell; decoding may rewrite only zero bytes (to spaces).
+#include <vector>
+
+#include "engine/cell_detector.h"
+#include "engine/record_scan_parts.h"
+#include "fuzz/fuzz_support.h"
+
+namespace {
+
+using namespace velkor;
+
+RecordBatch Walk(const std::vector<uint8_t>& bytes, uint8_t platform, bool deep) {
+  std::vector<uint8_t> window(bytes);
+  window.resize(bytes.size() + kWindowSlack, 0);
+  WindowScratch scratch;
+  RecordBatch batch;
+  CollectWindowRecords(window.data(), static_cast<uint32_t>(bytes.size()), platform, true,
+                       scratch, batch, {}, 0, deep);
+  for (size_t k = 0; k < window.size(); ++k) {
+    const uint8_t was = k < bytes.size() ? bytes[k] : 0;
+    FUZZ_CHECK(window[k] == was || (was == 0 && k < bytes.size() && window[k] == ' '));
+  }
+  return batch;
+}
+
+// The records of the batch found the given way, as the lists show them.
+std::string FoundAs(RecordBatch batch, FoundBy how, uint8_t platform) {
+  auto keep = [how](auto& records) {
+    std::erase_if(records, [how](const auto& r) { return r.origin.found != how; });
+  };
+  keep(batch.smsRecords);
+  keep(batch.callRecords);
+  keep(batch.contactEvents);
+  keep(batch.weChatRecords);
+  std::erase_if(batch.contactParts.parts, [how](const auto& p) { return p.second.found != how; });
+  RecordStores stores{.platform = platform};
+  ContactPartMap parts;
+  CommitBatch(batch, stores, parts);
+  BuildPhoneBook(parts, stores.phoneBook);
+  return StoresText(stores);
+}
+
+void CheckFreeblockAt(const std::vector<uint8_t>& bytes, uint64_t offset) {
+  FUZZ_CHECK(offset + 4 <= bytes.size());
+  const uint32_t next = static_cast<uint32_t>(bytes[offset]) << 8 | bytes[offset + 1];
+  const uint32_t size = static_cast<uint32_t>(bytes[offset + 2]) << 8 | bytes[offset + 3];
+  FUZZ_CHECK(size >= 2 + kMinPayload);
+  FUZZ_CHECK(next == 0 || next > size);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  InputReader input{data, data + size};
+  const uint8_t platform = input.Byte() % 3;
+  const std::vector<uint8_t> bytes = input.Rest();
+  if (bytes.size() > kWindowSize) return 0;
+  const RecordBatch deep = Walk(bytes, platform, true);
+  FUZZ_CHECK(FoundAs(deep, FoundBy::kCell, platform) ==
+             FoundAs(Walk(bytes, platform, false), FoundBy::kCell, platform));
+  auto check = [&bytes](const auto& records) {
+    for (const auto& r : records)
+      if (r.origin.found == FoundBy::kFreeblock) CheckFreeblockAt(bytes, r.origin.offset);
+  };
+  check(deep.smsRecords);
+  check(deep.callRecords);
+  check(deep.contactEvents);
+  check(deep.weChatRecords);
+  for (const auto& [key, part] : deep.contactParts.parts)
+    if (part.found == FoundBy::kFreeblock) CheckFreeblockAt(bytes, part.offset);
+  return 0;
+}
