@@ -48,9 +48,7 @@ TEST(MediaCommand, EveryRunEndsWithItsStatusAndList) {
       {0, {"pictures", path, "--start", "2056", "--sectors", "2048"}},
       {0, {"pictures", path, "--start", "2048"}, "0.jpg\t1048576\t1052672\n"},  // to the end
       {0, {"videos", path}, "0.mp4\t2097152\t4096\n"},  // MP4 alone by default
-      {0,
-       {"videos", path, "--formats", "all"},
-       "0.mov\t1056768\t1040384\n1.mp4\t2097152\t4096\n"},
+      {0, {"videos", path, "--formats", "all"}, "0.mov\t1056768\t1040384\n1.mp4\t2097152\t4096\n"},
       {0,
        {"videos", path, "--formats", "mov", "--block", "1", "--max-size", "18446744073709551615"},
        "0.mov\t1056768\t1044480\n"},

@@ -274,11 +274,10 @@ TEST_F(RecordsCommand, BigImageAroundAndBeyondFourGiB) {
                       output),
             0)
       << output;
-  EXPECT_EQ(test::TabbedLines(output), "0.png\t" + std::to_string(png) + "\t" +
-                                           std::to_string(jpg - png) + "\n1.jpg\t" +
-                                           std::to_string(jpg) + "\t" + std::to_string(gif - jpg) +
-                                           "\n2.gif\t" + std::to_string(gif) + "\t" +
-                                           std::to_string(image.Size() - gif) + "\n");
+  EXPECT_EQ(test::TabbedLines(output),
+            "0.png\t" + std::to_string(png) + "\t" + std::to_string(jpg - png) + "\n1.jpg\t" +
+                std::to_string(jpg) + "\t" + std::to_string(gif - jpg) + "\n2.gif\t" +
+                std::to_string(gif) + "\t" + std::to_string(image.Size() - gif) + "\n");
   std::vector<uint8_t> expected(image.Size() - gif);
   image.ReadRange(gif, expected.data(), expected.size());
   EXPECT_EQ(test::ReadBytes(out / "2.gif"), expected);

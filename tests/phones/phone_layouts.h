@@ -1,6 +1,5 @@
-// Databases of current phones' layouts written with the fixtures' SQLite
-// maker from SQL scripts, each with the listing query of the rows a scan must
-// show, and databases of unrelated app tables of similar shapes.
+// Databases of current phones' layouts made from SQL scripts, each with the
+// query listing the rows a scan must show, and unrelated tables of like shapes.
 #pragma once
 
 #include <cstdint>
@@ -25,8 +24,8 @@ struct PhoneFamily {
 
 std::vector<PhoneFamily> AndroidFamilies();
 std::vector<PhoneFamily> IosFamilies();
-// Settings, caches, download lists, full-text indexes and Core Data stores,
-// with plausible dates, numbers and small codes; no listing.
+// Settings, caches, downloads, full-text indexes and Core Data stores with
+// plausible dates, numbers and small codes; no listing.
 PhoneFamily UnrelatedTables(bool ios);
 
 struct ExpectedRow {

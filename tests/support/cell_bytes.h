@@ -1,5 +1,5 @@
-// Builders of leaf-cell bytes, written from the cell layout: P, R, H varints,
-// serial types, bodies.
+// Builders of leaf-cell bytes from the cell layout: P, R, H varints, serial
+// types, bodies.
 #pragma once
 
 #include <cstdint>
@@ -15,21 +15,14 @@ inline const std::vector<uint8_t> kHelloCell = {0x0F, 0x01, 0x06, 0x01, 0x01, 0x
 
 // Big-endian 7-bit groups, at most the 4 bytes the cell test reads.
 inline void AppendVarint(std::vector<uint8_t>& out, uint64_t value) {
-  uint8_t groups[4];
-  int n = 0;
-  do {
-    groups[n++] = static_cast<uint8_t>(value & 0x7F);
-    value >>= 7;
-  } while (value != 0 && n < 4);
-  for (int i = n - 1; i >= 0; --i) out.push_back(static_cast<uint8_t>(groups[i] | (i ? 0x80 : 0)));
+  int n = 1;
+  while (n < 4 && (value >> (7 * n)) != 0) ++n;
+  for (int i = n - 1; i >= 0; --i)
+    out.push_back(static_cast<uint8_t>(((value >> (7 * i)) & 0x7F) | (i ? 0x80 : 0)));
 }
 
 inline uint64_t ContentSize(uint64_t t) {
-  if (t <= 4) return t;
-  if (t == 5) return 6;
-  if (t == 6 || t == 7) return 8;
-  if (t < 12) return 0;
-  return (t - 12) / 2;
+  return t <= 4 ? t : t == 5 ? 6 : t < 8 ? 8 : t < 12 ? 0 : (t - 12) / 2;
 }
 
 // The cell of a record with these serial types and body; H counts its own

@@ -4,13 +4,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "engine/text_codec.h"
-
 namespace velkor::test {
 namespace {
 
-class FaultySource final : public ImageSource {
- public:
+struct FaultySource final : ImageSource {
   FaultySource(std::unique_ptr<ImageSource> inner, ReadFaults faults)
       : inner_(std::move(inner)), faults_(std::move(faults)) {}
   uint64_t Size() const override { return inner_->Size(); }
@@ -25,30 +22,17 @@ class FaultySource final : public ImageSource {
     }
     return inner_->Read(offset, buffer, count);
   }
-
- private:
   std::unique_ptr<ImageSource> inner_;
   ReadFaults faults_;
 };
 
 }  // namespace
 
-void Recorder::ProgressText(std::u16string_view text) {
-  texts.push_back(ToUtf8(text));
-}
-
-void Recorder::Append(const LogEntry& entry) {
-  logTexts.push_back(entry.text);
-  logs.push_back(std::to_string(entry.level) + " " + ToUtf8(entry.title) + " " +
-                 ToUtf8(entry.text));
-}
-
 ImageOpener FaultyOpener(ImageOpener inner, ReadFaults faults) {
   return [inner = std::move(inner), faults = std::move(faults)](
              const std::filesystem::path& path) -> std::unique_ptr<ImageSource> {
-    std::unique_ptr<ImageSource> source = inner(path);
-    if (!source) return nullptr;
-    return std::make_unique<FaultySource>(std::move(source), faults);
+    auto source = inner(path);
+    return source ? std::make_unique<FaultySource>(std::move(source), faults) : nullptr;
   };
 }
 

@@ -12,6 +12,7 @@
 #include "engine/image_source.h"
 #include "engine/piecewise_read.h"
 #include "engine/reporting.h"
+#include "engine/text_codec.h"
 
 namespace velkor::test {
 
@@ -25,12 +26,14 @@ class Recorder : public ProgressSink, public LogSink {
   void ProgressRange(uint32_t total) override { Event("range " + std::to_string(total)); }
   void ProgressPos(uint32_t position) override { Event("pos " + std::to_string(position)); }
   void ProgressStep() override { Event("step"); }
-  void ProgressText(std::u16string_view text) override;
-  void Append(const LogEntry& entry) override;
+  void ProgressText(std::u16string_view text) override { texts.push_back(ToUtf8(text)); }
+  void Append(const LogEntry& entry) override {
+    logTexts.push_back(entry.text);
+    logs.push_back(std::to_string(entry.level) + " " + ToUtf8(entry.title) + " " +
+                   ToUtf8(entry.text));
+  }
 
-  std::vector<std::string> events;
-  std::vector<std::string> texts;
-  std::vector<std::string> logs;
+  std::vector<std::string> events, texts, logs;
   std::vector<std::u16string> logTexts;  // the text of each log line alone
   std::function<void(const std::string&)> onEvent;
 
@@ -41,20 +44,17 @@ class Recorder : public ProgressSink, public LogSink {
   }
 };
 
+// Reads touching a bad range give nothing (wholeRead) or stop at its first
+// byte, as at a bad sector; chunk caps one read (0: no cap), as a pipe does.
 struct ReadFaults {
-  // Reads touching a bad range either give nothing (wholeRead) or stop at its
-  // first byte, as at a bad sector.
   std::vector<ByteRange> bad = {};
   bool wholeRead = false;
-  // Most bytes one read returns (0: no limit), as a pipe or network share.
   size_t chunk = 0;
 };
 
-// Opens with inner, then serves the source through the faults; null stays null.
+// inner's source served through the faults; null stays null.
 ImageOpener FaultyOpener(ImageOpener inner, ReadFaults faults);
-// Every path opens as the same bytes in memory.
-ImageOpener MemoryOpener(Bytes image);
-
+ImageOpener MemoryOpener(Bytes image);  // every path opens as these bytes
 // Copies bytes into image at offset; returns the range they cover.
 ByteRange Place(Bytes& image, uint64_t offset, const Bytes& bytes);
 

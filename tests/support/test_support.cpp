@@ -6,9 +6,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <sstream>
 #include <thread>
 
 namespace velkor::test {
@@ -30,9 +30,7 @@ int RunVelkor(const std::vector<std::string>& args, std::string& output, uint64_
     if (fileLimit != 0) {
       // Ignored stays ignored across exec: the program sees EFBIG, not a signal.
       ::signal(SIGXFSZ, SIG_IGN);
-      rlimit limit{};
-      ::getrlimit(RLIMIT_FSIZE, &limit);
-      limit.rlim_cur = fileLimit;
+      const rlimit limit{fileLimit, fileLimit};
       ::setrlimit(RLIMIT_FSIZE, &limit);
     }
     ::execv(VELKOR_CLI_PATH, argv.data());
@@ -61,30 +59,22 @@ int RunVelkor(const std::vector<std::string>& args, std::string& output, uint64_
 
 std::string TabbedLines(const std::string& output) {
   std::string lines;
-  for (size_t at = 0, end; at < output.size(); at = end + 1) {
-    end = std::min(output.find('\n', at), output.size());
-    const std::string line = output.substr(at, end - at + 1);
-    if (line.find('\t') != std::string::npos) lines += line;
+  std::istringstream in(output);
+  for (std::string line; std::getline(in, line);) {
+    if (line.find('\t') != std::string::npos) lines += line + "\n";
   }
   return lines;
 }
 
 std::string CivilTimeText(uint32_t seconds) {
-  // Days to year, month, day on the proleptic Gregorian calendar, counting
-  // in 400-year eras that start on March 1st.
-  const int64_t z = seconds / 86400 + 719468;
-  const int64_t era = z / 146097;
-  const int64_t doe = z - era * 146097;
-  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const int64_t mp = (5 * doy + 2) / 153;
-  const int64_t day = doy - (153 * mp + 2) / 5 + 1;
-  const int64_t month = mp < 10 ? mp + 3 : mp - 9;
-  const int64_t year = yoe + era * 400 + (month <= 2 ? 1 : 0);
-  const uint32_t rest = seconds % 86400;
-  return std::to_string(year) + "-" + std::to_string(month) + "-" + std::to_string(day) + " " +
-         std::to_string(rest / 3600) + ":" + std::to_string(rest % 3600 / 60) + ":" +
-         std::to_string(rest % 60);
+  using namespace std::chrono;
+  const sys_seconds time{std::chrono::seconds{seconds}};
+  const year_month_day date{floor<days>(time)};
+  const hh_mm_ss clock{time - floor<days>(time)};
+  const auto n = [](auto v) { return std::to_string(static_cast<long long>(v)); };
+  return n(int(date.year())) + "-" + n(unsigned(date.month())) + "-" + n(unsigned(date.day())) +
+         " " + n(clock.hours().count()) + ":" + n(clock.minutes().count()) + ":" +
+         n(clock.seconds().count());
 }
 
 TempFolder::TempFolder() {

@@ -20,9 +20,8 @@ int RunVelkor(const std::vector<std::string>& args, std::string& output, uint64_
 // The lines of output that hold a tab: the found-file list without the messages.
 std::string TabbedLines(const std::string& output);
 
-// "y-m-d h:m:s" of seconds since 1970 by the era arithmetic of the civil
-// calendar, which does not walk year by year: an oracle independent of the
-// engine's year and month loops.
+// "y-m-d h:m:s" of seconds since 1970 by the standard library's calendar: an
+// oracle independent of the engine's year and month loops.
 std::string CivilTimeText(uint32_t seconds);
 
 // A fresh folder for the running test, removed with its contents.
