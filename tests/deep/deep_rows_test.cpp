@@ -4,6 +4,8 @@
 // whole-cell records left exactly as the scan without deep gives them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -168,9 +170,10 @@ TEST_F(DeepRows, RebuildsFreedRowsOfEveryCategoryWithTheirOwnValues) {
     std::map<uint64_t, const fixtures::FixtureRow*> cellAt;
     for (const fixtures::FixtureRow& row : db.database.rows) {
       const std::vector<uint8_t> tail(row.cell.begin() + 4, row.cell.end());
-      for (size_t at = fixtures::FindBytes(db.after, tail); at != std::string::npos;
-           at = fixtures::FindBytes(db.after, tail, at + 1)) {
-        if (at >= 4) cellAt[at - 4] = &row;
+      for (auto at = std::search(db.after.begin(), db.after.end(), tail.begin(), tail.end());
+           at != db.after.end(); at = std::search(at + 1, db.after.end(), tail.begin(), tail.end())) {
+        const auto offset = static_cast<uint64_t>(at - db.after.begin());
+        if (offset >= 4) cellAt[offset - 4] = &row;
       }
     }
     for (const uint64_t base : kPlacements) {

@@ -2,15 +2,16 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "tests/fixtures/fixture_sets.h"
+#include "tests/support/test_doubles.h"
 
 namespace velkor::deep {
 namespace {
 
 namespace fs = std::filesystem;
-using fixtures::Value;
 
 // The sample messages, with the contact fields the address-book layouts
 // use: names and numbers taking turns, two parts to a contact.
@@ -34,40 +35,42 @@ fixtures::DatabasePlan PlanFor(const std::vector<RecordCategory>& categories,
   return plan;
 }
 
-// A value as an SQL literal: texts quoted by SQLite itself.
-std::string Literal(const Value& value) {
-  if (const auto* n = std::get_if<int64_t>(&value)) return std::to_string(*n);
-  const auto* text = std::get_if<std::string>(&value);
-  if (text == nullptr) return "NULL";
-  char* quoted = sqlite3_mprintf("%Q", text->c_str());
-  std::string out(quoted);
-  sqlite3_free(quoted);
-  return out;
+// Inserts copies of the first count rows of every table under new rowids
+// after the fixture's own transactions, as a phone goes on using a
+// database: the new rows may take space the deleted ones freed.
+void InsertLater(const fs::path& path, int count) {
+  sqlite3* db = nullptr;
+  std::string sql, error;
+  auto exec = [&db, &error](const std::string& text, auto callback, void* data) {
+    if (error.empty() && sqlite3_exec(db, text.c_str(), callback, data, nullptr) != SQLITE_OK)
+      error = sqlite3_errmsg(db);
+  };
+  if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) error = "cannot open";
+  std::vector<std::string> tables;
+  exec("SELECT name FROM sqlite_master WHERE type = 'table'", +[](void* out, int, char** v, char**) {
+    static_cast<std::vector<std::string>*>(out)->push_back(v[0]);
+    return 0;
+  }, &tables);
+  for (const std::string& table : tables) {
+    std::vector<std::string> columns;  // the integer key as a new rowid
+    exec("PRAGMA table_info(" + table + ")", +[](void* out, int, char** v, char**) {
+      auto& list = *static_cast<std::vector<std::string>*>(out);
+      list.push_back(std::string(v[5]) == "1" ? "rowid + 1000" : std::string("\"") + v[1] + "\"");
+      return 0;
+    }, &columns);
+    std::string select;
+    for (const std::string& column : columns) select += (select.empty() ? "" : ", ") + column;
+    sql += "INSERT INTO " + table + " SELECT " + select + " FROM " + table + " WHERE rowid <= " +
+           std::to_string(count) + ";";
+  }
+  exec(sql, nullptr, nullptr);
+  sqlite3_close(db);
+  if (!error.empty()) throw std::runtime_error("sqlite: " + error);
 }
 
-// Inserts rows after the fixture's own transactions, as a phone goes on
-// using a database: the new rows may take space the deleted ones freed.
-void InsertLater(const fs::path& path, const std::vector<RecordCategory>& categories, int count) {
-  std::string sql;
-  for (RecordCategory category : categories) {
-    const fixtures::TableLayout& layout = fixtures::LayoutFor(category);
-    std::string names = "rowid";
-    for (const fixtures::Column& column : layout.columns) names += ", " + column.name;
-    for (int index = kRowsPerTable; index < kRowsPerTable + count; ++index) {
-      std::string values = std::to_string(index + 1);
-      for (const Value& v :
-           fixtures::InsertValues(layout, index + 1, MessageFor(category, index))) {
-        values += ", " + Literal(v);
-      }
-      sql += "INSERT INTO " + layout.table + " (" + names + ") VALUES (" + values + ");";
-    }
-  }
-  sqlite3* db = nullptr;
-  const bool done = sqlite3_open(path.c_str(), &db) == SQLITE_OK &&
-                    sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
-  const std::string error = done ? "" : sqlite3_errmsg(db);
-  sqlite3_close(db);
-  if (!done) throw std::runtime_error("sqlite: " + error);
+size_t FindBytes(const std::vector<uint8_t>& in, const std::vector<uint8_t>& needle) {
+  const auto at = std::search(in.begin(), in.end(), needle.begin(), needle.end());
+  return at == in.end() ? std::string::npos : static_cast<size_t>(at - in.begin());
 }
 
 bool SameBytes(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, size_t from,
@@ -86,12 +89,12 @@ FreedDatabase BuildFreedDatabase(const std::vector<RecordCategory>& categories,
   out.before = fixtures::BuildDatabase(PlanFor(categories, {}), folder / "before").files[0].bytes;
   out.database = fixtures::BuildDatabase(PlanFor(categories, pattern.deleted), folder / "after");
   if (pattern.laterInserts > 0) {
-    InsertLater(folder / "after" / "freed.db", categories, pattern.laterInserts);
+    InsertLater(folder / "after" / "freed.db", pattern.laterInserts);
   }
-  out.after = fixtures::ReadFileBytes(folder / "after" / "freed.db");
+  out.after = test::ReadBytes(folder / "after" / "freed.db");
   for (const fixtures::FixtureRow& row : out.database.rows) {
     if (!row.deleted) continue;
-    const size_t at = fixtures::FindBytes(out.before, row.cell);
+    const size_t at = FindBytes(out.before, row.cell);
     if (at == std::string::npos) continue;
     const size_t end = at + row.cell.size();
     if (!SameBytes(out.before, out.after, at, at + 4) &&
