@@ -1,5 +1,6 @@
 #include "tasks/desktop.h"
 
+#include "ui/carving_tools.h"
 #include "ui/category_tree.h"
 #include "ui/log_pane.h"
 #include "ui/progress_dialog.h"
@@ -21,6 +22,7 @@ Desktop::Desktop()
       controller_(TaskViews{&window_, &window_.Categories(), &window_.Results(), progress_,
                             &window_.Log().Sink()}) {
   window_.SetCommandTarget(&controller_);
+  controller_.SetCarvingView(&window_.Carving());
   progress_->SetStopTarget(&controller_);
 }
 

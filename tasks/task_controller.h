@@ -19,6 +19,7 @@
 #include "engine/image_source.h"
 #include "engine/record_scan.h"
 #include "engine/scan_input.h"
+#include "ui/carving_view.h"
 #include "ui/task_commands.h"
 #include "ui/task_views.h"
 
@@ -55,6 +56,9 @@ class TaskController final : public QObject, public TaskCommands {
   // How the task's image is opened; tests hold reads back with their own.
   void SetImageOpener(ImageOpener opener) { imageOpener_ = std::move(opener); }
   bool Busy() const { return busy_.load(); }
+  // Where the task's image and the found files go for previews and the hex
+  // view; nowhere until set.
+  void SetCarvingView(CarvingView* view) { carving_ = view; }
 
   void NewTask() override;
   void CloseTask() override;
@@ -98,6 +102,8 @@ class TaskController final : public QObject, public TaskCommands {
   // What a job hands the engine: the task's image, its sinks and the stop
   // flag.
   ScanInput JobInput(ProgressSink* progress) const;
+  // Opens the image at path through the task's opener, from any thread.
+  ImageAccess AccessTo(const std::u16string& path) const;
   // The jobs (task_jobs.cpp), run on the worker.
   void NewTaskJob();
   void ScanPicturesJob();
@@ -110,6 +116,7 @@ class TaskController final : public QObject, public TaskCommands {
                          size_t columns) const;
 
   TaskViews views_;
+  CarvingView* carving_ = nullptr;
   Prompts* prompts_;
   TaskWorker* worker_ = nullptr;
   std::atomic<bool> busy_{false};

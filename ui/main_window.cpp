@@ -11,9 +11,11 @@
 #include "res/icons.h"
 #include "res/menu_resources.h"
 #include "ui/about_dialog.h"
+#include "ui/carving_tools.h"
 #include "ui/category_pane.h"
 #include "ui/category_tree.h"
 #include "ui/output_dock.h"
+#include "ui/prompts.h"
 #include "ui/result_pane.h"
 #include "ui/task_commands.h"
 
@@ -41,6 +43,7 @@ class StatusPane final : public QLabel {
 };
 
 constexpr std::u16string_view kSettingsMenuTitle = u"设置";
+constexpr std::u16string_view kOperationsMenuTitle = u"操作";
 const QString kFullTextKey = QStringLiteral("view/fullUnicodeTexts");
 
 }  // namespace
@@ -72,7 +75,17 @@ void MainWindow::BuildMenu() {
       connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
     }
     if (menuDef.title == kSettingsMenuTitle) AddFullTextSetting(menu);
+    if (menuDef.title == kOperationsMenuTitle) AddJumpToOffset(menu);
   }
+}
+
+void MainWindow::AddJumpToOffset(QMenu* menu) {
+  menu->addSeparator();
+  QAction* action = menu->addAction(QStringLiteral("跳转到偏移"));
+  action->setObjectName(QStringLiteral("jumpToOffsetAction"));
+  connect(action, &QAction::triggered, this, [this] {
+    if (carving_) carving_->AskOffset(this, PlatformPrompts());
+  });
 }
 
 void MainWindow::AddFullTextSetting(QMenu* menu) {
@@ -131,6 +144,7 @@ void MainWindow::BuildPanes() {
 
   connect(&Categories(), &CategoryTree::tabRequested, results_, &ResultPane::SetActiveTab);
   results_->SetDetailPane(&output_->Detail());
+  carving_ = new CarvingTools(*results_, output_->Detail(), output_->Log(), this);
   if (fullTextAction_) results_->ShowFullTexts(fullTextAction_->isChecked());
 }
 

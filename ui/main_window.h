@@ -11,6 +11,7 @@ class QSplitter;
 
 namespace velkor {
 
+class CarvingTools;
 class CategoryPane;
 class CategoryTree;
 class DetailPane;
@@ -39,6 +40,7 @@ class MainWindow final : public QMainWindow {
   LogPane& Log() const;
   DetailPane& Detail() const;
   OutputDock& Output() const { return *output_; }
+  CarvingTools& Carving() const { return *carving_; }
   QSplitter& MainSplitter() const { return *splitter_; }
 
   // No menu of panes and bars: none of them may be hidden by the user.
@@ -51,12 +53,15 @@ class MainWindow final : public QMainWindow {
   void BuildPanes();
   // The checkable "显示完整Unicode文本" of the settings menu, remembered.
   void AddFullTextSetting(QMenu* menu);
+  // "跳转到偏移" of the operations menu: the hex view at a typed offset.
+  void AddJumpToOffset(QMenu* menu);
 
   QSplitter* splitter_ = nullptr;
   CategoryPane* categories_ = nullptr;
   ResultPane* results_ = nullptr;
   QAction* fullTextAction_ = nullptr;
   OutputDock* output_ = nullptr;
+  CarvingTools* carving_ = nullptr;
   TaskCommands* commands_ = nullptr;
 };
 

@@ -6,7 +6,9 @@
 #include "engine/result_tabs.h"
 #include "res/menu_resources.h"
 #include "ui/detail_pane.h"
+#include "ui/found_files_page.h"
 #include "ui/task_commands.h"
+#include "ui/thumbnail_loader.h"
 
 namespace velkor {
 namespace {
@@ -34,6 +36,7 @@ ResultPane::ResultPane(int initialWidth, QWidget* parent) : QWidget(parent) {
   tabs_->setTabPosition(QTabWidget::South);
   tabs_->setDocumentMode(true);
   tabs_->setTabsClosable(false);
+  thumbnails_ = new ThumbnailLoader(this);
   for (const ResultTabInfo& tab : ResultTabs()) {
     auto* list = new ResultListView(Headers(tab));
     list->setObjectName(QStringLiteral("resultList%1").arg(tab.tab));
@@ -47,6 +50,11 @@ ResultPane::ResultPane(int initialWidth, QWidget* parent) : QWidget(parent) {
     });
     SetColumnWidths(*list, initialWidth, tab.creationDivisor, tab.lastTakesRest);
     lists_.push_back(list);
+    if (tab.tab == kTabFoundFiles) {
+      foundFiles_ = new FoundFilesPage(list, *thumbnails_, *tabs_);
+      tabs_->addTab(foundFiles_, Text(tab.caption));
+      continue;
+    }
     tabs_->addTab(list, Text(tab.caption));
   }
   resize(initialWidth, height());
@@ -131,6 +139,7 @@ void ResultPane::ShowDetail(int row) {
                          1);
     }
   }
+  emit detailShown(tab, row);
 }
 
 void ResultPane::resizeEvent(QResizeEvent* event) {

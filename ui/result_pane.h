@@ -14,7 +14,9 @@ class QTabWidget;
 namespace velkor {
 
 class DetailPane;
+class FoundFilesPage;
 class TaskCommands;
+class ThumbnailLoader;
 
 class ResultPane final : public QWidget, public ResultView {
   Q_OBJECT
@@ -30,6 +32,8 @@ class ResultPane final : public QWidget, public ResultView {
   void SetCommandTarget(TaskCommands* target) { commands_ = target; }
   // Shows row of the active tab's list in the detail pane.
   void ShowDetail(int row);
+  FoundFilesPage& FoundFiles() { return *foundFiles_; }
+  ThumbnailLoader& Thumbnails() { return *thumbnails_; }
 
   void SetRows(int tab, std::vector<RowTexts> rows) override;
   void SetFullTexts(int tab, std::vector<FullTexts> full) override;
@@ -42,6 +46,10 @@ class ResultPane final : public QWidget, public ResultView {
   int ActiveTab() const override;
   void SetActiveTab(int tab) override;
   size_t SelectRowsHolding(int tab, const QString& text) override;
+
+ signals:
+  // The detail pane has just been filled with row of tab.
+  void detailShown(int tab, int row);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -57,6 +65,8 @@ class ResultPane final : public QWidget, public ResultView {
   DetailPane* detail_ = nullptr;
   TaskCommands* commands_ = nullptr;
   bool showFull_ = false;
+  ThumbnailLoader* thumbnails_ = nullptr;
+  FoundFilesPage* foundFiles_ = nullptr;
 };
 
 }  // namespace velkor
