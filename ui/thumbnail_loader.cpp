@@ -15,6 +15,17 @@ namespace {
 constexpr qint64 kMaxDecodedPixels = 40'000'000;
 constexpr int kAllocationLimitMb = 256;
 
+// Only the formats a picture scan finds are decoded: whatever other readers
+// an installation carries (vector or text formats among them) never see
+// recovered bytes.
+bool CarvedPictureFormat(const QByteArray& format) {
+  static const QByteArray kFormats[] = {"jpeg", "jpg", "png", "gif", "bmp", "tiff"};
+  for (const QByteArray& known : kFormats) {
+    if (format == known) return true;
+  }
+  return false;
+}
+
 QByteArray ReadFileBytes(const ImageAccess& access, const FoundFileInfo& file) {
   std::unique_ptr<ImageSource> image = access ? access() : nullptr;
   if (!image) return {};
@@ -33,8 +44,9 @@ Thumbnail DecodeThumbnail(const QByteArray& bytes) {
   QByteArray data = bytes;
   QBuffer buffer(&data);
   buffer.open(QIODevice::ReadOnly);
-  QImageReader reader(&buffer);
-  reader.setDecideFormatFromContent(true);
+  const QByteArray format = QImageReader::imageFormat(&buffer);
+  if (!CarvedPictureFormat(format)) return result;
+  QImageReader reader(&buffer, format);
   const QSize size = reader.size();
   if (!size.isValid() || size.isEmpty() ||
       qint64{size.width()} * size.height() > kMaxDecodedPixels) {

@@ -156,8 +156,8 @@ class CarvingToolsTest : public QObject {
     QVERIFY(!shown.contains(QStringLiteral("30×20")));
   }
 
-  // Recovered bytes are hostile: cut pictures and a header claiming a
-  // picture too large to hold give no thumbnail and no crash.
+  // Recovered bytes are hostile: cut pictures, a header claiming a picture
+  // too large to hold and formats outside the scans give no thumbnail.
   void damagedPicturesAreRefused() {
     for (const char* format : {"JPG", "PNG"}) {
       const QByteArray whole = Encoded(64, 48, format);
@@ -170,6 +170,10 @@ class CarvingToolsTest : public QObject {
     QByteArray huge = Encoded(30, 20, "PNG");
     huge.replace(16, 8, QByteArray::fromHex("0000C0000000C000"));
     QVERIFY(!velkor::DecodeThumbnail(huge).decoded);
+    // A picture in a format no scan finds (text, here) goes to no reader.
+    const QByteArray xpm = Encoded(8, 8, "XPM");
+    QVERIFY(!xpm.isEmpty() && !QImage::fromData(xpm).isNull());
+    QVERIFY(!velkor::DecodeThumbnail(xpm).decoded);
   }
 
   void thumbnailGridDecodesOnlyWhatIsInView() {
