@@ -1,5 +1,6 @@
 #include "tasks/desktop.h"
 
+#include "ui/carving_tools.h"
 #include "ui/category_tree.h"
 #include "ui/log_pane.h"
 #include "ui/progress_dialog.h"
@@ -23,6 +24,7 @@ Desktop::Desktop()
                             &window_.Log().Sink()}) {
   window_.SetCommandTarget(&controller_);
   controller_.SetSearchHitView(&window_.SearchHits());
+  controller_.SetCarvingView(&window_.Carving());
   progress_->SetStopTarget(&controller_);
 }
 

@@ -85,6 +85,7 @@ void TaskController::NewTask() {
 void TaskController::CloseTask() {
   views_.categories->ClearCategories();
   views_.results->SetRows(kTabAllContacts, {});
+  if (carving_) carving_->SetTaskImage({});
   ForgetFoundFiles();
 }
 
@@ -93,6 +94,7 @@ void TaskController::ForgetFoundFiles() {
   carvedMode_ = 0;
   carvedImagePath_.clear();
   views_.results->SetRows(kTabFoundFiles, {});
+  if (carving_) carving_->SetFoundFiles({}, {});
 }
 
 void TaskController::ScanPictures() {

@@ -21,6 +21,7 @@
 #include "engine/record_scan.h"
 #include "engine/scan_input.h"
 #include "engine/scan_report.h"
+#include "ui/carving_view.h"
 #include "ui/task_commands.h"
 #include "ui/task_views.h"
 
@@ -60,6 +61,9 @@ class TaskController final : public QObject, public TaskCommands {
   // null.
   void SetSearchHitView(SearchHitView* view) { searchHits_ = view; }
   bool Busy() const { return busy_.load(); }
+  // Where the task's image and the found files go for previews and the hex
+  // view; nowhere until set.
+  void SetCarvingView(CarvingView* view) { carving_ = view; }
 
   void NewTask() override;
   void CloseTask() override;
@@ -104,6 +108,8 @@ class TaskController final : public QObject, public TaskCommands {
   // What a job hands the engine: the task's image, its sinks and the stop
   // flag.
   ScanInput JobInput(ProgressSink* progress) const;
+  // Opens the image at path through the task's opener, from any thread.
+  ImageAccess AccessTo(const std::u16string& path) const;
   // The jobs (task_jobs.cpp), run on the worker.
   void NewTaskJob();
   // The task's record scan into records_, with the image's digest taken from
@@ -124,6 +130,7 @@ class TaskController final : public QObject, public TaskCommands {
 
   TaskViews views_;
   SearchHitView* searchHits_ = nullptr;
+  CarvingView* carving_ = nullptr;
   Prompts* prompts_;
   TaskWorker* worker_ = nullptr;
   std::atomic<bool> busy_{false};

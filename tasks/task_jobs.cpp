@@ -17,6 +17,23 @@
 #include "ui/row_provenance.h"
 
 namespace velkor {
+namespace {
+
+std::vector<FoundFileInfo> FoundFileInfos(const std::vector<FoundFile>& files, uint32_t mode) {
+  std::vector<FoundFileInfo> infos;
+  infos.reserve(files.size());
+  for (const FoundFile& found : files) {
+    infos.push_back(
+        {found.file.offset, found.file.length, found.file.verified, mode == kModePictures});
+  }
+  return infos;
+}
+
+}  // namespace
+
+ImageAccess TaskController::AccessTo(const std::u16string& path) const {
+  return [opener = imageOpener_, image = PathFromText(path)] { return opener(image); };
+}
 
 ScanInput TaskController::JobInput(ProgressSink* progress) const {
   ScanInput input;
@@ -91,6 +108,7 @@ void TaskController::NewTaskJob() {
         }
         RunOnUiThread([this, &counts, &rows, &full, &origins] {
           views_.categories->ShowCategories(QString::fromStdU16String(imagePath_), counts);
+          if (carving_) carving_->SetTaskImage(AccessTo(imagePath_));
           for (size_t list = 0; list < recordTabs_.size(); ++list) {
             views_.results->SetRows(recordTabs_[list], std::move(rows[list]));
             views_.results->SetFullTexts(recordTabs_[list], std::move(full[list]));
@@ -119,14 +137,17 @@ void TaskController::ScanMediaJob(uint32_t mode) {
                                       ? velkor::ScanPictures(input, mediaParams_, found)
                                       : velkor::ScanVideos(input, mediaParams_, found);
         imageSize_ = result.imageSize;
-        std::vector<RowTexts> rows = FoundFileRows(FoundFiles(found, mode));
+        const std::vector<FoundFile> files = FoundFiles(found, mode);
+        std::vector<RowTexts> rows = FoundFileRows(files);
+        std::vector<FoundFileInfo> infos = FoundFileInfos(files, mode);
         // The list and the files behind it change together on the
         // user-interface thread, so a Close Task lands before or after both.
-        RunOnUiThread([this, &rows, &found, mode] {
+        RunOnUiThread([this, &rows, &found, &infos, mode] {
           carvedFiles_ = std::move(found);
           carvedMode_ = mode;
           carvedImagePath_ = imagePath_;
           views_.results->SetRows(kTabFoundFiles, std::move(rows));
+          if (carving_) carving_->SetFoundFiles(std::move(infos), AccessTo(carvedImagePath_));
         });
       },
       TaskEventText(3, {}));

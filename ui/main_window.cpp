@@ -13,9 +13,11 @@
 #include "res/icons.h"
 #include "res/menu_resources.h"
 #include "ui/about_dialog.h"
+#include "ui/carving_tools.h"
 #include "ui/category_pane.h"
 #include "ui/category_tree.h"
 #include "ui/output_dock.h"
+#include "ui/prompts.h"
 #include "ui/result_pane.h"
 #include "ui/search_hit_dock.h"
 #include "ui/task_commands.h"
@@ -44,6 +46,7 @@ class StatusPane final : public QLabel {
 };
 
 constexpr std::u16string_view kSettingsMenuTitle = u"设置";
+constexpr std::u16string_view kOperationsMenuTitle = u"操作";
 const QString kFullTextKey = QStringLiteral("view/fullUnicodeTexts");
 constexpr std::u16string_view kExportText = u"导出";
 
@@ -110,6 +113,7 @@ void MainWindow::BuildMenu() {
     }
     if (save) AddExportCommand(menu, save);
     if (menuDef.title == kSettingsMenuTitle) AddFullTextSetting(menu);
+    if (menuDef.title == kOperationsMenuTitle) AddJumpToOffset(menu);
   }
 }
 
@@ -131,6 +135,15 @@ QAction* MainWindow::AddToolbarCommand(QToolBar* bar, const QIcon& icon, int id)
   action->setToolTip(CommandText(id));
   connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
   return action;
+}
+
+void MainWindow::AddJumpToOffset(QMenu* menu) {
+  menu->addSeparator();
+  QAction* action = menu->addAction(QStringLiteral("跳转到偏移"));
+  action->setObjectName(QStringLiteral("jumpToOffsetAction"));
+  connect(action, &QAction::triggered, this, [this] {
+    if (carving_) carving_->AskOffset(this, PlatformPrompts());
+  });
 }
 
 void MainWindow::AddFullTextSetting(QMenu* menu) {
@@ -196,6 +209,7 @@ void MainWindow::BuildPanes() {
   connect(&Categories(), &CategoryTree::tabRequested, results_, &ResultPane::SetActiveTab);
   connect(&Categories(), &CategoryTree::imageShown, this, &MainWindow::ShowImageInTitle);
   results_->SetDetailPane(&output_->Detail());
+  carving_ = new CarvingTools(*results_, output_->Detail(), output_->Log(), this);
   if (fullTextAction_) results_->ShowFullTexts(fullTextAction_->isChecked());
 }
 

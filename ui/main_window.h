@@ -13,6 +13,7 @@ class QToolBar;
 
 namespace velkor {
 
+class CarvingTools;
 class CategoryPane;
 class CategoryTree;
 class DetailPane;
@@ -43,6 +44,7 @@ class MainWindow final : public QMainWindow {
   DetailPane& Detail() const;
   OutputDock& Output() const { return *output_; }
   SearchHitDock& SearchHits() const { return *searchHits_; }
+  CarvingTools& Carving() const { return *carving_; }
   QSplitter& MainSplitter() const { return *splitter_; }
 
   // No menu of panes and bars: none of them may be hidden by the user.
@@ -60,6 +62,8 @@ class MainWindow final : public QMainWindow {
   QAction* AddToolbarCommand(QToolBar* bar, const QIcon& icon, int id);
   // The caption followed by the open image, if any.
   void ShowImageInTitle(const QString& imagePath);
+  // "跳转到偏移" of the operations menu: the hex view at a typed offset.
+  void AddJumpToOffset(QMenu* menu);
 
   QSplitter* splitter_ = nullptr;
   CategoryPane* categories_ = nullptr;
@@ -67,6 +71,7 @@ class MainWindow final : public QMainWindow {
   QAction* fullTextAction_ = nullptr;
   OutputDock* output_ = nullptr;
   SearchHitDock* searchHits_ = nullptr;
+  CarvingTools* carving_ = nullptr;
   TaskCommands* commands_ = nullptr;
 };
 

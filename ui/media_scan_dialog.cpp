@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QSettings>
 #include <QVBoxLayout>
 
 #include "carving/scan_params.h"
@@ -45,6 +46,18 @@ QLineEdit* NumberRow(QWidget* parent, QGridLayout* grid, int row, const char* la
   return edit;
 }
 
+const QString kStructureLengthsKey = QStringLiteral("scan/structureLengths");
+const QString kExtendedSignaturesKey = QStringLiteral("scan/extendedSignatures");
+
+QCheckBox* RememberedBox(QWidget* parent, QVBoxLayout* layout, const char* text, const char* name,
+                         const QString& key) {
+  auto* box = new QCheckBox(QString::fromUtf8(text), parent);
+  box->setObjectName(QLatin1String(name));
+  box->setChecked(QSettings().value(key, false).toBool());
+  layout->addWidget(box);
+  return box;
+}
+
 uint32_t MaskOf(QCheckBox* const (&boxes)[6]) {
   uint32_t mask = 0;
   for (int i = 0; i < 6; ++i) {
@@ -70,6 +83,10 @@ MediaScanDialog::MediaScanDialog(Prompts& prompts, uint32_t mode, uint64_t image
   blockSize_ = NumberRow(this, grid, 2, "块大小:", "blockSizeEdit", "字节");
   fileSize_ = NumberRow(this, grid, 3, "文件大小:", "fileSizeEdit", nullptr);
   layout->addLayout(grid);
+  structureLengths_ = RememberedBox(this, layout, "按文件结构确定长度", "structureLengthsBox",
+                                    kStructureLengthsKey);
+  extendedSignatures_ = RememberedBox(this, layout, "识别常见变体签名", "extendedSignaturesBox",
+                                      kExtendedSignaturesKey);
 
   QPushButton* confirm = AddDialogButtons(this, layout, QStringLiteral("取消"));
   connect(confirm, &QPushButton::clicked, this, &MediaScanDialog::Confirm);
@@ -95,8 +112,15 @@ void MediaScanDialog::Confirm() {
                                 blockSize_->text().toStdU16String(),
                                 fileSize_->text().toStdU16String()};
   const uint32_t mask = MaskOf(params_.mode == kModeVideos ? videoBoxes_ : pictureBoxes_);
-  const std::optional<MediaScanParams> confirmed =
+  std::optional<MediaScanParams> confirmed =
       ConfirmScanParams(params_.mode, imageLength_, fields, mask);
+  // An empty image holds no file; no range of it can be wrong, so it is
+  // scanned as the empty range it is.
+  if (imageLength_ == 0) {
+    confirmed = MediaScanParams{};
+    confirmed->mode = params_.mode;
+    confirmed->formatMask = mask;
+  }
   if (!confirmed) {
     prompts_.MessageBox(this, QMessageBox::Warning, Text(kCaptionWarning),
                         QString::fromStdU16String(std::u16string(kInvalidScanParamsText)),
@@ -104,6 +128,11 @@ void MediaScanDialog::Confirm() {
     return;
   }
   params_ = *confirmed;
+  params_.structureLengths = structureLengths_->isChecked();
+  params_.extendedSignatures = extendedSignatures_->isChecked();
+  QSettings settings;
+  settings.setValue(kStructureLengthsKey, params_.structureLengths);
+  settings.setValue(kExtendedSignaturesKey, params_.extendedSignatures);
   accept();
 }
 

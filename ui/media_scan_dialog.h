@@ -1,5 +1,6 @@
 // The scan dialog of a picture or video scan: the formats of the mode, the
-// sector range, the block size and the largest file size.
+// sector range, the block size and the largest file size, and two remembered
+// choices: lengths from each file's structure and the extended signatures.
 #pragma once
 
 #include <cstdint>
@@ -40,6 +41,8 @@ class MediaScanDialog final : public QDialog {
   QLineEdit* size_ = nullptr;
   QLineEdit* blockSize_ = nullptr;
   QLineEdit* fileSize_ = nullptr;
+  QCheckBox* structureLengths_ = nullptr;
+  QCheckBox* extendedSignatures_ = nullptr;
 };
 
 }  // namespace velkor

@@ -11,7 +11,9 @@
 #include "engine/result_tabs.h"
 #include "res/menu_resources.h"
 #include "ui/detail_pane.h"
+#include "ui/found_files_page.h"
 #include "ui/task_commands.h"
+#include "ui/thumbnail_loader.h"
 
 namespace velkor {
 namespace {
@@ -57,6 +59,7 @@ ResultPane::ResultPane(int initialWidth, QWidget* parent) : QWidget(parent) {
   tabs_->setTabPosition(QTabWidget::South);
   tabs_->setDocumentMode(true);
   tabs_->setTabsClosable(false);
+  thumbnails_ = new ThumbnailLoader(this);
   for (const ResultTabInfo& tab : ResultTabs()) {
     auto* list = new ResultListView(Headers(tab), TimeColumn(tab));
     list->setObjectName(QStringLiteral("resultList%1").arg(tab.tab));
@@ -70,6 +73,11 @@ ResultPane::ResultPane(int initialWidth, QWidget* parent) : QWidget(parent) {
     });
     SetColumnWidths(*list, initialWidth, tab.creationDivisor, tab.lastTakesRest);
     lists_.push_back(list);
+    if (tab.tab == kTabFoundFiles) {
+      foundFiles_ = new FoundFilesPage(list, *thumbnails_, *tabs_);
+      tabs_->addTab(foundFiles_, Text(tab.caption));
+      continue;
+    }
     tabs_->addTab(list, Text(tab.caption));
   }
   resize(initialWidth, height());
@@ -184,6 +192,7 @@ void ResultPane::ShowDetail(int row) {
   if (const RowProvenance* origin = model.ProvenanceOf(static_cast<size_t>(row))) {
     AppendProvenance(*origin, !fields.empty());
   }
+  emit detailShown(tab, row);
 }
 
 // Each line is preceded by a line end unless it is the first of the pane,

@@ -17,7 +17,9 @@ class QTabWidget;
 namespace velkor {
 
 class DetailPane;
+class FoundFilesPage;
 class TaskCommands;
+class ThumbnailLoader;
 
 class ResultPane final : public QWidget, public ResultView {
   Q_OBJECT
@@ -37,6 +39,8 @@ class ResultPane final : public QWidget, public ResultView {
   // repeated rows while the box is ticked.
   QLineEdit& FilterBox() { return *filter_; }
   QCheckBox& HideDuplicatesBox() { return *hideDuplicates_; }
+  FoundFilesPage& FoundFiles() { return *foundFiles_; }
+  ThumbnailLoader& Thumbnails() { return *thumbnails_; }
 
   void SetRows(int tab, std::vector<RowTexts> rows) override;
   void SetFullTexts(int tab, std::vector<FullTexts> full) override;
@@ -51,6 +55,10 @@ class ResultPane final : public QWidget, public ResultView {
   int ActiveTab() const override;
   void SetActiveTab(int tab) override;
   size_t SelectRowsHolding(int tab, const QString& text) override;
+
+ signals:
+  // The detail pane has just been filled with row of tab.
+  void detailShown(int tab, int row);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -74,6 +82,8 @@ class ResultPane final : public QWidget, public ResultView {
   DetailPane* detail_ = nullptr;
   TaskCommands* commands_ = nullptr;
   bool showFull_ = false;
+  ThumbnailLoader* thumbnails_ = nullptr;
+  FoundFilesPage* foundFiles_ = nullptr;
 };
 
 }  // namespace velkor
