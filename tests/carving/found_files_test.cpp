@@ -48,15 +48,16 @@ class CarvedFileSave : public ::testing::Test {
 TEST_F(CarvedFileSave, RowsAreTheirImageRangesAndFailuresStopNoOthers) {
   constexpr uint64_t kMax64 = std::numeric_limits<uint64_t>::max();
   fs::create_directory(out.path / "1.png");  // cannot be created as a file
+  // Row 3 takes several chunks; rows 8, 10 and 11 run past the image end.
   const std::vector<FoundFile> files = {Entry(u"0.jpg", 0, 4096),
                                         Entry(u"1.png", 10, 10),
                                         Entry(u"../2.gif", 20, 10),
-                                        Entry(u"3.gif", 12288, 2621440),  // several chunks
+                                        Entry(u"3.gif", 12288, 2621440),
                                         Entry(u"a/b.jpg", 40, 10),
                                         Entry(u"..", 50, 10),
                                         Entry(u"", 60, 10),
                                         Entry(u"sub\\7.jpg", 70, 10),
-                                        Entry(u"8.tif", 3141632, 104857600),  // past the image end
+                                        Entry(u"8.tif", 3141632, 104857600),
                                         Entry(u"9.bmp", 100, 0),
                                         Entry(u"10.bmp", 3 * kMiB - 1, kMax64),
                                         Entry(u"11.bmp", kMax64 - 5, 9)};
@@ -69,9 +70,8 @@ TEST_F(CarvedFileSave, RowsAreTheirImageRangesAndFailuresStopNoOthers) {
   EXPECT_FALSE(fs::exists(out.path.parent_path() / "2.gif"));
   EXPECT_FALSE(fs::exists(out.path / "a"));
   std::vector<std::string> logs;
-  for (const char* name : {"1.png", "../2.gif", "a/b.jpg", "..", "", "sub\\7.jpg"}) {
+  for (const char* name : {"1.png", "../2.gif", "a/b.jpg", "..", "", "sub\\7.jpg"})
     logs.push_back("3 Save 保存" + out.path.string() + "/" + name + "失败");
-  }
   EXPECT_EQ(recorder.logs, logs);
   std::vector<std::string> events = {"range 12"};
   for (int row = 0; row < 12; ++row) events.push_back("pos " + std::to_string(row));
@@ -94,24 +94,11 @@ TEST_F(CarvedFileSave, AFolderThatVanishesFailsTheRestAndIsNotRecreated) {
     };
     EXPECT_EQ(Save(files, folder), (std::vector<size_t>{0, 1})) << remove;
     EXPECT_FALSE(fs::exists(folder)) << remove;
-    if (!remove) {
-      EXPECT_EQ(ReadBytes(moved / "1.jpg"), Slice(image, 100, 2 * kMiB));
-    }
+    EXPECT_TRUE(remove || ReadBytes(moved / "1.jpg") == Slice(image, 100, 2 * kMiB));
     const std::string failed = "3 Save 保存" + folder.string();
     EXPECT_EQ(recorder.logs,
               (std::vector<std::string>{failed + "/2.jpg失败", failed + "/3.jpg失败"}));
   }
-}
-
-// Nothing is written without an image to copy from or a folder to copy to.
-TEST_F(CarvedFileSave, NoImageOrNoFolderSavesNothing) {
-  EXPECT_TRUE(Save({Entry(u"0.jpg", 0, 10)}, fs::path()).empty());
-  input.imagePath = "/images/gone.img";
-  input.imageOpener = [](const fs::path&) { return std::unique_ptr<ImageSource>(); };
-  EXPECT_TRUE(Save({Entry(u"0.jpg", 0, 10)}, out.path).empty());
-  EXPECT_TRUE(fs::is_empty(out.path));
-  EXPECT_EQ(recorder.logs, (std::vector<std::string>{"3 Save 保存/0.jpg失败",
-                                                     "3 Error 打開/創建設備/images/gone.img失敗"}));
 }
 
 }  // namespace
