@@ -49,8 +49,7 @@ TEST(MediaScan, SignaturesCutByTheWindowEndAreNotFound) {
       {4096, kMiB - 6, true, 2},   {4096, kMiB - 4, false, 2},   {4096, kMiB - 2, false, 2},
       {2049, kMiB + 506, true, 2}, {2049, kMiB + 508, false, 2},  // tail ends at 1 MiB + 512
       {1, 506, true, 1},           {1, 508, false, 1},           {2048, 0, true, 1},
-      {4097, 0, true, 3},
-  };
+      {4097, 0, true, 3}};
   for (const auto& c : cases) {
     Bytes image = FillerImage(3 * kMiB);
     Place(image, c.at, "gif89a");
@@ -142,21 +141,19 @@ TEST(MediaScan, ExtremeParametersEndCleanly) {
     Files found;
     Events logs;
     Events events;
-  } cases[] = {
-      {Params(kModePictures, kMax64 / 512 + 1, 4096),
-       {},
-       unreadable("9223372036854775807", "1048576"),
-       {"range 2"}},
-      {Params(kModePictures, 0, kMax64, 4096, 0x3F, kMax64),
-       {{0, 0x01, kMiB + 100}},
-       unreadable("2097152", "9223372036852678655"),
-       {"range 4294967295", "pos 0", "pos 1"}},
-      {Params(kModePictures, 0, 2049, 1),
-       {{0, 0x01, 12}, {12, 0x08, 12333}, {12345, 0x20, kMiB + 100 - 12345}},
-       {},
-       tail},
-      {Params(kModePictures, 0, 2049, 0), {}, {}, tail},
-  };
+  } cases[] = {{Params(kModePictures, kMax64 / 512 + 1, 4096),
+                {},
+                unreadable("9223372036854775807", "1048576"),
+                {"range 2"}},
+               {Params(kModePictures, 0, kMax64, 4096, 0x3F, kMax64),
+                {{0, 0x01, kMiB + 100}},
+                unreadable("2097152", "9223372036852678655"),
+                {"range 4294967295", "pos 0", "pos 1"}},
+               {Params(kModePictures, 0, 2049, 1),
+                {{0, 0x01, 12}, {12, 0x08, 12333}, {12345, 0x20, kMiB + 100 - 12345}},
+                {},
+                tail},
+               {Params(kModePictures, 0, 2049, 0), {}, {}, tail}};
   for (const auto& c : cases) {
     ScanFixture run(image, c.params);
     run.Scan();
@@ -175,14 +172,12 @@ TEST(CarvedLengths, NeighboursBoundEachOtherUpToTheCap) {
     uint64_t maxFileSize;
     std::vector<uint64_t> offsets;
     std::vector<uint64_t> lengths;
-  } cases[] = {
-      {104857600, {0, 4096}, {4096, 104857600}},
-      {4096, {0, 4096}, {4096, 4096}},
-      {4095, {0, 4096}, {4095, 4095}},
-      {104857600, {0, 200 * kMiB}, {104857600, 104857600}},
-      {100, {10, 60, 160, 161}, {50, 100, 1, 100}},
-      {7, {}, {}},
-  };
+  } cases[] = {{104857600, {0, 4096}, {4096, 104857600}},
+               {4096, {0, 4096}, {4096, 4096}},
+               {4095, {0, 4096}, {4095, 4095}},
+               {104857600, {0, 200 * kMiB}, {104857600, 104857600}},
+               {100, {10, 60, 160, 161}, {50, 100, 1, 100}},
+               {7, {}, {}}};
   for (const auto& c : cases) {
     CarvedFileStore found;
     uint32_t kind = 1;

@@ -78,8 +78,8 @@ TEST(Signatures, OneChangedFieldDecides) {
       {"MPEG-2 mux rate 0", kModeVideos, With("mpeg2", 10, std::string_view("\0\0\x03", 3)), 0},
       {"MPEG-2 mux rate 1", kModeVideos, With("mpeg2", 10, std::string_view("\0\0\x07", 3)), 0x10},
       {"MPEG-1 mux rate 0", kModeVideos, With("mpeg1", 9, std::string_view("\x80\0\x01", 3)), 0},
-      {"MPEG-1 mux rate 1", kModeVideos, With("mpeg1", 9, std::string_view("\x80\0\x03", 3)), 0x10},
-  };
+      {"MPEG-1 mux rate 1", kModeVideos, With("mpeg1", 9, std::string_view("\x80\0\x03", 3)),
+       0x10}};
   for (const auto& c : cases) {
     const CarvedFileStore found = MatchOne(c.mode, c.file);
     EXPECT_EQ(found.empty() ? 0 : found.begin()->second.kind, c.kind) << c.label;
@@ -95,15 +95,13 @@ TEST(Signatures, EachBrokenMpegPackFieldIsRejected) {
     size_t at;
     uint8_t clear;  // bits cleared
     uint8_t set;    // bits set afterwards
-  } cases[] = {
-      {"mpeg2", 4, 0x40, 0x00},  {"mpeg2", 4, 0x04, 0x00},  {"mpeg2", 4, 0x00, 0x80},
-      {"mpeg2", 6, 0x04, 0x00},  {"mpeg2", 8, 0x04, 0x00},  {"mpeg2", 9, 0x01, 0x00},
-      {"mpeg2", 12, 0x01, 0x00}, {"mpeg2", 12, 0x02, 0x00}, {"mpeg2", 13, 0x80, 0x00},
-      {"mpeg2", 13, 0x08, 0x00}, {"mpeg2", 16, 0xFF, 0x00}, {"mpeg2", 17, 0xFF, 0xB8},
-      {"mpeg1", 4, 0x20, 0x00},  {"mpeg1", 4, 0x00, 0x10},  {"mpeg1", 4, 0x01, 0x00},
-      {"mpeg1", 6, 0x01, 0x00},  {"mpeg1", 8, 0x01, 0x00},  {"mpeg1", 9, 0x80, 0x00},
-      {"mpeg1", 11, 0x01, 0x00}, {"mpeg1", 14, 0x01, 0x00},
-  };
+  } cases[] = {{"mpeg2", 4, 0x40, 0x00},  {"mpeg2", 4, 0x04, 0x00},  {"mpeg2", 4, 0x00, 0x80},
+               {"mpeg2", 6, 0x04, 0x00},  {"mpeg2", 8, 0x04, 0x00},  {"mpeg2", 9, 0x01, 0x00},
+               {"mpeg2", 12, 0x01, 0x00}, {"mpeg2", 12, 0x02, 0x00}, {"mpeg2", 13, 0x80, 0x00},
+               {"mpeg2", 13, 0x08, 0x00}, {"mpeg2", 16, 0xFF, 0x00}, {"mpeg2", 17, 0xFF, 0xB8},
+               {"mpeg1", 4, 0x20, 0x00},  {"mpeg1", 4, 0x00, 0x10},  {"mpeg1", 4, 0x01, 0x00},
+               {"mpeg1", 6, 0x01, 0x00},  {"mpeg1", 8, 0x01, 0x00},  {"mpeg1", 9, 0x80, 0x00},
+               {"mpeg1", 11, 0x01, 0x00}, {"mpeg1", 14, 0x01, 0x00}};
   for (const auto& c : cases) {
     Bytes stream = HeaderBytes(c.name);
     stream.at(c.at) = static_cast<uint8_t>((stream.at(c.at) & ~c.clear) | c.set);

@@ -146,20 +146,18 @@ struct Case {
   bool unmarkedEnd = false;
 };
 
-const Case kCases[] = {
-    {"jpg", kModePictures, Jpeg, 4},
-    {"png", kModePictures, Png, 33},
-    {"gif", kModePictures, Gif, 10},
-    {"bmp", kModePictures, Bmp, 2},
-    {"tif", kModePictures, Tiff, 30},
-    {"psd", kModePictures, Psd, 26},
-    {"mp4", kModeVideos, [] { return Boxes(Ftyp("isom", 0, "mp42isom")); }, 27},
-    {"mov", kModeVideos, [] { return Boxes(Ftyp("qt  ", 0, "qt  ")); }, 23},
-    {"avi", kModeVideos, Avi, 5},
-    {"amr", kModeVideos, Amr, 0, true},
-    {"mpg", kModeVideos, [] { return Mpeg(3, 2048); }, 3 * 2048 + 2},
-    {"mts", kModeVideos, Mts, 0, true},
-};
+const Case kCases[] = {{"jpg", kModePictures, Jpeg, 4},
+                       {"png", kModePictures, Png, 33},
+                       {"gif", kModePictures, Gif, 10},
+                       {"bmp", kModePictures, Bmp, 2},
+                       {"tif", kModePictures, Tiff, 30},
+                       {"psd", kModePictures, Psd, 26},
+                       {"mp4", kModeVideos, [] { return Boxes(Ftyp("isom", 0, "mp42isom")); }, 27},
+                       {"mov", kModeVideos, [] { return Boxes(Ftyp("qt  ", 0, "qt  ")); }, 23},
+                       {"avi", kModeVideos, Avi, 5},
+                       {"amr", kModeVideos, Amr, 0, true},
+                       {"mpg", kModeVideos, [] { return Mpeg(3, 2048); }, 3 * 2048 + 2},
+                       {"mts", kModeVideos, Mts, 0, true}};
 
 CarvedFileStore Scan(const Bytes& image, uint32_t mode, uint32_t block, bool structure) {
   MediaScanParams params{mode, 0, (image.size() + 511) / 512, 1u << 20, block, 0x3F, structure};
@@ -251,8 +249,7 @@ TEST(ExtendedSignatures, TakeTheCommonVariantsAndEverythingStandard) {
       {kModeVideos, Ftyp("isom", 16)},
       {kModeVideos, Ftyp("mp42", 8)},
       {kModeVideos, Ftyp("3gp5", 8)},
-      {kModeVideos, {'#', '!', 'A', 'M', 'R', '\n', 0x04}},
-  };
+      {kModeVideos, {'#', '!', 'A', 'M', 'R', '\n', 0x04}}};
   for (auto [mode, bytes] : variants) {
     bytes.resize(std::max<size_t>(bytes.size(), 64), 0);
     for (const bool extended : {false, true}) {

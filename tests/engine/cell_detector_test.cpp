@@ -51,16 +51,14 @@ TEST(ReadVarint, WorkedExamples) {
     bool ok;
     uint64_t value;
     int32_t length;
-  } cases[] = {
-      {{0x7F, 0, 0, 0}, true, 127, 1},
-      {{0x00, 0xFF, 0xFF, 0xFF}, true, 0, 1},
-      {{0x81, 0x00, 0, 0}, true, 128, 2},
-      {{0xCE, 0x05, 0, 0}, true, 0x4E << 7 | 5, 2},
-      {{0x81, 0x80, 0x00, 0xFF}, true, 16384, 3},
-      {{0xFF, 0xFF, 0xFF, 0x7F}, true, 268435455, 4},
-      {{0x80, 0x80, 0x80, 0x80, 0x01}, false, 0, 0},
-      {{0xFF, 0xFF, 0xFF, 0xFF, 0x00}, false, 0, 0},
-  };
+  } cases[] = {{{0x7F, 0, 0, 0}, true, 127, 1},
+               {{0x00, 0xFF, 0xFF, 0xFF}, true, 0, 1},
+               {{0x81, 0x00, 0, 0}, true, 128, 2},
+               {{0xCE, 0x05, 0, 0}, true, 0x4E << 7 | 5, 2},
+               {{0x81, 0x80, 0x00, 0xFF}, true, 16384, 3},
+               {{0xFF, 0xFF, 0xFF, 0x7F}, true, 268435455, 4},
+               {{0x80, 0x80, 0x80, 0x80, 0x01}, false, 0, 0},
+               {{0xFF, 0xFF, 0xFF, 0xFF, 0x00}, false, 0, 0}};
   for (const auto& c : cases) {
     Varint v;
     EXPECT_EQ(ReadVarint(c.bytes.data(), v), c.ok);
@@ -113,8 +111,7 @@ TEST(DetectCell, BoundsAndSerialTypeRules) {
       {"header ends at the scan end", kHelloCell, true, 8},
       {"header ends past the scan end", kHelloCell, false, 7},
       {"nothing scanned", kHelloCell, false, 0},
-      {"negative scan length", kHelloCell, false, -5},
-  };
+      {"negative scan length", kHelloCell, false, -5}};
   for (const auto& c : cases) EXPECT_EQ(Detect(c.cell, c.available), c.accepted) << c.rule;
 }
 

@@ -125,19 +125,6 @@ TEST_F(ExtractTest, ShortMessages) {
                             "sms||only text|1|2000", "sms|10010||2|2000"}));
 }
 
-TEST_F(ExtractTest, PlatformDecidesWhichCategoriesCountAndWeChat) {
-  Extract(3, Sms3("2000", "1", "1"), kPlatformIos);
-  Extract(14, Cols({"1", "555", "1300000000", "hi", "0", "0"}), kPlatformAndroid);
-  Extract(14, Cols({"1", "555", "1300000000", "hi", "0", "0"}), kPlatformIos);
-  Extract(14, Cols({"1", "556", "1300000000", "hey", "0", "0"}), kPlatformItunes);
-  Extract(0, Sms3("2000", "1", "1"));
-  Extract(15, ColsWith(14, {{1, "wxid_a"}, {3, "1400000000000"}, {11, "<b>hi</b>"}}));
-  Extract(15, ColsWith(14, {{3, "1400000000000"}}));                 // no contact, no content
-  Extract(15, ColsWith(11, {{1, "wxid_b"}, {3, "1400000000000"}}));  // no column 11
-  EXPECT_EQ(Found(), (Lines{"sms|555|hi|0|1300000000", "sms|556|hey|0|1300000000",
-                            "wechat|wxid_a|<b>hi</b>|1400000000000"}));
-}
-
 // Which column holds what in each call and event category is pinned by the
 // exports of the fixture images; here the values no database would hold.
 TEST_F(ExtractTest, CallsAndContactEventsOfHostileValues) {

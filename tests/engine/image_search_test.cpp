@@ -51,20 +51,18 @@ TEST(SearchPattern, EncodesOrRefuses) {
     std::u16string text;
     SearchEncoding encoding;
     std::optional<B> bytes;
-  } cases[] = {
-      {u"Ab1", E::kAscii, B{0x41, 0x62, 0x31}},
-      {u"a中", E::kAscii, std::nullopt},
-      {u"\u00e9", E::kAscii, std::nullopt},
-      {u"中", E::kUtf8, B{0xE4, 0xB8, 0xAD}},
-      {u"\u00e9", E::kUtf8, B{0xC3, 0xA9}},
-      {u"\U0001F600", E::kUtf8, B{0xF0, 0x9F, 0x98, 0x80}},
-      {u"中a", E::kUtf16Le, B{0x2D, 0x4E, 0x61, 0x00}},
-      {u"\U0001F600", E::kUtf16Le, B{0x3D, 0xD8, 0x00, 0xDE}},
-      {u"", E::kUtf8, std::nullopt},
-      {u"", E::kUtf16Le, std::nullopt},
-      {std::u16string(1, char16_t{0xD800}), E::kUtf16Le, std::nullopt},
-      {std::u16string(1, char16_t{0xDC00}) + u"a", E::kUtf8, std::nullopt},
-  };
+  } cases[] = {{u"Ab1", E::kAscii, B{0x41, 0x62, 0x31}},
+               {u"a中", E::kAscii, std::nullopt},
+               {u"\u00e9", E::kAscii, std::nullopt},
+               {u"中", E::kUtf8, B{0xE4, 0xB8, 0xAD}},
+               {u"\u00e9", E::kUtf8, B{0xC3, 0xA9}},
+               {u"\U0001F600", E::kUtf8, B{0xF0, 0x9F, 0x98, 0x80}},
+               {u"中a", E::kUtf16Le, B{0x2D, 0x4E, 0x61, 0x00}},
+               {u"\U0001F600", E::kUtf16Le, B{0x3D, 0xD8, 0x00, 0xDE}},
+               {u"", E::kUtf8, std::nullopt},
+               {u"", E::kUtf16Le, std::nullopt},
+               {std::u16string(1, char16_t{0xD800}), E::kUtf16Le, std::nullopt},
+               {std::u16string(1, char16_t{0xDC00}) + u"a", E::kUtf8, std::nullopt}};
   for (const auto& c : cases) {
     EXPECT_EQ(SearchPattern(c.text, c.encoding), c.bytes) << ToUtf8(c.text);
   }
@@ -103,15 +101,13 @@ TEST(FindInImageTest, EdgesOverlapsShortReadsStopsAndFailures) {
     bool stop;
     Offsets hits;
     SearchEnd end;
-  } cases[] = {
-      {edges, "ab", 0, 0, false, {0, kW + 8}, SearchEnd::kDone},
-      {edges, "abc", 0, 0, false, {}, SearchEnd::kDone},
-      {Text("ab"), "abc", 0, 0, false, {}, SearchEnd::kDone},
-      {overlaps, "aaa", 0, 0, false, {kW - 3, kW - 2, kW - 1}, SearchEnd::kDone},
-      {dribbled, "NEEDLE", 4093, 0, false, needles, SearchEnd::kDone},
-      {three, "hit", 0, 0, true, {5}, SearchEnd::kStopped},
-      {three, "hit", 0, kW, false, {5}, SearchEnd::kReadFailed},
-  };
+  } cases[] = {{edges, "ab", 0, 0, false, {0, kW + 8}, SearchEnd::kDone},
+               {edges, "abc", 0, 0, false, {}, SearchEnd::kDone},
+               {Text("ab"), "abc", 0, 0, false, {}, SearchEnd::kDone},
+               {overlaps, "aaa", 0, 0, false, {kW - 3, kW - 2, kW - 1}, SearchEnd::kDone},
+               {dribbled, "NEEDLE", 4093, 0, false, needles, SearchEnd::kDone},
+               {three, "hit", 0, 0, true, {5}, SearchEnd::kStopped},
+               {three, "hit", 0, kW, false, {5}, SearchEnd::kReadFailed}};
   for (const auto& c : cases) {
     test::ReadFaults faults{.chunk = c.chunk};
     if (c.bad != 0) faults.bad = {{c.bad, 1}};
@@ -152,8 +148,7 @@ TEST(SearchExcerpt, ShowsOnlyWhatPrints) {
       {"\xc0\xafhit\xe4\xb8"sv, 2, 3, E::kUtf8, u"..hit.."},
       // The hit starts at an odd offset: context starts on a code unit of it.
       {"xa\0b\0h\0i\0\x2d\x4e\x00\xd8"sv, 5, 4, E::kUtf16Le, u"abhi中."},
-      {"\x00\xdch\0"sv, 2, 2, E::kUtf16Le, u".h"},
-  };
+      {"\x00\xdch\0"sv, 2, 2, E::kUtf16Le, u".h"}};
   for (const auto& c : cases) {
     MemoryImageSource image(Text(c.image));
     EXPECT_EQ(SearchExcerpt(image, c.offset, c.length, c.encoding), c.excerpt) << c.offset;
@@ -199,23 +194,6 @@ TEST_F(SearchImageTest, ListsUpToTheLimitAndSaysHowItEnded) {
                {"3 error 打開/創建設備phone.img失敗", "0 Search 搜索结束,找到 0 处"}, {});
   ExpectSearch(ImageWith(2 * kW, "late", {kW + 1}), "late", 10, true,
                {"0 Search 搜索已停止,找到 0 处"}, {"已经找到 0 处"});
-}
-
-TEST_F(SearchImageTest, BackupFolderFilesInNameOrderSubfoldersSkipped) {
-  const test::TempFolder temp;
-  std::filesystem::create_directories(temp.path / "sub");
-  test::WriteBytes(temp.path / "b", Text("..key"));
-  test::WriteBytes(temp.path / "a", Text("key"));
-  test::WriteBytes(temp.path / "sub" / "c", Text("key"));
-  input.platform = kPlatformItunes;
-  input.imagePath = temp.path;
-  input.imageOpener = OpenImageFile;
-  SearchImage(input, Text("key"), E::kAscii, 10);
-  const auto hit = [&](const char* name) {
-    return "0 Search " + ToUtf8(PathText(temp.path / name));
-  };
-  EXPECT_EQ(recorder.logs, (Texts{hit("a") + ",位置0: key", hit("b") + ",位置2: ..key",
-                                  "0 Search 搜索结束,找到 2 处"}));
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ TEST(RecordTimeText, MillisecondsOrSecondsOfTheLow32Bits) {
       {1234567890000, false, "2009-2-13 23:31:30"},
       {1234567890, false, "1970-1-15 6:56:7"},
       {int64_t{1} << 32, true, "1970-1-1 0:0:0"},
-      {-1, true, "2106-2-7 6:28:15"},  // a negative time is a huge unsigned one
+      {-1, true, "2106-2-7 6:28:15"}  // a negative time is a huge unsigned one
   };
   for (const auto& c : cases) EXPECT_EQ(ToUtf8(RecordTimeText(c.time, c.seconds)), c.text);
 }
@@ -54,18 +54,16 @@ TEST(NumberParse, SignsWhiteSpaceAndLimits) {
     const char16_t* text;
     int64_t signed64;
     uint32_t unsigned32;
-  } cases[] = {
-      {u"", 0, 0},
-      {u"x1", 0, 0},
-      {u" \t12x", 12, 12},
-      {u"-5", -5, 0xFFFFFFFBu},
-      {u"+5", 5, 5},
-      {u"-1", -1, 0xFFFFFFFFu},
-      {u"-0", 0, 0},
-      {u"4294967296", 4294967296, 0xFFFFFFFFu},
-      {u"9223372036854775808", INT64_MAX, 0xFFFFFFFFu},
-      {u"-9223372036854775809", INT64_MIN, 1},
-  };
+  } cases[] = {{u"", 0, 0},
+               {u"x1", 0, 0},
+               {u" \t12x", 12, 12},
+               {u"-5", -5, 0xFFFFFFFBu},
+               {u"+5", 5, 5},
+               {u"-1", -1, 0xFFFFFFFFu},
+               {u"-0", 0, 0},
+               {u"4294967296", 4294967296, 0xFFFFFFFFu},
+               {u"9223372036854775808", INT64_MAX, 0xFFFFFFFFu},
+               {u"-9223372036854775809", INT64_MIN, 1}};
   for (const auto& c : cases) {
     EXPECT_EQ(ParseInt64(c.text), c.signed64) << ToUtf8(c.text);
     EXPECT_EQ(ParseUInt32(c.text), c.unsigned32) << ToUtf8(c.text);
