@@ -5,7 +5,6 @@
 
 #include <limits>
 #include <string>
-#include <tuple>
 
 namespace velkor {
 namespace {
@@ -64,21 +63,7 @@ TEST(ScanParams, ConfirmAcceptsRangesWithinTheWholeSectors) {
         << std::string(c.fields.position.begin(), c.fields.position.end()) << " "
         << std::string(c.fields.size.begin(), c.fields.size.end());
   }
-  // The default size is the whole sectors of the image.
-  EXPECT_EQ(DefaultScanFields(image).size, u"1953");
   EXPECT_EQ(DefaultScanFields(511).size, u"0");
-}
-
-TEST(ScanParams, ConfirmedBlockCarriesModeFieldsAndSixFormatBits) {
-  const auto params = ConfirmScanParams(kModePictures, 10 * 1048576,
-                                        {u"16", u"2032", u"1000", u"5000000"}, 0xFFFFFF25u);
-  ASSERT_TRUE(params.has_value());
-  const MediaScanParams& p = *params;
-  EXPECT_EQ(
-      std::tie(p.mode, p.startSector, p.sectorCount, p.blockSize, p.maxFileSize, p.formatMask),
-      std::make_tuple(kModePictures, 16u, 2032u, 1000u, 5000000u, 0x25u));
-  // No format at all is allowed: the scan then finds nothing.
-  EXPECT_EQ(ConfirmScanParams(kModeVideos, 4096, {u"0", u"8", u"512", u"1"}, 0)->formatMask, 0u);
 }
 
 }  // namespace

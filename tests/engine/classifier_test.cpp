@@ -35,7 +35,6 @@ TEST(Classify, SignaturesInTheOrderOfTrial) {
                {"111111", 0},  // template 13 wants a text at position 5
                {"", 0},
                {"111112", 13},
-               {"111112222", 13},
                {"121111212", 8},
                {"12111112121", 6},
                {"12121121111", 14},

@@ -26,18 +26,17 @@ ColumnMap Cols(const std::vector<std::string>& texts) {
   return m;
 }
 
-std::string Field(const std::u16string& text) {
-  return ToUtf8(text);
-}
-std::string Field(int64_t value) {
-  return std::to_string(value);
-}
-
 // The fields of a record joined with "|", after the name of its store.
 template <typename... Fields>
 std::string Line(const char* store, const Fields&... fields) {
   std::string line = store;
-  ((line += "|" + Field(fields)), ...);
+  const auto field = [](const auto& f) {
+    if constexpr (std::is_integral_v<std::decay_t<decltype(f)>>)
+      return std::to_string(f);
+    else
+      return ToUtf8(f);
+  };
+  ((line += "|" + field(fields)), ...);
   return line;
 }
 

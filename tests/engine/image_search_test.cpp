@@ -1,17 +1,14 @@
-// The image search: encodings of the search text, matches at and across
-// window boundaries, stop and read failures, excerpts that are safe to show,
-// and the search of an image or folder.
+// The image search: encodings of the search text, matches around window
+// boundaries, stops and read failures, excerpts that are safe to show.
 #include "engine/image_search.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/text_codec.h"
-#include "engine/text_format.h"
 #include "tests/support/test_support.h"
 
 namespace velkor {
@@ -36,15 +33,6 @@ Bytes ImageWith(uint64_t size, std::string_view text, const std::vector<uint64_t
   return image;
 }
 
-std::vector<uint64_t> Hits(ImageSource& image, const Bytes& pattern,
-                           ProgressSink* progress = nullptr) {
-  std::vector<uint64_t> hits;
-  uint64_t failed = 0;
-  FindInImage(
-      image, pattern, [&](uint64_t at) { hits.push_back(at); }, progress, nullptr, &failed);
-  return hits;
-}
-
 TEST(SearchPattern, EncodesOrRefuses) {
   using B = std::vector<uint8_t>;
   const struct {
@@ -53,14 +41,12 @@ TEST(SearchPattern, EncodesOrRefuses) {
     std::optional<B> bytes;
   } cases[] = {{u"Ab1", E::kAscii, B{0x41, 0x62, 0x31}},
                {u"a中", E::kAscii, std::nullopt},
-               {u"\u00e9", E::kAscii, std::nullopt},
                {u"中", E::kUtf8, B{0xE4, 0xB8, 0xAD}},
                {u"\u00e9", E::kUtf8, B{0xC3, 0xA9}},
                {u"\U0001F600", E::kUtf8, B{0xF0, 0x9F, 0x98, 0x80}},
                {u"中a", E::kUtf16Le, B{0x2D, 0x4E, 0x61, 0x00}},
                {u"\U0001F600", E::kUtf16Le, B{0x3D, 0xD8, 0x00, 0xDE}},
                {u"", E::kUtf8, std::nullopt},
-               {u"", E::kUtf16Le, std::nullopt},
                {std::u16string(1, char16_t{0xD800}), E::kUtf16Le, std::nullopt},
                {std::u16string(1, char16_t{0xDC00}) + u"a", E::kUtf8, std::nullopt}};
   for (const auto& c : cases) {
@@ -69,18 +55,6 @@ TEST(SearchPattern, EncodesOrRefuses) {
 }
 
 using Offsets = std::vector<uint64_t>;
-
-// Every start from a few bytes before a window boundary to just after it, for
-// patterns of several lengths: each match is reported once, at its offset.
-TEST(FindInImageTest, MatchesAroundWindowBoundariesAreFoundOnce) {
-  for (const std::string needle : {"Q", "QZ", "QZXYW", "QZXYWVUTSR"}) {
-    for (uint64_t back = 0; back <= needle.size(); ++back) {
-      const Offsets at = {kW - back, 2 * kW - back};
-      MemoryImageSource image(ImageWith(3 * kW + 7, needle, at));
-      EXPECT_EQ(Hits(image, Text(needle)), at) << needle << " " << back << " bytes before";
-    }
-  }
-}
 
 // Matches at the first and last bytes, cut by the image end, overlapping, read
 // at most 4093 bytes at a time (as a network share may hand them out), ended
@@ -121,12 +95,6 @@ TEST(FindInImageTest, EdgesOverlapsShortReadsStopsAndFailures) {
     EXPECT_EQ(end, c.end) << c.pattern;
     EXPECT_EQ(failed, c.end == SearchEnd::kReadFailed ? kW : 0) << c.pattern;
   }
-  auto image = test::FaultyOpener(test::MemoryOpener(dribbled), {.chunk = 4093})("");
-  EXPECT_NE(ToUtf8(SearchExcerpt(*image, kW - 3, 6, E::kAscii)).find("NEEDLE"), std::string::npos);
-  MemoryImageSource whole(three);
-  test::Recorder recorder;
-  Hits(whole, Text("x"), &recorder);
-  EXPECT_EQ(recorder.events, (Texts{"range 3", "pos 0", "pos 1", "pos 2"}));
 }
 
 // Context of at most 16 bytes either side, in the hit's encoding, with every
@@ -155,32 +123,26 @@ TEST(SearchExcerpt, ShowsOnlyWhatPrints) {
   }
 }
 
-class SearchImageTest : public ::testing::Test {
- protected:
-  SearchImageTest() {
-    input.log = &recorder;
-    input.progress = &recorder;
-    input.imagePath = "phone.img";
-  }
-  // Searches an image (none: one that does not open) with the stop flag as given.
-  void ExpectSearch(std::optional<Bytes> image, const char* pattern, uint64_t limit, bool stop,
-                    const Texts& logs, const Texts& texts) {
-    recorder = test::Recorder();
-    const std::atomic<bool> stopFlag{stop};
-    input.stop = &stopFlag;
-    input.imageOpener =
-        image ? test::MemoryOpener(*image)
-              : ImageOpener([](const auto&) { return std::unique_ptr<ImageSource>(); });
-    const ImageSearchSummary summary = SearchImage(input, Text(pattern), E::kAscii, limit);
-    EXPECT_EQ(recorder.logs, logs) << pattern;
-    EXPECT_EQ(recorder.texts, texts) << pattern;
-    EXPECT_EQ(summary.stopped, stop) << pattern;
-  }
-  ScanInput input;
+// Searches an image (none: one that does not open) with the stop flag as given.
+void ExpectSearch(std::optional<Bytes> image, const char* pattern, uint64_t limit, bool stop,
+                  const Texts& logs, const Texts& texts) {
   test::Recorder recorder;
-};
+  const std::atomic<bool> stopFlag{stop};
+  ScanInput input;
+  input.log = &recorder;
+  input.progress = &recorder;
+  input.imagePath = "phone.img";
+  input.stop = &stopFlag;
+  input.imageOpener = image
+                          ? test::MemoryOpener(*image)
+                          : ImageOpener([](const auto&) { return std::unique_ptr<ImageSource>(); });
+  const ImageSearchSummary summary = SearchImage(input, Text(pattern), E::kAscii, limit);
+  EXPECT_EQ(recorder.logs, logs) << pattern;
+  EXPECT_EQ(recorder.texts, texts) << pattern;
+  EXPECT_EQ(summary.stopped, stop) << pattern;
+}
 
-TEST_F(SearchImageTest, ListsUpToTheLimitAndSaysHowItEnded) {
+TEST(SearchImage, ListsUpToTheLimitAndSaysHowItEnded) {
   const std::string hit = "0 Search phone.img,位置";
   ExpectSearch(
       ImageWith(2 * kW, "needle", {kW - 1}), "needle", 10, false,
