@@ -42,7 +42,7 @@ class CarvedFileSave : public ::testing::Test {
 };
 
 // Each row is saved as its image range up to the image end; a file that cannot
-// be created or a name that would leave the folder is reported, and no other.
+// be created or a name that would leave the folder is reported, the rest saved.
 TEST_F(CarvedFileSave, RowsAreTheirImageRangesAndFailuresStopNoOthers) {
   constexpr uint64_t kMax64 = std::numeric_limits<uint64_t>::max();
   fs::create_directory(out.path / "1.png");  // cannot be created as a file
