@@ -40,15 +40,14 @@ inline MediaScanParams Params(uint32_t mode, uint64_t startSector, uint64_t sect
   return {mode, startSector, sectorCount, maxFileSize, blockSize, formats};
 }
 
-// A media scan of an image in memory, reporting to the recorder.
 struct ScanFixture {
-  ScanFixture(Bytes image, const MediaScanParams& scanParams) : params(scanParams) {
-    input.imagePath = "/images/phone.img";
-    input.imageOpener = MemoryOpener(std::move(image));
-    input.progress = &recorder;
-    input.log = &recorder;
-    input.stop = &stop;
-  }
+  ScanFixture(Bytes image, const MediaScanParams& scanParams)
+      : input{.imagePath = "/images/phone.img",
+              .imageOpener = MemoryOpener(std::move(image)),
+              .progress = &recorder,
+              .log = &recorder,
+              .stop = &stop},
+        params(scanParams) {}
   void Scan() {
     result = params.mode == kModeVideos ? ScanVideos(input, params, found)
                                         : ScanPictures(input, params, found);
@@ -61,7 +60,6 @@ struct ScanFixture {
   Recorder recorder;
 };
 
-// The store as (offset, kind, length) triples in offset order.
 using Found = std::tuple<uint64_t, uint32_t, uint64_t>;
 inline std::vector<Found> Listed(const CarvedFileStore& store) {
   std::vector<Found> out;

@@ -1,11 +1,10 @@
-// The first bytes of real picture, video and audio files (taken from files a
-// phone holds), as far as any signature test reads: at most 34 bytes. The
-// rest of a file is never looked at by the scans; saving copies bytes blindly.
+// The first bytes of real picture, video and audio files a phone holds, as
+// far as any signature test reads.
 #pragma once
 
 #include <cstdint>
 #include <stdexcept>
-#include <string_view>
+#include <string>
 #include <vector>
 
 #include "carving/media_scan.h"
@@ -44,11 +43,8 @@ inline std::vector<uint8_t> HeaderBytes(std::string_view name) {
   for (const MediaHeader& header : kMediaHeaders) {
     if (name != header.name) continue;
     std::vector<uint8_t> bytes;
-    const std::string_view hex = header.hex;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2) {
-      const auto nibble = [](char c) { return c <= '9' ? c - '0' : c - 'A' + 10; };
-      bytes.push_back(static_cast<uint8_t>(nibble(hex[i]) * 16 + nibble(hex[i + 1])));
-    }
+    for (const char* hex = header.hex; hex[0] != 0 && hex[1] != 0; hex += 2)
+      bytes.push_back(static_cast<uint8_t>(std::stoi(std::string(hex, 2), nullptr, 16)));
     return bytes;
   }
   throw std::invalid_argument("no such media header");

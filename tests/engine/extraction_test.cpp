@@ -26,18 +26,17 @@ ColumnMap Cols(const std::vector<std::string>& texts) {
   return m;
 }
 
-std::string Field(const std::u16string& text) {
-  return ToUtf8(text);
-}
-std::string Field(int64_t value) {
-  return std::to_string(value);
-}
-
 // The fields of a record joined with "|", after the name of its store.
 template <typename... Fields>
 std::string Line(const char* store, const Fields&... fields) {
   std::string line = store;
-  ((line += "|" + Field(fields)), ...);
+  const auto field = [](const auto& f) {
+    if constexpr (std::is_integral_v<std::decay_t<decltype(f)>>)
+      return std::to_string(f);
+    else
+      return ToUtf8(f);
+  };
+  ((line += "|" + field(fields)), ...);
   return line;
 }
 
@@ -123,19 +122,6 @@ TEST_F(ExtractTest, ShortMessages) {
   EXPECT_EQ(Found(), (Lines{"sms|10086|hello|1|1001", "sms|10086|hello|2|5000",
                             "sms|10086|hello|9|-5", "sms|1|x|1|2000", "sms|2|x|0|2000",
                             "sms||only text|1|2000", "sms|10010||2|2000"}));
-}
-
-TEST_F(ExtractTest, PlatformDecidesWhichCategoriesCountAndWeChat) {
-  Extract(3, Sms3("2000", "1", "1"), kPlatformIos);
-  Extract(14, Cols({"1", "555", "1300000000", "hi", "0", "0"}), kPlatformAndroid);
-  Extract(14, Cols({"1", "555", "1300000000", "hi", "0", "0"}), kPlatformIos);
-  Extract(14, Cols({"1", "556", "1300000000", "hey", "0", "0"}), kPlatformItunes);
-  Extract(0, Sms3("2000", "1", "1"));
-  Extract(15, ColsWith(14, {{1, "wxid_a"}, {3, "1400000000000"}, {11, "<b>hi</b>"}}));
-  Extract(15, ColsWith(14, {{3, "1400000000000"}}));                 // no contact, no content
-  Extract(15, ColsWith(11, {{1, "wxid_b"}, {3, "1400000000000"}}));  // no column 11
-  EXPECT_EQ(Found(), (Lines{"sms|555|hi|0|1300000000", "sms|556|hey|0|1300000000",
-                            "wechat|wxid_a|<b>hi</b>|1400000000000"}));
 }
 
 // Which column holds what in each call and event category is pinned by the

@@ -1,17 +1,14 @@
-// The image search: encodings of the search text, matches at and across
-// window boundaries, stop and read failures, excerpts that are safe to show,
-// and the search of an image or folder.
+// The image search: encodings of the search text, matches around window
+// boundaries, stops and read failures, excerpts that are safe to show.
 #include "engine/image_search.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/text_codec.h"
-#include "engine/text_format.h"
 #include "tests/support/test_support.h"
 
 namespace velkor {
@@ -36,53 +33,28 @@ Bytes ImageWith(uint64_t size, std::string_view text, const std::vector<uint64_t
   return image;
 }
 
-std::vector<uint64_t> Hits(ImageSource& image, const Bytes& pattern,
-                           ProgressSink* progress = nullptr) {
-  std::vector<uint64_t> hits;
-  uint64_t failed = 0;
-  FindInImage(
-      image, pattern, [&](uint64_t at) { hits.push_back(at); }, progress, nullptr, &failed);
-  return hits;
-}
-
 TEST(SearchPattern, EncodesOrRefuses) {
   using B = std::vector<uint8_t>;
   const struct {
     std::u16string text;
     SearchEncoding encoding;
     std::optional<B> bytes;
-  } cases[] = {
-      {u"Ab1", E::kAscii, B{0x41, 0x62, 0x31}},
-      {u"a中", E::kAscii, std::nullopt},
-      {u"\u00e9", E::kAscii, std::nullopt},
-      {u"中", E::kUtf8, B{0xE4, 0xB8, 0xAD}},
-      {u"\u00e9", E::kUtf8, B{0xC3, 0xA9}},
-      {u"\U0001F600", E::kUtf8, B{0xF0, 0x9F, 0x98, 0x80}},
-      {u"中a", E::kUtf16Le, B{0x2D, 0x4E, 0x61, 0x00}},
-      {u"\U0001F600", E::kUtf16Le, B{0x3D, 0xD8, 0x00, 0xDE}},
-      {u"", E::kUtf8, std::nullopt},
-      {u"", E::kUtf16Le, std::nullopt},
-      {std::u16string(1, char16_t{0xD800}), E::kUtf16Le, std::nullopt},
-      {std::u16string(1, char16_t{0xDC00}) + u"a", E::kUtf8, std::nullopt},
-  };
+  } cases[] = {{u"Ab1", E::kAscii, B{0x41, 0x62, 0x31}},
+               {u"a中", E::kAscii, std::nullopt},
+               {u"中", E::kUtf8, B{0xE4, 0xB8, 0xAD}},
+               {u"\u00e9", E::kUtf8, B{0xC3, 0xA9}},
+               {u"\U0001F600", E::kUtf8, B{0xF0, 0x9F, 0x98, 0x80}},
+               {u"中a", E::kUtf16Le, B{0x2D, 0x4E, 0x61, 0x00}},
+               {u"\U0001F600", E::kUtf16Le, B{0x3D, 0xD8, 0x00, 0xDE}},
+               {u"", E::kUtf8, std::nullopt},
+               {std::u16string(1, char16_t{0xD800}), E::kUtf16Le, std::nullopt},
+               {std::u16string(1, char16_t{0xDC00}) + u"a", E::kUtf8, std::nullopt}};
   for (const auto& c : cases) {
     EXPECT_EQ(SearchPattern(c.text, c.encoding), c.bytes) << ToUtf8(c.text);
   }
 }
 
 using Offsets = std::vector<uint64_t>;
-
-// Every start from a few bytes before a window boundary to just after it, for
-// patterns of several lengths: each match is reported once, at its offset.
-TEST(FindInImageTest, MatchesAroundWindowBoundariesAreFoundOnce) {
-  for (const std::string needle : {"Q", "QZ", "QZXYW", "QZXYWVUTSR"}) {
-    for (uint64_t back = 0; back <= needle.size(); ++back) {
-      const Offsets at = {kW - back, 2 * kW - back};
-      MemoryImageSource image(ImageWith(3 * kW + 7, needle, at));
-      EXPECT_EQ(Hits(image, Text(needle)), at) << needle << " " << back << " bytes before";
-    }
-  }
-}
 
 // Matches at the first and last bytes, cut by the image end, overlapping, read
 // at most 4093 bytes at a time (as a network share may hand them out), ended
@@ -103,15 +75,13 @@ TEST(FindInImageTest, EdgesOverlapsShortReadsStopsAndFailures) {
     bool stop;
     Offsets hits;
     SearchEnd end;
-  } cases[] = {
-      {edges, "ab", 0, 0, false, {0, kW + 8}, SearchEnd::kDone},
-      {edges, "abc", 0, 0, false, {}, SearchEnd::kDone},
-      {Text("ab"), "abc", 0, 0, false, {}, SearchEnd::kDone},
-      {overlaps, "aaa", 0, 0, false, {kW - 3, kW - 2, kW - 1}, SearchEnd::kDone},
-      {dribbled, "NEEDLE", 4093, 0, false, needles, SearchEnd::kDone},
-      {three, "hit", 0, 0, true, {5}, SearchEnd::kStopped},
-      {three, "hit", 0, kW, false, {5}, SearchEnd::kReadFailed},
-  };
+  } cases[] = {{edges, "ab", 0, 0, false, {0, kW + 8}, SearchEnd::kDone},
+               {edges, "abc", 0, 0, false, {}, SearchEnd::kDone},
+               {Text("ab"), "abc", 0, 0, false, {}, SearchEnd::kDone},
+               {overlaps, "aaa", 0, 0, false, {kW - 3, kW - 2, kW - 1}, SearchEnd::kDone},
+               {dribbled, "NEEDLE", 4093, 0, false, needles, SearchEnd::kDone},
+               {three, "hit", 0, 0, true, {5}, SearchEnd::kStopped},
+               {three, "hit", 0, kW, false, {5}, SearchEnd::kReadFailed}};
   for (const auto& c : cases) {
     test::ReadFaults faults{.chunk = c.chunk};
     if (c.bad != 0) faults.bad = {{c.bad, 1}};
@@ -125,12 +95,6 @@ TEST(FindInImageTest, EdgesOverlapsShortReadsStopsAndFailures) {
     EXPECT_EQ(end, c.end) << c.pattern;
     EXPECT_EQ(failed, c.end == SearchEnd::kReadFailed ? kW : 0) << c.pattern;
   }
-  auto image = test::FaultyOpener(test::MemoryOpener(dribbled), {.chunk = 4093})("");
-  EXPECT_NE(ToUtf8(SearchExcerpt(*image, kW - 3, 6, E::kAscii)).find("NEEDLE"), std::string::npos);
-  MemoryImageSource whole(three);
-  test::Recorder recorder;
-  Hits(whole, Text("x"), &recorder);
-  EXPECT_EQ(recorder.events, (Texts{"range 3", "pos 0", "pos 1", "pos 2"}));
 }
 
 // Context of at most 16 bytes either side, in the hit's encoding, with every
@@ -152,40 +116,33 @@ TEST(SearchExcerpt, ShowsOnlyWhatPrints) {
       {"\xc0\xafhit\xe4\xb8"sv, 2, 3, E::kUtf8, u"..hit.."},
       // The hit starts at an odd offset: context starts on a code unit of it.
       {"xa\0b\0h\0i\0\x2d\x4e\x00\xd8"sv, 5, 4, E::kUtf16Le, u"abhi中."},
-      {"\x00\xdch\0"sv, 2, 2, E::kUtf16Le, u".h"},
-  };
+      {"\x00\xdch\0"sv, 2, 2, E::kUtf16Le, u".h"}};
   for (const auto& c : cases) {
     MemoryImageSource image(Text(c.image));
     EXPECT_EQ(SearchExcerpt(image, c.offset, c.length, c.encoding), c.excerpt) << c.offset;
   }
 }
 
-class SearchImageTest : public ::testing::Test {
- protected:
-  SearchImageTest() {
-    input.log = &recorder;
-    input.progress = &recorder;
-    input.imagePath = "phone.img";
-  }
-  // Searches an image (none: one that does not open) with the stop flag as given.
-  void ExpectSearch(std::optional<Bytes> image, const char* pattern, uint64_t limit, bool stop,
-                    const Texts& logs, const Texts& texts) {
-    recorder = test::Recorder();
-    const std::atomic<bool> stopFlag{stop};
-    input.stop = &stopFlag;
-    input.imageOpener =
-        image ? test::MemoryOpener(*image)
-              : ImageOpener([](const auto&) { return std::unique_ptr<ImageSource>(); });
-    const ImageSearchSummary summary = SearchImage(input, Text(pattern), E::kAscii, limit);
-    EXPECT_EQ(recorder.logs, logs) << pattern;
-    EXPECT_EQ(recorder.texts, texts) << pattern;
-    EXPECT_EQ(summary.stopped, stop) << pattern;
-  }
-  ScanInput input;
+// Searches an image (none: one that does not open) with the stop flag as given.
+void ExpectSearch(std::optional<Bytes> image, const char* pattern, uint64_t limit, bool stop,
+                  const Texts& logs, const Texts& texts) {
   test::Recorder recorder;
-};
+  const std::atomic<bool> stopFlag{stop};
+  ScanInput input;
+  input.log = &recorder;
+  input.progress = &recorder;
+  input.imagePath = "phone.img";
+  input.stop = &stopFlag;
+  input.imageOpener = image
+                          ? test::MemoryOpener(*image)
+                          : ImageOpener([](const auto&) { return std::unique_ptr<ImageSource>(); });
+  const ImageSearchSummary summary = SearchImage(input, Text(pattern), E::kAscii, limit);
+  EXPECT_EQ(recorder.logs, logs) << pattern;
+  EXPECT_EQ(recorder.texts, texts) << pattern;
+  EXPECT_EQ(summary.stopped, stop) << pattern;
+}
 
-TEST_F(SearchImageTest, ListsUpToTheLimitAndSaysHowItEnded) {
+TEST(SearchImage, ListsUpToTheLimitAndSaysHowItEnded) {
   const std::string hit = "0 Search phone.img,位置";
   ExpectSearch(
       ImageWith(2 * kW, "needle", {kW - 1}), "needle", 10, false,
@@ -199,23 +156,6 @@ TEST_F(SearchImageTest, ListsUpToTheLimitAndSaysHowItEnded) {
                {"3 error 打開/創建設備phone.img失敗", "0 Search 搜索结束,找到 0 处"}, {});
   ExpectSearch(ImageWith(2 * kW, "late", {kW + 1}), "late", 10, true,
                {"0 Search 搜索已停止,找到 0 处"}, {"已经找到 0 处"});
-}
-
-TEST_F(SearchImageTest, BackupFolderFilesInNameOrderSubfoldersSkipped) {
-  const test::TempFolder temp;
-  std::filesystem::create_directories(temp.path / "sub");
-  test::WriteBytes(temp.path / "b", Text("..key"));
-  test::WriteBytes(temp.path / "a", Text("key"));
-  test::WriteBytes(temp.path / "sub" / "c", Text("key"));
-  input.platform = kPlatformItunes;
-  input.imagePath = temp.path;
-  input.imageOpener = OpenImageFile;
-  SearchImage(input, Text("key"), E::kAscii, 10);
-  const auto hit = [&](const char* name) {
-    return "0 Search " + ToUtf8(PathText(temp.path / name));
-  };
-  EXPECT_EQ(recorder.logs, (Texts{hit("a") + ",位置0: key", hit("b") + ",位置2: ..key",
-                                  "0 Search 搜索结束,找到 2 处"}));
 }
 
 }  // namespace
