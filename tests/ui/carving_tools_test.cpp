@@ -78,11 +78,11 @@ class CarvingToolsTest : public QObject {
     app.controller.SetImageOpener(
         [bytes](const std::filesystem::path&) { return MemoryAccess(bytes)(); });
     QVERIFY(app.NewTask(QStringLiteral("/memory/picture.img")));
-    OnNextDialog<velkor::MediaScanDialog>([](velkor::MediaScanDialog* dialog) {
-      Child<QCheckBox>(*dialog, QStringLiteral("formatPNG"))->setChecked(true);
-      Child<QCheckBox>(*dialog, QStringLiteral("structureLengthsBox"))->setChecked(true);
-      Child<QCheckBox>(*dialog, QStringLiteral("extendedSignaturesBox"))->setChecked(true);
-      Click(*dialog, "confirmButton");
+    OnNextDialog<velkor::MediaScanDialog>([](velkor::MediaScanDialog& dialog) {
+      Child<QCheckBox>(dialog, "formatPNG")->setChecked(true);
+      Child<QCheckBox>(dialog, "structureLengthsBox")->setChecked(true);
+      Child<QCheckBox>(dialog, "extendedSignaturesBox")->setChecked(true);
+      Child(dialog, "confirmButton")->click();
     });
     QVERIFY(app.RunCommand(velkor::ID_SCAN_PICTURE));
     QCOMPARE(app.results.RowCount(kTabFoundFiles), size_t{3});
