@@ -14,7 +14,8 @@ namespace velkor {
 // the slots over to the stores strictly in window order, so every store,
 // progress event and log line comes out exactly as the one-thread scan gives
 // them. Invariant: window j is in slot j % slots, and a worker may start
-// window j only once window j - slots has been handed over, so at most
+// window j only once window j - slots has been handed over (and fed to
+// windowRead, when there is one), so at most
 // `slots` windows are in memory. A worker reads its window piecewise where a
 // read fails and keeps the unreadable ranges in the slot; the calling thread
 // reports them when it hands the slot over, so they too come in window
@@ -39,7 +40,13 @@ RecordScanner::FileScanEnd RecordScanner::ScanWindowsInParallel(ImageSource& ima
   std::condition_variable changed;
   uint64_t nextJob = 0;
   uint64_t committed = 0;
+  // With a windowRead callback, a feeder thread gives it the committed
+  // windows in order, beside the hand-over, so that a digest of the image
+  // runs on a core the scan leaves idle; a slot is free again only once fed.
+  const bool feeding = static_cast<bool>(options_.windowRead);
+  uint64_t fed = 0;
   bool cancelled = false;
+  auto released = [&] { return feeding ? fed : committed; };
 
   auto work = [&] {
     WindowScratch scratch;
@@ -48,7 +55,7 @@ RecordScanner::FileScanEnd RecordScanner::ScanWindowsInParallel(ImageSource& ima
       {
         std::unique_lock lock(mutex);
         changed.wait(lock,
-                     [&] { return cancelled || nextJob >= jobs || nextJob < committed + slots; });
+                     [&] { return cancelled || nextJob >= jobs || nextJob < released() + slots; });
         if (cancelled || nextJob >= jobs) return;
         job = nextJob++;
       }
@@ -65,10 +72,31 @@ RecordScanner::FileScanEnd RecordScanner::ScanWindowsInParallel(ImageSource& ima
     }
   };
 
+  // Ends once every committed window is fed and the hand-over has ended.
+  auto feed = [&] {
+    for (;;) {
+      uint64_t job;
+      {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return fed < committed || cancelled; });
+        if (fed >= committed) return;
+        job = fed;
+      }
+      const uint32_t length = job == fullWindows ? rem : kWindowSize;
+      options_.windowRead(job * kWindowSize, {ring[job % slots].buffer.data(), length});
+      {
+        std::lock_guard lock(mutex);
+        fed = job + 1;
+      }
+      changed.notify_all();
+    }
+  };
+
   FileScanEnd end = FileScanEnd::kDone;
   {
     std::vector<std::jthread> workers;
     for (uint32_t t = 0; t < threadCount; ++t) workers.emplace_back(work);
+    if (feeding) workers.emplace_back(feed);
 
     for (uint64_t job = 0; job < jobs; ++job) {
       const bool partial = job == fullWindows;
@@ -82,7 +110,7 @@ RecordScanner::FileScanEnd RecordScanner::ScanWindowsInParallel(ImageSource& ima
         std::unique_lock lock(mutex);
         changed.wait(lock, [&] { return slot.ready && slot.job == job; });
       }
-      CommitWindow(slot.buffer.data(), job * kWindowSize, partial ? rem : kWindowSize, slot.holes, slot.batch,
+      CommitWindow(job * kWindowSize, partial ? rem : kWindowSize, slot.holes, slot.batch,
                    unreadable);
       {
         std::lock_guard lock(mutex);

@@ -81,7 +81,8 @@ RecordScanner::FileScanEnd RecordScanner::ScanWindowsInOrder(ImageSource& image,
   auto scanWindow = [&](uint64_t offset, uint32_t length, bool partial) {
     const std::vector<ByteRange> holes =
         ReadAndCollect(image, buffer, offset, length, partial, scratch, batch);
-    CommitWindow(buffer.data(), offset, length, holes, batch, unreadable);
+    if (options_.windowRead) options_.windowRead(offset, {buffer.data(), length});
+    CommitWindow(offset, length, holes, batch, unreadable);
   };
   for (uint64_t i = 0; i < fullWindows; ++i) {
     scanWindow(i * kWindowSize, kWindowSize, false);
@@ -112,10 +113,9 @@ std::vector<ByteRange> RecordScanner::ReadAndCollect(ImageSource& image,
   return holes;
 }
 
-void RecordScanner::CommitWindow(const uint8_t* bytes, uint64_t offset, uint32_t length,
+void RecordScanner::CommitWindow(uint64_t offset, uint32_t length,
                                  const std::vector<ByteRange>& holes, RecordBatch& batch,
                                  UnreadableRanges& unreadable) {
-  if (options_.windowRead) options_.windowRead(offset, {bytes, length});
   unreadable.AddWindow(offset, length, holes);
   CommitBatch(batch, stores_, parts_, file_);
   // WeChat records are not counted, as the progress line always did.

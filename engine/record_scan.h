@@ -38,9 +38,11 @@ struct RecordScanOptions {
   // Also rebuilds deleted rows whose first four bytes a freeblock header
   // took (FoundBy::kFreeblock), never in place of a whole cell's record.
   bool deep = false;
-  // Called on the calling thread with every window's bytes in image order
-  // (unreadable bytes as zeros), so that a digest of the image costs no
-  // second read. In folder mode it sees each file's windows in turn.
+  // Given every window's bytes in image order (unreadable bytes as zeros),
+  // one call at a time, so that a digest of the image costs no second read.
+  // With one thread it runs on the calling thread; with more, on a thread of
+  // its own beside the scan. In folder mode it sees each file's windows in
+  // turn.
   std::function<void(uint64_t offset, std::span<const uint8_t> bytes)> windowRead{};
 };
 

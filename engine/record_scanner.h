@@ -37,9 +37,8 @@ class RecordScanner {
                                         WindowScratch& scratch, RecordBatch& batch) const;
   // Reports the window's unreadable bytes, appends its records to the stores
   // and rewrites the progress text.
-  void CommitWindow(const uint8_t* bytes, uint64_t offset, uint32_t length,
-                    const std::vector<ByteRange>& holes, RecordBatch& batch,
-                    UnreadableRanges& unreadable);
+  void CommitWindow(uint64_t offset, uint32_t length, const std::vector<ByteRange>& holes,
+                    RecordBatch& batch, UnreadableRanges& unreadable);
 
   const ScanInput& input_;
   const RecordScanOptions& options_;
