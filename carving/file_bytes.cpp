@@ -6,7 +6,8 @@
 namespace velkor {
 namespace {
 
-constexpr size_t kBlockBytes = 64 * 1024;
+// Small enough that a walk that fails in its first bytes reads little.
+constexpr size_t kBlockBytes = 16 * 1024;
 
 }  // namespace
 

@@ -98,13 +98,17 @@ std::optional<uint64_t> JpegLength(FileBytes& bytes) {
   }
 }
 
+// The first chunk is the 13-byte header; a chunk must fit the region before
+// its CRC is worked out, so a wild length costs nothing.
 std::optional<uint64_t> PngLength(FileBytes& bytes) {
   uint64_t pos = 8;
   for (;;) {
     uint32_t length;
     uint8_t type[4];
-    if (!bytes.Be32(pos, length) || length > 0x7FFFFFFFu || !bytes.Get(pos + 4, type, 4) ||
-        !IsChunkType(type) || !ChunkCrcHolds(bytes, pos + 4, length))
+    if (!bytes.Be32(pos, length) || length > bytes.Limit() - std::min(bytes.Limit(), pos + 12) ||
+        !bytes.Get(pos + 4, type, 4) || !IsChunkType(type) ||
+        (pos == 8 && (length != 13 || !std::equal(type, type + 4, "IHDR"))) ||
+        !ChunkCrcHolds(bytes, pos + 4, length))
       return std::nullopt;
     pos += 12 + uint64_t{length};
     if (std::equal(type, type + 4, "IEND")) return pos;
@@ -294,7 +298,7 @@ std::optional<uint64_t> PsdLength(FileBytes& bytes) {
   if (compression == 0) {
     pos += rows * ((uint64_t{width} * depth + 7) / 8);
   } else if (compression == 1) {
-    if (rows > 1u << 24) return std::nullopt;
+    if (rows > 1u << 24 || pos + rows * 2 > bytes.Limit()) return std::nullopt;
     uint64_t data = 0;
     for (uint64_t r = 0; r < rows; ++r) {
       uint32_t count;
