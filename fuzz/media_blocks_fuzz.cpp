@@ -37,7 +37,8 @@ void CheckHits(const MediaScanParams& params, const CarvedFileStore& found,
 
     const auto next = std::next(it);
     const uint64_t distance = next == found.end() ? UINT64_MAX : next->first - offset;
-    FUZZ_CHECK(file.length == std::min(distance, params.maxFileSize));
+    const uint64_t left = base + window.size() - offset;  // no length runs past the image
+    FUZZ_CHECK(file.length == std::min({distance, params.maxFileSize, left}));
     FUZZ_CHECK(rows[row][0] == DecimalText(row) + u"." + std::u16string(format->extension));
   }
 }
@@ -63,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MatchBlocks(MediaFormatsFor(params.mode), params, window.data(),
               static_cast<uint32_t>(window.size()), base, found);
   if (params.blockSize == 0) return 0;
-  ComputeCarvedLengths(found, params.maxFileSize);
+  ComputeCarvedLengths(found, params.maxFileSize, base + window.size());
   CheckHits(params, found, window, base);
   return 0;
 }
