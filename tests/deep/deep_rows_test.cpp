@@ -61,51 +61,31 @@ RecordBatch ScanWindows(const std::vector<uint8_t>& image, uint8_t platform, boo
   return batch;
 }
 
-struct Found {
-  uint64_t offset = 0;
-  ExpectedRecord record;
-};
-
-std::vector<Found> RecordsFound(const RecordBatch& batch, FoundBy how) {
-  std::vector<Found> out;
-  auto add = [&](const auto& records) {
-    for (const auto& r : records)
-      if (r.origin.found == how) out.push_back({r.origin.offset, r});
-  };
-  add(batch.smsRecords);
-  add(batch.callRecords);
-  add(batch.contactEvents);
-  add(batch.weChatRecords);
-  for (const auto& [key, part] : batch.contactParts.parts)
-    if (part.found == how) out.push_back({part.offset, ExpectedPart{key, part}});
-  return out;
-}
-
 // The fields a record is compared by, as one line, without where it was found.
 std::string Fields(const ExpectedRecord& record) {
   std::ostringstream out;
   out << record.index();
   auto put = [&out](const auto&... values) { ((out << '|' << values), ...); };
-  auto texts = [&out](const auto&... texts) {
+  auto putTexts = [&out](const auto&... texts) {
     ((out << '|' << texts.size() << ':' << ToUtf8(texts)), ...);
   };
   std::visit(
       [&](const auto& r) {
         using R = std::decay_t<decltype(r)>;
         if constexpr (std::is_same_v<R, SmsRecord>) {
-          texts(r.number, r.content);
+          putTexts(r.number, r.content);
           put(int{r.status}, r.time);
         } else if constexpr (std::is_same_v<R, CallRecord>) {
-          texts(r.number, r.name, r.location);
+          putTexts(r.number, r.name, r.location);
           put(r.time, int{r.callType}, r.count);
         } else if constexpr (std::is_same_v<R, ContactEvent>) {
-          texts(r.number, r.name, r.location, r.content);
+          putTexts(r.number, r.name, r.location, r.content);
           put(r.time, int{r.direction}, r.count);
         } else if constexpr (std::is_same_v<R, WeChatRecord>) {
-          texts(r.contact, r.content);
+          putTexts(r.contact, r.content);
           put(r.time);
         } else if constexpr (std::is_same_v<R, ExpectedPart>) {
-          texts(r.part.text);
+          putTexts(r.part.text);
           put(r.key, int{r.part.mark});
         }
       },
@@ -113,9 +93,29 @@ std::string Fields(const ExpectedRecord& record) {
   return out.str();
 }
 
+struct Found {
+  uint64_t offset = 0;
+  std::string fields;
+};
+
+std::vector<Found> RecordsFound(const RecordBatch& batch, FoundBy how) {
+  std::vector<Found> out;
+  auto add = [&](const auto& records) {
+    for (const auto& r : records)
+      if (r.origin.found == how) out.push_back({r.origin.offset, Fields(r)});
+  };
+  add(batch.smsRecords);
+  add(batch.callRecords);
+  add(batch.contactEvents);
+  add(batch.weChatRecords);
+  for (const auto& [key, part] : batch.contactParts.parts)
+    if (part.found == how) out.push_back({part.offset, Fields(ExpectedPart{key, part})});
+  return out;
+}
+
 std::string Listed(const std::vector<Found>& records) {
   std::string out;
-  for (const Found& f : records) out += std::to_string(f.offset) + ' ' + Fields(f.record) + '\n';
+  for (const Found& f : records) out += std::to_string(f.offset) + ' ' + f.fields + '\n';
   return out;
 }
 
@@ -126,21 +126,19 @@ struct Tally {
   int right = 0;
 };
 
-class DeepRows : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
+const std::vector<deep::FreedDatabase>& Databases() {
+  static const std::vector<deep::FreedDatabase> databases = [] {
     // One folder per process: ctest runs the tests of this suite side by side.
     const fs::path folder =
         fs::temp_directory_path() / ("velkor_deep_rows_" + std::to_string(getpid()));
+    std::vector<deep::FreedDatabase> out;
     for (const DeletePattern& pattern : Patterns())
-      databases_.push_back(deep::BuildFreedDatabase(kCategories, pattern, folder / pattern.name));
+      out.push_back(deep::BuildFreedDatabase(kCategories, pattern, folder / pattern.name));
     fs::remove_all(folder);
-  }
-  static void TearDownTestSuite() { databases_.clear(); }
-
-  static std::vector<deep::FreedDatabase> databases_;
-};
-std::vector<deep::FreedDatabase> DeepRows::databases_;
+    return out;
+  }();
+  return databases;
+}
 
 std::vector<uint8_t> ImageWith(const std::vector<uint8_t>& file, uint64_t at) {
   fixtures::ImageBuilder builder(kImageSize, fixtures::Filler::kRandom, at);
@@ -157,10 +155,10 @@ uint32_t BigEndian16(const std::vector<uint8_t>& bytes, uint64_t at) {
 // Recall and precision per category; every rebuilt row points at a freeblock
 // header covering its cell, and the whole cells' records (order and offsets
 // included) are those of the scan without deep.
-TEST_F(DeepRows, RebuildsFreedRowsOfEveryCategoryWithTheirOwnValues) {
+TEST(DeepRows, RebuildsFreedRowsOfEveryCategoryWithTheirOwnValues) {
   std::map<RecordCategory, Tally> tally;
   int unattributed = 0;
-  for (const deep::FreedDatabase& db : databases_) {
+  for (const deep::FreedDatabase& db : Databases()) {
     // Every place in the file where a row's cell lies with its first four
     // bytes or more intact: older copies left by page splits count too.
     std::map<uint64_t, const fixtures::FixtureRow*> cellAt;
@@ -188,7 +186,7 @@ TEST_F(DeepRows, RebuildsFreedRowsOfEveryCategoryWithTheirOwnValues) {
         Tally& t = tally[freed.row->category];
         ++t.freed;
         t.recovered += std::any_of(rebuilt.begin(), rebuilt.end(), [&](const Found& f) {
-          return f.offset == base + freed.offset && Fields(f.record) == Fields(freed.row->expected);
+          return f.offset == base + freed.offset && f.fields == Fields(freed.row->expected);
         });
       }
       for (const Found& f : rebuilt) {
@@ -205,7 +203,7 @@ TEST_F(DeepRows, RebuildsFreedRowsOfEveryCategoryWithTheirOwnValues) {
         EXPECT_GE(size, row->second->cell.size()) << f.offset;
         Tally& t = tally[row->second->category];
         ++t.rebuilt;
-        t.right += Fields(f.record) == Fields(row->second->expected) ? 1 : 0;
+        t.right += f.fields == Fields(row->second->expected) ? 1 : 0;
       }
     }
   }
@@ -229,8 +227,8 @@ TEST_F(DeepRows, RebuildsFreedRowsOfEveryCategoryWithTheirOwnValues) {
 
 // The option reaches the windows through the whole scan, on one thread and
 // several, and the rows it adds are named as found in a freeblock.
-TEST_F(DeepRows, ScanOptionAddsFreeblockRowsOnlyWhenAsked) {
-  const std::vector<uint8_t> image = ImageWith(databases_[0].after, kPlacements[2]);
+TEST(DeepRows, ScanOptionAddsFreeblockRowsOnlyWhenAsked) {
+  const std::vector<uint8_t> image = ImageWith(Databases()[0].after, kPlacements[2]);
   auto freeblockRows = [&](bool deepScan, uint32_t threads) {
     RecordStores stores;
     ScanRecords({.imagePath = "image.bin",

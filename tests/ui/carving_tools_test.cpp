@@ -108,16 +108,16 @@ class CarvingToolsTest : public QObject {
   // an image with nothing in it, not a mistake.
   void dialogChoicesReachTheScanAndAreRemembered() {
     ScriptedPrompts prompts;
-    for (const uint64_t sectors : {uint64_t{1} << 20, uint64_t{0}}) {
-      velkor::MediaScanDialog dialog(prompts, velkor::kModeVideos, sectors);
+    for (const uint64_t size : {uint64_t{1} << 20, uint64_t{0}}) {
+      velkor::MediaScanDialog dialog(prompts, velkor::kModeVideos, size);
       auto* extended = Child<QCheckBox>(dialog, QStringLiteral("extendedSignaturesBox"));
-      QCOMPARE(extended->isChecked(), sectors == 0);
+      QCOMPARE(extended->isChecked(), size == 0);
       QVERIFY(!Child<QCheckBox>(dialog, QStringLiteral("structureLengthsBox"))->isChecked());
       extended->setChecked(true);
       dialog.Confirm();
       QCOMPARE(dialog.result(), int{QDialog::Accepted});
       QVERIFY(!dialog.params().structureLengths && dialog.params().extendedSignatures);
-      QCOMPARE(dialog.params().sectorCount, sectors);
+      QCOMPARE(dialog.params().sectorCount, size / 512);
     }
     QVERIFY(prompts.texts.isEmpty());
   }
