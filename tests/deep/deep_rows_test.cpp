@@ -96,6 +96,7 @@ std::string Fields(const ExpectedRecord& record) {
 struct Found {
   uint64_t offset = 0;
   std::string fields;
+  bool operator==(const Found&) const = default;
 };
 
 std::vector<Found> RecordsFound(const RecordBatch& batch, FoundBy how) {
@@ -110,12 +111,6 @@ std::vector<Found> RecordsFound(const RecordBatch& batch, FoundBy how) {
   add(batch.weChatRecords);
   for (const auto& [key, part] : batch.contactParts.parts)
     if (part.found == how) out.push_back({part.offset, Fields(ExpectedPart{key, part})});
-  return out;
-}
-
-std::string Listed(const std::vector<Found>& records) {
-  std::string out;
-  for (const Found& f : records) out += std::to_string(f.offset) + ' ' + f.fields + '\n';
   return out;
 }
 
@@ -178,8 +173,8 @@ TEST(DeepRows, RebuildsFreedRowsOfEveryCategoryWithTheirOwnValues) {
         const RecordBatch batch = ScanWindows(image, platform, true);
         for (Found& f : RecordsFound(batch, FoundBy::kFreeblock)) rebuilt.push_back(std::move(f));
         if (base == kPlacements[0]) {
-          EXPECT_EQ(Listed(RecordsFound(ScanWindows(image, platform, false), FoundBy::kCell)),
-                    Listed(RecordsFound(batch, FoundBy::kCell)));
+          EXPECT_TRUE(RecordsFound(ScanWindows(image, platform, false), FoundBy::kCell) ==
+                      RecordsFound(batch, FoundBy::kCell));
         }
       }
       for (const deep::FreedRow& freed : db.freed) {

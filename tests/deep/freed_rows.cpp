@@ -39,40 +39,27 @@ fixtures::DatabasePlan PlanFor(const std::vector<RecordCategory>& categories,
 // after the fixture's own transactions, as a phone goes on using a
 // database: the new rows may take space the deleted ones freed.
 void InsertLater(const fs::path& path, int count) {
-  sqlite3* db = nullptr;
-  std::string sql, error;
-  auto exec = [&db, &error](const std::string& text, auto callback, void* data) {
-    if (error.empty() && sqlite3_exec(db, text.c_str(), callback, data, nullptr) != SQLITE_OK)
-      error = sqlite3_errmsg(db);
+  // One INSERT a table, its integer key moved by 1000; pragma_table_info
+  // gives the columns in table order.
+  const std::string generate =
+      "SELECT 'INSERT INTO \"' || m.name || '\" SELECT ' || group_concat(CASE WHEN p.pk = 1 THEN "
+      "'rowid + 1000' ELSE '\"' || p.name || '\"' END, ', ') || ' FROM \"' || m.name || "
+      "'\" WHERE rowid <= " +
+      std::to_string(count) +
+      ";' FROM sqlite_master AS m, pragma_table_info(m.name) AS p WHERE m.type = 'table' "
+      "GROUP BY m.name";
+  auto append = +[](void* out, int, char** values, char**) {
+    *static_cast<std::string*>(out) += values[0];
+    return 0;
   };
-  if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) error = "cannot open";
-  std::vector<std::string> tables;
-  exec(
-      "SELECT name FROM sqlite_master WHERE type = 'table'",
-      +[](void* out, int, char** v, char**) {
-        static_cast<std::vector<std::string>*>(out)->push_back(v[0]);
-        return 0;
-      },
-      &tables);
-  for (const std::string& table : tables) {
-    std::vector<std::string> columns;  // the integer key as a new rowid
-    exec(
-        "PRAGMA table_info(" + table + ")",
-        +[](void* out, int, char** v, char**) {
-          auto& list = *static_cast<std::vector<std::string>*>(out);
-          list.push_back(std::string(v[5]) == "1" ? "rowid + 1000"
-                                                  : std::string("\"") + v[1] + "\"");
-          return 0;
-        },
-        &columns);
-    std::string select;
-    for (const std::string& column : columns) select += (select.empty() ? "" : ", ") + column;
-    sql += "INSERT INTO " + table + " SELECT " + select + " FROM " + table +
-           " WHERE rowid <= " + std::to_string(count) + ";";
-  }
-  exec(sql, nullptr, nullptr);
+  sqlite3* db = nullptr;
+  std::string sql;
+  const bool done = sqlite3_open(path.c_str(), &db) == SQLITE_OK &&
+                    sqlite3_exec(db, generate.c_str(), append, &sql, nullptr) == SQLITE_OK &&
+                    sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+  const std::string error = done ? "" : sqlite3_errmsg(db);
   sqlite3_close(db);
-  if (!error.empty()) throw std::runtime_error("sqlite: " + error);
+  if (!done) throw std::runtime_error("sqlite: " + error);
 }
 
 bool SameBytes(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, size_t from,

@@ -67,6 +67,7 @@ void ExpectEveryRecordAtItsOffset(const RecordStores& stores, uint8_t platform, 
   check(stores.weChat, &RecordBatch::weChatRecords, "wechat");
   for (size_t i = 0; i < stores.phoneBook.size(); ++i) {
     const PhoneBookEntry& entry = stores.phoneBook[i];
+    SCOPED_TRACE("phone book row " + std::to_string(i + 1));
     ASSERT_FALSE(entry.offsets.empty());
     EXPECT_TRUE(std::is_sorted(entry.offsets.begin(), entry.offsets.end()));
     EXPECT_EQ(entry.origin.offset, entry.offsets.front());
@@ -77,11 +78,11 @@ void ExpectEveryRecordAtItsOffset(const RecordStores& stores, uint8_t platform, 
       const auto part = std::find_if(parts.begin(), parts.end(), [&](const auto& p) {
         return p.second.offset == entry.offsets[k] && p.second.mark <= 1;
       });
-      ASSERT_NE(part, parts.end()) << "phone book row " << i + 1;
+      ASSERT_NE(part, parts.end());
       const std::u16string& texts = part->second.mark == 0 ? entry.name : entry.number;
-      EXPECT_NE(texts.find(part->second.text), std::u16string::npos) << "phone book row " << i + 1;
+      EXPECT_NE(texts.find(part->second.text), std::u16string::npos);
       if (k == 0) key = part->first;
-      EXPECT_EQ(part->first, key) << "phone book row " << i + 1 << ": parts of two contacts";
+      EXPECT_EQ(part->first, key) << "parts of two contacts";
     }
   }
 }

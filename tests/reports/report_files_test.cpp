@@ -51,49 +51,41 @@ void ExpectSameInstant(const std::string& listText, const std::string& iso) {
   EXPECT_EQ(std::tie(y, mo, d, h, mi, s), std::tie(iy, imo, id, ih, imi, is)) << listText;
 }
 
-class ReportFiles : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    work_ = new test::TempFolder;
-    image_ = work_->path / "sample.img";
-    fixtures::MakeSampleImage(work_->path).image.WriteFile(image_);
-    stores_ = new RecordStores;
-    ScanRecords({.imagePath = image_}, {.recordTypeMask = 0x1ff}, *stores_);
+// The sample image and its records as the engine finds them, once a process.
+struct Sample {
+  test::TempFolder work;
+  fs::path image = work.path / "sample.img";
+  RecordStores stores;
+  Sample() {
+    fixtures::MakeSampleImage(work.path).image.WriteFile(image);
+    ScanRecords({.imagePath = image}, {.recordTypeMask = 0x1ff}, stores);
   }
-  static void TearDownTestSuite() {
-    delete stores_;
-    delete work_;
-  }
-  static fs::path Run(const std::string& format, const std::string& extra = {}) {
-    const fs::path out = work_->path / (format + extra);
-    std::string output;
-    std::vector<std::string> args{"records",  image_.string(), "--types", "0x1ff",
-                                  "--format", format,          "--out",   out.string()};
-    if (!extra.empty()) args.push_back(extra);
-    EXPECT_EQ(test::RunVelkor(args, output), 0) << output;
-    return out;
-  }
-  static json ReadJson(const fs::path& path) {
-    std::ifstream in(path);
-    return json::parse(in);
-  }
-
-  static test::TempFolder* work_;
-  static fs::path image_;
-  static RecordStores* stores_;
 };
-test::TempFolder* ReportFiles::work_ = nullptr;
-fs::path ReportFiles::image_;
-RecordStores* ReportFiles::stores_ = nullptr;
+const Sample& TheSample() {
+  static const Sample sample;
+  return sample;
+}
+
+// The folder velkor records wrote the sample's reports to.
+fs::path Run(const std::string& format, const std::string& extra = {}) {
+  const fs::path out = TheSample().work.path / (format + extra);
+  std::string output;
+  std::vector<std::string> args{
+      "records",   TheSample().image.string(), "--types", "0x1ff", "--format", format, "--out",
+      out.string()};
+  if (!extra.empty()) args.push_back(extra);
+  EXPECT_EQ(test::RunVelkor(args, output), 0) << output;
+  return out;
+}
 
 // records.jsonl against the lists, and each CSV file, read by Python's csv
 // module, against records.jsonl.
-TEST_F(ReportFiles, JsonLinesMatchTheListsAndCsvFilesReadBackAsThem) {
+TEST(ReportFiles, JsonLinesMatchTheListsAndCsvFilesReadBackAsThem) {
   const fs::path csvFolder = Run("csv");
   std::ifstream in(Run("jsonl") / "records.jsonl");
   std::string line;
   size_t total = 0;
-  const RecordStores& stores = *stores_;
+  const RecordStores& stores = TheSample().stores;
   for (const ReportList& list : ReportLists()) {
     const json csv = ReadCsv(csvFolder / PathFromText(CsvExportName(list.tab)));
     ASSERT_EQ(csv.size(), RecordRowCount(stores, list.tab) + 1);
@@ -163,15 +155,16 @@ TEST(CsvQuoting, FieldsWithSeparatorsQuotesAndLineBreaksReadBackWhole) {
   }
 }
 
-TEST_F(ReportFiles, ReportHoldsTheImageDigestAndCounts) {
-  const json report = ReadJson(Run("csv") / "report.json");
-  const std::string sum = CommandOutput("sha256sum '" + image_.string() + "'");
+TEST(ReportFiles, ReportHoldsTheImageDigestAndCounts) {
+  const json report = json::parse(std::ifstream(Run("csv") / "report.json"));
+  const std::string sum = CommandOutput("sha256sum '" + TheSample().image.string() + "'");
   EXPECT_EQ(report["sha256"], sum.substr(0, 64));
   EXPECT_EQ(report["outcome"], "complete");
-  EXPECT_EQ(report["image"]["size"], fs::file_size(image_));
+  EXPECT_EQ(report["image"]["size"], fs::file_size(TheSample().image));
   for (const ReportList& list : ReportLists())
-    EXPECT_EQ(report["counts"][std::string(list.name)], RecordRowCount(*stores_, list.tab));
-  const json unhashed = ReadJson(Run("jsonl", "--no-hash") / "report.json");
+    EXPECT_EQ(report["counts"][std::string(list.name)],
+              RecordRowCount(TheSample().stores, list.tab));
+  const json unhashed = json::parse(std::ifstream(Run("jsonl", "--no-hash") / "report.json"));
   EXPECT_TRUE(unhashed["sha256"].is_null());
   EXPECT_FALSE(unhashed["sha256_missing"].get<std::string>().empty());
 }
