@@ -67,7 +67,7 @@ const Sample& TheSample() {
 }
 
 // The folder velkor records wrote the sample's reports to.
-fs::path Run(const std::string& format, const std::string& extra = {}) {
+fs::path WriteReports(const std::string& format, const std::string& extra = {}) {
   const fs::path out = TheSample().work.path / (format + extra);
   std::string output;
   std::vector<std::string> args{
@@ -81,8 +81,8 @@ fs::path Run(const std::string& format, const std::string& extra = {}) {
 // records.jsonl against the lists, and each CSV file, read by Python's csv
 // module, against records.jsonl.
 TEST(ReportFiles, JsonLinesMatchTheListsAndCsvFilesReadBackAsThem) {
-  const fs::path csvFolder = Run("csv");
-  std::ifstream in(Run("jsonl") / "records.jsonl");
+  const fs::path csvFolder = WriteReports("csv");
+  std::ifstream in(WriteReports("jsonl") / "records.jsonl");
   std::string line;
   size_t total = 0;
   const RecordStores& stores = TheSample().stores;
@@ -156,7 +156,7 @@ TEST(CsvQuoting, FieldsWithSeparatorsQuotesAndLineBreaksReadBackWhole) {
 }
 
 TEST(ReportFiles, ReportHoldsTheImageDigestAndCounts) {
-  const json report = json::parse(std::ifstream(Run("csv") / "report.json"));
+  const json report = json::parse(std::ifstream(WriteReports("csv") / "report.json"));
   const std::string sum = CommandOutput("sha256sum '" + TheSample().image.string() + "'");
   EXPECT_EQ(report["sha256"], sum.substr(0, 64));
   EXPECT_EQ(report["outcome"], "complete");
@@ -164,7 +164,8 @@ TEST(ReportFiles, ReportHoldsTheImageDigestAndCounts) {
   for (const ReportList& list : ReportLists())
     EXPECT_EQ(report["counts"][std::string(list.name)],
               RecordRowCount(TheSample().stores, list.tab));
-  const json unhashed = json::parse(std::ifstream(Run("jsonl", "--no-hash") / "report.json"));
+  const json unhashed =
+      json::parse(std::ifstream(WriteReports("jsonl", "--no-hash") / "report.json"));
   EXPECT_TRUE(unhashed["sha256"].is_null());
   EXPECT_FALSE(unhashed["sha256_missing"].get<std::string>().empty());
 }
