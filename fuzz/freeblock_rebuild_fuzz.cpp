@@ -17,8 +17,8 @@ RecordBatch Walk(const std::vector<uint8_t>& bytes, uint8_t platform, bool deep)
   window.resize(bytes.size() + kWindowSlack, 0);
   WindowScratch scratch;
   RecordBatch batch;
-  CollectWindowRecords(window.data(), static_cast<uint32_t>(bytes.size()), platform, true,
-                       scratch, batch, {}, 0, deep);
+  CollectWindowRecords(window.data(), static_cast<uint32_t>(bytes.size()), platform, true, scratch,
+                       batch, {}, 0, deep);
   for (size_t k = 0; k < window.size(); ++k) {
     const uint8_t was = k < bytes.size() ? bytes[k] : 0;
     FUZZ_CHECK(window[k] == was || (was == 0 && k < bytes.size() && window[k] == ' '));
@@ -43,14 +43,6 @@ std::string FoundAs(RecordBatch batch, FoundBy how, uint8_t platform) {
   return StoresText(stores);
 }
 
-void CheckFreeblockAt(const std::vector<uint8_t>& bytes, uint64_t offset) {
-  FUZZ_CHECK(offset + 4 <= bytes.size());
-  const uint32_t next = static_cast<uint32_t>(bytes[offset]) << 8 | bytes[offset + 1];
-  const uint32_t size = static_cast<uint32_t>(bytes[offset + 2]) << 8 | bytes[offset + 3];
-  FUZZ_CHECK(size >= 2 + kMinPayload);
-  FUZZ_CHECK(next == 0 || next > size);
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -61,15 +53,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const RecordBatch deep = Walk(bytes, platform, true);
   FUZZ_CHECK(FoundAs(deep, FoundBy::kCell, platform) ==
              FoundAs(Walk(bytes, platform, false), FoundBy::kCell, platform));
-  auto check = [&bytes](const auto& records) {
-    for (const auto& r : records)
-      if (r.origin.found == FoundBy::kFreeblock) CheckFreeblockAt(bytes, r.origin.offset);
+  // Where a rebuilt record points, a freeblock header whose size covers at
+  // least the smallest cell.
+  auto check = [&bytes](uint64_t offset, FoundBy found) {
+    if (found != FoundBy::kFreeblock) return;
+    FUZZ_CHECK(offset + 4 <= bytes.size());
+    const uint32_t next = static_cast<uint32_t>(bytes[offset]) << 8 | bytes[offset + 1];
+    const uint32_t size = static_cast<uint32_t>(bytes[offset + 2]) << 8 | bytes[offset + 3];
+    FUZZ_CHECK(size >= 2 + kMinPayload && (next == 0 || next > size));
   };
-  check(deep.smsRecords);
-  check(deep.callRecords);
-  check(deep.contactEvents);
-  check(deep.weChatRecords);
-  for (const auto& [key, part] : deep.contactParts.parts)
-    if (part.found == FoundBy::kFreeblock) CheckFreeblockAt(bytes, part.offset);
+  for (const auto& r : deep.smsRecords) check(r.origin.offset, r.origin.found);
+  for (const auto& r : deep.callRecords) check(r.origin.offset, r.origin.found);
+  for (const auto& r : deep.contactEvents) check(r.origin.offset, r.origin.found);
+  for (const auto& r : deep.weChatRecords) check(r.origin.offset, r.origin.found);
+  for (const auto& [key, part] : deep.contactParts.parts) check(part.offset, part.found);
   return 0;
 }

@@ -1,11 +1,8 @@
 // Deleted rows whose first four bytes a freeblock header took, rebuilt by the
-// deep scan from real SQLite files placed in images at several alignments:
-// recall and precision per category, where each rebuilt row points, and the
-// whole-cell records left exactly as the scan without deep gives them.
+// deep scan from real SQLite files placed in images at several alignments.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -37,10 +34,8 @@ constexpr uint64_t kImageSize = 2 * fixtures::kMiB;
 constexpr uint64_t kPlacements[] = {fixtures::kMiB - 200001, 512 * 601, 4096 * 75};
 
 std::vector<DeletePattern> Patterns() {
-  DeletePattern scattered{"scattered", {}, 0};
-  DeletePattern runs{"runs", {}, 0};
-  DeletePattern end{"end of cell area", {}, 0};
-  DeletePattern reused{"reused", {}, 12};
+  DeletePattern scattered{"scattered", {}, 0}, runs{"runs", {}, 0};
+  DeletePattern end{"end of cell area", {}, 0}, reused{"reused", {}, 12};
   for (int64_t r = 3; r <= deep::kRowsPerTable; r += 4) scattered.deleted.push_back(r);
   for (int64_t r = 20; r <= 25; ++r) runs.deleted.push_back(r);
   for (int64_t r = 64; r >= 60; --r) runs.deleted.push_back(r);  // each merges with the one before
@@ -66,63 +61,57 @@ RecordBatch ScanWindows(const std::vector<uint8_t>& image, uint8_t platform, boo
   return batch;
 }
 
-struct Found {
-  uint64_t offset = 0;
-  ExpectedRecord record;
-};
-
-// The batch's records found one way, as the fixtures state expected records.
-std::vector<Found> RecordsFound(const RecordBatch& batch, FoundBy how) {
-  std::vector<Found> out;
-  auto add = [&](const auto& records) {
-    for (const auto& r : records) {
-      if (r.origin.found == how) out.push_back({r.origin.offset, r});
-    }
-  };
-  add(batch.smsRecords);
-  add(batch.callRecords);
-  add(batch.contactEvents);
-  add(batch.weChatRecords);
-  for (const auto& [key, part] : batch.contactParts.parts) {
-    if (part.found == how) out.push_back({part.offset, ExpectedPart{key, part}});
-  }
-  return out;
-}
-
-// The fields a record is compared by, as one line: the expected record's
-// own fields, not where it was found.
+// The fields a record is compared by, as one line, without where it was found.
 std::string Fields(const ExpectedRecord& record) {
   std::ostringstream out;
   out << record.index();
-  auto put = [&out](const auto&... texts) {
+  auto put = [&out](const auto&... values) { ((out << '|' << values), ...); };
+  auto putTexts = [&out](const auto&... texts) {
     ((out << '|' << texts.size() << ':' << ToUtf8(texts)), ...);
   };
   std::visit(
       [&](const auto& r) {
         using R = std::decay_t<decltype(r)>;
         if constexpr (std::is_same_v<R, SmsRecord>) {
-          put(r.number, r.content);
-          out << '|' << int{r.status} << '|' << r.time;
+          putTexts(r.number, r.content);
+          put(int{r.status}, r.time);
         } else if constexpr (std::is_same_v<R, CallRecord>) {
-          put(r.number, r.name, r.location);
-          out << '|' << r.time << '|' << int{r.callType} << '|' << r.count;
+          putTexts(r.number, r.name, r.location);
+          put(r.time, int{r.callType}, r.count);
         } else if constexpr (std::is_same_v<R, ContactEvent>) {
-          put(r.number, r.name, r.location, r.content);
-          out << '|' << r.time << '|' << int{r.direction} << '|' << r.count;
+          putTexts(r.number, r.name, r.location, r.content);
+          put(r.time, int{r.direction}, r.count);
         } else if constexpr (std::is_same_v<R, WeChatRecord>) {
-          put(r.contact, r.content);
-          out << '|' << r.time;
+          putTexts(r.contact, r.content);
+          put(r.time);
         } else if constexpr (std::is_same_v<R, ExpectedPart>) {
-          put(r.part.text);
-          out << '|' << r.key << '|' << int{r.part.mark};
+          putTexts(r.part.text);
+          put(r.key, int{r.part.mark});
         }
       },
       record);
   return out.str();
 }
 
-bool SameRecord(const ExpectedRecord& a, const ExpectedRecord& b) {
-  return Fields(a) == Fields(b);
+struct Found {
+  uint64_t offset = 0;
+  std::string fields;
+  bool operator==(const Found&) const = default;
+};
+
+std::vector<Found> RecordsFound(const RecordBatch& batch, FoundBy how) {
+  std::vector<Found> out;
+  auto add = [&](const auto& records) {
+    for (const auto& r : records)
+      if (r.origin.found == how) out.push_back({r.origin.offset, Fields(r)});
+  };
+  add(batch.smsRecords);
+  add(batch.callRecords);
+  add(batch.contactEvents);
+  add(batch.weChatRecords);
+  for (const auto& [key, part] : batch.contactParts.parts)
+    if (part.found == how) out.push_back({part.offset, Fields(ExpectedPart{key, part})});
+  return out;
 }
 
 struct Tally {
@@ -132,22 +121,19 @@ struct Tally {
   int right = 0;
 };
 
-class DeepRows : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
+const std::vector<deep::FreedDatabase>& Databases() {
+  static const std::vector<deep::FreedDatabase> databases = [] {
     // One folder per process: ctest runs the tests of this suite side by side.
     const fs::path folder =
         fs::temp_directory_path() / ("velkor_deep_rows_" + std::to_string(getpid()));
-    for (const DeletePattern& pattern : Patterns()) {
-      databases_.push_back(deep::BuildFreedDatabase(kCategories, pattern, folder / pattern.name));
-    }
+    std::vector<deep::FreedDatabase> out;
+    for (const DeletePattern& pattern : Patterns())
+      out.push_back(deep::BuildFreedDatabase(kCategories, pattern, folder / pattern.name));
     fs::remove_all(folder);
-  }
-  static void TearDownTestSuite() { databases_.clear(); }
-
-  static std::vector<deep::FreedDatabase> databases_;
-};
-std::vector<deep::FreedDatabase> DeepRows::databases_;
+    return out;
+  }();
+  return databases;
+}
 
 std::vector<uint8_t> ImageWith(const std::vector<uint8_t>& file, uint64_t at) {
   fixtures::ImageBuilder builder(kImageSize, fixtures::Filler::kRandom, at);
@@ -161,41 +147,44 @@ uint32_t BigEndian16(const std::vector<uint8_t>& bytes, uint64_t at) {
   return static_cast<uint32_t>(bytes[at]) << 8 | bytes[at + 1];
 }
 
-TEST_F(DeepRows, RebuildsFreedRowsOfEveryCategoryWithTheirOwnValues) {
+// Recall and precision per category; every rebuilt row points at a freeblock
+// header covering its cell, and the whole cells' records (order and offsets
+// included) are those of the scan without deep.
+TEST(DeepRows, RebuildsFreedRowsOfEveryCategoryWithTheirOwnValues) {
   std::map<RecordCategory, Tally> tally;
   int unattributed = 0;
-  for (const deep::FreedDatabase& db : databases_) {
+  for (const deep::FreedDatabase& db : Databases()) {
     // Every place in the file where a row's cell lies with its first four
     // bytes or more intact: older copies left by page splits count too.
     std::map<uint64_t, const fixtures::FixtureRow*> cellAt;
     for (const fixtures::FixtureRow& row : db.database.rows) {
       const std::vector<uint8_t> tail(row.cell.begin() + 4, row.cell.end());
       for (auto at = std::search(db.after.begin(), db.after.end(), tail.begin(), tail.end());
-           at != db.after.end(); at = std::search(at + 1, db.after.end(), tail.begin(), tail.end())) {
-        const auto offset = static_cast<uint64_t>(at - db.after.begin());
-        if (offset >= 4) cellAt[offset - 4] = &row;
+           at != db.after.end();
+           at = std::search(at + 1, db.after.end(), tail.begin(), tail.end())) {
+        if (at - db.after.begin() >= 4)
+          cellAt[static_cast<uint64_t>(at - db.after.begin()) - 4] = &row;
       }
     }
     for (const uint64_t base : kPlacements) {
       const std::vector<uint8_t> image = ImageWith(db.after, base);
-      std::vector<Found> rebuilt =
-          RecordsFound(ScanWindows(image, kPlatformAndroid, true), FoundBy::kFreeblock);
-      for (Found& f : RecordsFound(ScanWindows(image, kPlatformIos, true), FoundBy::kFreeblock)) {
-        rebuilt.push_back(std::move(f));
+      std::vector<Found> rebuilt;
+      for (const uint8_t platform : {kPlatformAndroid, kPlatformIos}) {
+        const RecordBatch batch = ScanWindows(image, platform, true);
+        for (Found& f : RecordsFound(batch, FoundBy::kFreeblock)) rebuilt.push_back(std::move(f));
+        if (base == kPlacements[0]) {
+          EXPECT_TRUE(RecordsFound(ScanWindows(image, platform, false), FoundBy::kCell) ==
+                      RecordsFound(batch, FoundBy::kCell));
+        }
       }
       for (const deep::FreedRow& freed : db.freed) {
         Tally& t = tally[freed.row->category];
         ++t.freed;
-        for (const Found& f : rebuilt) {
-          if (f.offset == base + freed.offset && SameRecord(f.record, freed.row->expected)) {
-            ++t.recovered;
-            break;
-          }
-        }
+        t.recovered += std::any_of(rebuilt.begin(), rebuilt.end(), [&](const Found& f) {
+          return f.offset == base + freed.offset && f.fields == Fields(freed.row->expected);
+        });
       }
       for (const Found& f : rebuilt) {
-        // Where a rebuilt row points the image holds a freeblock header
-        // whose size covers the row's cell.
         const uint32_t next = BigEndian16(image, f.offset);
         const uint32_t size = BigEndian16(image, f.offset + 2);
         EXPECT_TRUE(next == 0 || next > size) << f.offset;
@@ -209,7 +198,7 @@ TEST_F(DeepRows, RebuildsFreedRowsOfEveryCategoryWithTheirOwnValues) {
         EXPECT_GE(size, row->second->cell.size()) << f.offset;
         Tally& t = tally[row->second->category];
         ++t.rebuilt;
-        t.right += SameRecord(f.record, row->second->expected) ? 1 : 0;
+        t.right += f.fields == Fields(row->second->expected) ? 1 : 0;
       }
     }
   }
@@ -231,52 +220,23 @@ TEST_F(DeepRows, RebuildsFreedRowsOfEveryCategoryWithTheirOwnValues) {
   EXPECT_GE(rightAll, rebuiltAll * 95 / 100);
 }
 
-// The deep scan only adds: the whole cells' records, their order and
-// offsets included, are those of the scan without it.
-TEST_F(DeepRows, WholeCellRecordsStayAsWithoutDeep) {
-  for (const deep::FreedDatabase& db : databases_) {
-    const std::vector<uint8_t> image = ImageWith(db.after, kPlacements[0]);
-    for (const uint8_t platform : {kPlatformAndroid, kPlatformIos}) {
-      const std::vector<Found> plain =
-          RecordsFound(ScanWindows(image, platform, false), FoundBy::kCell);
-      const std::vector<Found> deepCells =
-          RecordsFound(ScanWindows(image, platform, true), FoundBy::kCell);
-      ASSERT_EQ(plain.size(), deepCells.size());
-      for (size_t i = 0; i < plain.size(); ++i) {
-        EXPECT_EQ(plain[i].offset, deepCells[i].offset);
-        EXPECT_EQ(Fields(plain[i].record), Fields(deepCells[i].record));
-      }
-    }
-  }
-}
-
 // The option reaches the windows through the whole scan, on one thread and
 // several, and the rows it adds are named as found in a freeblock.
-TEST_F(DeepRows, ScanOptionAddsFreeblockRowsOnlyWhenAsked) {
-  const std::vector<uint8_t> image = ImageWith(databases_[0].after, kPlacements[2]);
+TEST(DeepRows, ScanOptionAddsFreeblockRowsOnlyWhenAsked) {
+  const std::vector<uint8_t> image = ImageWith(Databases()[0].after, kPlacements[2]);
   auto freeblockRows = [&](bool deepScan, uint32_t threads) {
-    ScanInput input;
-    input.imagePath = "image.bin";
-    input.platform = kPlatformAndroid;
-    input.imageOpener = test::MemoryOpener(image);
-    RecordScanOptions options;
-    options.recordTypeMask = 0x1FF;
-    options.threads = threads;
-    options.deep = deepScan;
     RecordStores stores;
-    ScanRecords(input, options, stores);
-    size_t count = 0;
-    for (const SmsRecord& r : stores.sms) {
-      if (r.origin.found == FoundBy::kFreeblock) {
-        EXPECT_EQ(FoundByName(r.origin.found), "freeblock");
-        ++count;
-      }
-    }
-    return count;
+    ScanRecords({.imagePath = "image.bin",
+                 .platform = kPlatformAndroid,
+                 .imageOpener = test::MemoryOpener(image)},
+                {.recordTypeMask = 0x1FF, .threads = threads, .deep = deepScan}, stores);
+    return std::count_if(stores.sms.begin(), stores.sms.end(), [](const SmsRecord& r) {
+      return FoundByName(r.origin.found) == "freeblock";
+    });
   };
-  EXPECT_EQ(freeblockRows(false, 1), 0u);
-  const size_t one = freeblockRows(true, 1);
-  EXPECT_GT(one, 0u);
+  EXPECT_EQ(freeblockRows(false, 1), 0);
+  const auto one = freeblockRows(true, 1);
+  EXPECT_GT(one, 0);
   EXPECT_EQ(freeblockRows(true, 3), one);
 }
 

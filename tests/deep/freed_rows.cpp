@@ -39,46 +39,33 @@ fixtures::DatabasePlan PlanFor(const std::vector<RecordCategory>& categories,
 // after the fixture's own transactions, as a phone goes on using a
 // database: the new rows may take space the deleted ones freed.
 void InsertLater(const fs::path& path, int count) {
-  sqlite3* db = nullptr;
-  std::string sql, error;
-  auto exec = [&db, &error](const std::string& text, auto callback, void* data) {
-    if (error.empty() && sqlite3_exec(db, text.c_str(), callback, data, nullptr) != SQLITE_OK)
-      error = sqlite3_errmsg(db);
-  };
-  if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) error = "cannot open";
-  std::vector<std::string> tables;
-  exec("SELECT name FROM sqlite_master WHERE type = 'table'", +[](void* out, int, char** v, char**) {
-    static_cast<std::vector<std::string>*>(out)->push_back(v[0]);
+  // One INSERT a table, its integer key moved by 1000; pragma_table_info
+  // gives the columns in table order.
+  const std::string generate =
+      "SELECT 'INSERT INTO \"' || m.name || '\" SELECT ' || group_concat(CASE WHEN p.pk = 1 THEN "
+      "'rowid + 1000' ELSE '\"' || p.name || '\"' END, ', ') || ' FROM \"' || m.name || "
+      "'\" WHERE rowid <= " +
+      std::to_string(count) +
+      ";' FROM sqlite_master AS m, pragma_table_info(m.name) AS p WHERE m.type = 'table' "
+      "GROUP BY m.name";
+  auto append = +[](void* out, int, char** values, char**) {
+    *static_cast<std::string*>(out) += values[0];
     return 0;
-  }, &tables);
-  for (const std::string& table : tables) {
-    std::vector<std::string> columns;  // the integer key as a new rowid
-    exec("PRAGMA table_info(" + table + ")", +[](void* out, int, char** v, char**) {
-      auto& list = *static_cast<std::vector<std::string>*>(out);
-      list.push_back(std::string(v[5]) == "1" ? "rowid + 1000" : std::string("\"") + v[1] + "\"");
-      return 0;
-    }, &columns);
-    std::string select;
-    for (const std::string& column : columns) select += (select.empty() ? "" : ", ") + column;
-    sql += "INSERT INTO " + table + " SELECT " + select + " FROM " + table + " WHERE rowid <= " +
-           std::to_string(count) + ";";
-  }
-  exec(sql, nullptr, nullptr);
+  };
+  sqlite3* db = nullptr;
+  std::string sql;
+  const bool done = sqlite3_open(path.c_str(), &db) == SQLITE_OK &&
+                    sqlite3_exec(db, generate.c_str(), append, &sql, nullptr) == SQLITE_OK &&
+                    sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+  const std::string error = done ? "" : sqlite3_errmsg(db);
   sqlite3_close(db);
-  if (!error.empty()) throw std::runtime_error("sqlite: " + error);
-}
-
-size_t FindBytes(const std::vector<uint8_t>& in, const std::vector<uint8_t>& needle) {
-  const auto at = std::search(in.begin(), in.end(), needle.begin(), needle.end());
-  return at == in.end() ? std::string::npos : static_cast<size_t>(at - in.begin());
+  if (!done) throw std::runtime_error("sqlite: " + error);
 }
 
 bool SameBytes(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, size_t from,
                size_t to) {
   return to <= a.size() && to <= b.size() &&
-         std::equal(a.begin() + static_cast<ptrdiff_t>(from),
-                    a.begin() + static_cast<ptrdiff_t>(to),
-                    b.begin() + static_cast<ptrdiff_t>(from));
+         std::equal(a.data() + from, a.data() + to, b.data() + from);
 }
 
 }  // namespace
@@ -88,17 +75,15 @@ FreedDatabase BuildFreedDatabase(const std::vector<RecordCategory>& categories,
   FreedDatabase out;
   out.before = fixtures::BuildDatabase(PlanFor(categories, {}), folder / "before").files[0].bytes;
   out.database = fixtures::BuildDatabase(PlanFor(categories, pattern.deleted), folder / "after");
-  if (pattern.laterInserts > 0) {
-    InsertLater(folder / "after" / "freed.db", pattern.laterInserts);
-  }
+  if (pattern.laterInserts > 0) InsertLater(folder / "after" / "freed.db", pattern.laterInserts);
   out.after = test::ReadBytes(folder / "after" / "freed.db");
   for (const fixtures::FixtureRow& row : out.database.rows) {
     if (!row.deleted) continue;
-    const size_t at = FindBytes(out.before, row.cell);
-    if (at == std::string::npos) continue;
-    const size_t end = at + row.cell.size();
-    if (!SameBytes(out.before, out.after, at, at + 4) &&
-        SameBytes(out.before, out.after, at + 4, end)) {
+    const auto found =
+        std::search(out.before.begin(), out.before.end(), row.cell.begin(), row.cell.end());
+    const size_t at = static_cast<size_t>(found - out.before.begin());
+    if (found != out.before.end() && !SameBytes(out.before, out.after, at, at + 4) &&
+        SameBytes(out.before, out.after, at + 4, at + row.cell.size())) {
       out.freed.push_back({&row, at});
     }
   }

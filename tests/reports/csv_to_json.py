@@ -1,6 +1,5 @@
 #!/usr/bin/env python3
-# Reads a CSV file with Python's own csv module and prints its rows as one
-# JSON array of arrays of strings: the tests' independent CSV reader.
+# The tests' independent CSV reader: the rows as one JSON array of arrays.
 import csv
 import json
 import sys

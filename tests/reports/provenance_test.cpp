@@ -18,11 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Source {
-  const fixtures::ImageBuilder* image = nullptr;  // image mode
-  const fs::path* folder = nullptr;               // folder mode
-};
-
 // The records of the cell starting at offset, found as the scan finds them:
 // a window from the offset with the bytes that follow it.
 RecordBatch RecordsAt(const test::Bytes& bytes, uint64_t offset, uint8_t platform) {
@@ -32,23 +27,24 @@ RecordBatch RecordsAt(const test::Bytes& bytes, uint64_t offset, uint8_t platfor
   std::memcpy(window.data(), bytes.data() + offset, held);
   WindowScratch scratch;
   RecordBatch batch;
-  CollectWindowRecords(window.data(), static_cast<uint32_t>(length), platform, true, scratch,
-                       batch, {}, offset);
+  CollectWindowRecords(window.data(), static_cast<uint32_t>(length), platform, true, scratch, batch,
+                       {}, offset);
   return batch;
 }
 
+// An iOS message takes its number from its handle's cell, so sameNumber is
+// false for it.
 template <typename Record>
 bool HasRecordAt(const std::vector<Record>& records, uint64_t offset, const Record& wanted,
-                 bool sameNumber = true) {
+                 bool sameNumber) {
   return std::any_of(records.begin(), records.end(), [&](const Record& r) {
-    if (r.origin.offset != offset) return false;
+    if (r.origin.offset != offset || r.time != wanted.time) return false;
     if constexpr (std::is_same_v<Record, SmsRecord>) {
-      return r.content == wanted.content && r.time == wanted.time &&
-             (!sameNumber || r.number == wanted.number);
+      return r.content == wanted.content && (!sameNumber || r.number == wanted.number);
     } else if constexpr (std::is_same_v<Record, WeChatRecord>) {
-      return r.contact == wanted.contact && r.content == wanted.content && r.time == wanted.time;
+      return r.contact == wanted.contact && r.content == wanted.content;
     } else {
-      return r.number == wanted.number && r.name == wanted.name && r.time == wanted.time;
+      return r.number == wanted.number && r.name == wanted.name;
     }
   });
 }
@@ -57,30 +53,21 @@ bool HasRecordAt(const std::vector<Record>& records, uint64_t offset, const Reco
 // its file (bytesOf(file index)).
 template <typename BytesOf>
 void ExpectEveryRecordAtItsOffset(const RecordStores& stores, uint8_t platform, BytesOf bytesOf) {
-  auto check = [&](const auto& records, const char* list) {
+  auto check = [&](const auto& records, auto batchList, const char* list) {
     for (size_t i = 0; i < records.size(); ++i) {
       const auto& r = records[i];
       const RecordBatch at = RecordsAt(bytesOf(r.origin.file), r.origin.offset, platform);
-      bool found;
-      if constexpr (std::is_same_v<std::decay_t<decltype(r)>, SmsRecord>) {
-        // An iOS message takes its number from its handle's cell.
-        found = HasRecordAt(at.smsRecords, r.origin.offset, r, platform == kPlatformAndroid);
-      } else if constexpr (std::is_same_v<std::decay_t<decltype(r)>, CallRecord>) {
-        found = HasRecordAt(at.callRecords, r.origin.offset, r);
-      } else if constexpr (std::is_same_v<std::decay_t<decltype(r)>, ContactEvent>) {
-        found = HasRecordAt(at.contactEvents, r.origin.offset, r);
-      } else {
-        found = HasRecordAt(at.weChatRecords, r.origin.offset, r);
-      }
-      EXPECT_TRUE(found) << list << " row " << i + 1 << " at " << r.origin.offset;
+      EXPECT_TRUE(HasRecordAt(at.*batchList, r.origin.offset, r, platform == kPlatformAndroid))
+          << list << " row " << i + 1 << " at " << r.origin.offset;
     }
   };
-  check(stores.sms, "sms");
-  check(stores.calls, "calls");
-  check(stores.contactEvents, "contacts");
-  check(stores.weChat, "wechat");
+  check(stores.sms, &RecordBatch::smsRecords, "sms");
+  check(stores.calls, &RecordBatch::callRecords, "calls");
+  check(stores.contactEvents, &RecordBatch::contactEvents, "contacts");
+  check(stores.weChat, &RecordBatch::weChatRecords, "wechat");
   for (size_t i = 0; i < stores.phoneBook.size(); ++i) {
     const PhoneBookEntry& entry = stores.phoneBook[i];
+    SCOPED_TRACE("phone book row " + std::to_string(i + 1));
     ASSERT_FALSE(entry.offsets.empty());
     EXPECT_TRUE(std::is_sorted(entry.offsets.begin(), entry.offsets.end()));
     EXPECT_EQ(entry.origin.offset, entry.offsets.front());
@@ -91,11 +78,11 @@ void ExpectEveryRecordAtItsOffset(const RecordStores& stores, uint8_t platform, 
       const auto part = std::find_if(parts.begin(), parts.end(), [&](const auto& p) {
         return p.second.offset == entry.offsets[k] && p.second.mark <= 1;
       });
-      ASSERT_NE(part, parts.end()) << "phone book row " << i + 1;
+      ASSERT_NE(part, parts.end());
       const std::u16string& texts = part->second.mark == 0 ? entry.name : entry.number;
-      EXPECT_NE(texts.find(part->second.text), std::u16string::npos) << "phone book row " << i + 1;
+      EXPECT_NE(texts.find(part->second.text), std::u16string::npos);
       if (k == 0) key = part->first;
-      EXPECT_EQ(part->first, key) << "phone book row " << i + 1 << ": parts of two contacts";
+      EXPECT_EQ(part->first, key) << "parts of two contacts";
     }
   }
 }
@@ -107,23 +94,22 @@ size_t RowCount(const RecordStores& stores) {
 
 TEST(Provenance, EveryRecordDecodesAtItsOffsetInTheImage) {
   test::TempFolder work;
-  const fixtures::SampleImage sample = fixtures::MakeSampleImage(work.path);
   const fs::path imagePath = work.path / "sample.img";
-  sample.image.WriteFile(imagePath);
+  fixtures::MakeSampleImage(work.path).image.WriteFile(imagePath);
   const test::Bytes bytes = test::ReadBytes(imagePath);
   for (const uint32_t threads : {1u, 3u}) {
     SCOPED_TRACE(threads);
     RecordStores stores;
-    RecordScanOptions options;
-    options.recordTypeMask = 0x1ff;
-    options.threads = threads;
-    ASSERT_TRUE(ScanRecords({.imagePath = imagePath}, options, stores).opened);
+    ASSERT_TRUE(
+        ScanRecords({.imagePath = imagePath}, {.recordTypeMask = 0x1ff, .threads = threads}, stores)
+            .opened);
     ASSERT_GT(RowCount(stores), 100u);
     EXPECT_TRUE(stores.files.empty());
-    ExpectEveryRecordAtItsOffset(stores, kPlatformAndroid, [&](uint32_t file) -> const test::Bytes& {
-      EXPECT_EQ(file, 0u);
-      return bytes;
-    });
+    ExpectEveryRecordAtItsOffset(stores, kPlatformAndroid,
+                                 [&](uint32_t file) -> const test::Bytes& {
+                                   EXPECT_EQ(file, 0u);
+                                   return bytes;
+                                 });
   }
 }
 
@@ -133,16 +119,17 @@ TEST(Provenance, BackupFilesAreNamedAndOffsetsCountInTheirFile) {
   fs::create_directories(folder);
   size_t n = 0;
   for (const fixtures::DatabasePlan& plan :
-       {fixtures::IosAddressBook(), fixtures::IosMessages(40, {fixtures::JournalMode::kPersist, true, 4}),
+       {fixtures::IosAddressBook(),
+        fixtures::IosMessages(40, {fixtures::JournalMode::kPersist, true, 4}),
         fixtures::AndroidCallLog(20)}) {
-    for (const fixtures::FixtureFile& file : fixtures::BuildDatabase(plan, work.path / "made").files)
+    for (const fixtures::FixtureFile& file :
+         fixtures::BuildDatabase(plan, work.path / "made").files)
       test::WriteBytes(folder / ("文件 " + std::to_string(n++)), file.bytes);
   }
   RecordStores stores;
-  RecordScanOptions options;
-  options.recordTypeMask = 0x1ff;
-  ASSERT_TRUE(
-      ScanRecords({.imagePath = folder, .platform = kPlatformItunes}, options, stores).opened);
+  ASSERT_TRUE(ScanRecords({.imagePath = folder, .platform = kPlatformItunes},
+                          {.recordTypeMask = 0x1ff}, stores)
+                  .opened);
   ASSERT_EQ(stores.files.size(), n);
   ASSERT_GT(RowCount(stores), 50u);
   std::vector<test::Bytes> files;

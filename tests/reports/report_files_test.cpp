@@ -33,8 +33,8 @@ std::string CommandOutput(const std::string& command) {
 }
 
 json ReadCsv(const fs::path& path) {
-  return json::parse(CommandOutput(std::string(PYTHON) + " " + CSV_TO_JSON + " '" +
-                                   path.string() + "'"));
+  return json::parse(
+      CommandOutput(std::string(PYTHON) + " " + CSV_TO_JSON + " '" + path.string() + "'"));
 }
 
 json Texts(const RowTexts& row) {
@@ -51,49 +51,47 @@ void ExpectSameInstant(const std::string& listText, const std::string& iso) {
   EXPECT_EQ(std::tie(y, mo, d, h, mi, s), std::tie(iy, imo, id, ih, imi, is)) << listText;
 }
 
-class ReportFiles : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    work_ = new test::TempFolder;
-    image_ = work_->path / "sample.img";
-    fixtures::MakeSampleImage(work_->path).image.WriteFile(image_);
-    RecordScanOptions options;
-    options.recordTypeMask = 0x1ff;
-    stores_ = new RecordStores;
-    ScanRecords({.imagePath = image_}, options, *stores_);
+// The sample image and its records as the engine finds them, once a process.
+struct Sample {
+  test::TempFolder work;
+  fs::path image = work.path / "sample.img";
+  RecordStores stores;
+  Sample() {
+    fixtures::MakeSampleImage(work.path).image.WriteFile(image);
+    ScanRecords({.imagePath = image}, {.recordTypeMask = 0x1ff}, stores);
   }
-  static void TearDownTestSuite() {
-    delete stores_;
-    delete work_;
-  }
-  static fs::path Run(const std::string& format, const std::string& extra = {}) {
-    const fs::path out = work_->path / (format + extra);
-    std::string output;
-    std::vector<std::string> args{"records", image_.string(), "--types", "0x1ff", "--format",
-                                  format, "--out", out.string()};
-    if (!extra.empty()) args.push_back(extra);
-    EXPECT_EQ(test::RunVelkor(args, output), 0) << output;
-    return out;
-  }
-  static json ReadJson(const fs::path& path) {
-    std::ifstream in(path);
-    return json::parse(in);
-  }
-
-  static test::TempFolder* work_;
-  static fs::path image_;
-  static RecordStores* stores_;
 };
-test::TempFolder* ReportFiles::work_ = nullptr;
-fs::path ReportFiles::image_;
-RecordStores* ReportFiles::stores_ = nullptr;
+const Sample& TheSample() {
+  static const Sample sample;
+  return sample;
+}
 
-TEST_F(ReportFiles, JsonLinesMatchTheListsRowForRow) {
-  std::ifstream in(Run("jsonl") / "records.jsonl");
+// The folder velkor records wrote the sample's reports to.
+fs::path WriteReports(const std::string& format, const std::string& extra = {}) {
+  const fs::path out = TheSample().work.path / (format + extra);
+  std::string output;
+  std::vector<std::string> args{
+      "records",   TheSample().image.string(), "--types", "0x1ff", "--format", format, "--out",
+      out.string()};
+  if (!extra.empty()) args.push_back(extra);
+  EXPECT_EQ(test::RunVelkor(args, output), 0) << output;
+  return out;
+}
+
+// records.jsonl against the lists, and each CSV file, read by Python's csv
+// module, against records.jsonl.
+TEST(ReportFiles, JsonLinesMatchTheListsAndCsvFilesReadBackAsThem) {
+  const fs::path csvFolder = WriteReports("csv");
+  std::ifstream in(WriteReports("jsonl") / "records.jsonl");
   std::string line;
   size_t total = 0;
+  const RecordStores& stores = TheSample().stores;
   for (const ReportList& list : ReportLists()) {
-    const RecordStores& stores = *stores_;
+    const json csv = ReadCsv(csvFolder / PathFromText(CsvExportName(list.tab)));
+    ASSERT_EQ(csv.size(), RecordRowCount(stores, list.tab) + 1);
+    json header = Texts(ResultColumnHeaders(list.tab));
+    for (const char* title : {"偏移", "来源文件", "发现方式", "重复于"}) header.push_back(title);
+    EXPECT_EQ(csv[0], header);
     for (size_t i = 0; i < RecordRowCount(stores, list.tab); ++i, ++total) {
       ASSERT_TRUE(std::getline(in, line));
       const json row = json::parse(line);
@@ -101,7 +99,8 @@ TEST_F(ReportFiles, JsonLinesMatchTheListsRowForRow) {
       EXPECT_EQ(row["index"], i + 1);
       const RowTexts texts = RecordRow(stores, list.tab, i, RowTextForm::kCodePage);
       EXPECT_EQ(row["columns"], Texts(texts));
-      EXPECT_EQ(row["columns_unicode"], Texts(RecordRow(stores, list.tab, i, RowTextForm::kUnicode)));
+      EXPECT_EQ(row["columns_unicode"],
+                Texts(RecordRow(stores, list.tab, i, RowTextForm::kUnicode)));
       EXPECT_EQ(row["offsets"], json(RecordOffsets(stores, list.tab, i)));
       EXPECT_TRUE(row["file"].is_null());
       EXPECT_EQ(row["found"], "cell");
@@ -121,43 +120,25 @@ TEST_F(ReportFiles, JsonLinesMatchTheListsRowForRow) {
                                                                                        : 2;
         ExpectSameInstant(ToUtf8(texts[timeColumn]), row["time_utc"]);
       }
+      json expected = row["columns"];
+      std::string offsets;
+      for (const auto& offset : row["offsets"])
+        offsets += (offsets.empty() ? "" : ";") + std::to_string(offset.get<uint64_t>());
+      for (const json& field :
+           {json(offsets), json(""), row["found"], json(first == 0 ? "" : std::to_string(first))})
+        expected.push_back(field);
+      EXPECT_EQ(csv[i + 1], expected) << list.name << " row " << i + 1;
     }
   }
   EXPECT_FALSE(std::getline(in, line));
   EXPECT_GT(total, 400u);
 }
 
-TEST_F(ReportFiles, CsvFilesReadBackAsTheJsonLines) {
-  const fs::path csvFolder = Run("csv");
-  std::ifstream in(Run("jsonl", "--no-hash") / "records.jsonl");
-  for (const ReportList& list : ReportLists()) {
-    const json rows = ReadCsv(csvFolder / PathFromText(CsvExportName(list.tab)));
-    ASSERT_EQ(rows.size(), RecordRowCount(*stores_, list.tab) + 1);
-    json header = Texts(ResultColumnHeaders(list.tab));
-    for (const char* title : {"偏移", "来源文件", "发现方式", "重复于"}) header.push_back(title);
-    EXPECT_EQ(rows[0], header);
-    for (size_t i = 1; i < rows.size(); ++i) {
-      std::string line;
-      ASSERT_TRUE(std::getline(in, line));
-      const json row = json::parse(line);
-      json expected = row["columns"];
-      std::string offsets;
-      for (const auto& offset : row["offsets"])
-        offsets += (offsets.empty() ? "" : ";") + std::to_string(offset.get<uint64_t>());
-      expected.push_back(offsets);
-      expected.push_back("");
-      expected.push_back(row["found"]);
-      expected.push_back(row["dup_of"].is_null() ? "" : std::to_string(row["dup_of"].get<int>()));
-      EXPECT_EQ(rows[i], expected) << list.name << " row " << i;
-    }
-  }
-}
-
 // Texts that need quoting survive the round trip exactly.
 TEST(CsvQuoting, FieldsWithSeparatorsQuotesAndLineBreaksReadBackWhole) {
   RecordStores stores;
-  for (const char16_t* text : {u"plain", u"a,b", u"say \"hi\"", u"two\r\nlines", u"\n", u"",
-                               u"\"", u"末尾,\"\r"}) {
+  for (const char16_t* text :
+       {u"plain", u"a,b", u"say \"hi\"", u"two\r\nlines", u"\n", u"", u"\"", u"末尾,\"\r"}) {
     SmsRecord record{u"1380013800", text, 1, 0};
     record.origin.offset = 77;
     stores.sms.push_back(record);
@@ -174,15 +155,17 @@ TEST(CsvQuoting, FieldsWithSeparatorsQuotesAndLineBreaksReadBackWhole) {
   }
 }
 
-TEST_F(ReportFiles, ReportHoldsTheImageDigestAndCounts) {
-  const json report = ReadJson(Run("csv") / "report.json");
-  const std::string sum = CommandOutput("sha256sum '" + image_.string() + "'");
+TEST(ReportFiles, ReportHoldsTheImageDigestAndCounts) {
+  const json report = json::parse(std::ifstream(WriteReports("csv") / "report.json"));
+  const std::string sum = CommandOutput("sha256sum '" + TheSample().image.string() + "'");
   EXPECT_EQ(report["sha256"], sum.substr(0, 64));
   EXPECT_EQ(report["outcome"], "complete");
-  EXPECT_EQ(report["image"]["size"], fs::file_size(image_));
+  EXPECT_EQ(report["image"]["size"], fs::file_size(TheSample().image));
   for (const ReportList& list : ReportLists())
-    EXPECT_EQ(report["counts"][std::string(list.name)], RecordRowCount(*stores_, list.tab));
-  const json unhashed = ReadJson(Run("jsonl", "--no-hash") / "report.json");
+    EXPECT_EQ(report["counts"][std::string(list.name)],
+              RecordRowCount(TheSample().stores, list.tab));
+  const json unhashed =
+      json::parse(std::ifstream(WriteReports("jsonl", "--no-hash") / "report.json"));
   EXPECT_TRUE(unhashed["sha256"].is_null());
   EXPECT_FALSE(unhashed["sha256_missing"].get<std::string>().empty());
 }
