@@ -5,26 +5,11 @@
 #include <vector>
 
 #include "engine/cell_detector.h"
-#include "engine/record_scan_parts.h"
 #include "fuzz/fuzz_support.h"
 
 namespace {
 
 using namespace velkor;
-
-RecordBatch Walk(const std::vector<uint8_t>& bytes, uint8_t platform, bool deep) {
-  std::vector<uint8_t> window(bytes);
-  window.resize(bytes.size() + kWindowSlack, 0);
-  WindowScratch scratch;
-  RecordBatch batch;
-  CollectWindowRecords(window.data(), static_cast<uint32_t>(bytes.size()), platform, true, scratch,
-                       batch, {}, 0, deep);
-  for (size_t k = 0; k < window.size(); ++k) {
-    const uint8_t was = k < bytes.size() ? bytes[k] : 0;
-    FUZZ_CHECK(window[k] == was || (was == 0 && k < bytes.size() && window[k] == ' '));
-  }
-  return batch;
-}
 
 // The records of the batch found the given way, as the lists show them.
 std::string FoundAs(RecordBatch batch, FoundBy how, uint8_t platform) {
@@ -36,11 +21,7 @@ std::string FoundAs(RecordBatch batch, FoundBy how, uint8_t platform) {
   keep(batch.contactEvents);
   keep(batch.weChatRecords);
   std::erase_if(batch.contactParts.parts, [how](const auto& p) { return p.second.found != how; });
-  RecordStores stores{.platform = platform};
-  ContactPartMap parts;
-  CommitBatch(batch, stores, parts);
-  BuildPhoneBook(parts, stores.phoneBook);
-  return StoresText(stores);
+  return BatchText(std::move(batch), platform);
 }
 
 }  // namespace
@@ -50,9 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const uint8_t platform = input.Byte() % 3;
   const std::vector<uint8_t> bytes = input.Rest();
   if (bytes.size() > kWindowSize) return 0;
-  const RecordBatch deep = Walk(bytes, platform, true);
+  const RecordBatch deep = WalkWindow(bytes, platform, true, true);
   FUZZ_CHECK(FoundAs(deep, FoundBy::kCell, platform) ==
-             FoundAs(Walk(bytes, platform, false), FoundBy::kCell, platform));
+             FoundAs(WalkWindow(bytes, platform, true, false), FoundBy::kCell, platform));
   // Where a rebuilt record points, a freeblock header whose size covers at
   // least the smallest cell.
   auto check = [&bytes](uint64_t offset, FoundBy found) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/record_rows.h"
+#include "engine/record_scan_parts.h"
 #include "engine/text_codec.h"
 
 // A broken invariant is a finding like a crash: libFuzzer saves the input.
@@ -56,6 +57,33 @@ inline std::string StoresText(const RecordStores& stores) {
     }
   }
   return out;
+}
+
+// One window's records, walked as the scan walks it: the bytes followed by
+// the slack a last window has (zeros); decoding may rewrite only zero bytes
+// of the window, to spaces.
+inline RecordBatch WalkWindow(const std::vector<uint8_t>& bytes, uint8_t platform, bool fast,
+                              bool deep) {
+  std::vector<uint8_t> window(bytes);
+  window.resize(bytes.size() + kWindowSlack, 0);
+  WindowScratch scratch;
+  RecordBatch batch;
+  CollectWindowRecords(window.data(), static_cast<uint32_t>(bytes.size()), platform, fast, scratch,
+                       batch, {}, 0, deep);
+  for (size_t k = 0; k < window.size(); ++k) {
+    const uint8_t was = k < bytes.size() ? bytes[k] : 0;
+    FUZZ_CHECK(window[k] == was || (was == 0 && k < bytes.size() && window[k] == ' '));
+  }
+  return batch;
+}
+
+// A batch's records as the lists would show them.
+inline std::string BatchText(RecordBatch batch, uint8_t platform) {
+  RecordStores stores{.platform = platform};
+  ContactPartMap parts;
+  CommitBatch(batch, stores, parts);
+  BuildPhoneBook(parts, stores.phoneBook);
+  return StoresText(stores);
 }
 
 }  // namespace velkor
