@@ -8,21 +8,7 @@
 namespace velkor {
 
 const RecordOrigin* RecordOriginOf(const RecordStores& stores, int tab, size_t index) {
-  if (index >= RecordRowCount(stores, tab)) return nullptr;
-  switch (tab) {
-    case kTabSms:
-      return &stores.sms[index].origin;
-    case kTabPhoneBook:
-      return &stores.phoneBook[index].origin;
-    case kTabCalls:
-      return &stores.calls[index].origin;
-    case kTabAllContacts:
-      return &stores.contactEvents[index].origin;
-    case kTabWeChat:
-      return &stores.weChat[index].origin;
-    default:
-      return nullptr;
-  }
+  return VisitRecord(stores, tab, index, [](const auto& r) { return &r.origin; });
 }
 
 std::vector<uint64_t> RecordOffsets(const RecordStores& stores, int tab, size_t index) {

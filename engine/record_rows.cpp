@@ -130,21 +130,7 @@ RowTexts RecordRow(const RecordStores& stores, int tab, size_t index) {
 }
 
 const FullTexts* RecordFullTexts(const RecordStores& stores, int tab, size_t index) {
-  if (index >= RecordRowCount(stores, tab)) return nullptr;
-  switch (tab) {
-    case kTabSms:
-      return &stores.sms[index].full;
-    case kTabPhoneBook:
-      return &stores.phoneBook[index].full;
-    case kTabCalls:
-      return &stores.calls[index].full;
-    case kTabAllContacts:
-      return &stores.contactEvents[index].full;
-    case kTabWeChat:
-      return &stores.weChat[index].full;
-    default:
-      return nullptr;
-  }
+  return VisitRecord(stores, tab, index, [](const auto& r) { return &r.full; });
 }
 
 void PutFullTexts(RowTexts& row, const FullTexts& full) {

@@ -37,6 +37,28 @@ RowTexts CallRow(size_t index, const CallRecord& record);
 RowTexts ContactEventRow(size_t index, const ContactEvent& record);
 RowTexts WeChatRow(size_t index, const WeChatRecord& record);
 
+// fn applied to the record behind a row of a record tab; nullptr outside the
+// tab's rows. fn returns a pointer into the record.
+template <typename Fn>
+auto VisitRecord(const RecordStores& stores, int tab, size_t index, Fn fn)
+    -> decltype(fn(stores.sms[0])) {
+  auto at = [&](const auto& store) { return index < store.size() ? fn(store[index]) : nullptr; };
+  switch (tab) {
+    case kTabSms:
+      return at(stores.sms);
+    case kTabPhoneBook:
+      return at(stores.phoneBook);
+    case kTabCalls:
+      return at(stores.calls);
+    case kTabAllContacts:
+      return at(stores.contactEvents);
+    case kTabWeChat:
+      return at(stores.weChat);
+    default:
+      return nullptr;
+  }
+}
+
 // Number of rows of a record tab (0 for tabs that are never filled and for
 // the found-files tab), and one row of it.
 size_t RecordRowCount(const RecordStores& stores, int tab);
