@@ -67,14 +67,6 @@ int main(int argc, char** argv) {
            velkor::test::HeaderBytes(header.name));
       Seed(root, "structure_walk", {0x10, 0}, velkor::test::HeaderBytes(header.name));
     }
-    // Options (image length, mode, format mask), then the fields.
-    for (const std::u16string_view fields :
-         {u"0|8388608|4096|104857600", u"18446744073709551615|1|4096|1",
-          u"12x|0034|2147483648|9"}) {
-      const std::string units = velkor::Utf16LeBytes(fields, false);
-      Seed(root, "scan_params", {0, 0, 0, 1, 0, 0, 0x10, 0, 0, 0, 0, 0, 0x3F},
-           {units.begin(), units.end()});
-    }
   } catch (const std::exception& e) {
     std::fprintf(stderr, "velkor-fuzz-seeds: %s\n", e.what());
     status = 1;

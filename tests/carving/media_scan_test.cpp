@@ -128,40 +128,5 @@ TEST(MediaScan, ExtremeParametersEndCleanly) {
   }
 }
 
-// Each file ends where the next begins, up to the maximum; a record already
-// at an offset keeps its kind and length.
-TEST(CarvedLengths, NeighboursBoundEachOtherUpToTheCap) {
-  const struct {
-    uint64_t maxFileSize;
-    std::vector<uint64_t> offsets;
-    std::vector<uint64_t> lengths;
-  } cases[] = {{104857600, {0, 4096}, {4096, 104857600}},
-               {4096, {0, 4096}, {4096, 4096}},
-               {4095, {0, 4096}, {4095, 4095}},
-               {104857600, {0, 200 * kMiB}, {104857600, 104857600}},
-               {100, {10, 60, 160, 161}, {50, 100, 1, 100}},
-               {7, {}, {}}};
-  for (const auto& c : cases) {
-    CarvedFileStore found;
-    uint32_t kind = 1;
-    for (uint64_t offset : c.offsets) {
-      found[offset] = CarvedFile{offset, kind, c.maxFileSize};
-      kind = kind == 0x20 ? 1 : kind << 1;
-    }
-    ComputeCarvedLengths(found, c.maxFileSize);
-    std::vector<uint64_t> lengths;
-    for (const auto& entry : found) lengths.push_back(entry.second.length);
-    EXPECT_EQ(lengths, c.lengths) << c.maxFileSize;
-  }
-  CarvedFileStore found;
-  found[512] = CarvedFile{512, 0x20, 5};
-  Bytes window = FillerImage(1024);
-  Place(window, 0, "png");
-  Place(window, 512, "png");
-  MatchBlocks(MediaFormatsFor(kModePictures), Params(kModePictures, 0, 1, 512, 0x3F, 777),
-              window.data(), 1024, 0, found);
-  EXPECT_EQ(Listed(found), (Files{{0, 0x02, 777}, {512, 0x20, 5}}));
-}
-
 }  // namespace
 }  // namespace velkor::test

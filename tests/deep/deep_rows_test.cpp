@@ -220,25 +220,5 @@ TEST(DeepRows, RebuildsFreedRowsOfEveryCategoryWithTheirOwnValues) {
   EXPECT_GE(rightAll, rebuiltAll * 95 / 100);
 }
 
-// The option reaches the windows through the whole scan, on one thread and
-// several, and the rows it adds are named as found in a freeblock.
-TEST(DeepRows, ScanOptionAddsFreeblockRowsOnlyWhenAsked) {
-  const std::vector<uint8_t> image = ImageWith(Databases()[0].after, kPlacements[2]);
-  auto freeblockRows = [&](bool deepScan, uint32_t threads) {
-    RecordStores stores;
-    ScanRecords({.imagePath = "image.bin",
-                 .platform = kPlatformAndroid,
-                 .imageOpener = test::MemoryOpener(image)},
-                {.recordTypeMask = 0x1FF, .threads = threads, .deep = deepScan}, stores);
-    return std::count_if(stores.sms.begin(), stores.sms.end(), [](const SmsRecord& r) {
-      return FoundByName(r.origin.found) == "freeblock";
-    });
-  };
-  EXPECT_EQ(freeblockRows(false, 1), 0);
-  const auto one = freeblockRows(true, 1);
-  EXPECT_GT(one, 0);
-  EXPECT_EQ(freeblockRows(true, 3), one);
-}
-
 }  // namespace
 }  // namespace velkor

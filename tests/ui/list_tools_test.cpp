@@ -1,25 +1,20 @@
 // The list tools of the desktop program: sorting, the filter box, hiding
-// repeated rows, provenance lines, CSV export and the image-search hits.
+// repeated rows, provenance lines and the CSV export.
 #include <QCheckBox>
 #include <QCryptographicHash>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
-#include <QTreeWidget>
 
 #include "engine/log_entries.h"
 #include "engine/record_reports.h"
 #include "engine/record_scan.h"
 #include "engine/result_tabs.h"
 #include "res/command_ids.h"
-#include "tests/fixtures/image_builder.h"
 #include "tests/ui/desktop_test_support.h"
 #include "ui/detail_pane.h"
-#include "ui/search_dialog.h"
-#include "ui/search_hit_dock.h"
 
 using velkor::RowProvenance;
 
@@ -163,31 +158,6 @@ class ListToolsTest : public QObject {
     QCOMPARE(t.tree.topLevelItem(0)->child(tab)->text(1), QString::number(total));
   }
 
-  void imageSearchHitsBecomeAList() {
-    velkor::fixtures::ImageBuilder image(3 * velkor::fixtures::kMiB,
-                                         velkor::fixtures::Filler::kZeros);
-    const std::string hit = "<b>needle</b>";
-    for (const uint64_t at : {uint64_t{4096}, velkor::fixtures::kMiB - 6})
-      image.Place(at, "hit", {hit.begin(), hit.end()});
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("search.img"));
-    image.WriteFile(path.toStdString());
-    TaskDesktop t;
-    QVERIFY(t.NewTask(path));
-    OnNextDialog<velkor::SearchDialog>([](velkor::SearchDialog& dialog) {
-      Child<QRadioButton>(dialog, "sourceImage")->click();
-      Child<QRadioButton>(dialog, "encodingAscii")->click();
-      Child<QLineEdit>(dialog, "searchEdit")->setText(QStringLiteral("needle"));
-      Child(dialog, "confirmButton")->click();
-    });
-    QVERIFY(t.RunCommand(velkor::ID_SEARCH));
-
-    QVERIFY(t.window.SearchHits().isVisibleTo(&t.window));
-    QTreeWidget& list = t.window.SearchHits().List();
-    QCOMPARE(list.topLevelItemCount(), 2);
-    QCOMPARE(list.topLevelItem(0)->text(0), QStringLiteral("0x1003 (4099)"));
-    QVERIFY(list.topLevelItem(1)->text(2).contains(QStringLiteral("<b>needle</b>")));
-  }
 };
 
 QTEST_MAIN(ListToolsTest)

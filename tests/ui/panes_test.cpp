@@ -1,7 +1,7 @@
 // The panes the workers write into, their models held to the item models'
 // contract: the log's entries from a worker thread, its row limit and its
-// saved file, the progress dialog's events from a worker, and recovered texts
-// shown as they are, in full where the code page changed them.
+// saved file, and recovered texts shown as they are, in full where the code
+// page changed them.
 #include <QAbstractItemModelTester>
 #include <QProgressBar>
 
@@ -60,29 +60,6 @@ class PanesTest : public QObject {
     log.SaveTo(missing);
     QVERIFY2(seen.text.contains(missing), qPrintable(seen.text));
     QVERIFY(!QFile::exists(missing));
-  }
-
-  // Each event is handled before the worker's call returns; the text pushed
-  // last is shown as it is, never as markup.
-  void progressWaitsForEachEventFromTheWorker() {
-    velkor::ProgressDialog dialog;
-    QList<int> seen, expected;
-    std::thread worker([&] {
-      velkor::ProgressSink& sink = dialog.Sink();
-      sink.ProgressRange(100);
-      for (int i = 0; i < 20; ++i) {
-        sink.ProgressStep();
-        seen << dialog.StepCount();
-      }
-      sink.ProgressPos(50);
-      sink.ProgressText(u"<b>已经搜索到 3 条记录</b>");
-    });
-    QTRY_VERIFY(dialog.StatusText().text() == QStringLiteral("<b>已经搜索到 3 条记录</b>"));
-    worker.join();
-    for (int i = 1; i <= 20; ++i) expected << i;
-    QCOMPARE(seen, expected);
-    QCOMPARE(dialog.Bar().value(), 50);
-    QCOMPARE(dialog.StatusText().textFormat(), Qt::PlainText);
   }
 
   // The lists show the code page view unless told to show the full texts;
