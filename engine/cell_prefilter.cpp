@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/vector_clones.h"
+
 namespace velkor {
 namespace {
 
@@ -22,7 +24,7 @@ constexpr uint32_t kChunk = kPrefilterChunk;
 // by a plausible header. Each array is filled by a plain loop over bytes
 // that the compiler turns into vector code; target_clones picks AVX2 at run
 // time where the processor has it.
-__attribute__((target_clones("avx2", "default"))) bool MarkChunk(
+VELKOR_AVX2_CLONES bool MarkChunk(
     const uint8_t* __restrict__ b, size_t n, uint8_t* __restrict__ plausibleHeader,
     uint8_t* __restrict__ afterRowid, uint8_t* __restrict__ flags) {
   uint8_t anyHeader = 0;

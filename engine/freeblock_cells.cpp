@@ -8,6 +8,7 @@
 #include "engine/record_scan_parts.h"
 #include "engine/scan_input.h"
 #include "engine/signature_templates.h"
+#include "engine/vector_clones.h"
 
 namespace velkor {
 namespace {
@@ -243,7 +244,7 @@ void Rebuild(const uint8_t* w, FreedCell& cell, std::vector<uint8_t>& arena) {
 // header length comes first. Byte arithmetic only, so that it vectorises;
 // target_clones picks AVX2 at run time where the processor has it. True
 // when some position of the chunk is marked.
-__attribute__((target_clones("avx2", "default"))) bool MarkChunk(const uint8_t* __restrict__ w,
+VELKOR_AVX2_CLONES bool MarkChunk(const uint8_t* __restrict__ w,
                                                                  size_t n,
                                                                  uint8_t* __restrict__ flags) {
   uint8_t any = 0;

@@ -27,7 +27,7 @@ bool WriteWholeFile(const std::filesystem::path& path,
   if (file == nullptr) return false;
   bool written = write(file);
   written = (std::fclose(file) == 0) && written;
-  if (!written || !platform::ReplaceFile(partial, path)) {
+  if (!written || !platform::MoveIntoPlace(partial, path)) {
     std::error_code error;
     std::filesystem::remove(partial, error);
     return false;

@@ -50,7 +50,7 @@ class ReadOnlyFile {
 std::FILE* OpenForWriting(const std::filesystem::path& path);
 // Puts from at to in one step, replacing a file that is there; both in the
 // same folder. False when the system refused.
-bool ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to);
+bool MoveIntoPlace(const std::filesystem::path& from, const std::filesystem::path& to);
 // Tells this process's temporary files from another's.
 unsigned long ProcessId();
 

@@ -62,7 +62,7 @@ std::FILE* OpenForWriting(const std::filesystem::path& path) {
   return std::fopen(path.c_str(), "wb");
 }
 
-bool ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+bool MoveIntoPlace(const std::filesystem::path& from, const std::filesystem::path& to) {
   return ::rename(from.c_str(), to.c_str()) == 0;
 }
 

@@ -87,7 +87,7 @@ std::FILE* OpenForWriting(const std::filesystem::path& path) {
   return ::_wfopen(path.c_str(), L"wb");
 }
 
-bool ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+bool MoveIntoPlace(const std::filesystem::path& from, const std::filesystem::path& to) {
   return ::MoveFileExW(from.c_str(), to.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
