@@ -334,8 +334,8 @@ void FindFreedCells(const uint8_t* window, uint32_t length,
   const CellIndex index{wholeCells, scratch.cellStarts};
   // Eight zero marks after a chunk's end end every word read below.
   uint8_t marks[kFlagChunk + 8];
-  // Cells starting at or before f; a freed cell is never taken where it
-  // overlaps an accepted cell, so a position inside one is not walked.
+  // Cells starting at or before f; a freed cell is never taken where an
+  // accepted cell holds its start, so a position inside one is not walked.
   size_t cellsBefore = 0;
   uint32_t next = 0;  // the first position still to test
   for (uint32_t start = 0; start < length; start += kFlagChunk) {
