@@ -242,8 +242,8 @@ void Rebuild(const uint8_t* w, FreedCell& cell, std::vector<uint8_t>& arena) {
 // two-byte type. With k = 2 the payload is under 128 bytes, so no type
 // byte exceeds 0x81 and at most one type takes two bytes (two texts of 58
 // bytes or more leave no room for the columns of a template that has
-// them), and the chat template, whose first column is an integer, has a
-// text at column 1. Byte arithmetic only, so that it vectorises.
+// them). Byte arithmetic only, so that it vectorises; the k = 2 reading
+// after an integer is a case of kMayBeTwo (see ReadFreedCellAt).
 inline uint8_t PossibleCases(const uint8_t* b) {
   const uint8_t num4 = b[4] <= 9, num5 = b[5] <= 9, num6 = b[6] <= 9, num7 = b[7] <= 9;
   const uint8_t num8 = b[8] <= 9;
@@ -252,9 +252,7 @@ inline uint8_t PossibleCases(const uint8_t* b) {
   const uint8_t three = num4 & (num5 | num6 | num7 | num8);
   const uint8_t two = (std::max(std::max(b[4], b[5]), std::max(b[6], b[7])) <= 0x81) &
                       (num4 | num5 | num6 | num7);
-  const uint8_t twoAfterInteger = two & ((b[4] == 0) | (b[4] >= 12));
-  return static_cast<uint8_t>((four * kMayBeFour) | (three * kMayBeThree) | (two * kMayBeTwo) |
-                              (twoAfterInteger * kMayBeTwoAfterInteger));
+  return static_cast<uint8_t>((four * kMayBeFour) | (three * kMayBeThree) | (two * kMayBeTwo));
 }
 
 // A position is worth a closer look when its first four bytes read as a
@@ -287,7 +285,11 @@ __attribute__((target_clones("avx2", "default"))) bool MarkChunk(const uint8_t* 
 uint32_t ReadFreedCellAt(const uint8_t* window, uint32_t readable, uint32_t f,
                          const CellIndex& index, FreedCellScratch& scratch) {
   const uint32_t freeSize = BigEndian16(window + f + 2);
-  const uint8_t cases = PossibleCases(window + f);
+  uint8_t cases = PossibleCases(window + f);
+  // The chat template, whose first column is an integer, has a text at
+  // column 1.
+  const uint8_t first = window[f + 4];
+  if ((cases & kMayBeTwo) != 0 && (first == 0 || first >= 12)) cases |= kMayBeTwoAfterInteger;
   std::array<FreedCell, std::size(kReadings)>& readings = scratch.readings;
   size_t kept = 0;
   int best = kNoReading;
