@@ -250,8 +250,8 @@ inline uint8_t PossibleCases(const uint8_t* b) {
   const uint8_t four =
       (static_cast<uint8_t>(b[4] - 6) <= kMaxHeader - 6) & num5 & (num6 | num7 | num8);
   const uint8_t three = num4 & (num5 | num6 | num7 | num8);
-  const uint8_t two = (std::max(std::max(b[4], b[5]), std::max(b[6], b[7])) <= 0x81) &
-                      (num4 | num5 | num6 | num7);
+  const uint8_t two =
+      (std::max(std::max(b[4], b[5]), std::max(b[6], b[7])) <= 0x81) & (num4 | num5 | num6 | num7);
   return static_cast<uint8_t>((four * kMayBeFour) | (three * kMayBeThree) | (two * kMayBeTwo));
 }
 

@@ -74,7 +74,6 @@ bool SameBytes(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, siz
          std::equal(a.data() + from, a.data() + to, b.data() + from);
 }
 
-
 // A deleted row's cell at `at` in the file before the delete when it lost
 // exactly its first four bytes.
 void AddIfFreed(FreedDatabase& out, const fixtures::FixtureRow& row, size_t at) {
