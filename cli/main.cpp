@@ -35,6 +35,9 @@ int main(int argc, char** argv) {
       "Recovers messages, contacts, call records, WeChat messages, pictures and videos "
       "from the raw storage image of a phone.",
       "velkor");
+  // Windows-style "/option" would take an image path such as /mnt/x.img for
+  // an option; options are written "--option" everywhere.
+  app.allow_windows_style_options(false);
   app.set_version_flag("--version", std::string("velkor ") + VELKOR_VERSION);
   app.footer(kExitStatus);
   app.require_subcommand(1);
