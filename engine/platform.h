@@ -18,6 +18,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace velkor::platform {
@@ -29,8 +30,14 @@ class ReadOnlyFile {
   // Nothing when the path cannot be opened or is neither a regular file nor
   // a device (a folder, a pipe).
   static std::optional<ReadOnlyFile> Open(const std::filesystem::path& path);
-  ReadOnlyFile(ReadOnlyFile&& other) noexcept;
-  ReadOnlyFile& operator=(ReadOnlyFile&& other) noexcept;
+  ReadOnlyFile(ReadOnlyFile&& other) noexcept : handle_(other.handle_), size_(other.size_) {
+    other.handle_ = -1;
+  }
+  ReadOnlyFile& operator=(ReadOnlyFile&& other) noexcept {
+    std::swap(handle_, other.handle_);
+    std::swap(size_, other.size_);
+    return *this;
+  }
   ReadOnlyFile(const ReadOnlyFile&) = delete;
   ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
   ~ReadOnlyFile();

@@ -33,17 +33,6 @@ std::optional<ReadOnlyFile> ReadOnlyFile::Open(const std::filesystem::path& path
   return ReadOnlyFile(fd, size);
 }
 
-ReadOnlyFile::ReadOnlyFile(ReadOnlyFile&& other) noexcept
-    : handle_(other.handle_), size_(other.size_) {
-  other.handle_ = -1;
-}
-
-ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
-  std::swap(handle_, other.handle_);
-  std::swap(size_, other.size_);
-  return *this;
-}
-
 ReadOnlyFile::~ReadOnlyFile() {
   if (handle_ >= 0) ::close(static_cast<int>(handle_));
 }
