@@ -15,7 +15,7 @@ using namespace velkor;
 // Windows of a few pages, so that every shape of the scan (a partial window
 // alone, a full one and a partial one, reads across a window's end, pieces)
 // costs about the input's size rather than a mebibyte's.
-constexpr uint32_t kFuzzWindow = 4 * kReadPiece;
+constexpr uint32_t kFuzzWindow = 2 * kReadPiece;
 
 std::string Scan(const std::vector<uint8_t>& image, uint8_t platform, test::ReadFaults faults,
                  uint32_t threads) {
