@@ -1,79 +1,60 @@
 #include "engine/cell_prefilter.h"
 
 #include <algorithm>
-#include <cstring>
+
+#include "engine/cell_prefilter_rules.h"
 
 namespace velkor {
 namespace {
 
-constexpr uint32_t kChunk = kPrefilterChunk;
+using prefilter::HeaderNeed;
+using prefilter::MayStartCell;
+using prefilter::RowidNeed;
 
-// Which first bytes the varints of an acceptable cell can have:
-//
-//   P (payload, 11..10000)  one byte 11..127, or two bytes starting 81..CE
-//                           (value <= 10000), or a padded form starting 80
-//   R (rowid, <= 2^20)      any 1 to 4 bytes; its length follows from the
-//                           continuation bits, so H's position is known
-//   H (header, D in 5..80)  one byte 6..81, or a padded form starting 80
-//   first serial type < 10  one byte 0..9, or a padded form starting 80
-//
-// plausibleHeader[x]: a record header can start at x (H and the first
-// serial type fit). afterRowid[x]: a rowid varint starting at x is followed
-// by a plausible header. Each array is filled by a plain loop over bytes
-// that the compiler turns into vector code; target_clones picks AVX2 at run
-// time where the processor has it.
-__attribute__((target_clones("avx2", "default"))) bool MarkChunk(
-    const uint8_t* __restrict__ b, size_t n, uint8_t* __restrict__ plausibleHeader,
-    uint8_t* __restrict__ afterRowid, uint8_t* __restrict__ flags) {
-  uint8_t anyHeader = 0;
-  for (size_t x = 0; x < n + 9; ++x) {
-    const uint8_t h = b[x];
-    const uint8_t t = b[x + 1];
-    const uint8_t oneByteH = static_cast<uint8_t>(h - 6) <= 75;
-    const uint8_t firstType = (t <= 9) | (t == 0x80);
-    plausibleHeader[x] = static_cast<uint8_t>((oneByteH & firstType) | (h == 0x80));
-    anyHeader |= plausibleHeader[x];
+constexpr uint32_t kBlock = 4096;
+
+// Marks the offsets [from, to), keeping the other bits of marks. Each block
+// computes its HeaderNeed and RowidNeed rows first, as far as the block's
+// last offset reads them (RowidNeed up to n + 1, HeaderNeed up to n + 7).
+void MarkRange(const uint8_t* window, uint32_t from, uint32_t to, uint64_t* marks) {
+  uint8_t need[kBlock + 8];
+  uint8_t rowidNeed[kBlock + 2];
+  for (uint32_t start = from; start < to; start += kBlock) {
+    const uint32_t n = std::min(kBlock, to - start);
+    const uint8_t* b = window + start;
+    for (uint32_t x = 0; x < n + 8; ++x) need[x] = HeaderNeed(b + x);
+    for (uint32_t x = 0; x < n + 2; ++x) rowidNeed[x] = RowidNeed(b + x, need + x);
+    for (uint32_t i = 0; i < n; ++i) {
+      const uint32_t at = start + i;
+      const uint64_t bit = uint64_t{1} << (at % 64);
+      if (MayStartCell(b + i, rowidNeed + i, need + i)) {
+        marks[at / 64] |= bit;
+      } else {
+        marks[at / 64] &= ~bit;
+      }
+    }
   }
-  // Every cell start needs a plausible header within 8 bytes after it; a
-  // chunk without one (zeros, text, most media) has no candidate at all.
-  if (anyHeader == 0) {
-    std::memset(flags, 0, n);
-    return false;
-  }
-  for (size_t x = 0; x < n + 2; ++x) {
-    const uint8_t c0 = b[x] >> 7;
-    const uint8_t c1 = b[x + 1] >> 7;
-    const uint8_t c2 = b[x + 2] >> 7;
-    afterRowid[x] = static_cast<uint8_t>(
-        ((c0 ^ 1) & plausibleHeader[x + 1]) | (c0 & (c1 ^ 1) & plausibleHeader[x + 2]) |
-        (c0 & c1 & (c2 ^ 1) & plausibleHeader[x + 3]) | (c0 & c1 & c2 & plausibleHeader[x + 4]));
-  }
-  for (size_t i = 0; i < n; ++i) {
-    const uint8_t p = b[i];
-    const uint8_t oneByteP = (static_cast<uint8_t>(p - 11) <= 116) & afterRowid[i + 1];
-    const uint8_t twoByteP =
-        (static_cast<uint8_t>(p - 0x81) <= 0x4D) & (b[i + 1] < 0x80) & afterRowid[i + 2];
-    const uint8_t padded =
-        (p == 0x80) & (plausibleHeader[i + 2] | plausibleHeader[i + 3] | plausibleHeader[i + 4] |
-                       plausibleHeader[i + 5] | plausibleHeader[i + 6] | plausibleHeader[i + 7] |
-                       plausibleHeader[i + 8]);
-    flags[i] = static_cast<uint8_t>(oneByteP | twoByteP | padded);
-  }
-  return true;
+}
+
+void ClearPastEnd(uint32_t length, uint64_t* marks) {
+  if (length % 64 != 0) marks[length / 64] &= (uint64_t{1} << (length % 64)) - 1;
 }
 
 }  // namespace
 
-void MarkPossibleCellStarts(const uint8_t* window, uint32_t length, uint8_t* flags,
-                            uint8_t* chunkMarks) {
-  uint8_t plausibleHeader[kChunk + kPrefilterLookAhead];
-  uint8_t afterRowid[kChunk + kPrefilterLookAhead];
-  for (uint32_t start = 0; start < length; start += kChunk) {
-    const uint32_t n = std::min(kChunk, length - start);
-    chunkMarks[start / kChunk] =
-        MarkChunk(window + start, n, plausibleHeader, afterRowid, flags + start);
-  }
-  std::memset(flags + length, 0, 8);
+void MarkPossibleCellStartsPlain(const uint8_t* window, uint32_t length, uint64_t* marks) {
+  MarkRange(window, 0, length, marks);
+  ClearPastEnd(length, marks);
+}
+
+void MarkPossibleCellStarts(const uint8_t* window, uint32_t length, uint64_t* marks) {
+#ifdef VELKOR_HIGHWAY
+  const uint32_t done = prefilter::MarkVectorised(window, length, marks);
+#else
+  const uint32_t done = 0;
+#endif
+  MarkRange(window, done, length, marks);
+  ClearPastEnd(length, marks);
 }
 
 }  // namespace velkor

@@ -11,6 +11,10 @@
 #include "tests/support/cell_bytes.h"
 #include "tests/support/test_support.h"
 
+#ifdef VELKOR_HIGHWAY
+#include "hwy/targets.h"
+#endif
+
 namespace velkor {
 namespace {
 
@@ -72,8 +76,26 @@ Bytes CellRichBytes(size_t size, uint32_t seed) {
   return out;
 }
 
-// The prefilter may flag too much but never misses an offset the cell test
-// accepts: random bytes, cell-rich bytes, and cells at every bound.
+// The instruction sets the vector prefilter was built for and this processor
+// runs; none in a build without Highway.
+std::vector<int64_t> VectorTargets() {
+#ifdef VELKOR_HIGHWAY
+  return hwy::SupportedAndGeneratedTargets();
+#else
+  return {};
+#endif
+}
+
+void UseVectorTarget([[maybe_unused]] int64_t target) {
+#ifdef VELKOR_HIGHWAY
+  hwy::SetSupportedTargetsForTest(target);
+#endif
+}
+
+// The plain prefilter may mark too much but never misses an offset the cell
+// test accepts, and every vector variant marks exactly what the plain loop
+// does: random bytes, cell-rich bytes, and cells at every bound, at window
+// starts and lengths that are not multiples of the vector width.
 TEST(CellPrefilter, NeverRulesOutAnAcceptedOffset) {
   Bytes boundaryCells;
   const auto add = [&](const Bytes& cell) {
@@ -84,6 +106,12 @@ TEST(CellPrefilter, NeverRulesOutAnAcceptedOffset) {
     add(cell);
   for (int columns = 5; columns <= 80; ++columns) add(CellOfIntegers(columns));
   for (uint64_t t = 0; t < 10; ++t) add(CellWithTypes({t, 1, 1, 1, 23}));
+  // The header need: the first two types' sizes fill P exactly, with P in one
+  // and in two bytes.
+  for (uint64_t t : {0, 5, 9, 12, 13, 15, 127, 128, 139, 16383}) {
+    add(CellWithTypes({7, t, 0, 0, 0}));
+    add(CellWithTypes({5, t, 0, 0, 0, 300}));
+  }
 
   for (uint32_t seed = 1; seed <= 6; ++seed) {
     Bytes bytes = CellRichBytes(kMiB, seed);
@@ -92,24 +120,36 @@ TEST(CellPrefilter, NeverRulesOutAnAcceptedOffset) {
       for (auto& b : bytes) b = static_cast<uint8_t>(random());
     }
     if (seed == 1) std::copy(boundaryCells.begin(), boundaryCells.end(), bytes.begin());
+    const uint32_t length = kMiB - 67 * seed;
+    const uint8_t* window = bytes.data() + seed % 3;
     bytes.resize(kMiB + kWindowSlack, 0);
-    std::vector<uint8_t> flags(kMiB + 8);
-    std::vector<uint8_t> marks(PrefilterChunks(kMiB));
-    MarkPossibleCellStarts(bytes.data(), kMiB, flags.data(), marks.data());
+    std::vector<uint64_t> plain(PrefilterWords(length), ~uint64_t{0});
+    MarkPossibleCellStartsPlain(window, length, plain.data());
     size_t accepted = 0;
-    size_t flagged = 0;
-    for (uint32_t pos = 0; pos < kMiB; ++pos) {
+    size_t marked = 0;
+    for (uint32_t pos = 0; pos < length; ++pos) {
       CellCandidate c;
-      const bool ok = DetectCell(bytes.data() + pos, static_cast<int32_t>(kMiB - pos), c);
+      const bool ok = DetectCell(window + pos, static_cast<int32_t>(length - pos), c);
+      const bool mark = (plain[pos / 64] >> (pos % 64)) & 1;
       accepted += ok;
-      flagged += flags[pos] != 0;
-      ASSERT_FALSE(ok && flags[pos] == 0) << "seed " << seed << " offset " << pos;
-      ASSERT_FALSE(ok && marks[pos / kPrefilterChunk] == 0) << "chunk of offset " << pos;
+      marked += mark;
+      ASSERT_FALSE(ok && !mark) << "seed " << seed << " offset " << pos;
     }
     if (seed % 2) {
       EXPECT_GT(accepted, 1000u) << "the cell-rich bytes should hold many cells";
     }
-    EXPECT_LT(flagged, kMiB / 5) << "the prefilter should rule out most offsets";
+    EXPECT_LT(marked, length / 5) << "the prefilter should rule out most offsets";
+    EXPECT_EQ(plain.back() >> (length % 64), 0u) << "marks past the end";
+    for (int64_t target : VectorTargets()) {
+      UseVectorTarget(target);
+      std::vector<uint64_t> vector(plain.size(), ~uint64_t{0});
+      MarkPossibleCellStarts(window, length, vector.data());
+      for (size_t w = 0; w < plain.size(); ++w) {
+        ASSERT_EQ(vector[w], plain[w])
+            << "seed " << seed << " offsets from " << w * 64 << " target " << target;
+      }
+    }
+    UseVectorTarget(0);
   }
 }
 
