@@ -28,6 +28,7 @@
 //     >= 128, size >= 58; t1 = 80 (padded) is taken as size 0.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 namespace velkor::prefilter {
@@ -41,10 +42,16 @@ inline constexpr uint8_t kLongTypeSize = 58;
 // Positions after i that the rules read: HeaderNeed(i + 8) reads i + 10.
 inline constexpr uint32_t kRuleReach = 11;
 
+// The rules are written without branches (selects and bitwise &, |) so that
+// the plain loops over them vectorise too.
 inline uint8_t TypeSizeBound(uint8_t t) {
-  if (t < 16) return kSmallTypeSize[t];
-  if (t < 0x80) return static_cast<uint8_t>((t - 12) >> 1);
-  return t == 0x80 ? 0 : kLongTypeSize;
+  const uint8_t counted = t >= 12 ? static_cast<uint8_t>((t - 12) >> 1) : 0;
+  const uint8_t longForm = t == 0x80 ? 0 : kLongTypeSize;
+  uint8_t size = t;
+  size = t == 5 ? 6 : size;
+  size = (t == 6) | (t == 7) ? 8 : size;
+  size = t >= 8 ? counted : size;
+  return t >= 0x80 ? longForm : size;
 }
 
 // b points at x; reads b[0..2].
@@ -52,32 +59,35 @@ inline uint8_t HeaderNeed(const uint8_t* b) {
   const uint8_t h = b[0];
   const uint8_t t0 = b[1];
   const uint8_t t1 = b[2];
-  if (h == 0x80) return 0;
-  if (static_cast<uint8_t>(h - 6) > 75) return kNoHeader;
-  if (t0 == 0x80) return static_cast<uint8_t>(h + 3);
-  if (t0 > 9 || (t1 | 1) == 11) return kNoHeader;
-  const uint8_t sizes = static_cast<uint8_t>(kSmallTypeSize[t0] + TypeSizeBound(t1));
-  return static_cast<uint8_t>(h + (sizes > 3 ? sizes : 3));
+  const auto sizes = static_cast<uint8_t>(TypeSizeBound(t0) + TypeSizeBound(t1));
+  const auto typedNeed = static_cast<uint8_t>(h + std::max<uint8_t>(sizes, 3));
+  const auto paddedNeed = static_cast<uint8_t>(h + 3);
+  uint8_t need = t0 <= 9 ? typedNeed : kNoHeader;
+  need = (t1 | 1) == 11 ? kNoHeader : need;
+  need = t0 == 0x80 ? paddedNeed : need;
+  need = static_cast<uint8_t>(h - 6) <= 75 ? need : kNoHeader;
+  return h == 0x80 ? 0 : need;
 }
 
 // b and need point at x; reads b[0..3] and need[1..4].
 inline uint8_t RowidNeed(const uint8_t* b, const uint8_t* need) {
-  for (int k = 0; k < 4; ++k) {
-    if (b[k] < 0x80) return need[k + 1];
-  }
-  return kNoHeader;
+  const uint8_t n1 = need[1], n2 = need[2], n3 = need[3], n4 = need[4];
+  uint8_t r = b[3] < 0x80 ? n4 : kNoHeader;
+  r = b[2] < 0x80 ? n3 : r;
+  r = b[1] < 0x80 ? n2 : r;
+  return b[0] < 0x80 ? n1 : r;
 }
 
 // b, rowidNeed and need point at i; reads b[0..1], rowidNeed[1..2] and
 // need[3..8].
 inline bool MayStartCell(const uint8_t* b, const uint8_t* rowidNeed, const uint8_t* need) {
   const uint8_t p = b[0];
-  if (static_cast<uint8_t>(p - 11) <= 116) return rowidNeed[1] <= p;
-  if (static_cast<uint8_t>(p - 0x81) <= 0x4D) return b[1] < 0x80 && rowidNeed[2] != kNoHeader;
-  if (p != 0x80) return false;
-  uint8_t least = kNoHeader;
-  for (int k = 3; k <= 8; ++k) least = need[k] < least ? need[k] : least;
-  return least != kNoHeader;
+  const uint8_t r1 = rowidNeed[1], r2 = rowidNeed[2];
+  const bool one = (static_cast<uint8_t>(p - 11) <= 116) & (r1 <= p);
+  const bool two = (static_cast<uint8_t>(p - 0x81) <= 0x4D) & (b[1] < 0x80) & (r2 != kNoHeader);
+  uint8_t least = need[3];
+  for (int k = 4; k <= 8; ++k) least = std::min(least, need[k]);
+  return one | two | ((p == 0x80) & (least != kNoHeader));
 }
 
 }  // namespace velkor::prefilter
@@ -85,7 +95,7 @@ inline bool MayStartCell(const uint8_t* b, const uint8_t* rowidNeed, const uint8
 namespace velkor::prefilter {
 
 // Marks the offsets [0, m) that the vector code reaches within the look-ahead
-// and returns m, a multiple of 8; the caller marks the rest. Only in builds
+// and returns m, a multiple of 64; the caller marks the rest. Only in builds
 // with Highway.
 uint32_t MarkVectorised(const uint8_t* window, uint32_t length, uint64_t* marks);
 

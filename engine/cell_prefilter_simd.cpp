@@ -22,9 +22,25 @@ namespace hn = hwy::HWY_NAMESPACE;
 
 using D = hn::ScalableTag<uint8_t>;
 using V = hn::Vec<D>;
+using M = hn::Mask<D>;
+using DI = hn::RebindToSigned<D>;
 
 constexpr size_t kBlock = 2048;
 constexpr size_t kMaxLanes = 256;
+
+// lo <= x <= hi, as one add and one signed compare: the add moves lo to -128.
+HWY_INLINE M InRange(D d, V x, uint8_t lo, uint8_t hi) {
+  const DI di;
+  const V moved = hn::Add(x, hn::Set(d, static_cast<uint8_t>(128 - lo)));
+  return hn::RebindMask(
+      d, hn::Lt(hn::BitCast(di, moved), hn::Set(di, static_cast<int8_t>(hi - lo - 127))));
+}
+
+// x < 0x80: a varint's last byte.
+HWY_INLINE M LastByte(D d, V x) {
+  const DI di;
+  return hn::RebindMask(d, hn::Gt(hn::BitCast(di, x), hn::Set(di, -1)));
+}
 
 // HeaderNeed of the positions b[0..N).
 HWY_INLINE V HeaderNeeds(D d, const uint8_t* b, V sizeTable) {
@@ -35,28 +51,26 @@ HWY_INLINE V HeaderNeeds(D d, const uint8_t* b, V sizeTable) {
   const V none = hn::Set(d, kNoHeader);
   const V low4 = hn::Set(d, 15);
   const V s0 = hn::TableLookupBytes(sizeTable, hn::And(t0, low4));
-  V s1 =
-      hn::IfThenElse(hn::Lt(t1, hn::Set(d, 16)), hn::TableLookupBytes(sizeTable, hn::And(t1, low4)),
-                     hn::ShiftRight<1>(hn::SaturatedSub(t1, hn::Set(d, 12))));
-  s1 = hn::IfThenElse(hn::Lt(t1, k80), s1,
-                      hn::IfThenElseZero(hn::Gt(t1, k80), hn::Set(d, kLongTypeSize)));
-  const auto t0Small = hn::Lt(t0, hn::Set(d, 10));
+  V s1 = hn::IfThenElse(InRange(d, t1, 0, 15), hn::TableLookupBytes(sizeTable, hn::And(t1, low4)),
+                        hn::ShiftRight<1>(hn::SaturatedSub(t1, hn::Set(d, 12))));
+  s1 = hn::IfThenElse(LastByte(d, t1), s1,
+                      hn::IfThenElseZero(InRange(d, t1, 0x81, 0xFF), hn::Set(d, kLongTypeSize)));
+  const auto t0Small = InRange(d, t0, 0, 9);
   const auto t1Reserved = hn::Eq(hn::Or(t1, hn::Set(d, 1)), hn::Set(d, 11));
   V need = hn::IfThenElse(hn::AndNot(t1Reserved, t0Small),
                           hn::Add(h, hn::Max(hn::Add(s0, s1), hn::Set(d, 3))), none);
   need = hn::IfThenElse(hn::Eq(t0, k80), hn::Add(h, hn::Set(d, 3)), need);
-  need = hn::IfThenElse(hn::Lt(hn::Sub(h, hn::Set(d, 6)), hn::Set(d, 76)), need, none);
+  need = hn::IfThenElse(InRange(d, h, 6, 81), need, none);
   return hn::IfThenElseZero(hn::Ne(h, k80), need);
 }
 
 // RowidNeed of the positions b[0..N); need is at b's position.
 HWY_INLINE V RowidNeeds(D d, const uint8_t* b, const uint8_t* need) {
-  const V k80 = hn::Set(d, 0x80);
-  V r = hn::IfThenElse(hn::Lt(hn::LoadU(d, b + 3), k80), hn::LoadU(d, need + 4),
+  V r = hn::IfThenElse(LastByte(d, hn::LoadU(d, b + 3)), hn::LoadU(d, need + 4),
                        hn::Set(d, kNoHeader));
-  r = hn::IfThenElse(hn::Lt(hn::LoadU(d, b + 2), k80), hn::LoadU(d, need + 3), r);
-  r = hn::IfThenElse(hn::Lt(hn::LoadU(d, b + 1), k80), hn::LoadU(d, need + 2), r);
-  return hn::IfThenElse(hn::Lt(hn::LoadU(d, b), k80), hn::LoadU(d, need + 1), r);
+  r = hn::IfThenElse(LastByte(d, hn::LoadU(d, b + 2)), hn::LoadU(d, need + 3), r);
+  r = hn::IfThenElse(LastByte(d, hn::LoadU(d, b + 1)), hn::LoadU(d, need + 2), r);
+  return hn::IfThenElse(LastByte(d, hn::LoadU(d, b)), hn::LoadU(d, need + 1), r);
 }
 
 // MayStartCell of the positions b[0..N).
@@ -66,10 +80,8 @@ HWY_INLINE hn::Mask<D> MayStartCells(D d, const uint8_t* b, const uint8_t* rowid
   const V k80 = hn::Set(d, 0x80);
   const V none = hn::Set(d, kNoHeader);
   const V afterOneByte = hn::LoadU(d, rowidNeed + 1);
-  const auto one = hn::And(hn::Lt(hn::Sub(p, hn::Set(d, 11)), hn::Set(d, 117)),
-                           hn::Eq(hn::Min(afterOneByte, p), afterOneByte));
-  const auto two = hn::And(hn::And(hn::Lt(hn::Sub(p, hn::Set(d, 0x81)), hn::Set(d, 0x4E)),
-                                   hn::Lt(hn::LoadU(d, b + 1), k80)),
+  const auto one = hn::And(InRange(d, p, 11, 127), hn::Eq(hn::Min(afterOneByte, p), afterOneByte));
+  const auto two = hn::And(hn::And(InRange(d, p, 0x81, 0xCE), LastByte(d, hn::LoadU(d, b + 1))),
                            hn::Ne(hn::LoadU(d, rowidNeed + 2), none));
   V least = hn::LoadU(d, need + 3);
   for (size_t k = 4; k <= 8; ++k) least = hn::Min(least, hn::LoadU(d, need + k));
@@ -92,9 +104,10 @@ uint32_t MarkVectorisedOn(const uint8_t* window, uint32_t length, uint64_t* mark
   auto* markBytes = reinterpret_cast<uint8_t*>(marks);
   const size_t readable = size_t{length} + kPrefilterLookAhead;
   size_t start = 0;
-  while (start + 3 * lanes + 2 <= readable && start + lanes <= length) {
+  const size_t step = std::max<size_t>(lanes, 64);
+  while (start + step + 2 * lanes + 2 <= readable && start + step <= length) {
     size_t n = std::min({kBlock, length - start, readable - start - 2 * lanes - 2});
-    n -= n % lanes;
+    n -= n % step;
     const uint8_t* b = window + start;
     auto any = hn::FirstN(d, 0);
     for (size_t x = 0; x < n + 2 * lanes; x += lanes) {
