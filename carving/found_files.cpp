@@ -139,11 +139,14 @@ std::vector<size_t> SaveCarvedFiles(const ScanInput& input, const std::vector<Fo
     return written;
   }
   // An empty folder would put the files at the root: nothing is saved into
-  // it. A root folder "/" itself loses its separator here and regains it in
-  // the join.
+  // it. A root folder ("/", "C:\") itself loses its separator here and
+  // regains it in the join.
+  const auto separator = static_cast<char16_t>(std::filesystem::path::preferred_separator);
   std::u16string folderText = PathText(folder);
   const bool folderGiven = !folderText.empty();
-  if (folderGiven && folderText.back() == u'/') folderText.pop_back();
+  if (folderGiven && (folderText.back() == u'/' || folderText.back() == separator)) {
+    folderText.pop_back();
+  }
 
   ProgressSink* progress = input.progress;
   const auto total =
@@ -157,7 +160,8 @@ std::vector<size_t> SaveCarvedFiles(const ScanInput& input, const std::vector<Fo
     if (progress) progress->ProgressPos(static_cast<uint32_t>(std::min<size_t>(i, total)));
     if (attempted != nullptr) *attempted = i + 1;
     const FoundFile& found = files[i];
-    const std::u16string pathText = Concat({folderText, u"/", found.name});
+    const std::u16string pathText =
+        Concat({folderText, std::u16string_view(&separator, 1), found.name});
     // Names that would leave the folder are refused as uncreatable.
     ByteRange lost;
     const SaveEnd end = folderGiven && IsPlainFileName(found.name)

@@ -1,11 +1,9 @@
 #include "cli/console_reporting.h"
 
-#include <signal.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 
+#include "engine/platform.h"
 #include "engine/text_codec.h"
 #include "engine/text_format.h"
 
@@ -45,7 +43,7 @@ void PrintUntrusted(std::FILE* stream, std::u16string_view text) {
   PrintText(stream, EscapedText(text));
 }
 
-ConsoleProgress::ConsoleProgress() : terminal_(::isatty(STDERR_FILENO) == 1) {}
+ConsoleProgress::ConsoleProgress() : terminal_(platform::IsTerminal(stderr)) {}
 
 void ConsoleProgress::ProgressRange(uint32_t total) {
   total_ = total;
@@ -110,21 +108,17 @@ namespace {
 std::atomic<bool> interrupted{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
 
-void OnInterrupt(int signal) {
+void OnInterrupt(int exitStatus) {
   // The first Ctrl-C (or SIGTERM) lets the scan finish its window and write
   // its results; a second one means the user does not want to wait. Files
   // being written then stay under their hidden partial names.
-  if (interrupted.exchange(true)) ::_exit(128 + signal);
+  if (interrupted.exchange(true)) platform::ExitImmediately(exitStatus);
 }
 
 }  // namespace
 
 const std::atomic<bool>* InstallStopOnInterrupt() {
-  struct sigaction action {};
-  action.sa_handler = OnInterrupt;
-  sigemptyset(&action.sa_mask);
-  ::sigaction(SIGINT, &action, nullptr);
-  ::sigaction(SIGTERM, &action, nullptr);
+  platform::OnInterrupt(OnInterrupt);
   return &interrupted;
 }
 

@@ -1,12 +1,14 @@
 // velkor: the command-line front end of the recovery engine.
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
 #include "carving/carved_file.h"
 #include "cli/media_command.h"
 #include "cli/records_command.h"
+#include "engine/platform.h"
 
 namespace {
 
@@ -20,10 +22,22 @@ constexpr const char* kExitStatus =
 }  // namespace
 
 int main(int argc, char** argv) {
+  velkor::platform::PrepareConsole();
+  // Every argument as UTF-8, so that a Chinese image name reaches the scan
+  // whole on every system.
+  std::vector<std::string> arguments = velkor::platform::Utf8Arguments(argc, argv);
+  std::vector<char*> argumentPointers;
+  for (std::string& argument : arguments) argumentPointers.push_back(argument.data());
+  argc = static_cast<int>(argumentPointers.size());
+  argv = argumentPointers.data();
+
   CLI::App app(
       "Recovers messages, contacts, call records, WeChat messages, pictures and videos "
       "from the raw storage image of a phone.",
       "velkor");
+  // Windows-style "/option" would take an image path such as /mnt/x.img for
+  // an option; options are written "--option" everywhere.
+  app.allow_windows_style_options(false);
   app.set_version_flag("--version", std::string("velkor ") + VELKOR_VERSION);
   app.footer(kExitStatus);
   app.require_subcommand(1);

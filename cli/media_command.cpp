@@ -16,6 +16,7 @@
 #include "cli/exit_status.h"
 #include "cli/option_checks.h"
 #include "engine/log_entries.h"
+#include "engine/platform.h"
 #include "engine/text_codec.h"
 #include "engine/text_format.h"
 
@@ -120,21 +121,24 @@ CLI::App* AddMediaCommand(CLI::App& app, uint32_t mode, MediaArgs& args) {
           },
           names + "|all"))
       ->default_str(ToUtf8(MediaFormatsFor(mode)[0].extension));
-  command->add_option("--length", args.length,
-                      "next-hit: each file runs to the next hit (capped by --max-size and the "
-                      "image end); structure: to the end its own structure gives, where a walk "
-                      "of it reaches one (jsonl shows which are verified)")
+  command
+      ->add_option("--length", args.length,
+                   "next-hit: each file runs to the next hit (capped by --max-size and the "
+                   "image end); structure: to the end its own structure gives, where a walk "
+                   "of it reaches one (jsonl shows which are verified)")
       ->check(CLI::IsMember({"next-hit", "structure"}))
       ->default_str("next-hit");
-  command->add_option("--signatures", args.signatures,
-                      "standard, or extended: also common variants (a JPEG starting FF D8 FF DB, "
-                      "a paletted BMP, an MP4 with a 32-byte first box or the brand mp42, 3gp4 "
-                      "or 3gp5, AMR of any mode)")
+  command
+      ->add_option("--signatures", args.signatures,
+                   "standard, or extended: also common variants (a JPEG starting FF D8 FF DB, "
+                   "a paletted BMP, an MP4 with a 32-byte first box or the brand mp42, 3gp4 "
+                   "or 3gp5, AMR of any mode)")
       ->check(CLI::IsMember({"standard", "extended"}))
       ->default_str("standard");
-  command->add_option("--format", args.format,
-                      "tsv: name, offset and length by tabs; jsonl: one JSON object a file "
-                      "(name, offset, length, format)")
+  command
+      ->add_option("--format", args.format,
+                   "tsv: name, offset and length by tabs; jsonl: one JSON object a file "
+                   "(name, offset, length, format)")
       ->check(CLI::IsMember({"tsv", "jsonl"}))
       ->default_str("tsv");
   command->add_option("--out", args.out, "Copy every found file into this folder")
@@ -145,7 +149,7 @@ CLI::App* AddMediaCommand(CLI::App& app, uint32_t mode, MediaArgs& args) {
 int RunMediaCommand(uint32_t mode, const MediaArgs& args) {
   ConsoleSession console;
   ScanInput input;
-  console.Attach(input, std::filesystem::path(args.image));
+  console.Attach(input, platform::PathFromUtf8(args.image));
   ConsoleLog& log = console.log;
   const std::u16string imageText = PathText(input.imagePath);
 
@@ -172,12 +176,13 @@ int RunMediaCommand(uint32_t mode, const MediaArgs& args) {
   }
   params->structureLengths = args.length == "structure";
   params->extendedSignatures = args.signatures == "extended";
-  const std::filesystem::path out(args.out.value_or(std::string()));
+  const std::filesystem::path out = platform::PathFromUtf8(args.out.value_or(std::string()));
   if (args.out) {
     std::error_code error;
     std::filesystem::create_directories(out, error);
     if (error) {
-      std::fprintf(stderr, "velkor: cannot create %s: %s\n", out.c_str(), error.message().c_str());
+      std::fprintf(stderr, "velkor: cannot create %s: %s\n", platform::PathUtf8(out).c_str(),
+                   error.message().c_str());
       return kExitFailed;
     }
   }

@@ -1,8 +1,8 @@
 #include "cli/records_command.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -17,6 +17,7 @@
 #include "engine/image_source.h"
 #include "engine/log_entries.h"
 #include "engine/output_file.h"
+#include "engine/platform.h"
 #include "engine/record_reports.h"
 #include "engine/record_rows.h"
 #include "engine/record_scan.h"
@@ -39,7 +40,7 @@ bool OutputFolderWritable(const std::filesystem::path& dir) {
   std::filesystem::create_directories(dir, error);
   if (!error) {
     const std::filesystem::path probe = PartialFilePath(dir / ".velkor-write-check");
-    std::FILE* file = std::fopen(probe.c_str(), "wb");
+    std::FILE* file = platform::OpenForWriting(probe);
     if (file != nullptr) {
       const bool closed = std::fclose(file) == 0;
       std::filesystem::remove(probe, error);
@@ -47,7 +48,8 @@ bool OutputFolderWritable(const std::filesystem::path& dir) {
     }
     error = std::error_code(errno, std::generic_category());
   }
-  std::fprintf(stderr, "velkor: cannot write into %s: %s\n", dir.c_str(), error.message().c_str());
+  std::fprintf(stderr, "velkor: cannot write into %s: %s\n", platform::PathUtf8(dir).c_str(),
+               error.message().c_str());
   return false;
 }
 
@@ -63,7 +65,7 @@ bool WriteExports(const RecordStores& stores, const std::filesystem::path& dir, 
     for (size_t i = 0; i < count; ++i) rows.push_back(RecordRow(stores, tab.tab, i, form));
     const std::filesystem::path path = dir / PathFromText(tab.exportName);
     if (!WriteTextExport(path, rows, tab.columns.size())) {
-      std::fprintf(stderr, "velkor: cannot write %s\n", path.c_str());
+      std::fprintf(stderr, "velkor: cannot write %s\n", platform::PathUtf8(path).c_str());
       ok = false;
     }
   }
@@ -72,7 +74,7 @@ bool WriteExports(const RecordStores& stores, const std::filesystem::path& dir, 
 
 bool WriteBytesFile(const std::filesystem::path& path, const std::string& bytes) {
   const bool ok = WriteWholeBytes(path, bytes);
-  if (!ok) std::fprintf(stderr, "velkor: cannot write %s\n", path.c_str());
+  if (!ok) std::fprintf(stderr, "velkor: cannot write %s\n", platform::PathUtf8(path).c_str());
   return ok;
 }
 
@@ -124,14 +126,14 @@ CLI::App* AddRecordsCommand(CLI::App& app, RecordsArgs& args) {
   command->add_flag("--deep", args.deep,
                     "Also rebuilds deleted rows whose first four bytes SQLite overwrote when it "
                     "freed their space; they are found as \"freeblock\"");
-  command->add_option("--format", args.format,
-                      "txt: the five UTF-16 lists; csv: five UTF-8 CSV files with each row's "
-                      "offset, file, way found and the row it repeats; jsonl: records.jsonl with "
-                      "the same, one object a row; csv and jsonl add report.json")
+  command
+      ->add_option("--format", args.format,
+                   "txt: the five UTF-16 lists; csv: five UTF-8 CSV files with each row's "
+                   "offset, file, way found and the row it repeats; jsonl: records.jsonl with "
+                   "the same, one object a row; csv and jsonl add report.json")
       ->check(CLI::IsMember({"txt", "csv", "jsonl"}))
       ->default_str("txt");
-  command->add_flag("--no-hash", args.noHash,
-                    "Leaves the SHA-256 of the image out of report.json");
+  command->add_flag("--no-hash", args.noHash, "Leaves the SHA-256 of the image out of report.json");
   command->add_option("--out", args.out, "Folder for the five files; created when missing")
       ->required()
       ->check(NotEmpty());
@@ -139,11 +141,11 @@ CLI::App* AddRecordsCommand(CLI::App& app, RecordsArgs& args) {
 }
 
 int RunRecordsCommand(const RecordsArgs& args) {
-  const std::filesystem::path out(args.out);
+  const std::filesystem::path out = platform::PathFromUtf8(args.out);
   if (!OutputFolderWritable(out)) return kExitFailed;
   ConsoleSession console;
   ScanInput input;
-  console.Attach(input, std::filesystem::path(args.image));
+  console.Attach(input, platform::PathFromUtf8(args.image));
   input.platform = args.platform == "ios"      ? kPlatformIos
                    : args.platform == "itunes" ? kPlatformItunes
                                                : kPlatformAndroid;
@@ -160,8 +162,8 @@ int RunRecordsCommand(const RecordsArgs& args) {
       digest.AddWindow(offset, bytes);
     };
   }
-  ScanReport report{"velkor", VELKOR_VERSION, args.commandLine, input.imagePath,
-                    input.platform, args.types};
+  ScanReport report{"velkor",        VELKOR_VERSION, args.commandLine,
+                    input.imagePath, input.platform, args.types};
   report.started = std::chrono::system_clock::now();
 
   RecordStores stores;
@@ -180,7 +182,8 @@ int RunRecordsCommand(const RecordsArgs& args) {
       if (report.sha256Missing.empty()) report.sha256 = digest.FinishHex();
     }
     written = WriteReports(stores, out, args);
-    written = WriteBytesFile(out / "report.json", ScanReportJson(report, result, stores)) && written;
+    written =
+        WriteBytesFile(out / "report.json", ScanReportJson(report, result, stores)) && written;
   } else {
     written =
         WriteExports(stores, out, args.unicode ? RowTextForm::kUnicode : RowTextForm::kCodePage);

@@ -8,6 +8,7 @@
 #include "engine/record_scan_parts.h"
 #include "engine/scan_input.h"
 #include "engine/signature_templates.h"
+#include "engine/vector_clones.h"
 
 namespace velkor {
 namespace {
@@ -235,15 +236,33 @@ void Rebuild(const uint8_t* w, FreedCell& cell, std::vector<uint8_t>& arena) {
   arena.insert(arena.end(), kRebuiltPad, 0);
 }
 
+// The cases a position can be, as kMayBe bits, from the eight bytes after
+// its freeblock header: with k = 4 a header length and a number or NULL
+// type for column 0, with k = 3 that type at once; every template that can
+// be rebuilt has a number at one of columns 1 to 3, after at most one
+// two-byte type. With k = 2 the payload is under 128 bytes, so no type
+// byte exceeds 0x81 and at most one type takes two bytes (two texts of 58
+// bytes or more leave no room for the columns of a template that has
+// them). Byte arithmetic only, so that it vectorises; the k = 2 reading
+// after an integer is a case of kMayBeTwo (see ReadFreedCellAt).
+inline uint8_t PossibleCases(const uint8_t* b) {
+  const uint8_t num4 = b[4] <= 9, num5 = b[5] <= 9, num6 = b[6] <= 9, num7 = b[7] <= 9;
+  const uint8_t num8 = b[8] <= 9;
+  const uint8_t four =
+      (static_cast<uint8_t>(b[4] - 6) <= kMaxHeader - 6) & num5 & (num6 | num7 | num8);
+  const uint8_t three = num4 & (num5 | num6 | num7 | num8);
+  const uint8_t two =
+      (std::max(std::max(b[4], b[5]), std::max(b[6], b[7])) <= 0x81) & (num4 | num5 | num6 | num7);
+  return static_cast<uint8_t>((four * kMayBeFour) | (three * kMayBeThree) | (two * kMayBeTwo));
+}
+
 // A position is worth a closer look when its first four bytes read as a
 // freeblock header (a size that can hold a cell; the next freeblock, in
-// ascending page order, beyond it or none; both inside a page) and one of
-// the four bytes after them is a number or NULL type: every template that
-// can be rebuilt has a number at one of columns 1 to 3, and with k = 4 the
-// header length comes first. Byte arithmetic only, so that it vectorises;
-// target_clones picks AVX2 at run time where the processor has it. True
-// when some position of the chunk is marked.
-__attribute__((target_clones("avx2", "default"))) bool MarkChunk(const uint8_t* __restrict__ w,
+// ascending page order, beyond it or none; both inside a page) and the
+// bytes after them allow some reading. target_clones picks AVX2 at run
+// time where the processor has it. True when some position of the chunk is
+// marked.
+VELKOR_AVX2_CLONES bool MarkChunk(const uint8_t* __restrict__ w,
                                                                  size_t n,
                                                                  uint8_t* __restrict__ flags) {
   uint8_t any = 0;
@@ -252,29 +271,10 @@ __attribute__((target_clones("avx2", "default"))) bool MarkChunk(const uint8_t* 
     const uint8_t sizeOk = ((s0 != 0) | (s1 >= kMinFreedCell)) & (s0 < kMaxPageSize / 256);
     const uint8_t nextOk =
         (((n0 | n1) == 0) | (n0 > s0) | ((n0 == s0) & (n1 > s1))) & (n0 < kMaxPageSize / 256);
-    const uint8_t low = std::min(std::min(w[f + 4], w[f + 5]), std::min(w[f + 6], w[f + 7]));
-    flags[f] = static_cast<uint8_t>(sizeOk & nextOk & (low <= 9));
+    flags[f] = static_cast<uint8_t>(sizeOk & nextOk & (PossibleCases(w + f) != 0));
     any |= flags[f];
   }
   return any != 0;
-}
-
-// The cases a marked position can be, as kMayBe bits: with k = 4 a header
-// length and a number or NULL type for column 0, with k = 3 that type at
-// once; with k = 2 the payload is under 128 bytes, so no type byte exceeds
-// 0x81, and the chat template, whose first column is an integer, has a text
-// at column 1.
-uint8_t PossibleCases(const uint8_t* b) {
-  const bool num4 = b[4] <= 9, num5 = b[5] <= 9, num6 = b[6] <= 9, num7 = b[7] <= 9;
-  const bool num8 = b[8] <= 9;
-  const bool four =
-      static_cast<uint8_t>(b[4] - 6) <= kMaxHeader - 6 && num5 && (num6 || num7 || num8);
-  const bool three = num4 && (num5 || num6 || num7 || num8);
-  const bool two = b[4] <= 0x81 && b[5] <= 0x81 && b[6] <= 0x81 && b[7] <= 0x81;
-  const bool twoAfterInteger = two && (b[4] == 0 || b[4] >= 12);
-  return static_cast<uint8_t>((four ? kMayBeFour : 0) | (three ? kMayBeThree : 0) |
-                              (two ? kMayBeTwo : 0) |
-                              (twoAfterInteger ? kMayBeTwoAfterInteger : 0));
 }
 
 // Tries the readings the position's bytes allow and keeps the best: a cell
@@ -286,7 +286,11 @@ uint8_t PossibleCases(const uint8_t* b) {
 uint32_t ReadFreedCellAt(const uint8_t* window, uint32_t readable, uint32_t f,
                          const CellIndex& index, FreedCellScratch& scratch) {
   const uint32_t freeSize = BigEndian16(window + f + 2);
-  const uint8_t cases = PossibleCases(window + f);
+  uint8_t cases = PossibleCases(window + f);
+  // The chat template, whose first column is an integer, has a text at
+  // column 1.
+  const uint8_t first = window[f + 4];
+  if ((cases & kMayBeTwo) != 0 && (first == 0 || first >= 12)) cases |= kMayBeTwoAfterInteger;
   std::array<FreedCell, std::size(kReadings)>& readings = scratch.readings;
   size_t kept = 0;
   int best = kNoReading;
@@ -334,8 +338,8 @@ void FindFreedCells(const uint8_t* window, uint32_t length,
   const CellIndex index{wholeCells, scratch.cellStarts};
   // Eight zero marks after a chunk's end end every word read below.
   uint8_t marks[kFlagChunk + 8];
-  // Cells starting at or before f; a freed cell is never taken where it
-  // overlaps an accepted cell, so a position inside one is not walked.
+  // Cells starting at or before f; a freed cell is never taken where an
+  // accepted cell holds its start, so a position inside one is not walked.
   size_t cellsBefore = 0;
   uint32_t next = 0;  // the first position still to test
   for (uint32_t start = 0; start < length; start += kFlagChunk) {

@@ -9,13 +9,18 @@
 namespace velkor {
 namespace {
 
-// Whole cells are listed in walk order, so their starts ascend and the
-// cells starting before end are a prefix; one of them reaches past start
-// exactly when the largest end of that prefix does.
-bool OverlapsWholeCell(const std::vector<WholeCell>& cells, uint32_t start, uint32_t end) {
+// A later insert into a freeblock takes the block's end, so a live cell
+// written over part of a freed cell reaches the freed cell's end or beyond
+// (one holding the freed cell's start keeps it from being read at all, see
+// FindFreedCells). A cell the cell test accepts wholly inside the freed
+// one is the freed cell's own bytes read as a cell: runs of small serial
+// types look like one. Whole cells are listed in walk order, so their
+// starts ascend and the cells starting before end are a prefix; one of them
+// reaches end exactly when the largest end of that prefix does.
+bool OverwrittenByWholeCell(const std::vector<WholeCell>& cells, uint32_t end) {
   const auto after = std::partition_point(cells.begin(), cells.end(),
                                           [end](const WholeCell& c) { return c.start < end; });
-  return after != cells.begin() && std::prev(after)->maxEnd > start;
+  return after != cells.begin() && std::prev(after)->maxEnd >= end;
 }
 
 // Decodes a rebuilt cell into columns; false when the rebuilt cell is not
@@ -84,7 +89,7 @@ void CollectFreedRecords(uint8_t platform, WindowScratch& scratch, RecordBatch& 
     if (r == last) continue;
     const FreedCell& cell = cells[r];
     const uint64_t cellStart = windowOffset + cell.offset;
-    if (OverlapsWholeCell(scratch.wholeCells, cell.offset, cell.offset + cell.cellLength)) continue;
+    if (OverwrittenByWholeCell(scratch.wholeCells, cell.offset + cell.cellLength)) continue;
     if (!unreadable.empty() && Touches(unreadable, cellStart, cellStart + cell.cellLength)) {
       continue;
     }

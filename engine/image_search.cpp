@@ -6,8 +6,7 @@
 #include <limits>
 #include <system_error>
 
-#include <unicode/uchar.h>
-
+#include "engine/code_point_sets.h"
 #include "engine/folder_files.h"
 #include "engine/log_entries.h"
 #include "engine/text_codec.h"
@@ -16,52 +15,15 @@
 namespace velkor {
 namespace {
 
-bool IsHighSurrogate(char32_t unit) {
-  return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool IsLowSurrogate(char32_t unit) {
-  return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
 // Recovered bytes may hold anything, including characters that reorder or
 // hide the text around them; only what plainly prints is shown.
 void AppendShown(std::u16string& out, char32_t c) {
-  const bool shown = u_isprint(static_cast<UChar32>(c)) &&
-                     (c == u' ' || !u_isUWhiteSpace(static_cast<UChar32>(c)));
-  if (!shown) {
+  if (!IsPlainlyPrinted(c)) {
     out.push_back(u'.');
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char16_t>(c));
-  } else {
-    out.push_back(static_cast<char16_t>(0xD7C0 + (c >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 | (c & 0x3FF)));
+    return;
   }
-}
-
-// One UTF-8 sequence at bytes[i]; returns its length, or 0 when it is broken
-// (overlong, a surrogate, past U+10FFFF, cut off).
-size_t DecodeUtf8At(std::span<const uint8_t> bytes, size_t i, char32_t* c) {
-  const uint8_t lead = bytes[i];
-  size_t length = 0;
-  char32_t value = 0;
-  char32_t least = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2, value = lead & 0x1Fu, least = 0x80;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3, value = lead & 0x0Fu, least = 0x800;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4, value = lead & 0x07u, least = 0x10000;
-  } else {
-    return 0;
-  }
-  if (i + length > bytes.size()) return 0;
-  for (size_t k = 1; k < length; ++k) {
-    if ((bytes[i + k] & 0xC0) != 0x80) return 0;
-    value = (value << 6) | (bytes[i + k] & 0x3Fu);
-  }
-  if (value < least || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
-  *c = value;
-  return length;
+  char16_t units[2];
+  out.append(units, WriteUtf16(units, c));
 }
 
 std::u16string ShowUtf8(std::span<const uint8_t> bytes, bool asciiOnly) {
@@ -70,8 +32,10 @@ std::u16string ShowUtf8(std::span<const uint8_t> bytes, bool asciiOnly) {
     char32_t c = bytes[i];
     size_t length = 1;
     if (c >= 0x80) {
-      length = asciiOnly ? 0 : DecodeUtf8At(bytes, i, &c);
-      if (length == 0) c = 0, length = 1;  // shown as '.'
+      // A byte that starts no well-formed sequence shows as '.' on its own.
+      const Utf8Sequence sequence = asciiOnly ? Utf8Sequence{0, 1, false} : ReadUtf8(bytes, i);
+      c = sequence.wellFormed ? sequence.codePoint : 0;
+      length = sequence.wellFormed ? sequence.length : 1;
     }
     AppendShown(out, c);
     i += length;
@@ -86,8 +50,7 @@ std::u16string ShowUtf16Le(std::span<const uint8_t> bytes) {
   for (size_t k = 0; k < units; ++k) {
     char32_t c = unitAt(k);
     if (IsHighSurrogate(c) && k + 1 < units && IsLowSurrogate(unitAt(k + 1))) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (unitAt(k + 1) - 0xDC00);
-      ++k;
+      c = CombineSurrogates(c, unitAt(++k));
     } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
       c = 0;
     }

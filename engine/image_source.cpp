@@ -1,11 +1,6 @@
 #include "engine/image_source.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 #include "engine/text_codec.h"
@@ -14,40 +9,20 @@
 namespace velkor {
 
 std::unique_ptr<FileImageSource> FileImageSource::Open(const std::filesystem::path& path) {
-  // O_NONBLOCK keeps a FIFO planted in a backup folder from hanging the scan;
-  // it changes nothing for regular files.
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return nullptr;
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !(S_ISREG(info.st_mode) || S_ISBLK(info.st_mode))) {
-    ::close(fd);
-    return nullptr;
-  }
-  uint64_t size = static_cast<uint64_t>(info.st_size);
-  if (S_ISBLK(info.st_mode)) {
-    off_t end = ::lseek(fd, 0, SEEK_END);
-    size = end < 0 ? 0 : static_cast<uint64_t>(end);
-  }
-  // The scans read front to back once; tell the kernel so it reads ahead.
-  ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-  return std::unique_ptr<FileImageSource>(new FileImageSource(fd, size));
-}
-
-FileImageSource::~FileImageSource() {
-  ::close(fd_);
+  std::optional<platform::ReadOnlyFile> file = platform::ReadOnlyFile::Open(path);
+  if (!file) return nullptr;
+  return std::unique_ptr<FileImageSource>(new FileImageSource(std::move(*file)));
 }
 
 size_t FileImageSource::Read(uint64_t offset, void* buffer, size_t count) {
-  // pread may return fewer bytes than asked without being at the end; keep
+  // A read may return fewer bytes than asked without being at the end; keep
   // reading until the request is met, the file ends or the device fails.
   auto* out = static_cast<uint8_t*>(buffer);
   size_t done = 0;
   while (done < count) {
-    if (offset + done > static_cast<uint64_t>(INT64_MAX)) break;
-    ssize_t got = ::pread(fd_, out + done, count - done, static_cast<off_t>(offset + done));
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) break;
-    done += static_cast<size_t>(got);
+    const size_t got = file_.ReadAt(offset + done, out + done, count - done);
+    if (got == 0) break;
+    done += got;
   }
   return done;
 }
@@ -75,11 +50,11 @@ size_t ReadFully(ImageSource& image, uint8_t* buffer, size_t count, uint64_t off
 }
 
 std::u16string PathText(const std::filesystem::path& path) {
-  return FromUtf8(path.native());
+  return platform::PathUtf16(path);
 }
 
 std::filesystem::path PathFromText(std::u16string_view text) {
-  return std::filesystem::path(ToUtf8(text));
+  return platform::PathFromUtf16(text);
 }
 
 }  // namespace velkor

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/platform.h"
+
 namespace velkor {
 
 class ImageSource {
@@ -29,17 +31,15 @@ class FileImageSource final : public ImageSource {
   // Returns null when the path cannot be opened or is not a regular file or
   // block device (a folder, for example).
   static std::unique_ptr<FileImageSource> Open(const std::filesystem::path& path);
-  ~FileImageSource() override;
   FileImageSource(const FileImageSource&) = delete;
   FileImageSource& operator=(const FileImageSource&) = delete;
 
-  uint64_t Size() const override { return size_; }
+  uint64_t Size() const override { return file_.Size(); }
   size_t Read(uint64_t offset, void* buffer, size_t count) override;
 
  private:
-  FileImageSource(int fd, uint64_t size) : fd_(fd), size_(size) {}
-  int fd_;
-  uint64_t size_;
+  explicit FileImageSource(platform::ReadOnlyFile file) : file_(std::move(file)) {}
+  platform::ReadOnlyFile file_;
 };
 
 // Bytes held in memory; for tests, fuzzing and small tools.

@@ -1,16 +1,18 @@
 #include "engine/output_file.h"
 
-#include <unistd.h>
-
 #include <string>
 #include <system_error>
+
+#include "engine/platform.h"
 
 namespace velkor {
 
 std::filesystem::path PartialFilePath(const std::filesystem::path& path) {
+  std::filesystem::path name = ".";
+  name += path.filename();
+  name += ".partial-" + std::to_string(platform::ProcessId());
   std::filesystem::path partial = path;
-  partial.replace_filename("." + path.filename().native() + ".partial-" +
-                           std::to_string(::getpid()));
+  partial.replace_filename(name);
   return partial;
 }
 
@@ -21,13 +23,12 @@ std::filesystem::path PartialFilePath(const std::filesystem::path& path) {
 bool WriteWholeFile(const std::filesystem::path& path,
                     const std::function<bool(std::FILE*)>& write) {
   const std::filesystem::path partial = PartialFilePath(path);
-  std::FILE* file = std::fopen(partial.c_str(), "wb");
+  std::FILE* file = platform::OpenForWriting(partial);
   if (file == nullptr) return false;
   bool written = write(file);
   written = (std::fclose(file) == 0) && written;
-  std::error_code error;
-  if (written) std::filesystem::rename(partial, path, error);
-  if (!written || error) {
+  if (!written || !platform::MoveIntoPlace(partial, path)) {
+    std::error_code error;
     std::filesystem::remove(partial, error);
     return false;
   }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/image_source.h"
+#include "engine/platform.h"
 #include "engine/record_provenance.h"
 #include "engine/record_time.h"
 #include "engine/text_codec.h"
@@ -43,7 +44,7 @@ void AppendCsvRow(std::string& out, const std::vector<std::string>& fields) {
 
 std::string FileText(const RecordStores& stores, const RecordOrigin& origin) {
   const auto file = RecordSourceFile(stores, origin);
-  return file ? ToUtf8(PathText(file->generic_string())) : std::string();
+  return file ? ToUtf8(platform::PortableRelativeText(*file)) : std::string();
 }
 
 }  // namespace

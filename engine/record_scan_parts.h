@@ -50,7 +50,7 @@ void FindCells(const uint8_t* window, uint32_t length, bool fastCellTest, Window
 // image offsets with the window at windowOffset, is not taken: its bytes
 // there are zeros, not the phone's. deep also rebuilds freed cells (see
 // engine/freeblock_cells.h) and adds their records after the whole cells'
-// ones, unless their bytes overlap a whole cell the cell test accepted.
+// ones, unless a whole cell the cell test accepted was written over them.
 void CollectWindowRecords(uint8_t* window, uint32_t length, uint8_t platform, bool fastCellTest,
                           WindowScratch& scratch, RecordBatch& batch,
                           const std::vector<ByteRange>& unreadable = {}, uint64_t windowOffset = 0,
@@ -58,9 +58,9 @@ void CollectWindowRecords(uint8_t* window, uint32_t length, uint8_t platform, bo
 
 // Adds the records of the window's freed cells (scratch.freed, found before
 // the window was decoded) after the whole cells' ones: for each offset the
-// one reading some template's rules take, unless its bytes overlap a whole
-// cell the cell test accepted (scratch.wholeCells) or touch an unreadable
-// range.
+// one reading some template's rules take, unless a whole cell the cell test
+// accepted (scratch.wholeCells) holds its start or reaches its end, as a
+// later insert does, or its bytes touch an unreadable range.
 void CollectFreedRecords(uint8_t platform, WindowScratch& scratch, RecordBatch& batch,
                          const std::vector<ByteRange>& unreadable, uint64_t windowOffset);
 

@@ -1,44 +1,11 @@
 #include "engine/text_codec.h"
 
-#include <unicode/ucnv.h>
-#include <unicode/ucnv_cb.h>
-#include <unicode/ucnv_err.h>
-#include <unicode/ustring.h>
-#include <unicode/utypes.h>
-
-#include <climits>
-#include <memory>
-#include <vector>
+#include "engine/code_point_sets.h"
 
 namespace velkor {
 namespace {
 
-// ICU's own substitution callback silently skips default-ignorable code
-// points (U+200D, U+00AD, U+FEFF, variation selectors); the code page
-// conversion we mirror writes the default character for them like for any
-// other unmappable character, so every such code point must become '?'.
-void SubstituteQuestionMark(const void*, UConverterFromUnicodeArgs* args, const UChar*, int32_t,
-                            UChar32, UConverterCallbackReason reason, UErrorCode* err) {
-  if (reason > UCNV_IRREGULAR) return;  // reset, close, clone: nothing to write
-  *err = U_ZERO_ERROR;
-  ucnv_cbFromUWriteBytes(args, "?", 1, 0, err);
-}
-
-struct ConverterCloser {
-  void operator()(UConverter* converter) const { ucnv_close(converter); }
-};
-
-// One converter per thread: ICU converters keep state and are not shareable.
-UConverter* AnsiConverter() {
-  thread_local std::unique_ptr<UConverter, ConverterCloser> converter = [] {
-    UErrorCode status = U_ZERO_ERROR;
-    UConverter* c = ucnv_open("windows-936-2000", &status);
-    if (U_FAILURE(status)) return std::unique_ptr<UConverter, ConverterCloser>();
-    ucnv_setFromUCallBack(c, SubstituteQuestionMark, nullptr, nullptr, nullptr, &status);
-    return std::unique_ptr<UConverter, ConverterCloser>(c);
-  }();
-  return converter.get();
-}
+constexpr char32_t kReplacement = 0xFFFD;
 
 bool IsAscii(const uint8_t* bytes, size_t n) {
   for (size_t i = 0; i < n; ++i) {
@@ -47,33 +14,122 @@ bool IsAscii(const uint8_t* bytes, size_t n) {
   return true;
 }
 
+std::span<const uint8_t> BytesOf(std::string_view text) {
+  return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
+
+// Decodes bytes into text, reusing its storage. No sequence gives more UTF-16
+// units than it has bytes (four bytes give two units, an ill-formed subpart of
+// one or more bytes one U+FFFD), so one unit per byte is always room enough.
+void DecodeUtf8Into(std::span<const uint8_t> bytes, std::u16string& text) {
+  text.resize(bytes.size());
+  char16_t* const begin = text.data();
+  char16_t* end = begin;
+  for (size_t at = 0; at < bytes.size();) {
+    if (bytes[at] < 0x80) {
+      *end++ = bytes[at++];
+      continue;
+    }
+    const Utf8Sequence sequence = ReadUtf8(bytes, at);
+    end = WriteUtf16(end, sequence.codePoint);
+    at += sequence.length;
+  }
+  text.resize(static_cast<size_t>(end - begin));
+}
+
+// The code point at text[i], moving i past it; an unpaired surrogate reads as
+// U+FFFD.
+char32_t ReadUtf16(std::u16string_view text, size_t& i) {
+  const char16_t unit = text[i++];
+  if (IsHighSurrogate(unit) && i < text.size() && IsLowSurrogate(text[i])) {
+    return CombineSurrogates(unit, text[i++]);
+  }
+  return IsHighSurrogate(unit) || IsLowSurrogate(unit) ? kReplacement : unit;
+}
+
+size_t Utf8Length(char32_t c) {
+  return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+}
+
+char* WriteUtf8(char* out, char32_t c) {
+  const size_t length = Utf8Length(c);
+  if (length == 1) {
+    *out++ = static_cast<char>(c);
+    return out;
+  }
+  // The lead byte carries as many top bits as the sequence has bytes.
+  static constexpr uint8_t kLeadMarks[] = {0, 0, 0xC0, 0xE0, 0xF0};
+  *out++ = static_cast<char>(kLeadMarks[length] | (c >> (6 * (length - 1))));
+  for (size_t k = length - 1; k-- > 0;) *out++ = static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F));
+  return out;
+}
+
+// Code page 936 holds no code point past U+FFFF and no surrogate: a pair
+// becomes one '?' like an unpaired surrogate does, and every other unit stays
+// itself or becomes '?'. The text therefore never grows, and each unit is
+// read before the write position reaches it.
+void PassAnsiCodePage(std::u16string& text) {
+  const std::u16string_view units = text;
+  size_t written = 0;
+  for (size_t i = 0; i < units.size();) {
+    if (units[i] < 0x80) {
+      text[written++] = units[i++];
+      continue;
+    }
+    const char32_t c = ReadUtf16(units, i);
+    text[written++] = AnsiCodePageHolds(c) ? static_cast<char16_t>(c) : u'?';
+  }
+  text.resize(written);
+}
+
 }  // namespace
 
+// The well-formed sequences of the Unicode standard (table 3-7): the second
+// byte's range depends on the lead byte, which excludes overlong forms,
+// surrogates and code points past U+10FFFF at the earliest byte that shows
+// them. A sequence ends at the first byte outside its range, which starts the
+// next read.
+Utf8Sequence ReadUtf8(std::span<const uint8_t> bytes, size_t at) {
+  const uint8_t lead = bytes[at];
+  if (lead < 0x80) return {lead, 1, true};
+  size_t length = 0;
+  char32_t value = 0;
+  uint8_t low = 0x80, high = 0xBF;  // the next continuation byte's range
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2, value = lead & 0x1Fu;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3, value = lead & 0x0Fu;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4, value = lead & 0x07u;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return {kReplacement, 1, false};
+  }
+  for (size_t k = 1; k < length; ++k) {
+    if (at + k >= bytes.size() || bytes[at + k] < low || bytes[at + k] > high) {
+      return {kReplacement, k, false};
+    }
+    value = (value << 6) | (bytes[at + k] & 0x3Fu);
+    low = 0x80, high = 0xBF;
+  }
+  return {value, length, true};
+}
+
 std::string ToUtf8(std::u16string_view text) {
-  if (text.empty()) return {};
-  if (text.size() > INT32_MAX / 3) return {};
-  std::string out(text.size() * 3, '\0');
-  int32_t written = 0;
-  UErrorCode status = U_ZERO_ERROR;
-  u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &written,
-                     reinterpret_cast<const UChar*>(text.data()), static_cast<int32_t>(text.size()),
-                     0xFFFD, nullptr, &status);
-  if (U_FAILURE(status)) return {};
-  out.resize(static_cast<size_t>(written));
+  size_t length = 0;
+  for (size_t i = 0; i < text.size();) length += Utf8Length(ReadUtf16(text, i));
+  std::string out(length, '\0');
+  char* end = out.data();
+  for (size_t i = 0; i < text.size();) end = WriteUtf8(end, ReadUtf16(text, i));
   return out;
 }
 
 std::u16string FromUtf8(std::string_view text) {
-  if (text.empty()) return {};
-  if (text.size() > INT32_MAX / 2) return {};
-  std::u16string out(text.size(), u'\0');
-  int32_t written = 0;
-  UErrorCode status = U_ZERO_ERROR;
-  u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
-                       &written, text.data(), static_cast<int32_t>(text.size()), 0xFFFD, nullptr,
-                       &status);
-  if (U_FAILURE(status)) return {};
-  out.resize(static_cast<size_t>(written));
+  std::u16string out;
+  DecodeUtf8Into(BytesOf(text), out);
   return out;
 }
 
@@ -91,28 +147,8 @@ std::string Utf16LeBytes(std::u16string_view text, bool withMark) {
 }
 
 std::u16string ThroughAnsiCodePage(std::u16string_view text) {
-  if (text.empty()) return {};
-  UConverter* converter = AnsiConverter();
-  if (converter == nullptr || text.size() > INT32_MAX / 4) return std::u16string(text.size(), u'?');
-  ucnv_reset(converter);
-
-  // A UTF-16 unit becomes at most 2 bytes of code page 936 (a '?' for each
-  // unit of an unmappable pair at worst).
-  std::vector<char> ansi(text.size() * 2 + 8);
-  UErrorCode status = U_ZERO_ERROR;
-  int32_t ansiLength = ucnv_fromUChars(converter, ansi.data(), static_cast<int32_t>(ansi.size()),
-                                       reinterpret_cast<const UChar*>(text.data()),
-                                       static_cast<int32_t>(text.size()), &status);
-  if (U_FAILURE(status)) return std::u16string(text.size(), u'?');
-
-  ucnv_reset(converter);
-  std::u16string out(static_cast<size_t>(ansiLength) + 1, u'\0');
-  status = U_ZERO_ERROR;
-  int32_t outLength =
-      ucnv_toUChars(converter, reinterpret_cast<UChar*>(out.data()),
-                    static_cast<int32_t>(out.size()), ansi.data(), ansiLength, &status);
-  if (U_FAILURE(status)) return std::u16string(text.size(), u'?');
-  out.resize(static_cast<size_t>(outLength));
+  std::u16string out(text);
+  PassAnsiCodePage(out);
   return out;
 }
 
@@ -139,9 +175,16 @@ void DecodeColumnText(uint8_t* bytes, size_t n, std::u16string& out, std::u16str
   }
   // Each ill-formed UTF-8 sequence (maximal subpart) becomes one U+FFFD,
   // which the code page then shows as '?'.
-  std::u16string unicode = FromUtf8(std::string_view(reinterpret_cast<const char*>(bytes), length));
-  out = ThroughAnsiCodePage(unicode);
-  if (full != nullptr && unicode != out) *full = std::move(unicode);
+  const std::span<const uint8_t> field(bytes, length);
+  if (full == nullptr) {
+    DecodeUtf8Into(field, out);
+    PassAnsiCodePage(out);
+    return;
+  }
+  DecodeUtf8Into(field, *full);
+  out.assign(*full);
+  PassAnsiCodePage(out);
+  if (out == *full) full->clear();
 }
 
 }  // namespace

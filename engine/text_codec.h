@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,35 @@ namespace velkor {
 // silently.
 std::string ToUtf8(std::u16string_view text);
 std::u16string FromUtf8(std::string_view text);
+
+constexpr bool IsHighSurrogate(char32_t unit) {
+  return unit >= 0xD800 && unit <= 0xDBFF;
+}
+constexpr bool IsLowSurrogate(char32_t unit) {
+  return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+// The code point past U+FFFF that a high and a low surrogate stand for.
+constexpr char32_t CombineSurrogates(char32_t high, char32_t low) {
+  return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
+}
+// Writes c at out as one UTF-16 unit, or two past U+FFFF; returns the end.
+inline char16_t* WriteUtf16(char16_t* out, char32_t c) {
+  if (c < 0x10000) {
+    *out++ = static_cast<char16_t>(c);
+  } else {
+    *out++ = static_cast<char16_t>(0xD7C0 + (c >> 10));
+    *out++ = static_cast<char16_t>(0xDC00 | (c & 0x3FF));
+  }
+  return out;
+}
+
+// One UTF-8 sequence read at bytes[at], at < bytes.size().
+struct Utf8Sequence {
+  char32_t codePoint;  // U+FFFD when ill-formed
+  size_t length;       // the sequence, or when ill-formed its maximal subpart: at least one byte
+  bool wellFormed;
+};
+Utf8Sequence ReadUtf8(std::span<const uint8_t> bytes, size_t at);
 
 // The byte-order mark FF FE that starts a UTF-16LE file.
 inline constexpr std::string_view kUtf16LeMark{"\xFF\xFE", 2};

@@ -12,11 +12,10 @@ using namespace velkor;
 
 bool WellFormed(std::u16string_view text) {
   for (size_t i = 0; i < text.size(); ++i) {
-    const char16_t unit = text[i];
-    if (unit >= 0xD800 && unit <= 0xDBFF) {
-      if (i + 1 == text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) return false;
+    if (IsHighSurrogate(text[i])) {
+      if (i + 1 == text.size() || !IsLowSurrogate(text[i + 1])) return false;
       ++i;
-    } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
+    } else if (IsLowSurrogate(text[i])) {
       return false;
     }
   }

@@ -69,7 +69,8 @@ TEST_F(CarvedFileSave, RowsAreTheirImageRangesAndFailuresStopNoOthers) {
   EXPECT_FALSE(fs::exists(out.path / "a"));
   std::vector<std::string> logs;
   for (const char* name : {"1.png", "../2.gif", "a/b.jpg", "..", "", "sub\\7.jpg"})
-    logs.push_back("3 Save 保存" + out.path.string() + "/" + name + "失败");
+    logs.push_back("3 Save 保存" + out.path.string() + char(fs::path::preferred_separator) + name +
+                   "失败");
   EXPECT_EQ(recorder.logs, logs);
   std::vector<std::string> events = {"range 12"};
   for (int row = 0; row < 12; ++row) events.push_back("pos " + std::to_string(row));

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <map>
 #include <sstream>
 
@@ -23,12 +22,31 @@ namespace {
 
 namespace fs = std::filesystem;
 using deep::DeletePattern;
+using deep::ScanWindows;
 using fixtures::ExpectedPart;
 using fixtures::ExpectedRecord;
 
-// Every fixture layout but the iOS person, whose rows are keyed by the rowid
-// a freed cell has lost.
+// Every classic fixture layout but the iOS person, whose rows are keyed by the
+// rowid a freed cell has lost.
 const std::vector<RecordCategory> kCategories = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 14, 15, 16};
+// The current phones' tables; the person and the handle are freed too, to
+// show that none of their rows comes back.
+const deep::PhoneTable kPhoneTables[] = {
+    {"android sms, 19 columns", "sms", kCategoryAndroidSms},
+    {"android sms, 49 columns", "sms", kCategoryAndroidSms},
+    {"android calls of calllog.db", "calls", kCategoryCallLogDb},
+    {"android calls of contacts2.db", "calls", kCategoryContactsCalls},
+    {"android data with hash_id", "data", kCategoryHashIdData},
+    {"iOS 7 message + handle", "message", kCategoryIosMessage},
+    {"iOS 11 message + handle", "message", kCategoryIosMessage},
+    {"iOS 7 message + handle", "handle", kCategoryIosHandle},
+    {"iOS 11 message + handle", "handle", kCategoryIosHandle},
+    {"iOS ABPerson + 7-column ABMultiValue", "ABPerson", 12},
+    {"iOS ABPerson + 7-column ABMultiValue", "ABMultiValue", kCategoryMultiValueGuid},
+    {"iOS call_history.db", "call", kCategoryIosCallHistory},
+    {"iOS ZCALLRECORD", "ZCALLRECORD", kCategoryCallRecord}};
+// Rows keyed by the lost rowid: refused, so never rebuilt.
+constexpr RecordCategory kRefused[] = {12, kCategoryIosHandle};
 constexpr uint64_t kImageSize = 2 * fixtures::kMiB;
 // Odd, sector and page alignment; the first straddles the window boundary.
 constexpr uint64_t kPlacements[] = {fixtures::kMiB - 200001, 512 * 601, 4096 * 75};
@@ -43,22 +61,6 @@ std::vector<DeletePattern> Patterns() {
   for (int64_t r = deep::kRowsPerTable - 8; r <= deep::kRowsPerTable; ++r) end.deleted.push_back(r);
   for (int64_t r = 2; r <= deep::kRowsPerTable; r += 3) reused.deleted.push_back(r);
   return {scattered, runs, end, reused};
-}
-
-// The image scanned window by window as the record scan does it.
-RecordBatch ScanWindows(const std::vector<uint8_t>& image, uint8_t platform, bool deepScan) {
-  RecordBatch batch;
-  WindowScratch scratch;
-  std::vector<uint8_t> window;
-  for (uint64_t at = 0; at < image.size(); at += kWindowSize) {
-    const uint64_t length = std::min<uint64_t>(kWindowSize, image.size() - at);
-    window.assign(length + kWindowSlack, 0);
-    std::memcpy(window.data(), image.data() + at,
-                std::min<uint64_t>(window.size(), image.size() - at));
-    CollectWindowRecords(window.data(), static_cast<uint32_t>(length), platform, true, scratch,
-                         batch, {}, at, deepScan);
-  }
-  return batch;
 }
 
 // The fields a record is compared by, as one line, without where it was found.
@@ -127,8 +129,18 @@ const std::vector<deep::FreedDatabase>& Databases() {
     const fs::path folder =
         fs::temp_directory_path() / ("velkor_deep_rows_" + std::to_string(getpid()));
     std::vector<deep::FreedDatabase> out;
-    for (const DeletePattern& pattern : Patterns())
+    std::vector<phones::PhoneFamily> families = phones::AndroidFamilies();
+    for (phones::PhoneFamily& family : phones::IosFamilies()) families.push_back(std::move(family));
+    for (const DeletePattern& pattern : Patterns()) {
       out.push_back(deep::BuildFreedDatabase(kCategories, pattern, folder / pattern.name));
+      for (size_t n = 0; n < std::size(kPhoneTables); ++n) {
+        const deep::PhoneTable& table = kPhoneTables[n];
+        const auto family = std::find_if(families.begin(), families.end(),
+                                         [&](const auto& f) { return f.name == table.family; });
+        out.push_back(deep::BuildFreedPhoneDatabase(*family, table, pattern,
+                                                    folder / pattern.name / std::to_string(n)));
+      }
+    }
     fs::remove_all(folder);
     return out;
   }();
@@ -212,6 +224,10 @@ TEST(DeepRows, RebuildsFreedRowsOfEveryCategoryWithTheirOwnValues) {
                 t.rebuilt, t.right, precision);
     rebuiltAll += t.rebuilt;
     rightAll += t.right;
+    if (std::count(std::begin(kRefused), std::end(kRefused), category) > 0) {
+      EXPECT_EQ(t.rebuilt, 0) << "category " << int{category};
+      continue;
+    }
     EXPECT_GE(recall, 0.85) << "category " << int{category};
     EXPECT_GE(precision, 0.95) << "category " << int{category};
   }

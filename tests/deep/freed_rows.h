@@ -1,6 +1,9 @@
 // Databases whose deleted rows are known down to the byte: each is built
 // twice with the real SQLite library, once without its deletes, so that a
-// deleted row's cell can be compared before and after the delete.
+// deleted row's cell can be compared before and after the delete. The
+// classic layouts' rows come from the fixture databases, which know each
+// row's record; the current phones' from their SQL scripts, whose rows'
+// records are those the scan takes from the intact cells before the delete.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/record_batch.h"
 #include "tests/fixtures/fixture_database.h"
+#include "tests/phones/phone_layouts.h"
 
 namespace velkor::deep {
 
@@ -37,5 +42,23 @@ inline constexpr int kRowsPerTable = 160;
 
 FreedDatabase BuildFreedDatabase(const std::vector<RecordCategory>& categories,
                                  const DeletePattern& pattern, const std::filesystem::path& folder);
+
+// The table of a phone family whose rows a pattern deletes by rowid, and the
+// category its rows are.
+struct PhoneTable {
+  std::string family, table;
+  RecordCategory category = 0;
+};
+
+// The family's database with kRowsPerTable rows where its script makes a
+// numbered few, secure delete off and the pattern's rows deleted from the
+// table. Rows are the whole cells of the file before the delete that give a
+// record on the family's platform, of their table's category.
+FreedDatabase BuildFreedPhoneDatabase(const phones::PhoneFamily& family, const PhoneTable& table,
+                                      const DeletePattern& pattern,
+                                      const std::filesystem::path& folder);
+
+// The image scanned window by window as the record scan does it.
+RecordBatch ScanWindows(const std::vector<uint8_t>& image, uint8_t platform, bool deepScan);
 
 }  // namespace velkor::deep

@@ -75,29 +75,17 @@ TEST(DecodeColumns, WidthsConstantsAndTheWindowEnd) {
   }
 }
 
-// Zeros show as spaces (a trailing one is dropped); the rest goes through
-// code page 936, where the euro sign is byte 0x80, and each character outside
-// it, or each broken sequence, becomes one '?'.
-TEST(DecodeText, ZerosAndCodePage936) {
+// Zeros show as spaces (a trailing one is dropped), in plain ASCII as before
+// the code page pass, which the engine tests compare with ICU's.
+TEST(DecodeText, Zeros) {
   const struct {
     std::string utf8;
     std::string shown;
-  } cases[] = {
-      {std::string("ab\0c", 4), "ab c"},
-      {std::string("abc\0", 4), "abc"},
-      {std::string("\0\0", 2), " "},
-      {"", ""},
-      {"短信 你好", "短信 你好"},
-      {"caf\xC3\xA9", "café"},
-      {"\xE2\x82\xAC", "€"},
-      {"a\xF0\x9F\x98\x80z", "a?z"},  // emoji: one '?', not two
-      {"a\xE2\x80\x8Dz", "a?z"},      // zero-width joiner
-      {"x\xEF\xB8\x8F", "x?"},        // variation selector 16
-      {"\xFF\xFE", "??"},             // a blob
-      {"\xE4\xB8z", "?z"},            // truncated sequence
-      {"\xC0\xAF", "??"},             // never-valid lead byte
-      {"\xED\xA0\x80", "???"}         // encoded surrogate
-  };
+  } cases[] = {{std::string("ab\0c", 4), "ab c"},
+               {std::string("abc\0", 4), "abc"},
+               {std::string("\0\0", 2), " "},
+               {"", ""},
+               {std::string("\xE7\x9F\xAD\0\xF0\x9F\x98\x80\0", 9), "短 ?"}};
   for (const auto& c : cases) {
     std::vector<uint8_t> buffer(c.utf8.begin(), c.utf8.end());
     EXPECT_EQ(ToUtf8(DecodeText(buffer.data(), buffer.size())), c.shown) << c.utf8;
