@@ -61,7 +61,11 @@ RecordScanner::FileScanEnd RecordScanner::ScanFile(const std::filesystem::path& 
   FileScanEnd end;
   {
     UnreadableRanges unreadable(input_.log, path, result);
-    end = options_.threads > 1 && fullWindows + (rem != 0) > 1
+    // A window callback (the image digest) gets a thread of its own even for
+    // a one-thread scan: the parallel scan's feeder runs it beside the window
+    // worker, so the digest costs a core, not scan time.
+    const bool besideWorkers = options_.threads > 1 || static_cast<bool>(options_.windowRead);
+    end = besideWorkers && fullWindows + (rem != 0) > 1
               ? ScanWindowsInParallel(*image, fullWindows, rem, unreadable)
               : ScanWindowsInOrder(*image, fullWindows, rem, unreadable);
   }
