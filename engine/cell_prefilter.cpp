@@ -1,59 +1,64 @@
 #include "engine/cell_prefilter.h"
 
-#include <algorithm>
+#include <bit>
+#include <cstring>
 
 #include "engine/cell_prefilter_rules.h"
 
 namespace velkor {
 namespace {
 
-using prefilter::HeaderNeed;
-using prefilter::MayStartCell;
-using prefilter::RowidNeed;
+using prefilter::ByteClasses;
+using prefilter::In;
 
-constexpr uint32_t kBlock = 4096;
+static_assert(std::endian::native == std::endian::little,
+              "eight class bytes are read as one word, the first in its low byte");
 
-// Marks the offsets [from, to), from a multiple of 64. Each block computes
-// its HeaderNeed and RowidNeed rows first, as far as the block's last offset
-// reads them (RowidNeed up to n + 1, HeaderNeed up to n + 7), then a byte per
-// offset, then packs those into words.
-void MarkRange(const uint8_t* window, uint32_t from, uint32_t to, uint64_t* marks) {
-  uint8_t need[kBlock + 8];
-  uint8_t rowidNeed[kBlock + 2];
-  uint8_t may[kBlock];
-  for (uint32_t start = from; start < to; start += kBlock) {
-    const uint32_t n = std::min(kBlock, to - start);
-    const uint8_t* b = window + start;
-    for (uint32_t x = 0; x < n + 8; ++x) need[x] = HeaderNeed(b + x);
-    for (uint32_t x = 0; x < n + 2; ++x) rowidNeed[x] = RowidNeed(b + x, need + x);
-    for (uint32_t i = 0; i < n; ++i) may[i] = MayStartCell(b + i, rowidNeed + i, need + i);
-    for (uint32_t w = 0; w * 64 < n; ++w) {
-      uint64_t word = 0;
-      for (uint32_t k = 0; k < 64 && w * 64 + k < n; ++k) word |= uint64_t{may[w * 64 + k]} << k;
-      marks[(start + w * 64) / 64] = word;
-    }
+// The mask of one class bit over 64 class bytes. In the product, byte k of
+// eight times 0x80 >> j lands at bit 8(k + j) + 7 - j; the terms with
+// k + j = 7 fill the top byte, byte k's bit at bit 56 + k, and no two terms
+// share a bit, so nothing carries into it.
+uint64_t PackClass(const uint8_t* classBytes, int bit) {
+  uint64_t word = 0;
+  for (int j = 0; j < 8; ++j) {
+    uint64_t eight;
+    std::memcpy(&eight, classBytes + 8 * j, 8);
+    const uint64_t ones = (eight >> bit) & 0x0101010101010101;
+    word |= ((ones * 0x0102040810204080) >> 56) << (8 * j);
   }
+  return word;
 }
 
-void ClearPastEnd(uint32_t length, uint64_t* marks) {
-  if (length % 64 != 0) marks[length / 64] &= (uint64_t{1} << (length % 64)) - 1;
+// One byte of class bits per byte (bit j for the j-th class of
+// ByteClasses), then a mask per class.
+ByteClasses ClassifyPlain(const uint8_t* b) {
+  uint8_t classBytes[64];
+  for (int x = 0; x < 64; ++x) {
+    const uint8_t v = b[x];
+    classBytes[x] = static_cast<uint8_t>(
+        In(prefilter::kLast, v) | (v == 0x80) << 1 | In(prefilter::kPayloadOne, v) << 2 |
+        In(prefilter::kPayloadTwo, v) << 3 | In(prefilter::kHeaderOne, v) << 4 |
+        In(prefilter::kHeaderPadded, v) << 5 | (In(prefilter::kSmallType, v) | (v == 0x80)) << 6 |
+        In(prefilter::kSmallSize, v) << 7);
+  }
+  ByteClasses c;
+  uint64_t* fields[] = {&c.last,      &c.pad,          &c.payloadOne, &c.payloadTwo,
+                        &c.headerOne, &c.headerPadded, &c.firstType,  &c.smallSize};
+  for (int bit = 0; bit < 8; ++bit) *fields[bit] = PackClass(classBytes, bit);
+  return c;
 }
 
 }  // namespace
 
-void MarkPossibleCellStartsPlain(const uint8_t* window, uint32_t length, uint64_t* marks) {
-  MarkRange(window, 0, length, marks);
-  ClearPastEnd(length, marks);
-}
-
 void MarkPossibleCellStarts(const uint8_t* window, uint32_t length, uint64_t* marks) {
 #ifdef VELKOR_HIGHWAY
-  const uint32_t done = prefilter::MarkVectorised(window, length, marks);
-#else
-  const uint32_t done = 0;
+  if (prefilter::MarkVectorised(window, length, marks)) return;
 #endif
-  MarkRange(window, done, length, marks);
-  ClearPastEnd(length, marks);
+  MarkPossibleCellStartsPlain(window, length, marks);
+}
+
+void MarkPossibleCellStartsPlain(const uint8_t* window, uint32_t length, uint64_t* marks) {
+  prefilter::MarkBlocks(window, length, marks, ClassifyPlain);
 }
 
 }  // namespace velkor

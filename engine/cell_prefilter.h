@@ -7,8 +7,9 @@
 
 namespace velkor {
 
-// Bytes the prefilter reads past the end of the marked range.
-inline constexpr uint32_t kPrefilterLookAhead = 16;
+// Bytes the prefilter reads past the end of the marked range: the block of
+// 64 after the last one, and the header bytes of an offset near the end.
+inline constexpr uint32_t kPrefilterLookAhead = 128;
 // Offsets are marked one bit each, offset i at bit i % 64 of word i / 64.
 inline constexpr uint32_t PrefilterWords(uint32_t length) {
   return (length + 63) / 64;
@@ -18,12 +19,13 @@ inline constexpr uint32_t PrefilterWords(uint32_t length) {
 // it where DetectCell is certain to reject; DetectCell still decides for the
 // marked offsets. window must have kPrefilterLookAhead readable bytes after
 // length (the scan slack); marks holds PrefilterWords(length) words, and its
-// bits from length on are cleared. Uses the widest vector instructions the
-// processor has when the build has Highway, the plain loop otherwise.
+// bits from length on are cleared. Sorts the bytes into classes with the
+// widest vector instructions the processor has when the build has Highway,
+// with a plain loop otherwise.
 void MarkPossibleCellStarts(const uint8_t* window, uint32_t length, uint64_t* marks);
 
-// The plain loop: the reference the vector code must match bit for bit, and
-// the whole prefilter of a build without Highway.
+// The same with the plain classification only: the reference the vector
+// code must match bit for bit.
 void MarkPossibleCellStartsPlain(const uint8_t* window, uint32_t length, uint64_t* marks);
 
 }  // namespace velkor

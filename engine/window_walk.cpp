@@ -7,10 +7,13 @@
 #include "engine/fast_classifier.h"
 #include "engine/record_decoder.h"
 #include "engine/record_scan_parts.h"
+#include "engine/scan_input.h"
 #include "engine/signature_templates.h"
 
 namespace velkor {
 namespace {
+
+static_assert(kPrefilterLookAhead <= kWindowSlack, "the prefilter reads into the window's slack");
 
 // Next offset at or after pos whose mark is set, or length; marks from
 // length on are clear.
