@@ -40,6 +40,14 @@ struct Classify {
   ByteClasses operator()(const uint8_t* bytes) const {
     const V pad = hn::Set(d, 0x80);
     ByteClasses c;
+    // Without a header's first byte (06..51 or 80) no offset can start a
+    // cell, and empty classes say so: zeros and most text and media.
+    auto anyHeader = hn::FirstN(d, 0);
+    for (size_t lane = 0; lane < 64; lane += hn::Lanes(d)) {
+      const V v = hn::LoadU(d, bytes + lane);
+      anyHeader = hn::Or(anyHeader, hn::Or(InRange(d, v, kHeaderOne), hn::Eq(v, pad)));
+    }
+    if (hn::AllFalse(d, anyHeader)) return c;
     for (size_t lane = 0; lane < 64; lane += hn::Lanes(d)) {
       const V v = hn::LoadU(d, bytes + lane);
       const M isPad = hn::Eq(v, pad);
