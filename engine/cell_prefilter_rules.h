@@ -1,7 +1,7 @@
 // The rules of the cell prefilter, in two steps that are each a necessary
 // condition of DetectCell, so an offset they rule out is one it rejects.
 //
-// Step 1, bit masks over 48 offsets at a time. Every byte falls into a few
+// Step 1, bit masks over 53 offsets at a time. Every byte falls into a few
 // classes (ByteClasses, one bit per byte and class; the vector code sets a
 // class for 16 to 64 bytes with a few instructions), and the varint forms a
 // cell can start with are shifts and ands of those masks:
@@ -58,12 +58,14 @@ constexpr bool In(ByteRange r, uint8_t b) {
   return static_cast<uint8_t>(b - r.lo) <= static_cast<uint8_t>(r.hi - r.lo);
 }
 
-// Step 1 decides 48 offsets from the classes of the 64 bytes from the
-// first: no rule reads more than 10 bytes on, so every shift stays within
-// the word and blocks overlap by 16 bytes instead of carrying bits across.
-inline constexpr uint32_t kBlockOffsets = 48;
+// Step 1 decides 53 offsets from the classes of the 64 bytes from the
+// first: no rule reads more than 11 bytes on (a one-byte P, a rowid of
+// four, a padded H and the four header bytes after its first type), so
+// every shift stays within the word and blocks overlap by 11 bytes instead
+// of carrying bits across.
+inline constexpr uint32_t kBlockOffsets = 53;
 
-// Bit k set where a cell may start at byte k of the block, k < 48.
+// Bit k set where a cell may start at byte k of the block, k < 53.
 inline uint64_t PossibleStarts(const ByteClasses& c) {
   const uint64_t header = (c.headerOne & c.firstType >> 1) |
                           (c.pad & c.headerPadded >> 1 & c.firstType >> 2) | (c.pad & c.pad >> 1);

@@ -23,11 +23,15 @@ using D = hn::CappedTag<uint8_t, 64>;
 using V = hn::Vec<D>;
 using M = hn::Mask<D>;
 
-// r.lo <= x <= r.hi: x - r.lo, wrapping, is at most r.hi - r.lo (the
-// unsigned compare as a minimum and an equality).
+using DI = hn::Repartition<int8_t, D>;
+
+// r.lo <= x <= r.hi as one signed compare: adding 80 - r.lo moves r.lo to
+// -128, and the bytes of the range are then exactly those below
+// -128 + (r.hi - r.lo) + 1. The ranges that start at 0 share the addition.
 HWY_INLINE M InRange(D d, V x, ByteRange r) {
-  const V moved = hn::Sub(x, hn::Set(d, r.lo));
-  return hn::Eq(hn::Min(moved, hn::Set(d, static_cast<uint8_t>(r.hi - r.lo))), moved);
+  const DI di;
+  const auto moved = hn::BitCast(di, hn::Add(x, hn::Set(d, static_cast<uint8_t>(0x80 - r.lo))));
+  return hn::RebindMask(d, hn::Lt(moved, hn::Set(di, static_cast<int8_t>(r.hi - r.lo - 127))));
 }
 
 HWY_INLINE void Store(D d, M m, uint64_t& word, size_t lane) {
@@ -42,22 +46,19 @@ struct Classify {
     ByteClasses c;
     // Without a header's first byte (06..51 or 80) no offset can start a
     // cell, and empty classes say so: zeros and most text and media.
-    auto anyHeader = hn::FirstN(d, 0);
     for (size_t lane = 0; lane < 64; lane += hn::Lanes(d)) {
       const V v = hn::LoadU(d, bytes + lane);
-      anyHeader = hn::Or(anyHeader, hn::Or(InRange(d, v, kHeaderOne), hn::Eq(v, pad)));
+      Store(d, InRange(d, v, kHeaderOne), c.headerOne, lane);
+      Store(d, hn::Eq(v, pad), c.pad, lane);
     }
-    if (hn::AllFalse(d, anyHeader)) return c;
+    if ((c.headerOne | c.pad) == 0) return c;
     for (size_t lane = 0; lane < 64; lane += hn::Lanes(d)) {
       const V v = hn::LoadU(d, bytes + lane);
-      const M isPad = hn::Eq(v, pad);
       Store(d, InRange(d, v, kLast), c.last, lane);
-      Store(d, isPad, c.pad, lane);
       Store(d, InRange(d, v, kPayloadOne), c.payloadOne, lane);
       Store(d, InRange(d, v, kPayloadTwo), c.payloadTwo, lane);
-      Store(d, InRange(d, v, kHeaderOne), c.headerOne, lane);
       Store(d, InRange(d, v, kHeaderPadded), c.headerPadded, lane);
-      Store(d, hn::Or(InRange(d, v, kSmallType), isPad), c.firstType, lane);
+      Store(d, hn::Or(InRange(d, v, kSmallType), hn::Eq(v, pad)), c.firstType, lane);
       Store(d, InRange(d, v, kSmallSize), c.smallSize, lane);
     }
     return c;
