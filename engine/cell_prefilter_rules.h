@@ -67,8 +67,9 @@ inline constexpr uint32_t kBlockOffsets = 53;
 
 // Bit k set where a cell may start at byte k of the block, k < 53.
 inline uint64_t PossibleStarts(const ByteClasses& c) {
-  const uint64_t header = (c.headerOne & c.firstType >> 1) |
-                          (c.pad & c.headerPadded >> 1 & c.firstType >> 2) | (c.pad & c.pad >> 1);
+  const uint64_t plainHeader = c.headerOne & c.firstType >> 1;
+  const uint64_t paddedHeader = c.pad & ((c.headerPadded >> 1 & c.firstType >> 2) | c.pad >> 1);
+  const uint64_t header = plainHeader | paddedHeader;
   // Every form needs a header; most blocks of zeros, text or media have none.
   if (header == 0) return 0;
   // With P one byte, every header byte's kHeaderByteSize is at most
@@ -76,13 +77,17 @@ inline uint64_t PossibleStarts(const ByteClasses& c) {
   // (D >= 5) are 2 to 5 bytes after a one-byte H, 3 to 6 after a padded one.
   const uint64_t small2 = c.smallSize & c.smallSize >> 1;
   const uint64_t small4 = small2 & small2 >> 2;
-  const uint64_t smallHeader =
-      (c.headerOne & header & small4 >> 2) | (c.pad & header & small4 >> 3);
+  const uint64_t smallHeader = (plainHeader & small4 >> 2) | (paddedHeader & small4 >> 3);
+  // A varint of L bytes and then h starts where L - 1 bytes continue and
+  // the next one is last. Built up by L: after step L, bit i is set where
+  // such a varint of at most L bytes starts at i; a four-byte one must open
+  // with 80, and an 80 before a shorter one is a longer one already counted,
+  // so the last step needs no exact count.
   const uint64_t more = ~c.last;
   const auto rowids = [&](uint64_t h) {
-    return (c.last & h >> 1) | (more & c.last >> 1 & h >> 2) |
-           (more & more >> 1 & c.last >> 2 & h >> 3) |
-           (c.pad & more >> 1 & more >> 2 & c.last >> 3 & h >> 4);
+    const uint64_t one = c.last & h >> 1;
+    const uint64_t upToThree = one | (more & (one | (more & one >> 1)) >> 1);
+    return upToThree | (c.pad & upToThree >> 1);
   };
   const uint64_t rowid = rowids(header);
   // A header 3 to 8 bytes on: six shifts of header or-ed in three steps.
