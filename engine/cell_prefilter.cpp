@@ -46,8 +46,7 @@ ByteClasses ClassifyPlain(const uint8_t* b) {
     classBytes[x] = static_cast<uint8_t>(
         In(prefilter::kLast, v) | (v == 0x80) << 1 | In(prefilter::kPayloadOne, v) << 2 |
         In(prefilter::kPayloadTwo, v) << 3 | In(prefilter::kHeaderOne, v) << 4 |
-        In(prefilter::kHeaderPadded, v) << 5 | (In(prefilter::kSmallType, v) | (v == 0x80)) << 6 |
-        In(prefilter::kSmallSize, v) << 7);
+        (In(prefilter::kSmallType, v) | (v == 0x80)) << 5 | In(prefilter::kSmallSize, v) << 6);
   }
   ByteClasses c;
   c.last = PackClass(classBytes, 0);
@@ -55,9 +54,8 @@ ByteClasses ClassifyPlain(const uint8_t* b) {
   c.payloadOne = PackClass(classBytes, 2);
   c.payloadTwo = PackClass(classBytes, 3);
   c.headerOne = PackClass(classBytes, 4);
-  c.headerPadded = PackClass(classBytes, 5);
-  c.firstType = PackClass(classBytes, 6);
-  c.smallSize = PackClass(classBytes, 7);
+  c.firstType = PackClass(classBytes, 5);
+  c.smallSize = PackClass(classBytes, 6);
   return c;
 }
 
@@ -80,7 +78,6 @@ ByteClasses ClassifySse2(const uint8_t* b) {
     add(c.payloadOne, in(v, prefilter::kPayloadOne), q);
     add(c.payloadTwo, in(v, prefilter::kPayloadTwo), q);
     add(c.headerOne, in(v, prefilter::kHeaderOne), q);
-    add(c.headerPadded, in(v, prefilter::kHeaderPadded), q);
     add(c.firstType, _mm_or_si128(in(v, prefilter::kSmallType), pad), q);
     add(c.smallSize, in(v, prefilter::kSmallSize), q);
   }

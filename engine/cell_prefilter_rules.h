@@ -7,9 +7,9 @@
 // cell can start with are shifts and ands of those masks:
 //
 //   header at x   H one byte 6..81 (D = H - 1 in 5..80), then the first
-//                 serial type; or H padded, 80 then 07..52 (D = xx - 2),
-//                 then the first type; or 80 80 (a longer padded H).
-//                 The first type (< 10) starts 00..09 or 80.
+//                 serial type; or H padded, 80 then a last byte, then the
+//                 first type; or 80 80 (a longer padded H). The first type
+//                 (< 10) starts 00..09 or 80.
 //   rowid at x    R of 1 to 3 bytes, then a header; a 4-byte R is at most
 //                 2^20 only as 80 xx xx yy, so its first byte is 80.
 //   cell at i     P one byte 11..127, then a rowid and a header whose first
@@ -20,6 +20,8 @@
 // Step 2, at each offset step 1 leaves: the varints P, R and H are read as
 // they are, and the payload must hold the header, P > |P| + |R| + H, and
 // H plus a lower bound of the header's column sizes (kHeaderByteSize).
+// Step 2 alone bounds a padded H's second byte (07..52): 80 is rare enough
+// that a class for it costs more than the offsets it would rule out.
 #pragma once
 
 #include <algorithm>
@@ -36,7 +38,6 @@ struct ByteClasses {
   uint64_t payloadOne = 0;    // 0B..7F
   uint64_t payloadTwo = 0;    // 81..CE
   uint64_t headerOne = 0;     // 06..51
-  uint64_t headerPadded = 0;  // 07..52
   uint64_t firstType = 0;     // 00..09 or 80
   uint64_t smallSize = 0;     // 00..82: a header byte of a payload below 128
 };
@@ -49,7 +50,6 @@ inline constexpr ByteRange kLast{0, 0x7F};
 inline constexpr ByteRange kPayloadOne{11, 127};
 inline constexpr ByteRange kPayloadTwo{0x81, 0xCE};
 inline constexpr ByteRange kHeaderOne{6, 81};
-inline constexpr ByteRange kHeaderPadded{7, 82};
 inline constexpr ByteRange kSmallType{0, 9};
 inline constexpr ByteRange kSmallSize{0, 0x82};
 
@@ -68,7 +68,7 @@ inline constexpr uint32_t kBlockOffsets = 53;
 // Bit k set where a cell may start at byte k of the block, k < 53.
 inline uint64_t PossibleStarts(const ByteClasses& c) {
   const uint64_t plainHeader = c.headerOne & c.firstType >> 1;
-  const uint64_t paddedHeader = c.pad & ((c.headerPadded >> 1 & c.firstType >> 2) | c.pad >> 1);
+  const uint64_t paddedHeader = c.pad & ((c.last >> 1 & c.firstType >> 2) | c.pad >> 1);
   const uint64_t header = plainHeader | paddedHeader;
   // Every form needs a header; most blocks of zeros, text or media have none.
   if (header == 0) return 0;

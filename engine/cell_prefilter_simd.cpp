@@ -57,7 +57,6 @@ struct Classify {
       Store(d, InRange(d, v, kLast), c.last, lane);
       Store(d, InRange(d, v, kPayloadOne), c.payloadOne, lane);
       Store(d, InRange(d, v, kPayloadTwo), c.payloadTwo, lane);
-      Store(d, InRange(d, v, kHeaderPadded), c.headerPadded, lane);
       Store(d, hn::Or(InRange(d, v, kSmallType), hn::Eq(v, pad)), c.firstType, lane);
       Store(d, InRange(d, v, kSmallSize), c.smallSize, lane);
     }
