@@ -33,13 +33,13 @@ namespace velkor::prefilter {
 
 // One bit per byte of 64 bytes, byte k at bit k.
 struct ByteClasses {
-  uint64_t last = 0;          // < 80: a varint's last byte
-  uint64_t pad = 0;           // 80: a padded varint's leading byte
-  uint64_t payloadOne = 0;    // 0B..7F
-  uint64_t payloadTwo = 0;    // 81..CE
-  uint64_t headerOne = 0;     // 06..51
-  uint64_t firstType = 0;     // 00..09 or 80
-  uint64_t smallSize = 0;     // 00..82: a header byte of a payload below 128
+  uint64_t last = 0;        // < 80: a varint's last byte
+  uint64_t pad = 0;         // 80: a padded varint's leading byte
+  uint64_t payloadOne = 0;  // 0B..7F
+  uint64_t payloadTwo = 0;  // 81..CE
+  uint64_t headerOne = 0;   // 06..51
+  uint64_t firstType = 0;   // 00..09 or 80
+  uint64_t smallSize = 0;   // 00..82: a header byte of a payload below 128
 };
 
 // The class bounds, shared by the plain and the vector classification.

@@ -164,22 +164,28 @@ TEST(CellPrefilter, NeverRulesOutAnAcceptedOffset) {
 }
 
 // Zeros with one cell: the variants skip blocks without a possible header
-// and decide 53 offsets per block, so the cell is placed just before, on and
-// after block and word edges.
+// and decide a few dozen offsets per block, so the cell is placed just
+// before, on and after block and word edges, and the cell that reaches
+// farthest (P one byte, a padded four-byte rowid, a padded H, then five
+// one-byte types) at every offset of a block.
 TEST(CellPrefilter, FindsALoneCellNearBlockEdges) {
   constexpr uint32_t kLength = 131072 - 3;
+  const Bytes farReaching = {0x10, 0x80, 0x80, 0x80, 0x05, 0x80, 0x07, 1, 1,
+                             1,    1,    1,    1,    2,    3,    4,    5};
+  const auto check = [&](const Bytes& cell, uint32_t at) {
+    Bytes bytes(kLength + kWindowSlack, 0);
+    std::copy(cell.begin(), cell.end(), bytes.begin() + at);
+    const std::string label =
+        "cell of " + std::to_string(cell.size()) + " at " + std::to_string(at);
+    std::vector<uint64_t> plain(PrefilterWords(kLength));
+    MarkPossibleCellStartsPlain(bytes.data(), kLength, plain.data());
+    ASSERT_TRUE((plain[at / 64] >> (at % 64)) & 1) << label;
+    ExpectVariantsAgree(bytes.data(), kLength, label);
+  };
   for (uint32_t edge : {2048u, 4096u, 16384u, 65536u, 53u * 1000}) {
-    for (uint32_t before : {0u, 1u, 5u, 9u, 11u, 16u, 31u, 52u, 64u}) {
-      Bytes bytes(kLength + kWindowSlack, 0);
-      const uint32_t at = edge - before;
-      std::copy(kHelloCell.begin(), kHelloCell.end(), bytes.begin() + at);
-      const std::string label = "cell at " + std::to_string(at);
-      std::vector<uint64_t> plain(PrefilterWords(kLength));
-      MarkPossibleCellStartsPlain(bytes.data(), kLength, plain.data());
-      ASSERT_TRUE((plain[at / 64] >> (at % 64)) & 1) << label;
-      ExpectVariantsAgree(bytes.data(), kLength, label);
-    }
+    for (uint32_t before : {0u, 1u, 5u, 9u, 16u, 31u, 47u, 64u}) check(kHelloCell, edge - before);
   }
+  for (uint32_t at = 64 * 1000; at < 64 * 1001; ++at) check(farReaching, at);
 }
 
 // The walk resumes right after a found cell's header, so an older cell that
