@@ -94,13 +94,10 @@ bool MayStartFreedCell(const uint8_t* b) {
   return (sizeOk & nextOk) != 0 && PossibleCases(b) != 0;
 }
 
-// Each 32 positions get the cheap part of MayStartFreedCell first: both
-// header fields' high bytes inside a page, the next freeblock's high byte
-// not below the size's unless it is zero, a size that is not zero, and a
-// number or NULL type among the four bytes after the header, which every
-// case needs. Random bytes pass that at about one position in two hundred,
-// so the cases are tested only for the vectors where some position did.
-// Zeros have no size: a chunk of them costs one OR per vector. target_clones
+// Each 32 positions are tested side by side, every test for all of them:
+// a branch per vector on whether some position passed the header tests
+// costs more in mispredictions than the case tests it would spare. Zeros
+// have no size: a chunk of them costs one OR per vector. target_clones
 // picks AVX2 at run time where the processor has it.
 VELKOR_AVX2_CLONES bool MarkFreedCellStarts(const uint8_t* w, uint32_t n, uint64_t* marks) {
   if (Zeros(w, n + 8)) {
@@ -117,18 +114,18 @@ VELKOR_AVX2_CLONES bool MarkFreedCellStarts(const uint8_t* w, uint32_t n, uint64
     Load(w + f + 5, t[1]);
     Load(w + f + 6, t[2]);
     Load(w + f + 7, t[3]);
-    const Bytes32 low01 = t[0] < t[1] ? t[0] : t[1], low23 = t[2] < t[3] ? t[2] : t[3];
+    // Both fields' high bytes inside a page, the next freeblock's high byte
+    // not below the size's unless it is zero, and a size: necessary parts of
+    // the header tests. Bytes below 128, as inPage makes them, compare the
+    // same signed, which SSE2 has.
     const Mask32 inPage = ((n0 | s0) & kBeyondPage) == 0;
-    // Bytes below 128, as inPage makes them, compare the same signed, which
-    // SSE2 has.
     const Mask32 ordered =
         (reinterpret_cast<const Mask32&>(s0) <= reinterpret_cast<const Mask32&>(n0)) | (n0 == 0);
     const Mask32 sized = (s0 | s1) != 0;
-    const Mask32 typed = (low01 < low23 ? low01 : low23) <= 9;
     Load(w + f + 8, t[4]);
     Mask32 four, three, two;
     TestCases(t, four, three, two);
-    uint64_t bits = MaskBits(inPage & ordered & sized & typed & (four | three | two));
+    uint64_t bits = MaskBits(inPage & ordered & sized & (four | three | two));
     if (n - f < 32) bits &= (uint64_t{1} << (n - f)) - 1;
     marks[f / 64] = f % 64 == 0 ? bits : marks[f / 64] | bits << 32;
     any |= bits;
