@@ -5,30 +5,21 @@
 #include <cstring>
 #include <iterator>
 
+#include "engine/freeblock_marks.h"
 #include "engine/record_scan_parts.h"
 #include "engine/scan_input.h"
 #include "engine/signature_templates.h"
-#include "engine/vector_clones.h"
 
 namespace velkor {
 namespace {
 
-// The smallest cell the cell test accepts: a one-byte P and R before the
-// smallest payload.
-constexpr uint32_t kMinFreedCell = 2 + kMinPayload;
-// Freeblocks are looked for in pages of up to 16 KiB (phones' databases use
-// 4 KiB): the size and the next freeblock's offset lie below it.
-constexpr uint32_t kMaxPageSize = 16384;
 // Free space and whole cells a freeblock may hold after the freed cell.
 constexpr int kMaxChainSteps = 16;
 // Positions are marked a chunk at a time.
 constexpr uint32_t kFlagChunk = 4096;
-// The header length is rebuilt as one byte.
-constexpr uint32_t kMaxHeader = 127;
 // The readings tried at each position, most checked first: k, and with k = 2
 // the rebuilt first type, NULL or an integer type of each body size. Each
 // needs its bit among the cases a position can be (PossibleCases).
-enum : uint8_t { kMayBeFour = 1, kMayBeThree = 2, kMayBeTwo = 4, kMayBeTwoAfterInteger = 8 };
 struct Reading {
   uint32_t leadLost, lostType;
   uint8_t flag;
@@ -49,20 +40,15 @@ uint32_t BigEndian16(const uint8_t* bytes) {
 
 // The classifier's templates in the form the type walk needs: per column
 // position and type code, the templates that forbid that code there; per
-// template, the column counts it admits.
+// column count, the templates that admit it.
 struct WalkTables {
   std::array<std::array<TemplateSet, 4>, kMaxDecodedColumns> forbidding{};
-  std::array<uint32_t, kTemplateCount> minColumns{};
-  std::array<uint32_t, kTemplateCount> maxColumns{};
+  std::array<TemplateSet, kMaxColumns + 1> admitting{};
   TemplateSet needRowid = 0;
   TemplateSet firstNotRowid = 0;
 
   bool AnyAdmits(TemplateSet set, uint32_t columns) const {
-    for (; set != 0; set &= set - 1) {
-      const auto k = static_cast<size_t>(__builtin_ctz(set));
-      if (columns >= minColumns[k] && columns <= maxColumns[k]) return true;
-    }
-    return false;
+    return (set & admitting[columns]) != 0;
   }
 };
 
@@ -81,8 +67,11 @@ const WalkTables& Tables() {
       const SignatureTemplate& codes = SignatureTemplates()[category - 1];
       uint32_t length = 0;
       while (length < TemplateLimit(category) && codes[length] != 0) ++length;
-      t.minColumns[k] = std::max(length, masks.gate[k].minColumns);
-      t.maxColumns[k] = masks.gate[k].maxColumns;
+      const uint32_t fewest = std::max(length, masks.gate[k].minColumns);
+      for (uint32_t c = fewest; c <= std::min<uint32_t>(masks.gate[k].maxColumns, kMaxColumns);
+           ++c) {
+        t.admitting[c] |= TemplateSet{1} << k;
+      }
     }
     // The person and handle rows are keyed by their rowid.
     t.needRowid = TemplatesOf({12, kCategoryIosHandle});
@@ -149,8 +138,55 @@ int FreeblockEndsAfter(const uint8_t* w, uint32_t readable, uint32_t pos, uint32
 // How well a freeblock bears a reading out, best last.
 enum ReadingFit { kNoReading = 0, kAfterFragment, kGapless, kExact };
 
+// The freeblock at one position, which all its readings share. Readings of
+// one position often end their cells at the same length (k = 3 and k = 2
+// after a NULL always do), so the chain's answer for each length is kept in
+// a table indexed by the length's low bits, whose entries count only when
+// stamped with this position's number.
+class FreeblockAt {
+ public:
+  FreeblockAt(const uint8_t* w, uint32_t readable, uint32_t offset, const CellIndex& wholeCells,
+              FreedCellScratch& scratch)
+      : w_(w),
+        readable_(readable),
+        offset_(offset),
+        size_(BigEndian16(w + offset + 2)),
+        wholeCells_(wholeCells),
+        chains_(scratch.chains),
+        stamp_(++scratch.chainStamp) {}
+
+  const uint8_t* Window() const { return w_; }
+  uint32_t Readable() const { return readable_; }
+  uint32_t Offset() const { return offset_; }
+  uint32_t Size() const { return size_; }
+
+  // FreeblockEndsAfter for the bytes after a freed cell of this length.
+  int EndsAfter(uint32_t length) {
+    ChainEnd& known = chains_[length % chains_.size()];
+    if (known.stamp != stamp_ || known.length != length) {
+      known = {stamp_, length,
+               FreeblockEndsAfter(w_, readable_, offset_ + length, size_ - length, wholeCells_)};
+    }
+    return known.gap;
+  }
+
+ private:
+  const uint8_t* w_;
+  uint32_t readable_, offset_, size_;
+  const CellIndex& wholeCells_;
+  std::array<ChainEnd, 64>& chains_;
+  uint64_t stamp_;
+};
+
+// What a walk found: how well the freeblock closes around the cell, and
+// whether the types alone allowed an end at some column (the sizes aside).
+struct WalkEnd {
+  int fit = kNoReading;
+  bool typesAdmitted = false;
+};
+
 // Walks the surviving serial types of a cell freed with k = leadLost and
-// fills cell on success; gives how well the freeblock closes around it.
+// fills cell on success.
 // Invariant of the walk: every type read so far fits at least one template
 // not refused for this reading at its column, 1 + typeBytes is the header
 // length the types read so far make, and k + header + body never exceeds
@@ -160,9 +196,10 @@ enum ReadingFit { kNoReading = 0, kAfterFragment, kGapless, kExact };
 // wins, else the first it goes on from after one (ending a walk early by a
 // few NULL types shifts the bodies by as many bytes, so a fragment is the
 // weaker evidence).
-int WalkFreedCell(const uint8_t* w, uint32_t readable, uint32_t offset, uint32_t freeSize,
-                  uint32_t k, uint32_t lostType, const CellIndex& wholeCells, FreedCell& cell) {
+WalkEnd WalkFreedCell(FreeblockAt& block, uint32_t k, uint32_t lostType, FreedCell& cell) {
   const WalkTables& t = Tables();
+  const uint8_t* w = block.Window();
+  const uint32_t readable = block.Readable(), offset = block.Offset(), freeSize = block.Size();
   TemplateSet fitting = TemplateSet(~t.needRowid) & ((TemplateSet{1} << kTemplateCount) - 1);
   uint32_t pos = offset + 4;
   uint32_t column = 0;
@@ -170,7 +207,7 @@ int WalkFreedCell(const uint8_t* w, uint32_t readable, uint32_t offset, uint32_t
   uint32_t knownEnd = 0;
   if (k == 4) {
     const uint32_t header = w[pos];
-    if (header < 1 + kMinSerialBytes || header > kMaxHeader) return kNoReading;
+    if (header < 1 + kMinSerialBytes || header > kMaxFreedHeader) return {};
     ++pos;
     knownEnd = pos + header - 1;
   } else if (k == 2) {
@@ -180,6 +217,7 @@ int WalkFreedCell(const uint8_t* w, uint32_t readable, uint32_t offset, uint32_t
   }
   const uint32_t maxPayload = k == 2 ? 127 : static_cast<uint32_t>(kMaxPayload);
   uint64_t body = SerialTypeContentSize(lostType);
+  WalkEnd end;
   bool fallback = false;
   while (fitting != 0 && column < static_cast<uint32_t>(kMaxColumns)) {
     if (pos + 4 > readable) break;
@@ -193,25 +231,31 @@ int WalkFreedCell(const uint8_t* w, uint32_t readable, uint32_t offset, uint32_t
     typeBytes += static_cast<uint32_t>(type.length);
     ++column;
     const uint64_t payload = 1 + typeBytes + body;
-    if (1 + typeBytes > kMaxHeader || payload > maxPayload || k + payload > freeSize) break;
+    if (1 + typeBytes > kMaxFreedHeader || payload > maxPayload || k + payload > freeSize) break;
     if (k == 4 && pos < knownEnd) continue;
-    if (k == 4 && pos != knownEnd) return kNoReading;
-    if (payload < kMinPayload || typeBytes < kMinSerialBytes ||
-        column < static_cast<uint32_t>(kMinColumns) || !t.AnyAdmits(fitting, column) ||
-        offset + k + payload > readable) {
-      if (k == 4) return kNoReading;
+    if (k == 4 && pos != knownEnd) return {};
+    const bool typesFit = typeBytes >= kMinSerialBytes &&
+                          column >= static_cast<uint32_t>(kMinColumns) &&
+                          t.AnyAdmits(fitting, column);
+    end.typesAdmitted = end.typesAdmitted || typesFit;
+    if (!typesFit || payload < kMinPayload || offset + k + payload > readable) {
+      if (k == 4) return {};
       continue;
     }
     const auto length = k + static_cast<uint32_t>(payload);
-    const int gap = FreeblockEndsAfter(w, readable, offset + length, freeSize - length, wholeCells);
+    const int gap = block.EndsAfter(length);
     if (gap >= 0 && !(gap > 0 && fallback)) {
       cell = FreedCell{offset, k, lostType, freeSize, length, pos, 0, 0};
-      if (gap == 0) return length == freeSize ? kExact : kGapless;
+      if (gap == 0) {
+        end.fit = length == freeSize ? kExact : kGapless;
+        return end;
+      }
       fallback = true;
     }
     if (k == 4) break;
   }
-  return fallback ? kAfterFragment : kNoReading;
+  end.fit = fallback ? kAfterFragment : kNoReading;
+  return end;
 }
 
 void AppendVarint(std::vector<uint8_t>& out, uint32_t value) {
@@ -236,47 +280,6 @@ void Rebuild(const uint8_t* w, FreedCell& cell, std::vector<uint8_t>& arena) {
   arena.insert(arena.end(), kRebuiltPad, 0);
 }
 
-// The cases a position can be, as kMayBe bits, from the eight bytes after
-// its freeblock header: with k = 4 a header length and a number or NULL
-// type for column 0, with k = 3 that type at once; every template that can
-// be rebuilt has a number at one of columns 1 to 3, after at most one
-// two-byte type. With k = 2 the payload is under 128 bytes, so no type
-// byte exceeds 0x81 and at most one type takes two bytes (two texts of 58
-// bytes or more leave no room for the columns of a template that has
-// them). Byte arithmetic only, so that it vectorises; the k = 2 reading
-// after an integer is a case of kMayBeTwo (see ReadFreedCellAt).
-inline uint8_t PossibleCases(const uint8_t* b) {
-  const uint8_t num4 = b[4] <= 9, num5 = b[5] <= 9, num6 = b[6] <= 9, num7 = b[7] <= 9;
-  const uint8_t num8 = b[8] <= 9;
-  const uint8_t four =
-      (static_cast<uint8_t>(b[4] - 6) <= kMaxHeader - 6) & num5 & (num6 | num7 | num8);
-  const uint8_t three = num4 & (num5 | num6 | num7 | num8);
-  const uint8_t two =
-      (std::max(std::max(b[4], b[5]), std::max(b[6], b[7])) <= 0x81) & (num4 | num5 | num6 | num7);
-  return static_cast<uint8_t>((four * kMayBeFour) | (three * kMayBeThree) | (two * kMayBeTwo));
-}
-
-// A position is worth a closer look when its first four bytes read as a
-// freeblock header (a size that can hold a cell; the next freeblock, in
-// ascending page order, beyond it or none; both inside a page) and the
-// bytes after them allow some reading. target_clones picks AVX2 at run
-// time where the processor has it. True when some position of the chunk is
-// marked.
-VELKOR_AVX2_CLONES bool MarkChunk(const uint8_t* __restrict__ w,
-                                                                 size_t n,
-                                                                 uint8_t* __restrict__ flags) {
-  uint8_t any = 0;
-  for (size_t f = 0; f < n; ++f) {
-    const uint8_t n0 = w[f], n1 = w[f + 1], s0 = w[f + 2], s1 = w[f + 3];
-    const uint8_t sizeOk = ((s0 != 0) | (s1 >= kMinFreedCell)) & (s0 < kMaxPageSize / 256);
-    const uint8_t nextOk =
-        (((n0 | n1) == 0) | (n0 > s0) | ((n0 == s0) & (n1 > s1))) & (n0 < kMaxPageSize / 256);
-    flags[f] = static_cast<uint8_t>(sizeOk & nextOk & (PossibleCases(w + f) != 0));
-    any |= flags[f];
-  }
-  return any != 0;
-}
-
 // Tries the readings the position's bytes allow and keeps the best: a cell
 // the freeblock ends with exactly beats one it holds more after, and that
 // one a cell followed by a fragment. Readings alike in that are all kept, in
@@ -285,7 +288,7 @@ VELKOR_AVX2_CLONES bool MarkChunk(const uint8_t* __restrict__ w,
 // none holds.
 uint32_t ReadFreedCellAt(const uint8_t* window, uint32_t readable, uint32_t f,
                          const CellIndex& index, FreedCellScratch& scratch) {
-  const uint32_t freeSize = BigEndian16(window + f + 2);
+  FreeblockAt block(window, readable, f, index, scratch);
   uint8_t cases = PossibleCases(window + f);
   // The chat template, whose first column is an integer, has a text at
   // column 1.
@@ -297,13 +300,17 @@ uint32_t ReadFreedCellAt(const uint8_t* window, uint32_t readable, uint32_t f,
   for (const auto& [k, lostType, flag] : kReadings) {
     if ((cases & flag) == 0) continue;
     FreedCell& reading = readings[kept];
-    const int fit = WalkFreedCell(window, readable, f, freeSize, k, lostType, index, reading);
-    if (fit == kNoReading || fit < best) continue;
-    if (fit > best) {
+    const WalkEnd end = WalkFreedCell(block, k, lostType, reading);
+    // The integer readings come in ascending body size: a larger body ends
+    // the walk at the same column or sooner, and the types are the same, so
+    // where they allowed no end none of the later readings holds.
+    if (flag == kMayBeTwoAfterInteger && !end.typesAdmitted) cases &= ~kMayBeTwoAfterInteger;
+    if (end.fit == kNoReading || end.fit < best) continue;
+    if (end.fit > best) {
       readings[0] = reading;
       kept = 0;
     }
-    best = fit;
+    best = end.fit;
     ++kept;
   }
   uint32_t resume = 0;
@@ -324,7 +331,9 @@ TemplateSet RefusedForFreedCell(const FreedCell& cell) {
 
 // Invariant: positions are tested in ascending order and a freed cell found
 // at f moves the walk past its serial types, as the whole-cell walk steps
-// over an accepted header. The window is marked a chunk at a time into a
+// over an accepted header. A freed cell is never taken where an accepted
+// cell holds its start, so only the stretches between accepted cells are
+// marked (dense pages are almost all cells), a chunk at a time into a
 // buffer that stays in the first-level cache while its marks are read.
 void FindFreedCells(const uint8_t* window, uint32_t length,
                     const std::vector<WholeCell>& wholeCells, FreedCellScratch& scratch) {
@@ -336,33 +345,33 @@ void FindFreedCells(const uint8_t* window, uint32_t length,
     scratch.cellStarts[c.start / 64] |= uint64_t{1} << (c.start % 64);
   }
   const CellIndex index{wholeCells, scratch.cellStarts};
-  // Eight zero marks after a chunk's end end every word read below.
-  uint8_t marks[kFlagChunk + 8];
-  // Cells starting at or before f; a freed cell is never taken where an
-  // accepted cell holds its start, so a position inside one is not walked.
-  size_t cellsBefore = 0;
-  uint32_t next = 0;  // the first position still to test
-  for (uint32_t start = 0; start < length; start += kFlagChunk) {
-    const uint32_t n = std::min(kFlagChunk, length - start);
-    if (next >= start + n || !MarkChunk(window + start, n, marks)) continue;
-    std::memset(marks + n, 0, 8);
-    for (uint32_t i = next > start ? next - start : 0; i < n; ++i) {
-      uint64_t word;
-      std::memcpy(&word, marks + i, sizeof word);
-      if (word == 0) {
-        i += 7;
-        continue;
-      }
-      i += static_cast<uint32_t>(__builtin_ctzll(word) / 8);
-      if (i >= n) break;
-      const uint32_t f = start + i;
-      while (cellsBefore < wholeCells.size() && wholeCells[cellsBefore].start <= f) ++cellsBefore;
-      if (cellsBefore > 0 && wholeCells[cellsBefore - 1].maxEnd > f) continue;
-      const uint32_t resume = ReadFreedCellAt(window, readable, f, index, scratch);
-      if (resume == 0) continue;
-      next = resume;
-      i = resume - start - 1;
+  uint64_t marks[kFlagChunk / 64];
+  size_t cellsBefore = 0;  // accepted cells starting at or before pos
+  uint32_t pos = 0;        // the first position still to test
+  while (pos < length) {
+    while (cellsBefore < wholeCells.size() && wholeCells[cellsBefore].start <= pos) ++cellsBefore;
+    if (cellsBefore > 0 && wholeCells[cellsBefore - 1].maxEnd > pos) {
+      pos = wholeCells[cellsBefore - 1].maxEnd;
+      continue;
     }
+    const uint32_t nextCell =
+        cellsBefore < wholeCells.size() ? wholeCells[cellsBefore].start : length;
+    const uint32_t end = std::min({nextCell, length, pos + kFlagChunk});
+    const uint32_t n = end - pos;
+    uint32_t resume = end;
+    if (MarkFreedCellStarts(window + pos, n, marks)) {
+      uint32_t from = 0;  // positions before it are passed
+      for (uint32_t word = 0; word < (n + 63) / 64; ++word) {
+        for (uint64_t bits = marks[word]; bits != 0; bits &= bits - 1) {
+          const uint32_t i = word * 64 + static_cast<uint32_t>(__builtin_ctzll(bits));
+          if (i < from || !MayStartFreedCell(window + pos + i)) continue;
+          const uint32_t headerEnd = ReadFreedCellAt(window, readable, pos + i, index, scratch);
+          if (headerEnd != 0) from = headerEnd - pos;
+        }
+      }
+      resume = std::max(end, pos + from);
+    }
+    pos = resume;
   }
 }
 

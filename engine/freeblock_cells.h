@@ -51,8 +51,18 @@ struct FreedCell {
 // zero bytes for the cell test's look-ahead.
 inline constexpr uint32_t kRebuiltPad = 8;
 
+// A chain's answer for the bytes after a freed cell of some length, from
+// the position numbered stamp.
+struct ChainEnd {
+  uint64_t stamp = 0;
+  uint32_t length = 0;
+  int gap = 0;
+};
+
 struct FreedCellScratch {
   std::array<FreedCell, 9> readings;  // of one position
+  std::array<ChainEnd, 64> chains;
+  uint64_t chainStamp = 0;
   std::vector<FreedCell> cells;
   std::vector<uint8_t> rebuilt;
   std::vector<uint64_t> cellStarts;  // a bit per window byte where an accepted cell starts

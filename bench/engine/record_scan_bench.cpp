@@ -72,6 +72,22 @@ void BM_Prefilter(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kWindowSize);
 }
 
+// The deep scan's own pass: freed cells looked for around the whole cells
+// that a scan of the same window accepted.
+void BM_FindFreedCells(benchmark::State& state) {
+  const std::vector<uint8_t> original = MakeWindow(static_cast<DataKind>(state.range(0)));
+  std::vector<uint8_t> window = original;
+  WindowScratch scratch;
+  RecordBatch batch;
+  CollectWindowRecords(window.data(), kWindowSize, kPlatformAndroid, true, scratch, batch, {}, 0,
+                       true);
+  for (auto _ : state) {
+    FindFreedCells(original.data(), kWindowSize, scratch.wholeCells, scratch.freed);
+    benchmark::DoNotOptimize(scratch.freed.cells.data());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kWindowSize);
+}
+
 BENCHMARK(BM_Prefilter)
     ->ArgNames({"zeros|random|databases", "vector"})
     ->ArgsProduct({{0, 1, 2}, {0, 1}});
@@ -79,6 +95,7 @@ BENCHMARK(BM_DetectCellEveryOffset)->ArgName("zeros|random|databases")->DenseRan
 BENCHMARK(BM_ScanWindow)
     ->ArgNames({"zeros|random|databases", "fast", "deep"})
     ->ArgsProduct({{0, 1, 2}, {0, 1}, {0, 1}});
+BENCHMARK(BM_FindFreedCells)->ArgName("zeros|random|databases")->DenseRange(0, 2);
 
 }  // namespace
 }  // namespace velkor
