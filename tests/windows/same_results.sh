@@ -34,6 +34,8 @@ run_side() {
   "$@" >"$work/stdout" 2>"$work/stderr" || status=$?
   mkdir -p "$work/$side/$name"
   [[ -d "$work/out" ]] && mv "$work/out" "$work/$side/$name/out"
+  # Wine's own loader and debug messages are not the program's output.
+  [[ $side == windows ]] && sed -i -E '/^(wine: |[0-9a-f]{4}:(err|fixme|warn|trace):)/d' "$work/stderr"
   mv "$work/stdout" "$work/stderr" "$work/$side/$name/"
   echo "$status" >"$work/$side/$name/status"
 }
@@ -58,7 +60,10 @@ compare() {
   run_side windows "$name" "$wine" "$exe" "${args[@]}"
   local l="$work/linux/$name" w="$work/windows/$name"
   for file in status stdout stderr; do
-    cmp -s "$l/$file" "$w/$file" || fail "$name: $file"
+    if ! cmp -s "$l/$file" "$w/$file"; then
+      fail "$name: $file"
+      diff "$l/$file" "$w/$file" | head -20 >&2 || true
+    fi
   done
   if [[ -d "$l/out" || -d "$w/out" ]]; then
     diff -r -q -x report.json "$l/out" "$w/out" >/dev/null || fail "$name: output files"
