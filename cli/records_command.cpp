@@ -59,12 +59,11 @@ bool WriteExports(const RecordStores& stores, const std::filesystem::path& dir, 
   bool ok = true;
   for (const ResultTabInfo& tab : ResultTabs()) {
     if (!tab.filledByRecordScan) continue;
-    std::vector<RowTexts> rows;
-    const size_t count = RecordRowCount(stores, tab.tab);
-    rows.reserve(count);
-    for (size_t i = 0; i < count; ++i) rows.push_back(RecordRow(stores, tab.tab, i, form));
     const std::filesystem::path path = dir / PathFromText(tab.exportName);
-    if (!WriteTextExport(path, rows, tab.columns.size())) {
+    const auto rowAt = [&](size_t index, RowTexts& row) {
+      FillRecordRow(stores, tab.tab, index, form, row);
+    };
+    if (!WriteTextExport(path, RecordRowCount(stores, tab.tab), tab.columns.size(), rowAt)) {
       std::fprintf(stderr, "velkor: cannot write %s\n", platform::PathUtf8(path).c_str());
       ok = false;
     }

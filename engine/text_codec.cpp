@@ -134,9 +134,12 @@ std::u16string FromUtf8(std::string_view text) {
 }
 
 void AppendUtf16Le(std::string& out, std::u16string_view text) {
-  for (char16_t unit : text) {
-    out.push_back(static_cast<char>(unit & 0xFF));
-    out.push_back(static_cast<char>(unit >> 8));
+  const size_t at = out.size();
+  out.resize(at + 2 * text.size());
+  char* bytes = out.data() + at;
+  for (size_t i = 0; i < text.size(); ++i) {
+    bytes[2 * i] = static_cast<char>(text[i] & 0xFF);
+    bytes[2 * i + 1] = static_cast<char>(text[i] >> 8);
   }
 }
 
