@@ -61,8 +61,9 @@ RecordScanner::FileScanEnd RecordScanner::ScanWindowsInParallel(ImageSource& ima
       }
       Slot& slot = ring[job % slots];
       const bool partial = job == fullWindows;
-      slot.holes = ReadAndCollect(image, slot.buffer, job * kWindowSize,
-                                  partial ? rem : kWindowSize, partial, scratch, slot.batch);
+      slot.holes =
+          ReadAndCollect(image, slot.buffer, job * options_.windowSize,
+                         partial ? rem : options_.windowSize, partial, scratch, slot.batch);
       {
         std::lock_guard lock(mutex);
         slot.job = job;
@@ -82,8 +83,8 @@ RecordScanner::FileScanEnd RecordScanner::ScanWindowsInParallel(ImageSource& ima
         if (fed >= committed) return;
         job = fed;
       }
-      const uint32_t length = job == fullWindows ? rem : kWindowSize;
-      options_.windowRead(job * kWindowSize, {ring[job % slots].buffer.data(), length});
+      const uint32_t length = job == fullWindows ? rem : options_.windowSize;
+      options_.windowRead(job * options_.windowSize, {ring[job % slots].buffer.data(), length});
       {
         std::lock_guard lock(mutex);
         fed = job + 1;
@@ -101,7 +102,7 @@ RecordScanner::FileScanEnd RecordScanner::ScanWindowsInParallel(ImageSource& ima
     for (uint64_t job = 0; job < jobs; ++job) {
       const bool partial = job == fullWindows;
       if (partial && StopRequested(input_)) {
-        stoppedAt_ = job * kWindowSize;
+        stoppedAt_ = job * options_.windowSize;
         end = FileScanEnd::kStopped;
         break;
       }
@@ -110,8 +111,8 @@ RecordScanner::FileScanEnd RecordScanner::ScanWindowsInParallel(ImageSource& ima
         std::unique_lock lock(mutex);
         changed.wait(lock, [&] { return slot.ready && slot.job == job; });
       }
-      CommitWindow(job * kWindowSize, partial ? rem : kWindowSize, slot.holes, slot.batch,
-                   unreadable);
+      CommitWindow(job * options_.windowSize, partial ? rem : options_.windowSize, slot.holes,
+                   slot.batch, unreadable);
       {
         std::lock_guard lock(mutex);
         slot.ready = false;
@@ -121,7 +122,7 @@ RecordScanner::FileScanEnd RecordScanner::ScanWindowsInParallel(ImageSource& ima
       if (!partial) {
         if (input_.progress != nullptr) input_.progress->ProgressStep();
         if (StopRequested(input_)) {
-          stoppedAt_ = (job + 1) * kWindowSize;
+          stoppedAt_ = (job + 1) * options_.windowSize;
           end = FileScanEnd::kStopped;
           break;
         }

@@ -53,15 +53,19 @@ RecordScanner::FileScanEnd RecordScanner::ScanFile(const std::filesystem::path& 
   result.imageSize += size;
   if (options_.recordTypeMask == 0) return FileScanEnd::kDone;
 
-  const uint64_t fullWindows = size / kWindowSize;
-  const uint32_t rem = static_cast<uint32_t>(size % kWindowSize);
+  const uint64_t fullWindows = size / options_.windowSize;
+  const uint32_t rem = static_cast<uint32_t>(size % options_.windowSize);
   if (input_.progress != nullptr)
     input_.progress->ProgressRange(static_cast<uint32_t>(fullWindows));
 
   FileScanEnd end;
   {
     UnreadableRanges unreadable(input_.log, path, result);
-    end = options_.threads > 1 && fullWindows + (rem != 0) > 1
+    // A window callback (the image digest) gets a thread of its own even for
+    // a one-thread scan: the parallel scan's feeder runs it beside the window
+    // worker, so the digest costs a core, not scan time.
+    const bool besideWorkers = options_.threads > 1 || static_cast<bool>(options_.windowRead);
+    end = besideWorkers && fullWindows + (rem != 0) > 1
               ? ScanWindowsInParallel(*image, fullWindows, rem, unreadable)
               : ScanWindowsInOrder(*image, fullWindows, rem, unreadable);
   }
@@ -75,7 +79,7 @@ RecordScanner::FileScanEnd RecordScanner::ScanFile(const std::filesystem::path& 
 RecordScanner::FileScanEnd RecordScanner::ScanWindowsInOrder(ImageSource& image,
                                                              uint64_t fullWindows, uint32_t rem,
                                                              UnreadableRanges& unreadable) {
-  std::vector<uint8_t> buffer(kWindowSize + kWindowSlack);
+  std::vector<uint8_t> buffer(options_.windowSize + kWindowSlack);
   WindowScratch scratch;
   RecordBatch batch;
   auto scanWindow = [&](uint64_t offset, uint32_t length, bool partial) {
@@ -85,18 +89,18 @@ RecordScanner::FileScanEnd RecordScanner::ScanWindowsInOrder(ImageSource& image,
     CommitWindow(offset, length, holes, batch, unreadable);
   };
   for (uint64_t i = 0; i < fullWindows; ++i) {
-    scanWindow(i * kWindowSize, kWindowSize, false);
+    scanWindow(i * options_.windowSize, options_.windowSize, false);
     if (input_.progress != nullptr) input_.progress->ProgressStep();
     if (StopRequested(input_)) {
-      stoppedAt_ = (i + 1) * kWindowSize;
+      stoppedAt_ = (i + 1) * options_.windowSize;
       return FileScanEnd::kStopped;
     }
   }
   if (StopRequested(input_)) {
-    stoppedAt_ = fullWindows * kWindowSize;
+    stoppedAt_ = fullWindows * options_.windowSize;
     return FileScanEnd::kStopped;
   }
-  if (rem != 0) scanWindow(fullWindows * kWindowSize, rem, true);
+  if (rem != 0) scanWindow(fullWindows * options_.windowSize, rem, true);
   return FileScanEnd::kDone;
 }
 
@@ -105,7 +109,7 @@ std::vector<ByteRange> RecordScanner::ReadAndCollect(ImageSource& image,
                                                      uint32_t length, bool partial,
                                                      WindowScratch& scratch,
                                                      RecordBatch& batch) const {
-  buffer.resize(kWindowSize + kWindowSlack);
+  buffer.resize(options_.windowSize + kWindowSlack);
   std::vector<ByteRange> holes =
       ReadWindowPiecewise(image, buffer, partial ? length : buffer.size(), offset);
   CollectWindowRecords(buffer.data(), length, input_.platform, options_.fastCellTest, scratch,

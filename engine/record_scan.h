@@ -44,6 +44,10 @@ struct RecordScanOptions {
   // its own beside the scan. In folder mode it sees each file's windows in
   // turn.
   std::function<void(uint64_t offset, std::span<const uint8_t> bytes)> windowRead{};
+  // The bytes of one window, above 0; cells are found, and memory is held, a
+  // window at a time. Fuzzing scans images of a few pages in windows of a
+  // few pages, so that an input costs its own size rather than a mebibyte.
+  uint32_t windowSize = kWindowSize;
 };
 
 // Everything one record scan found, in list order.
