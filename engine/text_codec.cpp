@@ -155,6 +155,12 @@ std::u16string ThroughAnsiCodePage(std::u16string_view text) {
   return out;
 }
 
+void BlankInnerZeros(uint8_t* bytes, size_t n) {
+  for (size_t i = 0; i + 1 < n; ++i) {
+    if (bytes[i] == 0) bytes[i] = 0x20;
+  }
+}
+
 namespace {
 
 // full, when given, receives the UTF-8 reading where the code page pass
@@ -165,9 +171,7 @@ void DecodeColumnText(uint8_t* bytes, size_t n, std::u16string& out, std::u16str
     out.clear();
     return;
   }
-  for (size_t i = 0; i + 1 < n; ++i) {
-    if (bytes[i] == 0) bytes[i] = 0x20;
-  }
+  BlankInnerZeros(bytes, n);
   // After the overwrite only the last byte can be zero, and it ends the text.
   const size_t length = bytes[n - 1] == 0 ? n - 1 : n;
 
