@@ -34,12 +34,13 @@ void StartRow(RowTexts& row, size_t columns, size_t index) {
   AssignDecimal(row[0], static_cast<uint64_t>(index) + 1);
 }
 
-void FillSmsRow(RowTexts& row, size_t index, const SmsRecord& r, uint8_t platform) {
+void FillSmsRow(RowTexts& row, size_t index, const SmsStore& store, uint8_t platform) {
+  const StoredSms& r = store.At(index);
   StartRow(row, 5, index);
-  row[1].assign(r.number);
+  row[1].assign(store.Text(r.number));
   row[2].assign(ReceivedSentText(r.status, u"发送"));
   AssignRecordTime(row[3], RecordSeconds(r.time, SmsTimeInSeconds(platform)));
-  row[4].assign(r.content);
+  row[4].assign(store.Text(r.content));
 }
 
 void FillPhoneBookRow(RowTexts& row, size_t index, const PhoneBookEntry& r) {
@@ -48,32 +49,35 @@ void FillPhoneBookRow(RowTexts& row, size_t index, const PhoneBookEntry& r) {
   row[2].assign(r.number);
 }
 
-void FillCallRow(RowTexts& row, size_t index, const CallRecord& r) {
+void FillCallRow(RowTexts& row, size_t index, const CallStore& store) {
+  const StoredCall& r = store.At(index);
   StartRow(row, 7, index);
-  row[1].assign(r.name);
-  row[2].assign(r.number);
-  row[3].assign(r.location);
+  row[1].assign(store.Text(r.name));
+  row[2].assign(store.Text(r.number));
+  row[3].assign(store.Text(r.location));
   AssignRecordTime(row[4], RecordSeconds(r.time, false));
   row[5].assign(CallTypeText(r.callType));
   AssignDecimal(row[6], r.count);
 }
 
-void FillContactEventRow(RowTexts& row, size_t index, const ContactEvent& r) {
+void FillContactEventRow(RowTexts& row, size_t index, const EventStore& store) {
+  const StoredEvent& r = store.At(index);
   StartRow(row, 8, index);
-  row[1].assign(r.name);
-  row[2].assign(r.number);
-  row[3].assign(r.location);
+  row[1].assign(store.Text(r.name));
+  row[2].assign(store.Text(r.number));
+  row[3].assign(store.Text(r.location));
   AssignRecordTime(row[4], RecordSeconds(r.time, false));
   row[5].assign(ReceivedSentText(r.direction, u"发出"));
   AssignDecimal(row[6], r.count);
-  row[7].assign(r.content);
+  row[7].assign(store.Text(r.content));
 }
 
-void FillWeChatRow(RowTexts& row, size_t index, const WeChatRecord& r) {
+void FillWeChatRow(RowTexts& row, size_t index, const WeChatStore& store) {
+  const StoredWeChat& r = store.At(index);
   StartRow(row, 4, index);
-  row[1].assign(r.contact);
+  row[1].assign(store.Text(r.contact));
   AssignRecordTime(row[2], RecordSeconds(r.time, false));
-  row[3].assign(r.content);
+  row[3].assign(store.Text(r.content));
 }
 
 }  // namespace
@@ -130,19 +134,19 @@ void FillRecordRow(const RecordStores& stores, int tab, size_t index, RowTextFor
   }
   switch (tab) {
     case kTabSms:
-      FillSmsRow(row, index, stores.sms[index], stores.platform);
+      FillSmsRow(row, index, stores.sms, stores.platform);
       break;
     case kTabPhoneBook:
       FillPhoneBookRow(row, index, stores.phoneBook[index]);
       break;
     case kTabCalls:
-      FillCallRow(row, index, stores.calls[index]);
+      FillCallRow(row, index, stores.calls);
       break;
     case kTabAllContacts:
-      FillContactEventRow(row, index, stores.contactEvents[index]);
+      FillContactEventRow(row, index, stores.contactEvents);
       break;
     case kTabWeChat:
-      FillWeChatRow(row, index, stores.weChat[index]);
+      FillWeChatRow(row, index, stores.weChat);
       break;
     default:
       row.clear();
@@ -157,8 +161,28 @@ RowTexts RecordRow(const RecordStores& stores, int tab, size_t index) {
   return RecordRow(stores, tab, index, RowTextForm::kCodePage);
 }
 
+// Rows whose texts all survive the code page have no entry of their own.
 const FullTexts* RecordFullTexts(const RecordStores& stores, int tab, size_t index) {
-  return VisitRecord(stores, tab, index, [](const auto& r) { return &r.full; });
+  static const FullTexts kNone;
+  if (index >= RecordRowCount(stores, tab)) return nullptr;
+  auto of = [&](const auto& store) {
+    const FullTexts* full = store.Full(index);
+    return full != nullptr ? full : &kNone;
+  };
+  switch (tab) {
+    case kTabSms:
+      return of(stores.sms);
+    case kTabPhoneBook:
+      return &stores.phoneBook[index].full;
+    case kTabCalls:
+      return of(stores.calls);
+    case kTabAllContacts:
+      return of(stores.contactEvents);
+    case kTabWeChat:
+      return of(stores.weChat);
+    default:
+      return nullptr;
+  }
 }
 
 void PutFullTexts(RowTexts& row, const FullTexts& full) {

@@ -30,12 +30,20 @@ uint32_t RecordSeconds(int64_t time, bool inSeconds);
 // Time text of a stored time, of RecordSeconds.
 std::u16string RecordTimeText(int64_t time, bool inSeconds);
 
-// fn applied to the record behind a row of a record tab; nullptr outside the
-// tab's rows. fn returns a pointer into the record.
+// fn applied to the record behind a row of a record tab, in its stored form
+// (a phone-book entry as it is); nullptr outside the tab's rows. fn returns
+// a pointer into the record.
 template <typename Fn>
 auto VisitRecord(const RecordStores& stores, int tab, size_t index, Fn fn)
-    -> decltype(fn(stores.sms[0])) {
-  auto at = [&](const auto& store) { return index < store.size() ? fn(store[index]) : nullptr; };
+    -> decltype(fn(stores.sms.At(0))) {
+  auto at = [&](const auto& store) {
+    if (index >= store.size()) return decltype(fn(stores.sms.At(0))){};
+    if constexpr (requires { store.At(index); }) {
+      return fn(store.At(index));
+    } else {
+      return fn(store[index]);
+    }
+  };
   switch (tab) {
     case kTabSms:
       return at(stores.sms);

@@ -102,7 +102,7 @@ void CommitBatch(RecordBatch& batch, RecordStores& stores, ContactPartMap& parts
 // Joins the batch's iOS messages (stored from firstMessage on) with the
 // handles that carry their numbers, found in this batch or earlier in the
 // same file; moves the batch's handles into parts and leaves its other parts.
-void JoinMessageHandles(RecordBatch& batch, size_t firstMessage, std::vector<SmsRecord>& messages,
+void JoinMessageHandles(RecordBatch& batch, size_t firstMessage, SmsStore& messages,
                         ContactPartMap& parts);
 
 // Merges the parts, key by key in ascending order, into phone-book entries

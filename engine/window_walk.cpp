@@ -127,9 +127,10 @@ void CollectWindowRecords(uint8_t* window, uint32_t length, uint8_t platform, bo
 
 void CommitBatch(RecordBatch& batch, RecordStores& stores, ContactPartMap& parts, uint32_t file) {
   auto append = [file](auto& store, auto& records) {
-    for (auto& record : records) record.origin.file = file;
-    store.insert(store.end(), std::make_move_iterator(records.begin()),
-                 std::make_move_iterator(records.end()));
+    for (auto& record : records) {
+      record.origin.file = file;
+      store.push_back(record);
+    }
   };
   const size_t firstMessage = stores.sms.size();
   append(stores.sms, batch.smsRecords);
