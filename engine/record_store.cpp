@@ -18,19 +18,29 @@ TextSpan TextArena::Add(std::u16string_view text) {
   return span;
 }
 
+void TextArena::Clear() {
+  if (blocks_.size() > 1) blocks_.resize(1);
+  if (!blocks_.empty()) blocks_.front().clear();
+}
+
 StoredSms Store(TextArena& texts, const SmsRecord& r) {
   return {texts.Add(r.number), texts.Add(r.content), r.time, r.origin, r.status};
 }
 
 StoredCall Store(TextArena& texts, const CallRecord& r) {
-  return {texts.Add(r.number), texts.Add(r.name), texts.Add(r.location), r.time,
-          r.origin,            r.count,           r.callType};
+  return {texts.Add(r.number), texts.Add(r.name), texts.Add(r.location), r.time, r.origin, r.count,
+          r.callType};
 }
 
 StoredEvent Store(TextArena& texts, const ContactEvent& r) {
-  return {texts.Add(r.number),  texts.Add(r.name), texts.Add(r.location),
-          texts.Add(r.content), r.time,            r.origin,
-          r.count,              r.direction};
+  return {texts.Add(r.number),
+          texts.Add(r.name),
+          texts.Add(r.location),
+          texts.Add(r.content),
+          r.time,
+          r.origin,
+          r.count,
+          r.direction};
 }
 
 StoredWeChat Store(TextArena& texts, const WeChatRecord& r) {
@@ -45,16 +55,24 @@ SmsRecord Load(const TextArena& texts, const StoredSms& r) {
 }
 
 CallRecord Load(const TextArena& texts, const StoredCall& r) {
-  CallRecord out{std::u16string(texts.View(r.number)), std::u16string(texts.View(r.name)),
-                 std::u16string(texts.View(r.location)), r.time, r.callType, r.count};
+  CallRecord out{std::u16string(texts.View(r.number)),
+                 std::u16string(texts.View(r.name)),
+                 std::u16string(texts.View(r.location)),
+                 r.time,
+                 r.callType,
+                 r.count};
   out.origin = r.origin;
   return out;
 }
 
 ContactEvent Load(const TextArena& texts, const StoredEvent& r) {
-  ContactEvent out{std::u16string(texts.View(r.number)), std::u16string(texts.View(r.name)),
-                   std::u16string(texts.View(r.location)), std::u16string(texts.View(r.content)),
-                   r.time, r.direction, r.count};
+  ContactEvent out{std::u16string(texts.View(r.number)),
+                   std::u16string(texts.View(r.name)),
+                   std::u16string(texts.View(r.location)),
+                   std::u16string(texts.View(r.content)),
+                   r.time,
+                   r.direction,
+                   r.count};
   out.origin = r.origin;
   return out;
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string_view>
@@ -33,6 +34,8 @@ static_assert(sizeof(TextSpan) == 8);
 class TextArena {
  public:
   TextSpan Add(std::u16string_view text);
+  // Empties the arena and keeps its first block for the next texts.
+  void Clear();
   std::u16string_view View(TextSpan span) const {
     const std::u16string_view block = blocks_[span.start / kBlockUnits];
     return block.substr(span.start % kBlockUnits, span.length);
@@ -70,6 +73,24 @@ struct StoredWeChat {
   RecordOrigin origin{};
 };
 
+// fn(span) for each text span of a stored record.
+template <typename Fn>
+void ForEachText(StoredSms& r, Fn fn) {
+  fn(r.number), fn(r.content);
+}
+template <typename Fn>
+void ForEachText(StoredCall& r, Fn fn) {
+  fn(r.number), fn(r.name), fn(r.location);
+}
+template <typename Fn>
+void ForEachText(StoredEvent& r, Fn fn) {
+  fn(r.number), fn(r.name), fn(r.location), fn(r.content);
+}
+template <typename Fn>
+void ForEachText(StoredWeChat& r, Fn fn) {
+  fn(r.contact), fn(r.content);
+}
+
 // Between the two forms (full texts aside).
 StoredSms Store(TextArena& texts, const SmsRecord& r);
 StoredCall Store(TextArena& texts, const CallRecord& r);
@@ -88,6 +109,12 @@ class RecordStore {
  public:
   class Iterator {
    public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = Record;
+    using difference_type = std::ptrdiff_t;
+    using pointer = void;
+    using reference = Record;
+
     Iterator(const RecordStore* store, size_t at) : store_(store), at_(at) {}
     Record operator*() const { return (*store_)[at_]; }
     Iterator& operator++() {
@@ -114,6 +141,23 @@ class RecordStore {
   }
   Iterator begin() const { return {this, 0}; }
   Iterator end() const { return {this, rows_.size()}; }
+
+  // Appends the rows of other, marked as found in the file given (see
+  // RecordOrigin::file).
+  void Append(const RecordStore& other, uint32_t file) {
+    const size_t first = rows_.size();
+    for (Stored row : other.rows_) {
+      row.origin.file = file;
+      ForEachText(row, [&](TextSpan& span) { span = texts_.Add(other.Text(span)); });
+      rows_.push_back(row);
+    }
+    for (const auto& [i, full] : other.full_) full_.emplace(first + i, full);
+  }
+  void clear() {
+    rows_.clear();
+    texts_.Clear();
+    full_.clear();
+  }
 
   const Stored& At(size_t i) const { return rows_[i]; }
   Stored& At(size_t i) { return rows_[i]; }
