@@ -72,34 +72,46 @@ void BlankTextZeros(uint8_t* cell, int32_t available, const CellCandidate& candi
   });
 }
 
+void ColumnMap::WriteNumber(size_t index) const {
+  AssignDecimal(columns[index], numbers[index]);
+  pending[index] = 0;
+}
+
 bool DecodeColumns(uint8_t* cell, int32_t available, const CellCandidate& candidate,
                    ColumnMap& columns, TypeSignature& signature) {
   signature.fill(kTypeNone);
   size_t count = 0;
   columns.full.resize(columns.columns.size());
-  const bool reached = WalkColumns(available, candidate,
-                                   [&](size_t index, uint64_t t, int64_t off, size_t readable) {
-                                     if (index == columns.columns.size()) {
-                                       columns.columns.emplace_back();
-                                       columns.full.emplace_back();
-                                     }
-                                     std::u16string& text = columns.columns[index];
-                                     std::u16string& full = columns.full[index];
-                                     full.clear();
-                                     if (t == 0) {
-                                       text.clear();
-                                     } else if (t <= 7) {
-                                       AssignDecimal(text, ReadBigEndian(cell + off, readable));
-                                     } else if (t == 8 || t == 9) {
-                                       text.assign(1, t == 8 ? u'0' : u'1');
-                                     } else {
-                                       DecodeTextInto(cell + off, readable, text, full);
-                                     }
-                                     signature[index] = TypeCode(t);
-                                     count = index + 1;
-                                   });
+  columns.pending.resize(columns.columns.size());
+  columns.numbers.resize(columns.columns.size());
+  const bool reached = WalkColumns(
+      available, candidate, [&](size_t index, uint64_t t, int64_t off, size_t readable) {
+        if (index == columns.columns.size()) {
+          columns.columns.emplace_back();
+          columns.full.emplace_back();
+          columns.pending.emplace_back();
+          columns.numbers.emplace_back();
+        }
+        std::u16string& text = columns.columns[index];
+        columns.full[index].clear();
+        columns.pending[index] = 0;
+        if (t == 0) {
+          text.clear();
+        } else if (t <= 7) {
+          columns.numbers[index] = ReadBigEndian(cell + off, readable);
+          columns.pending[index] = 1;
+        } else if (t == 8 || t == 9) {
+          text.assign(1, t == 8 ? u'0' : u'1');
+        } else {
+          DecodeTextInto(cell + off, readable, text, columns.full[index]);
+        }
+        signature[index] = TypeCode(t);
+        count = index + 1;
+      });
   columns.columns.resize(count);
   columns.full.resize(count);
+  columns.pending.resize(count);
+  columns.numbers.resize(count);
   return reached;
 }
 

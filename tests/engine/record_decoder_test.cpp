@@ -63,7 +63,7 @@ TEST(DecodeColumns, WidthsConstantsAndTheWindowEnd) {
     EXPECT_EQ(DecodeColumns(bytes.data(), available, candidate, columns, signature), c.ok)
         << c.name;
     std::vector<std::string> texts;
-    for (const auto& column : columns.columns) texts.push_back(ToUtf8(column));
+    for (size_t i = 0; i < columns.Count(); ++i) texts.push_back(ToUtf8(columns.At(i)));
     EXPECT_EQ(Joined(texts), c.columns) << c.name;
     std::string codes;
     for (uint8_t code : signature) {
