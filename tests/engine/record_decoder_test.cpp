@@ -72,6 +72,10 @@ TEST(DecodeColumns, WidthsConstantsAndTheWindowEnd) {
     if (c.ok) {
       EXPECT_EQ(codes, c.codes) << c.name;
     }
+    // The serial types alone give the same codes.
+    TypeSignature fromTypes{};
+    EXPECT_EQ(ColumnSignature(available, candidate, fromTypes), c.ok) << c.name;
+    EXPECT_EQ(fromTypes, signature) << c.name;
   }
 }
 
