@@ -59,10 +59,11 @@ uint8_t TypeCode(uint64_t serialType) {
 
 }  // namespace
 
-bool ColumnSignature(int32_t available, const CellCandidate& candidate, TypeSignature& signature) {
-  signature.fill(kTypeNone);
+bool ColumnSignatureBits(int32_t available, const CellCandidate& candidate, SignatureBits& bits) {
+  bits = SignatureBits{};
+  bits.columns = static_cast<uint32_t>(candidate.serialTypes.size());
   return WalkColumns(available, candidate, [&](size_t index, uint64_t t, int64_t, size_t) {
-    signature[index] = TypeCode(t);
+    bits.Set(index, TypeCode(t));
   });
 }
 

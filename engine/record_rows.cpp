@@ -49,26 +49,28 @@ void FillPhoneBookRow(RowTexts& row, size_t index, const PhoneBookEntry& r) {
   row[2].assign(r.number);
 }
 
-void FillCallRow(RowTexts& row, size_t index, const CallStore& store) {
-  const StoredCall& r = store.At(index);
-  StartRow(row, 7, index);
+// Calls and contact events share columns 1 to 4 and 6: name, number,
+// location, time and count.
+template <typename Store>
+const auto& PutCallColumns(RowTexts& row, size_t columns, size_t index, const Store& store) {
+  const auto& r = store.At(index);
+  StartRow(row, columns, index);
   row[1].assign(store.Text(r.name));
   row[2].assign(store.Text(r.number));
   row[3].assign(store.Text(r.location));
   AssignRecordTime(row[4], RecordSeconds(r.time, false));
-  row[5].assign(CallTypeText(r.callType));
   AssignDecimal(row[6], r.count);
+  return r;
+}
+
+void FillCallRow(RowTexts& row, size_t index, const CallStore& store) {
+  const StoredCall& r = PutCallColumns(row, 7, index, store);
+  row[5].assign(CallTypeText(r.callType));
 }
 
 void FillContactEventRow(RowTexts& row, size_t index, const EventStore& store) {
-  const StoredEvent& r = store.At(index);
-  StartRow(row, 8, index);
-  row[1].assign(store.Text(r.name));
-  row[2].assign(store.Text(r.number));
-  row[3].assign(store.Text(r.location));
-  AssignRecordTime(row[4], RecordSeconds(r.time, false));
+  const StoredEvent& r = PutCallColumns(row, 8, index, store);
   row[5].assign(ReceivedSentText(r.direction, u"发出"));
-  AssignDecimal(row[6], r.count);
   row[7].assign(store.Text(r.content));
 }
 

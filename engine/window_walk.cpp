@@ -106,9 +106,9 @@ void CollectWindowRecords(uint8_t* window, uint32_t length, uint8_t platform, bo
     // The serial types alone tell which templates fit; the texts of a row
     // of some other table are never converted.
     const auto available = static_cast<int32_t>(length - candidate.offset);
-    if (!ColumnSignature(available, candidate, signature)) continue;
-    const auto count = static_cast<uint32_t>(candidate.serialTypes.size());
-    const TemplateSet fitting = FittingTemplates(masks, ToSignatureBits(signature, count));
+    SignatureBits bits;
+    if (!ColumnSignatureBits(available, candidate, bits)) continue;
+    const TemplateSet fitting = FittingTemplates(masks, bits);
     if (fitting == 0) {
       // A later cell starting inside this one reads its texts as decoding
       // would have left them.

@@ -142,10 +142,10 @@ TEST(CellWalk, ARowOfNoTemplateStillBlanksTheZerosOfARowInsideIt) {
   const auto length = static_cast<uint32_t>(outer.size());
   outer.resize(length + kWindowSlack, 0);
   CellCandidate cell;
-  TypeSignature signature;
+  SignatureBits signature;
   ASSERT_TRUE(DetectCell(outer.data(), static_cast<int32_t>(length), cell));
-  ASSERT_TRUE(ColumnSignature(static_cast<int32_t>(length), cell, signature));
-  ASSERT_EQ(Classify(signature), 0);
+  ASSERT_TRUE(ColumnSignatureBits(static_cast<int32_t>(length), cell, signature));
+  ASSERT_EQ(FittingTemplates(BuildClassifierMasks(SignatureTemplates()), signature), 0u);
   WindowScratch scratch;
   RecordBatch batch;
   CollectWindowRecords(outer.data(), length, kPlatformIos, true, scratch, batch);

@@ -73,9 +73,11 @@ TEST(DecodeColumns, WidthsConstantsAndTheWindowEnd) {
       EXPECT_EQ(codes, c.codes) << c.name;
     }
     // The serial types alone give the same codes.
-    TypeSignature fromTypes{};
-    EXPECT_EQ(ColumnSignature(available, candidate, fromTypes), c.ok) << c.name;
-    EXPECT_EQ(fromTypes, signature) << c.name;
+    SignatureBits fromTypes;
+    EXPECT_EQ(ColumnSignatureBits(available, candidate, fromTypes), c.ok) << c.name;
+    const auto count = static_cast<uint32_t>(candidate.serialTypes.size());
+    EXPECT_EQ(fromTypes.words, ToSignatureBits(signature, count).words) << c.name;
+    EXPECT_EQ(fromTypes.columns, count) << c.name;
   }
 }
 
