@@ -2,8 +2,10 @@
 
 namespace velkor {
 
-// The bounds are applied cheapest first, because this runs at every byte
-// offset of the image and almost every offset fails in the first two steps.
+// The bounds are applied cheapest first, because this runs at every offset
+// the prefilter marks and almost every one fails in the first steps or the
+// serial types. The types are read twice: once for the bounds, storing
+// nothing, and again into the candidate only for an accepted cell.
 // Invariant of the serial-type loop: every serial type starts strictly inside
 // the scanned part (its continuation bytes may lie in the slack), total is H
 // plus the content sizes of the types read so far, and total never exceeds P.
@@ -45,14 +47,20 @@ bool DetectCell(const uint8_t* bytes, int32_t available, CellCandidate& candidat
     if (count == 0 && t.value >= 10) return false;
     total += SerialTypeContentSize(t.value);
     if (total > p.value) return false;
-    candidate.serialTypes.push_back(t);
     consumed += t.length;
     count += 1;
-    if (consumed >= serialBytes) {
-      return count >= kMinColumns && count <= kMaxColumns && consumed == serialBytes &&
-             total == p.value;
-    }
+    if (consumed >= serialBytes) break;
   }
+  if (count < kMinColumns || count > kMaxColumns || consumed != serialBytes || total != p.value) {
+    return false;
+  }
+  for (int32_t at = 0; at < consumed;) {
+    Varint t;
+    ReadVarint(bytes + lead + at, t);
+    candidate.serialTypes.push_back(t);
+    at += t.length;
+  }
+  return true;
 }
 
 }  // namespace velkor

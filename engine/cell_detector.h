@@ -86,7 +86,7 @@ struct CellCandidate {
 // Tests the position at bytes. available is the number of bytes from there to
 // the end of the scanned part of the window; 3 more bytes must be readable
 // after that bound. On acceptance candidate holds the cell (except offset).
-// candidate.serialTypes must be empty on entry; it is appended to either way.
+// candidate.serialTypes must be empty on entry; it is filled only on acceptance.
 bool DetectCell(const uint8_t* bytes, int32_t available, CellCandidate& candidate);
 
 }  // namespace velkor

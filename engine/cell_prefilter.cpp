@@ -1,81 +1,105 @@
 #include "engine/cell_prefilter.h"
 
-#include <algorithm>
+#include <bit>
 #include <cstring>
 
-#include "engine/vector_clones.h"
+#include "engine/cell_prefilter_rules.h"
+
+// A build without Highway (the MinGW cross build) still has SSE2 on x86-64:
+// its byte compares and movemask set a class for 16 bytes in a few
+// instructions, where the plain loop takes dozens.
+#if !defined(VELKOR_HIGHWAY) && defined(__SSE2__)
+#define VELKOR_SSE2_CLASSES 1
+#include <emmintrin.h>
+#endif
 
 namespace velkor {
 namespace {
 
-constexpr uint32_t kChunk = kPrefilterChunk;
+using prefilter::ByteClasses;
+using prefilter::In;
 
-// Which first bytes the varints of an acceptable cell can have:
-//
-//   P (payload, 11..10000)  one byte 11..127, or two bytes starting 81..CE
-//                           (value <= 10000), or a padded form starting 80
-//   R (rowid, <= 2^20)      any 1 to 4 bytes; its length follows from the
-//                           continuation bits, so H's position is known
-//   H (header, D in 5..80)  one byte 6..81, or a padded form starting 80
-//   first serial type < 10  one byte 0..9, or a padded form starting 80
-//
-// plausibleHeader[x]: a record header can start at x (H and the first
-// serial type fit). afterRowid[x]: a rowid varint starting at x is followed
-// by a plausible header. Each array is filled by a plain loop over bytes
-// that the compiler turns into vector code; target_clones picks AVX2 at run
-// time where the processor has it.
-VELKOR_AVX2_CLONES bool MarkChunk(
-    const uint8_t* __restrict__ b, size_t n, uint8_t* __restrict__ plausibleHeader,
-    uint8_t* __restrict__ afterRowid, uint8_t* __restrict__ flags) {
-  uint8_t anyHeader = 0;
-  for (size_t x = 0; x < n + 9; ++x) {
-    const uint8_t h = b[x];
-    const uint8_t t = b[x + 1];
-    const uint8_t oneByteH = static_cast<uint8_t>(h - 6) <= 75;
-    const uint8_t firstType = (t <= 9) | (t == 0x80);
-    plausibleHeader[x] = static_cast<uint8_t>((oneByteH & firstType) | (h == 0x80));
-    anyHeader |= plausibleHeader[x];
+static_assert(std::endian::native == std::endian::little,
+              "eight class bytes are read as one word, the first in its low byte");
+
+// The mask of one class bit over 64 class bytes. In the product, byte k of
+// eight times 0x80 >> j lands at bit 8(k + j) + 7 - j; the terms with
+// k + j = 7 fill the top byte, byte k's bit at bit 56 + k, and no two terms
+// share a bit, so nothing carries into it.
+uint64_t PackClass(const uint8_t* classBytes, int bit) {
+  uint64_t word = 0;
+  for (int j = 0; j < 8; ++j) {
+    uint64_t eight;
+    std::memcpy(&eight, classBytes + 8 * j, 8);
+    const uint64_t ones = (eight >> bit) & 0x0101010101010101;
+    word |= ((ones * 0x0102040810204080) >> 56) << (8 * j);
   }
-  // Every cell start needs a plausible header within 8 bytes after it; a
-  // chunk without one (zeros, text, most media) has no candidate at all.
-  if (anyHeader == 0) {
-    std::memset(flags, 0, n);
-    return false;
-  }
-  for (size_t x = 0; x < n + 2; ++x) {
-    const uint8_t c0 = b[x] >> 7;
-    const uint8_t c1 = b[x + 1] >> 7;
-    const uint8_t c2 = b[x + 2] >> 7;
-    afterRowid[x] = static_cast<uint8_t>(
-        ((c0 ^ 1) & plausibleHeader[x + 1]) | (c0 & (c1 ^ 1) & plausibleHeader[x + 2]) |
-        (c0 & c1 & (c2 ^ 1) & plausibleHeader[x + 3]) | (c0 & c1 & c2 & plausibleHeader[x + 4]));
-  }
-  for (size_t i = 0; i < n; ++i) {
-    const uint8_t p = b[i];
-    const uint8_t oneByteP = (static_cast<uint8_t>(p - 11) <= 116) & afterRowid[i + 1];
-    const uint8_t twoByteP =
-        (static_cast<uint8_t>(p - 0x81) <= 0x4D) & (b[i + 1] < 0x80) & afterRowid[i + 2];
-    const uint8_t padded =
-        (p == 0x80) & (plausibleHeader[i + 2] | plausibleHeader[i + 3] | plausibleHeader[i + 4] |
-                       plausibleHeader[i + 5] | plausibleHeader[i + 6] | plausibleHeader[i + 7] |
-                       plausibleHeader[i + 8]);
-    flags[i] = static_cast<uint8_t>(oneByteP | twoByteP | padded);
-  }
-  return true;
+  return word;
 }
+
+// One byte of class bits per byte (bit j for the j-th class of
+// ByteClasses), then a mask per class.
+ByteClasses ClassifyPlain(const uint8_t* b) {
+  uint8_t classBytes[64];
+  for (int x = 0; x < 64; ++x) {
+    const uint8_t v = b[x];
+    classBytes[x] = static_cast<uint8_t>(
+        In(prefilter::kLast, v) | (v == 0x80) << 1 | In(prefilter::kPayloadOne, v) << 2 |
+        In(prefilter::kPayloadTwo, v) << 3 | In(prefilter::kHeaderOne, v) << 4 |
+        (In(prefilter::kSmallType, v) | (v == 0x80)) << 5 | In(prefilter::kSmallSize, v) << 6);
+  }
+  ByteClasses c;
+  c.last = PackClass(classBytes, 0);
+  c.pad = PackClass(classBytes, 1);
+  c.payloadOne = PackClass(classBytes, 2);
+  c.payloadTwo = PackClass(classBytes, 3);
+  c.headerOne = PackClass(classBytes, 4);
+  c.firstType = PackClass(classBytes, 5);
+  c.smallSize = PackClass(classBytes, 6);
+  return c;
+}
+
+#ifdef VELKOR_SSE2_CLASSES
+ByteClasses ClassifySse2(const uint8_t* b) {
+  ByteClasses c;
+  const auto in = [](__m128i v, prefilter::ByteRange r) {
+    const __m128i moved = _mm_sub_epi8(v, _mm_set1_epi8(static_cast<char>(r.lo)));
+    const __m128i most = _mm_set1_epi8(static_cast<char>(r.hi - r.lo));
+    return _mm_cmpeq_epi8(_mm_min_epu8(moved, most), moved);
+  };
+  const auto add = [](uint64_t& word, __m128i m, int quarter) {
+    word |= uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(m))} << (16 * quarter);
+  };
+  for (int q = 0; q < 4; ++q) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 16 * q));
+    const __m128i pad = _mm_cmpeq_epi8(v, _mm_set1_epi8(static_cast<char>(0x80)));
+    add(c.last, in(v, prefilter::kLast), q);
+    add(c.pad, pad, q);
+    add(c.payloadOne, in(v, prefilter::kPayloadOne), q);
+    add(c.payloadTwo, in(v, prefilter::kPayloadTwo), q);
+    add(c.headerOne, in(v, prefilter::kHeaderOne), q);
+    add(c.firstType, _mm_or_si128(in(v, prefilter::kSmallType), pad), q);
+    add(c.smallSize, in(v, prefilter::kSmallSize), q);
+  }
+  return c;
+}
+#endif
 
 }  // namespace
 
-void MarkPossibleCellStarts(const uint8_t* window, uint32_t length, uint8_t* flags,
-                            uint8_t* chunkMarks) {
-  uint8_t plausibleHeader[kChunk + kPrefilterLookAhead];
-  uint8_t afterRowid[kChunk + kPrefilterLookAhead];
-  for (uint32_t start = 0; start < length; start += kChunk) {
-    const uint32_t n = std::min(kChunk, length - start);
-    chunkMarks[start / kChunk] =
-        MarkChunk(window + start, n, plausibleHeader, afterRowid, flags + start);
-  }
-  std::memset(flags + length, 0, 8);
+void MarkPossibleCellStarts(const uint8_t* window, uint32_t length, uint64_t* marks) {
+#ifdef VELKOR_HIGHWAY
+  if (prefilter::MarkVectorised(window, length, marks)) return;
+#endif
+#ifdef VELKOR_SSE2_CLASSES
+  prefilter::MarkBlocks(window, length, marks, ClassifySse2);
+#else
+  MarkPossibleCellStartsPlain(window, length, marks);
+#endif
+}
+
+void MarkPossibleCellStartsPlain(const uint8_t* window, uint32_t length, uint64_t* marks) {
+  prefilter::MarkBlocks(window, length, marks, ClassifyPlain);
 }
 
 }  // namespace velkor

@@ -1,28 +1,31 @@
 // A cheap necessary condition for a leaf cell start, tested for a whole
 // window at once so that the full cell test runs only where it can succeed.
+// The rules are in engine/cell_prefilter_rules.h.
 #pragma once
 
 #include <cstdint>
 
 namespace velkor {
 
-// Bytes the prefilter reads past the end of the marked range.
-inline constexpr uint32_t kPrefilterLookAhead = 16;
-// The prefilter works in chunks of this many offsets and says for each chunk
-// whether it flagged anything, so that a walk can step over empty chunks.
-inline constexpr uint32_t kPrefilterChunk = 16384;
-inline constexpr uint32_t PrefilterChunks(uint32_t length) {
-  return (length + kPrefilterChunk - 1) / kPrefilterChunk;
+// Bytes the prefilter reads past the end of the marked range: the block of
+// 64 after the last one, and the header bytes of an offset near the end.
+inline constexpr uint32_t kPrefilterLookAhead = 128;
+// Offsets are marked one bit each, offset i at bit i % 64 of word i / 64.
+inline constexpr uint32_t PrefilterWords(uint32_t length) {
+  return (length + 63) / 64;
 }
 
-// Sets flags[i] to 1 for every i < length where a cell may start and to 0
-// where DetectCell is certain to reject; DetectCell still decides for the
-// flagged positions. window must have kPrefilterLookAhead readable bytes
-// after length (the scan slack); flags must hold length + 8 bytes, and the 8
-// after length are set to 0 so that a word-wise search for the next flag
-// stops there. chunkMarks[c] (PrefilterChunks(length) entries) is 0 when
-// chunk c has no flag set.
-void MarkPossibleCellStarts(const uint8_t* window, uint32_t length, uint8_t* flags,
-                            uint8_t* chunkMarks);
+// Sets the bit of every offset i < length where a cell may start and clears
+// it where DetectCell is certain to reject; DetectCell still decides for the
+// marked offsets. window must have kPrefilterLookAhead readable bytes after
+// length (the scan slack); marks holds PrefilterWords(length) words, and its
+// bits from length on are cleared. Sorts the bytes into classes with the
+// widest vector instructions the processor has when the build has Highway,
+// with a plain loop otherwise.
+void MarkPossibleCellStarts(const uint8_t* window, uint32_t length, uint64_t* marks);
+
+// The same with the plain classification only: the reference the vector
+// code must match bit for bit.
+void MarkPossibleCellStartsPlain(const uint8_t* window, uint32_t length, uint64_t* marks);
 
 }  // namespace velkor

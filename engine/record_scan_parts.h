@@ -27,10 +27,9 @@ using ContactPartMap = std::multimap<int64_t, ContactPart>;
 
 // Reusable memory of one window scan; one per thread.
 struct WindowScratch {
-  std::vector<uint8_t> flags;
-  std::vector<uint8_t> chunkMarks;
-  // The first candidateCount are the current window's; the rest keep their
-  // serial-type storage for the next window.
+  std::vector<uint64_t> marks;  // the cell prefilter's
+  // The first candidateCount are the current window's; the rest are slots
+  // kept for the next window.
   std::vector<CellCandidate> candidates;
   size_t candidateCount = 0;
   ColumnMap columns;

@@ -1,5 +1,5 @@
 #include <algorithm>
-#include <cstring>
+#include <bit>
 #include <iterator>
 
 #include "engine/batch_sizes.h"
@@ -7,28 +7,21 @@
 #include "engine/fast_classifier.h"
 #include "engine/record_decoder.h"
 #include "engine/record_scan_parts.h"
+#include "engine/scan_input.h"
 #include "engine/signature_templates.h"
 
 namespace velkor {
 namespace {
 
-// Next position at or after pos whose flag is set; flags end with 8 zero
-// bytes past length, so a word read never runs beyond the array. Chunks the
-// prefilter found empty are stepped over whole.
-uint32_t NextFlagged(const uint8_t* flags, const uint8_t* chunkMarks, uint32_t pos,
-                     uint32_t length) {
+static_assert(kPrefilterLookAhead <= kWindowSlack, "the prefilter reads into the window's slack");
+
+// Next offset at or after pos whose mark is set, or length; marks from
+// length on are clear.
+uint32_t NextMarked(const uint64_t* marks, uint32_t pos, uint32_t length) {
   while (pos < length) {
-    if (chunkMarks[pos / kPrefilterChunk] == 0) {
-      pos = (pos / kPrefilterChunk + 1) * kPrefilterChunk;
-      continue;
-    }
-    uint64_t word;
-    std::memcpy(&word, flags + pos, sizeof word);
-    if (word == 0) {
-      pos += 8;
-      continue;
-    }
-    return pos + static_cast<uint32_t>(__builtin_ctzll(word) / 8);
+    const uint64_t word = marks[pos / 64] >> (pos % 64);
+    if (word != 0) return pos + static_cast<uint32_t>(std::countr_zero(word));
+    pos = (pos / 64 + 1) * 64;
   }
   return length;
 }
@@ -54,15 +47,13 @@ void ListWholeCells(WindowScratch& scratch) {
 // necessary condition of DetectCell, so the same cells are found.
 void FindCells(const uint8_t* window, uint32_t length, bool fastCellTest, WindowScratch& scratch) {
   scratch.candidateCount = 0;
-  const uint8_t* flags = nullptr;
+  const uint64_t* marks = nullptr;
   if (fastCellTest) {
-    scratch.flags.resize(static_cast<size_t>(length) + 8);
-    scratch.chunkMarks.resize(PrefilterChunks(length));
-    MarkPossibleCellStarts(window, length, scratch.flags.data(), scratch.chunkMarks.data());
-    flags = scratch.flags.data();
+    scratch.marks.resize(PrefilterWords(length));
+    MarkPossibleCellStarts(window, length, scratch.marks.data());
+    marks = scratch.marks.data();
   }
-  const uint8_t* marks = scratch.chunkMarks.data();
-  uint32_t pos = flags ? NextFlagged(flags, marks, 0, length) : 0;
+  uint32_t pos = marks ? NextMarked(marks, 0, length) : 0;
   while (pos < length) {
     // Each position is tested in the next free slot, which an accepted cell
     // then keeps.
@@ -77,7 +68,7 @@ void FindCells(const uint8_t* window, uint32_t length, bool fastCellTest, Window
     } else {
       pos += 1;
     }
-    if (flags) pos = NextFlagged(flags, marks, pos, length);
+    if (marks) pos = NextMarked(marks, pos, length);
   }
 }
 

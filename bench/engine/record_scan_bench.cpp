@@ -8,6 +8,7 @@
 
 #include "bench/engine/dense_database.h"
 #include "engine/cell_detector.h"
+#include "engine/cell_prefilter.h"
 #include "engine/record_scan_parts.h"
 
 namespace velkor {
@@ -59,6 +60,21 @@ void BM_ScanWindow(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kWindowSize);
 }
 
+// The prefilter alone, vector (1) or plain (0).
+void BM_Prefilter(benchmark::State& state) {
+  const std::vector<uint8_t> window = MakeWindow(static_cast<DataKind>(state.range(0)));
+  std::vector<uint64_t> marks(PrefilterWords(kWindowSize));
+  const auto mark = state.range(1) != 0 ? MarkPossibleCellStarts : MarkPossibleCellStartsPlain;
+  for (auto _ : state) {
+    mark(window.data(), kWindowSize, marks.data());
+    benchmark::DoNotOptimize(marks.data());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kWindowSize);
+}
+
+BENCHMARK(BM_Prefilter)
+    ->ArgNames({"zeros|random|databases", "vector"})
+    ->ArgsProduct({{0, 1, 2}, {0, 1}});
 BENCHMARK(BM_DetectCellEveryOffset)->ArgName("zeros|random|databases")->DenseRange(0, 2);
 BENCHMARK(BM_ScanWindow)
     ->ArgNames({"zeros|random|databases", "fast", "deep"})

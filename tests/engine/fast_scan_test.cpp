@@ -12,6 +12,10 @@
 #include "tests/support/cell_bytes.h"
 #include "tests/support/test_support.h"
 
+#ifdef VELKOR_HIGHWAY
+#include "hwy/targets.h"
+#endif
+
 namespace velkor {
 namespace {
 
@@ -73,8 +77,46 @@ Bytes CellRichBytes(size_t size, uint32_t seed) {
   return out;
 }
 
-// The prefilter may flag too much but never misses an offset the cell test
-// accepts: random bytes, cell-rich bytes, and cells at every bound.
+// The instruction sets the vector prefilter was built for and this processor
+// runs; none in a build without Highway.
+std::vector<int64_t> VectorTargets() {
+#ifdef VELKOR_HIGHWAY
+  return hwy::SupportedAndGeneratedTargets();
+#else
+  return {};
+#endif
+}
+
+void UseVectorTarget([[maybe_unused]] int64_t target) {
+#ifdef VELKOR_HIGHWAY
+  hwy::SetSupportedTargetsForTest(target);
+#endif
+}
+
+// Every vector variant, and the default of a build without Highway, marks
+// exactly what the plain classification does,
+// and none marks past the end.
+void ExpectVariantsAgree(const uint8_t* window, uint32_t length, const std::string& label) {
+  std::vector<uint64_t> plain(PrefilterWords(length), ~uint64_t{0});
+  MarkPossibleCellStartsPlain(window, length, plain.data());
+  EXPECT_EQ(plain.back() >> (length % 64), 0u) << label << ": marks past the end";
+  std::vector<int64_t> targets = VectorTargets();
+  targets.push_back(0);  // a build without Highway: its own classification
+  for (int64_t target : targets) {
+    UseVectorTarget(target);
+    std::vector<uint64_t> vector(plain.size(), ~uint64_t{0});
+    MarkPossibleCellStarts(window, length, vector.data());
+    for (size_t w = 0; w < plain.size(); ++w) {
+      ASSERT_EQ(vector[w], plain[w]) << label << " offsets from " << w * 64 << " target " << target;
+    }
+  }
+  UseVectorTarget(0);
+}
+
+// The plain prefilter may mark too much but never misses an offset the cell
+// test accepts, and the other variants agree with it: random bytes,
+// cell-rich bytes, and cells at every bound, at window starts and lengths
+// that are not multiples of the vector width.
 TEST(CellPrefilter, NeverRulesOutAnAcceptedOffset) {
   Bytes boundaryCells;
   const auto add = [&](const Bytes& cell) {
@@ -85,6 +127,12 @@ TEST(CellPrefilter, NeverRulesOutAnAcceptedOffset) {
     add(cell);
   for (int columns = 5; columns <= 80; ++columns) add(CellOfIntegers(columns));
   for (uint64_t t = 0; t < 10; ++t) add(CellWithTypes({t, 1, 1, 1, 23}));
+  // The header bound: a type's size fills P exactly, with P in one and in
+  // two bytes, the type in one to three bytes (its last byte below 12, too).
+  for (uint64_t t : {0, 5, 9, 12, 13, 15, 127, 128, 134, 139, 140, 8204, 16383, 16384}) {
+    add(CellWithTypes({7, t, 0, 0, 0}));
+    add(CellWithTypes({5, t, 0, 0, 0, 300}));
+  }
 
   for (uint32_t seed = 1; seed <= 6; ++seed) {
     Bytes bytes = CellRichBytes(kMiB, seed);
@@ -93,25 +141,52 @@ TEST(CellPrefilter, NeverRulesOutAnAcceptedOffset) {
       for (auto& b : bytes) b = static_cast<uint8_t>(random());
     }
     if (seed == 1) std::copy(boundaryCells.begin(), boundaryCells.end(), bytes.begin());
+    const uint32_t length = kMiB - 67 * seed;
     bytes.resize(kMiB + kWindowSlack, 0);
-    std::vector<uint8_t> flags(kMiB + 8);
-    std::vector<uint8_t> marks(PrefilterChunks(kMiB));
-    MarkPossibleCellStarts(bytes.data(), kMiB, flags.data(), marks.data());
+    const uint8_t* window = bytes.data() + seed % 3;
+    std::vector<uint64_t> plain(PrefilterWords(length), ~uint64_t{0});
+    MarkPossibleCellStartsPlain(window, length, plain.data());
     size_t accepted = 0;
-    size_t flagged = 0;
-    for (uint32_t pos = 0; pos < kMiB; ++pos) {
+    size_t marked = 0;
+    for (uint32_t pos = 0; pos < length; ++pos) {
       CellCandidate c;
-      const bool ok = DetectCell(bytes.data() + pos, static_cast<int32_t>(kMiB - pos), c);
+      const bool ok = DetectCell(window + pos, static_cast<int32_t>(length - pos), c);
+      const bool mark = (plain[pos / 64] >> (pos % 64)) & 1;
       accepted += ok;
-      flagged += flags[pos] != 0;
-      ASSERT_FALSE(ok && flags[pos] == 0) << "seed " << seed << " offset " << pos;
-      ASSERT_FALSE(ok && marks[pos / kPrefilterChunk] == 0) << "chunk of offset " << pos;
+      marked += mark;
+      ASSERT_FALSE(ok && !mark) << "seed " << seed << " offset " << pos;
     }
     if (seed % 2) {
       EXPECT_GT(accepted, 1000u) << "the cell-rich bytes should hold many cells";
     }
-    EXPECT_LT(flagged, kMiB / 5) << "the prefilter should rule out most offsets";
+    EXPECT_LT(marked, length / 5) << "the prefilter should rule out most offsets";
+    ExpectVariantsAgree(window, length, "seed " + std::to_string(seed));
   }
+}
+
+// Zeros with one cell: the variants skip blocks without a possible header
+// and decide a few dozen offsets per block, so the cell is placed just
+// before, on and after block and word edges, and the cell that reaches
+// farthest (P one byte, a padded four-byte rowid, a padded H, then five
+// one-byte types) at every offset of a block.
+TEST(CellPrefilter, FindsALoneCellNearBlockEdges) {
+  constexpr uint32_t kLength = 131072 - 3;
+  const Bytes farReaching = {0x10, 0x80, 0x80, 0x80, 0x05, 0x80, 0x07, 1, 1,
+                             1,    1,    1,    1,    2,    3,    4,    5};
+  const auto check = [&](const Bytes& cell, uint32_t at) {
+    Bytes bytes(kLength + kWindowSlack, 0);
+    std::copy(cell.begin(), cell.end(), bytes.begin() + at);
+    const std::string label =
+        "cell of " + std::to_string(cell.size()) + " at " + std::to_string(at);
+    std::vector<uint64_t> plain(PrefilterWords(kLength));
+    MarkPossibleCellStartsPlain(bytes.data(), kLength, plain.data());
+    ASSERT_TRUE((plain[at / 64] >> (at % 64)) & 1) << label;
+    ExpectVariantsAgree(bytes.data(), kLength, label);
+  };
+  for (uint32_t edge : {2048u, 4096u, 16384u, 65536u, 53u * 1000}) {
+    for (uint32_t before : {0u, 1u, 5u, 9u, 16u, 31u, 47u, 64u}) check(kHelloCell, edge - before);
+  }
+  for (uint32_t at = 64 * 1000; at < 64 * 1001; ++at) check(farReaching, at);
 }
 
 // The walk resumes right after a found cell's header, so an older cell that
