@@ -1,5 +1,7 @@
 #include "cli/records_command.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -9,6 +11,7 @@
 #include <string_view>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 #include "cli/console_reporting.h"
 #include "cli/exit_status.h"
@@ -54,20 +57,38 @@ bool OutputFolderWritable(const std::filesystem::path& dir) {
 }
 
 // The lists the record scan fills, under the names the desktop program's
-// Save command suggests for them.
-bool WriteExports(const RecordStores& stores, const std::filesystem::path& dir, RowTextForm form) {
-  bool ok = true;
+// Save command suggests for them. The stores are only read, so the lists are
+// written side by side on up to threads threads; failures are told in list
+// order.
+bool WriteExports(const RecordStores& stores, const std::filesystem::path& dir, RowTextForm form,
+                  uint32_t threads) {
+  std::vector<const ResultTabInfo*> lists;
   for (const ResultTabInfo& tab : ResultTabs()) {
-    if (!tab.filledByRecordScan) continue;
-    std::vector<RowTexts> rows;
-    const size_t count = RecordRowCount(stores, tab.tab);
-    rows.reserve(count);
-    for (size_t i = 0; i < count; ++i) rows.push_back(RecordRow(stores, tab.tab, i, form));
-    const std::filesystem::path path = dir / PathFromText(tab.exportName);
-    if (!WriteTextExport(path, rows, tab.columns.size())) {
-      std::fprintf(stderr, "velkor: cannot write %s\n", platform::PathUtf8(path).c_str());
-      ok = false;
+    if (tab.filledByRecordScan) lists.push_back(&tab);
+  }
+  std::vector<char> written(lists.size(), 0);
+  std::atomic<size_t> next{0};
+  const auto writeLists = [&] {
+    for (size_t k; (k = next++) < lists.size();) {
+      const ResultTabInfo& tab = *lists[k];
+      const auto rowAt = [&](size_t index, RowTexts& row) {
+        FillRecordRow(stores, tab.tab, index, form, row);
+      };
+      written[k] = WriteTextExport(dir / PathFromText(tab.exportName),
+                                   RecordRowCount(stores, tab.tab), tab.columns.size(), rowAt);
     }
+  };
+  std::vector<std::thread> helpers;
+  for (size_t t = 1; t < std::min<size_t>(threads, lists.size()); ++t)
+    helpers.emplace_back(writeLists);
+  writeLists();
+  for (std::thread& helper : helpers) helper.join();
+  bool ok = true;
+  for (size_t k = 0; k < lists.size(); ++k) {
+    if (written[k]) continue;
+    const std::filesystem::path path = dir / PathFromText(lists[k]->exportName);
+    std::fprintf(stderr, "velkor: cannot write %s\n", platform::PathUtf8(path).c_str());
+    ok = false;
   }
   return ok;
 }
@@ -185,8 +206,8 @@ int RunRecordsCommand(const RecordsArgs& args) {
     written =
         WriteBytesFile(out / "report.json", ScanReportJson(report, result, stores)) && written;
   } else {
-    written =
-        WriteExports(stores, out, args.unicode ? RowTextForm::kUnicode : RowTextForm::kCodePage);
+    written = WriteExports(
+        stores, out, args.unicode ? RowTextForm::kUnicode : RowTextForm::kCodePage, args.threads);
   }
   for (const ResultTabInfo& tab : ResultTabs()) {
     if (!tab.filledByRecordScan) continue;

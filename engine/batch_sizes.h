@@ -25,8 +25,8 @@ inline void StampOrigin(RecordBatch& batch, const BatchSizes& before, uint64_t c
                         FoundBy found) {
   auto stamp = [cellStart, found](auto& records, size_t from) {
     for (size_t i = from; i < records.size(); ++i) {
-      records[i].origin.offset = cellStart;
-      records[i].origin.found = found;
+      records.At(i).origin.offset = cellStart;
+      records.At(i).origin.found = found;
     }
   };
   stamp(batch.smsRecords, before.sms);

@@ -18,8 +18,9 @@
 //   D=5, S=3, H + 1+1+1+1+5 = 15 = P  -> accepted
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
-#include <vector>
 
 #include "engine/varint.h"
 
@@ -35,12 +36,51 @@ inline constexpr int32_t kMaxLeadBytes = 10;  // S
 inline constexpr int32_t kMinColumns = 5;
 inline constexpr int32_t kMaxColumns = 80;
 
+// The serial types of one cell in header order, held in place: a candidate
+// never allocates. Every type takes at least one of the at most
+// kMaxSerialBytes header bytes, so kMaxColumns entries always suffice.
+class SerialTypeList {
+ public:
+  class Iterator {
+   public:
+    Iterator(const SerialTypeList* list, uint32_t at) : list_(list), at_(at) {}
+    Varint operator*() const { return (*list_)[at_]; }
+    Iterator& operator++() {
+      ++at_;
+      return *this;
+    }
+    bool operator!=(const Iterator& other) const { return at_ != other.at_; }
+
+   private:
+    const SerialTypeList* list_;
+    uint32_t at_;
+  };
+
+  void clear() { count_ = 0; }
+  size_t size() const { return count_; }
+  void push_back(const Varint& type) {
+    values_[count_] = static_cast<uint32_t>(type.value);
+    lengths_[count_] = static_cast<uint8_t>(type.length);
+    ++count_;
+  }
+  Varint operator[](size_t i) const { return {values_[i], lengths_[i]}; }
+  Iterator begin() const { return {this, 0}; }
+  Iterator end() const { return {this, count_}; }
+
+ private:
+  static_assert(kMaxSerialBytes <= static_cast<uint64_t>(kMaxColumns));
+  // Accepted varints hold 28 bits at most.
+  std::array<uint32_t, kMaxColumns> values_;
+  std::array<uint8_t, kMaxColumns> lengths_;
+  uint32_t count_ = 0;
+};
+
 struct CellCandidate {
   uint32_t offset = 0;  // from the start of the window
   Varint payloadLength;
   Varint rowid;
   Varint headerLength;
-  std::vector<Varint> serialTypes;  // header order, 5 to 80 entries
+  SerialTypeList serialTypes;  // 5 to 80 entries
 };
 
 // Tests the position at bytes. available is the number of bytes from there to

@@ -35,15 +35,10 @@ bool Fits(const SignatureTemplate& pattern, size_t limit, const TypeSignature& s
 
 }  // namespace
 
-// Every position starts as code 0 (no column); the decoded columns, which
-// all come before the first 0, then move their position's bit to their code.
+// The decoded columns all come before the first 0.
 SignatureBits ToSignatureBits(const TypeSignature& signature, uint32_t columns) {
   SignatureBits bits;
-  bits.words = {0x1111111111111111u, 0x1111111111111111u, 0x111u};
-  for (size_t i = 0; i < kMaxDecodedColumns && signature[i] != 0; ++i) {
-    const uint64_t moved = (uint64_t{1} << (signature[i] & 3)) ^ 1u;
-    bits.words[i / 16] ^= moved << (4 * (i % 16));
-  }
+  for (size_t i = 0; i < kMaxDecodedColumns && signature[i] != 0; ++i) bits.Set(i, signature[i]);
   bits.columns = columns != 0 ? columns : CodeCount(signature);
   return bits;
 }

@@ -60,7 +60,7 @@ bool AndroidCall(RecordBatch& out, const ColumnMap& c, size_t dateColumn, size_t
                  size_t nameColumn, size_t locationColumn) {
   if (!HasAll(c, {1, 2, dateColumn, dateColumn + 1, typeColumn})) return false;
   if (!AndroidCallGates(c, dateColumn, typeColumn)) return false;
-  CallRecord r;
+  CallRecord& r = Draft(out.drafts.call);
   TakeText(r.full, 2, r.number, c, {1});
   r.time = ParseInt64(c.At(dateColumn));
   r.count = ParseUInt32(c.At(dateColumn + 1));
@@ -69,7 +69,7 @@ bool AndroidCall(RecordBatch& out, const ColumnMap& c, size_t dateColumn, size_t
   if (locationColumn != 0 && c.Has(locationColumn)) {
     TakeText(r.full, 3, r.location, c, {locationColumn});
   }
-  return AddCall(out, std::move(r));
+  return AddCall(out, r);
 }
 
 // ZDATE and ZDURATION are REAL columns: 8-byte floats, which the decoder
@@ -109,13 +109,13 @@ bool ExtractCurrentLayout(RecordBatch& out, uint8_t platform, RecordCategory cat
     case kCategoryAndroidSms: {
       if (!android || !HasAll(c, {2, 4, 8, 9, 11, 12})) return false;
       if (!PlausibleDate(ParseInt64(c.At(4)) / 1000) || !InRange(c.At(9), 1, 6)) return false;
-      SmsRecord r;
+      SmsRecord& r = Draft(out.drafts.sms);
       TakeText(r.full, 1, r.number, c, {2});
       r.time = ParseInt64(c.At(4));
       r.status = ParseUInt8(c.At(8));
       if (r.status != 1 && r.status != 2) r.status = ParseUInt8(c.At(9));
       TakeText(r.full, 4, r.content, c, {11, 12});
-      return AddSms(out, std::move(r));
+      return AddSms(out, r);
     }
     case kCategoryCallLogDb:
       return android && AndroidCall(out, c, 5, 8, 16, 22);
@@ -133,12 +133,12 @@ bool ExtractCurrentLayout(RecordBatch& out, uint8_t platform, RecordCategory cat
       const int64_t time = IosMessageTime(ParseInt64(c.At(15)));
       const int64_t handle = ParseInt64(c.At(5));
       if (!PlausibleDate(time) || (c.At(2).empty() && handle <= 0)) return false;
-      SmsRecord r;
+      SmsRecord& r = Draft(out.drafts.sms);
       TakeText(r.full, 4, r.content, c, {2});
       r.time = time;
       r.status = c.At(21) == u"1" ? 2 : 1;
       if (handle > 0) out.messageHandles.push_back({out.smsRecords.size(), handle});
-      out.smsRecords.push_back(std::move(r));
+      out.smsRecords.push_back(r);
       return true;
     }
     case kCategoryIosHandle: {
@@ -156,7 +156,7 @@ bool ExtractCurrentLayout(RecordBatch& out, uint8_t platform, RecordCategory cat
       if (!ios || !HasAll(c, {1, 2, 3, 4, 6}) || !InRange(c.At(4), 0, 255)) return false;
       const int64_t seconds = ParseInt64(c.At(2));
       if (!PlausibleDate(seconds)) return false;
-      CallRecord r;
+      CallRecord& r = Draft(out.drafts.call);
       TakeText(r.full, 2, r.number, c, {1});
       TakeText(r.full, 1, r.name, c, {6});
       r.time = seconds * 1000;
@@ -165,7 +165,7 @@ bool ExtractCurrentLayout(RecordBatch& out, uint8_t platform, RecordCategory cat
       // nothing was missed.
       const uint32_t flags = ParseUInt32(c.At(4));
       r.callType = (flags & 1) != 0 ? 2 : r.count == 0 ? 3 : 1;
-      return AddCall(out, std::move(r));
+      return AddCall(out, r);
     }
     case kCategoryCallRecord: {
       if (!ios || !HasAll(c, {3, 5, 12, 15, 16, 17, 19, 20})) return false;
@@ -177,14 +177,14 @@ bool ExtractCurrentLayout(RecordBatch& out, uint8_t platform, RecordCategory cat
       const double duration = StoredReal(c.At(16));
       const int64_t seconds = IosSecondsToUnix(date);
       if (!PlausibleDate(seconds) || !(duration >= 0 && duration < 1e7)) return false;
-      CallRecord r;
+      CallRecord& r = Draft(out.drafts.call);
       TakeText(r.full, 2, r.number, c, {17});
       TakeText(r.full, 1, r.name, c, {20});
       TakeText(r.full, 3, r.location, c, {19});
       r.time = IosSecondsToUnixMillis(date);
       r.count = static_cast<uint32_t>(duration + 0.5);
       r.callType = c.At(12) == u"1" ? 2 : c.At(3) == u"1" ? 1 : 3;
-      return AddCall(out, std::move(r));
+      return AddCall(out, r);
     }
     default:
       return false;

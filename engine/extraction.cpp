@@ -35,21 +35,21 @@ bool IsMultiValueKind(const ColumnMap& c) {
 
 }  // namespace
 
-bool AddSms(RecordBatch& out, SmsRecord r) {
+bool AddSms(RecordBatch& out, const SmsRecord& r) {
   if (!PlausibleTime(r.time) || (r.content.empty() && r.number.empty())) return false;
-  out.smsRecords.push_back(std::move(r));
+  out.smsRecords.push_back(r);
   return true;
 }
 
-bool AddCall(RecordBatch& out, CallRecord r) {
+bool AddCall(RecordBatch& out, const CallRecord& r) {
   if (!PlausibleTime(r.time) || (r.name.empty() && r.number.empty())) return false;
-  out.callRecords.push_back(std::move(r));
+  out.callRecords.push_back(r);
   return true;
 }
 
-bool AddEvent(RecordBatch& out, ContactEvent r) {
+bool AddEvent(RecordBatch& out, const ContactEvent& r) {
   if (!PlausibleTime(r.time) || (r.name.empty() && r.number.empty())) return false;
-  out.contactEvents.push_back(std::move(r));
+  out.contactEvents.push_back(r);
   return true;
 }
 
@@ -109,7 +109,7 @@ bool ExtractRecord(RecordBatch& out, uint8_t platform, RecordCategory category, 
     case 3:
     case 4: {
       if (!android || !HasAll(c, {2, 4, 8, 11, 12})) return false;
-      SmsRecord r;
+      SmsRecord& r = Draft(out.drafts.sms);
       TakeText(r.full, 1, r.number, c, {2});
       r.time = ParseInt64(c.At(4));
       r.status = ParseUInt8(c.At(8));
@@ -122,7 +122,7 @@ bool ExtractRecord(RecordBatch& out, uint8_t platform, RecordCategory category, 
       } else {
         TakeText(r.full, 4, r.content, c, {11, 12});
       }
-      return AddSms(out, std::move(r));
+      return AddSms(out, r);
     }
     case 5:
     case 6:
@@ -132,14 +132,14 @@ bool ExtractRecord(RecordBatch& out, uint8_t platform, RecordCategory category, 
       const size_t locationColumn = category == 5 ? 12 : category == 7 ? 10 : 0;
       if (!android || !HasAll(c, {1, 2, 3, 4, nameColumn})) return false;
       if (locationColumn != 0 && !c.Has(locationColumn)) return false;
-      CallRecord r;
+      CallRecord& r = Draft(out.drafts.call);
       TakeText(r.full, 2, r.number, c, {1});
       r.time = ParseInt64(c.At(2));
       r.count = ParseUInt32(c.At(3));
       r.callType = ParseUInt8(c.At(4));
       TakeText(r.full, 1, r.name, c, {nameColumn});
       if (locationColumn != 0) TakeText(r.full, 3, r.location, c, {locationColumn});
-      return AddCall(out, std::move(r));
+      return AddCall(out, r);
     }
     case 9:
     case 10:
@@ -152,7 +152,7 @@ bool ExtractRecord(RecordBatch& out, uint8_t platform, RecordCategory category, 
       if (category == 9 && (!HasAll(c, {18, 21}) || c.At(18).empty() || c.At(21).empty())) {
         return false;
       }
-      ContactEvent r;
+      ContactEvent& r = Draft(out.drafts.event);
       TakeText(r.full, 2, r.number, c, {1});
       r.time = ParseInt64(c.At(3));
       r.count = ParseUInt32(c.At(4));
@@ -160,7 +160,7 @@ bool ExtractRecord(RecordBatch& out, uint8_t platform, RecordCategory category, 
       TakeText(r.full, 1, r.name, c, {nameColumn});
       if (locationColumn != 0) TakeText(r.full, 3, r.location, c, {locationColumn});
       TakeText(r.full, 7, r.content, c, {contentColumn});
-      return AddEvent(out, std::move(r));
+      return AddEvent(out, r);
     }
     case 12: {
       if (!ios || !HasAll(c, {1, 2, 18}) || c.At(18).empty()) return false;
@@ -177,31 +177,31 @@ bool ExtractRecord(RecordBatch& out, uint8_t platform, RecordCategory category, 
     }
     case 14: {
       if (!ios || !HasAll(c, {1, 2, 3})) return false;
-      SmsRecord r;
+      SmsRecord& r = Draft(out.drafts.sms);
       TakeText(r.full, 1, r.number, c, {1});
       r.time = ParseInt64(c.At(2));
       TakeText(r.full, 4, r.content, c, {3});
       r.status = 0;
-      return AddSms(out, std::move(r));
+      return AddSms(out, r);
     }
     case 15: {
       if (!android || !HasAll(c, {1, 3, 11})) return false;
-      WeChatRecord r;
+      WeChatRecord& r = Draft(out.drafts.weChat);
       TakeText(r.full, 1, r.contact, c, {1});
       r.time = ParseInt64(c.At(3));
       TakeText(r.full, 3, r.content, c, {11});
       if (!PlausibleTime(r.time) || (r.contact.empty() && r.content.empty())) return false;
-      out.weChatRecords.push_back(std::move(r));
+      out.weChatRecords.push_back(r);
       return true;
     }
     case 16: {
       if (!android || !HasAll(c, {2, 5, 10, 13})) return false;
-      SmsRecord r;
+      SmsRecord& r = Draft(out.drafts.sms);
       TakeText(r.full, 1, r.number, c, {2});
       r.time = ParseInt64(c.At(5));
       r.status = ParseUInt8(c.At(10));
       TakeText(r.full, 4, r.content, c, {13});
-      return AddSms(out, std::move(r));
+      return AddSms(out, r);
     }
     default:
       return ExtractCurrentLayout(out, platform, category, c, rowid);

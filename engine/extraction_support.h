@@ -69,9 +69,9 @@ inline void TakeText(FullTexts& full, uint8_t listColumn, std::u16string& text, 
 
 // Each takes the record when it has a plausible time and one of its
 // identifying texts; true when taken.
-bool AddSms(RecordBatch& out, SmsRecord r);
-bool AddCall(RecordBatch& out, CallRecord r);
-bool AddEvent(RecordBatch& out, ContactEvent r);
+bool AddSms(RecordBatch& out, const SmsRecord& r);
+bool AddCall(RecordBatch& out, const CallRecord& r);
+bool AddEvent(RecordBatch& out, const ContactEvent& r);
 // A contact part with a non-empty text, under key.
 bool AddPart(RecordBatch& out, int64_t key, uint8_t mark, const ColumnMap& c, size_t column);
 

@@ -14,8 +14,15 @@ namespace velkor {
 // A signature as bits: position i, code c (0 to 3) is bit 4 * (i % 16) + c
 // of word i / 16; and the record's column count for the column gates.
 struct SignatureBits {
-  std::array<uint64_t, 3> words{};
+  // Every position starts as code 0 (no column).
+  std::array<uint64_t, 3> words{0x1111111111111111u, 0x1111111111111111u, 0x111u};
   uint32_t columns = 0;
+
+  // Moves position i, still at code 0, to code (1 to 3).
+  void Set(size_t i, uint8_t code) {
+    const uint64_t moved = (uint64_t{1} << (code & 3)) ^ 1u;
+    words[i / 16] ^= moved << (4 * (i % 16));
+  }
 };
 
 struct ClassifierMasks {

@@ -13,10 +13,11 @@ const ContactPart* FindHandle(const ContactPartMap& parts, int64_t key) {
   return nullptr;
 }
 
-void GiveNumber(SmsRecord& message, const ContactPart& handle) {
-  if (!message.number.empty()) return;
-  message.number = handle.text;
-  if (!handle.full.empty()) message.full.Set(1, message.number, handle.full);
+void GiveNumber(SmsStore& messages, size_t index, const ContactPart& handle) {
+  StoredSms& message = messages.At(index);
+  if (message.number.length != 0) return;
+  message.number = messages.AddText(handle.text);
+  if (!handle.full.empty()) messages.FullOf(index).Set(1, handle.text, handle.full);
 }
 
 }  // namespace
@@ -25,7 +26,7 @@ void GiveNumber(SmsRecord& message, const ContactPart& handle) {
 // kMarkHandle part (the first handle row found with that rowid), and a
 // kMarkWaitingMessage part only while no handle of its key has come. A
 // message and its handle thus meet whichever of the two is found first.
-void JoinMessageHandles(RecordBatch& batch, size_t firstMessage, std::vector<SmsRecord>& messages,
+void JoinMessageHandles(RecordBatch& batch, size_t firstMessage, SmsStore& messages,
                         ContactPartMap& parts) {
   for (auto& [key, part] : batch.contactParts.parts) {
     if (part.mark != kMarkHandle || FindHandle(parts, key) != nullptr) continue;
@@ -36,7 +37,7 @@ void JoinMessageHandles(RecordBatch& batch, size_t firstMessage, std::vector<Sms
         continue;
       }
       const auto index = static_cast<size_t>(ParseInt64(it->second.text));
-      if (index < messages.size()) GiveNumber(messages[index], part);
+      if (index < messages.size()) GiveNumber(messages, index, part);
       it = parts.erase(it);
     }
     parts.emplace(key, std::move(part));
@@ -44,7 +45,7 @@ void JoinMessageHandles(RecordBatch& batch, size_t firstMessage, std::vector<Sms
   for (const MessageHandle& link : batch.messageHandles) {
     const size_t index = firstMessage + link.message;
     if (const ContactPart* handle = FindHandle(parts, link.handle)) {
-      GiveNumber(messages[index], *handle);
+      GiveNumber(messages, index, *handle);
     } else {
       parts.emplace(link.handle,
                     ContactPart{kMarkWaitingMessage, DecimalText(static_cast<uint64_t>(index))});

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/record_store.h"
 #include "engine/record_types.h"
 
 namespace velkor {
@@ -31,13 +32,27 @@ struct MessageHandle {
   int64_t handle = 0;
 };
 
+// The record an extraction fills before the batch takes it. One of each kind
+// is reused, so its strings keep their storage from record to record.
+template <typename Record>
+Record& Draft(Record& draft) {
+  draft = Record{};  // moving in a short empty string keeps the storage
+  return draft;
+}
+
 struct RecordBatch {
-  std::vector<SmsRecord> smsRecords;
+  SmsStore smsRecords;
   std::vector<MessageHandle> messageHandles;
-  std::vector<CallRecord> callRecords;
-  std::vector<ContactEvent> contactEvents;
-  std::vector<WeChatRecord> weChatRecords;
+  CallStore callRecords;
+  EventStore contactEvents;
+  WeChatStore weChatRecords;
   ContactPartList contactParts;
+  struct {
+    SmsRecord sms;
+    CallRecord call;
+    ContactEvent event;
+    WeChatRecord weChat;
+  } drafts;
 
   void Clear() {
     smsRecords.clear();

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "engine/cell_detector.h"
+#include "engine/fast_classifier.h"
 #include "engine/record_types.h"
 
 namespace velkor {
@@ -22,6 +23,16 @@ inline uint64_t ReadBigEndian(const uint8_t* bytes, size_t n) {
 // cut at the window end and those starting past it are not decoded. False
 // when the record body starts at or past the window end (nothing decoded).
 // Text fields get their inner zero bytes overwritten with spaces in place.
+// The signature of the type codes DecodeColumns gives, with the cell's
+// column count, from the serial types alone (no column body is read); false
+// where it decodes nothing.
+bool ColumnSignatureBits(int32_t available, const CellCandidate& candidate, SignatureBits& bits);
+
+// What decoding does to the window without converting anything: the inner
+// zero bytes of the text fields become spaces, as a later cell overlapping
+// them reads them.
+void BlankTextZeros(uint8_t* cell, int32_t available, const CellCandidate& candidate);
+
 bool DecodeColumns(uint8_t* cell, int32_t available, const CellCandidate& candidate,
                    ColumnMap& columns, TypeSignature& signature);
 

@@ -61,13 +61,13 @@ std::optional<uint32_t> RecordListSeconds(const RecordStores& stores, int tab, s
   if (index >= RecordRowCount(stores, tab)) return std::nullopt;
   switch (tab) {
     case kTabSms:
-      return RecordSeconds(stores.sms[index].time, SmsTimeInSeconds(stores.platform));
+      return RecordSeconds(stores.sms.At(index).time, SmsTimeInSeconds(stores.platform));
     case kTabCalls:
-      return RecordSeconds(stores.calls[index].time, false);
+      return RecordSeconds(stores.calls.At(index).time, false);
     case kTabAllContacts:
-      return RecordSeconds(stores.contactEvents[index].time, false);
+      return RecordSeconds(stores.contactEvents.At(index).time, false);
     case kTabWeChat:
-      return RecordSeconds(stores.weChat[index].time, false);
+      return RecordSeconds(stores.weChat.At(index).time, false);
     default:
       return std::nullopt;
   }

@@ -69,11 +69,12 @@ std::string CsvExportBytes(const RecordStores& stores, int tab, RowTextForm form
 
   const size_t count = RecordRowCount(stores, tab);
   const std::vector<uint32_t> dupOf = DuplicateOf(stores, tab);
+  RowTexts row;
   auto appendRow = [&](size_t index) {
     if (index >= count) return;
     fields.clear();
-    for (const std::u16string& text : RecordRow(stores, tab, index, form))
-      fields.push_back(ToUtf8(text));
+    FillRecordRow(stores, tab, index, form, row);
+    for (const std::u16string& text : row) fields.push_back(ToUtf8(text));
     std::string offsets;
     for (const uint64_t offset : RecordOffsets(stores, tab, index)) {
       if (!offsets.empty()) offsets += ';';

@@ -30,19 +30,20 @@ uint32_t RecordSeconds(int64_t time, bool inSeconds);
 // Time text of a stored time, of RecordSeconds.
 std::u16string RecordTimeText(int64_t time, bool inSeconds);
 
-// index counts from 0; the row shows index + 1.
-RowTexts SmsRow(size_t index, const SmsRecord& record, uint8_t platform);
-RowTexts PhoneBookRow(size_t index, const PhoneBookEntry& record);
-RowTexts CallRow(size_t index, const CallRecord& record);
-RowTexts ContactEventRow(size_t index, const ContactEvent& record);
-RowTexts WeChatRow(size_t index, const WeChatRecord& record);
-
-// fn applied to the record behind a row of a record tab; nullptr outside the
-// tab's rows. fn returns a pointer into the record.
+// fn applied to the record behind a row of a record tab, in its stored form
+// (a phone-book entry as it is); nullptr outside the tab's rows. fn returns
+// a pointer into the record.
 template <typename Fn>
 auto VisitRecord(const RecordStores& stores, int tab, size_t index, Fn fn)
-    -> decltype(fn(stores.sms[0])) {
-  auto at = [&](const auto& store) { return index < store.size() ? fn(store[index]) : nullptr; };
+    -> decltype(fn(stores.sms.At(0))) {
+  auto at = [&](const auto& store) {
+    if (index >= store.size()) return decltype(fn(stores.sms.At(0))){};
+    if constexpr (requires { store.At(index); }) {
+      return fn(store.At(index));
+    } else {
+      return fn(store[index]);
+    }
+  };
   switch (tab) {
     case kTabSms:
       return at(stores.sms);
@@ -69,6 +70,10 @@ RowTexts RecordRow(const RecordStores& stores, int tab, size_t index);
 // texts the records keep beside it.
 enum class RowTextForm { kCodePage, kUnicode };
 RowTexts RecordRow(const RecordStores& stores, int tab, size_t index, RowTextForm form);
+// RecordRow written into row, whose strings keep their storage from the row
+// filled before: a whole list is walked without allocating per row.
+void FillRecordRow(const RecordStores& stores, int tab, size_t index, RowTextForm form,
+                   RowTexts& row);
 // The full texts of a row that differ from its list texts, by list column;
 // nullptr outside the tab's rows.
 const FullTexts* RecordFullTexts(const RecordStores& stores, int tab, size_t index);

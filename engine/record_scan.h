@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "engine/record_store.h"
 #include "engine/record_types.h"
 #include "engine/scan_input.h"
 
@@ -54,10 +55,10 @@ struct RecordScanOptions {
 struct RecordStores {
   uint8_t platform = kPlatformAndroid;  // what the stores were scanned as (SMS time unit)
   std::vector<PhoneBookEntry> phoneBook;
-  std::vector<SmsRecord> sms;
-  std::vector<CallRecord> calls;
-  std::vector<ContactEvent> contactEvents;
-  std::vector<WeChatRecord> weChat;
+  SmsStore sms;
+  CallStore calls;
+  EventStore contactEvents;
+  WeChatStore weChat;
   // Folder mode: the scanned files, relative to the folder, in scan order;
   // RecordOrigin::file counts from 1 into them.
   std::vector<std::filesystem::path> files;

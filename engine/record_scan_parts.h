@@ -28,8 +28,8 @@ using ContactPartMap = std::multimap<int64_t, ContactPart>;
 // Reusable memory of one window scan; one per thread.
 struct WindowScratch {
   std::vector<uint64_t> marks;  // the cell prefilter's
-  // The first candidateCount are the current window's; the rest keep their
-  // serial-type storage for the next window.
+  // The first candidateCount are the current window's; the rest are slots
+  // kept for the next window.
   std::vector<CellCandidate> candidates;
   size_t candidateCount = 0;
   ColumnMap columns;
@@ -101,7 +101,7 @@ void CommitBatch(RecordBatch& batch, RecordStores& stores, ContactPartMap& parts
 // Joins the batch's iOS messages (stored from firstMessage on) with the
 // handles that carry their numbers, found in this batch or earlier in the
 // same file; moves the batch's handles into parts and leaves its other parts.
-void JoinMessageHandles(RecordBatch& batch, size_t firstMessage, std::vector<SmsRecord>& messages,
+void JoinMessageHandles(RecordBatch& batch, size_t firstMessage, SmsStore& messages,
                         ContactPartMap& parts);
 
 // Merges the parts, key by key in ascending order, into phone-book entries

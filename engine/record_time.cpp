@@ -17,7 +17,7 @@ constexpr bool IsLeap(uint32_t year) {
 // Invariant of both loops: days counts the whole days from the start of the
 // current year (then month) to the instant, so it ends below that period's
 // length. A 32-bit count of seconds reaches at most the year 2106.
-std::u16string FormatRecordTime(uint32_t seconds) {
+void AssignRecordTime(std::u16string& out, uint32_t seconds) {
   uint32_t days = seconds / 86400;
   const uint32_t rest = seconds % 86400;
 
@@ -37,9 +37,19 @@ std::u16string FormatRecordTime(uint32_t seconds) {
     ++month;
   }
 
-  return Concat({DecimalText(year), u"-", DecimalText(month + 1), u"-", DecimalText(days + 1), u" ",
-                 DecimalText(rest / 3600), u":", DecimalText(rest % 3600 / 60), u":",
-                 DecimalText(rest % 60)});
+  const uint32_t parts[6] = {year, month + 1, days + 1, rest / 3600, rest % 3600 / 60, rest % 60};
+  const char16_t separators[6] = {0, u'-', u'-', u' ', u':', u':'};
+  out.clear();
+  for (size_t i = 0; i < 6; ++i) {
+    if (separators[i] != 0) out.push_back(separators[i]);
+    AppendDecimal(out, parts[i]);
+  }
+}
+
+std::u16string FormatRecordTime(uint32_t seconds) {
+  std::u16string out;
+  AssignRecordTime(out, seconds);
+  return out;
 }
 
 std::string IsoUtcTime(uint32_t seconds) {

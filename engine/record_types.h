@@ -43,12 +43,22 @@ using TypeSignature = std::array<uint8_t, kMaxDecodedColumns + 1>;
 
 // The decoded columns of one record, indexes consecutive from 0.
 struct ColumnMap {
-  std::vector<std::u16string> columns;
+  // Mutable for the number columns, whose decimal text is written only when
+  // a rule first reads it: most number columns of a row are never read.
+  mutable std::vector<std::u16string> columns;
   // Per column, the text before the code page 936 pass where that pass
   // changed it; empty otherwise (and wherever full is shorter than columns).
   std::vector<std::u16string> full;
+  // Per column (wherever pending is shorter than columns, none): 1 while
+  // columns holds nothing yet for the integer in numbers.
+  mutable std::vector<uint8_t> pending{};
+  std::vector<uint64_t> numbers{};
   bool Has(size_t index) const { return index < columns.size(); }
-  const std::u16string& At(size_t index) const { return columns[index]; }
+  const std::u16string& At(size_t index) const {
+    if (index < pending.size() && pending[index] != 0) WriteNumber(index);
+    return columns[index];
+  }
+  void WriteNumber(size_t index) const;
   const std::u16string& FullAt(size_t index) const {
     return index < full.size() && !full[index].empty() ? full[index] : columns[index];
   }

@@ -1,5 +1,7 @@
 #include "engine/text_codec.h"
 
+#include <bit>
+
 #include "engine/code_point_sets.h"
 
 namespace velkor {
@@ -7,11 +9,15 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-bool IsAscii(const uint8_t* bytes, size_t n) {
+// Writes n units to out; false when some byte is not ASCII (out then holds
+// junk). Or-ing the bytes instead of testing each lets the loop vectorise.
+bool WidenAscii(const uint8_t* bytes, size_t n, char16_t* out) {
+  uint8_t seen = 0;
   for (size_t i = 0; i < n; ++i) {
-    if (bytes[i] >= 0x80) return false;
+    seen |= bytes[i];
+    out[i] = bytes[i];
   }
-  return true;
+  return seen < 0x80;
 }
 
 std::span<const uint8_t> BytesOf(std::string_view text) {
@@ -134,9 +140,17 @@ std::u16string FromUtf8(std::string_view text) {
 }
 
 void AppendUtf16Le(std::string& out, std::u16string_view text) {
-  for (char16_t unit : text) {
-    out.push_back(static_cast<char>(unit & 0xFF));
-    out.push_back(static_cast<char>(unit >> 8));
+  // On a little-endian machine the units are already the file's bytes.
+  if constexpr (std::endian::native == std::endian::little) {
+    out.append(reinterpret_cast<const char*>(text.data()), 2 * text.size());
+    return;
+  }
+  const size_t at = out.size();
+  out.resize(at + 2 * text.size());
+  char* bytes = out.data() + at;
+  for (size_t i = 0; i < text.size(); ++i) {
+    bytes[2 * i] = static_cast<char>(text[i] & 0xFF);
+    bytes[2 * i + 1] = static_cast<char>(text[i] >> 8);
   }
 }
 
@@ -152,6 +166,11 @@ std::u16string ThroughAnsiCodePage(std::u16string_view text) {
   return out;
 }
 
+// Every byte is stored back, changed or not, so the loop vectorises.
+void BlankInnerZeros(uint8_t* bytes, size_t n) {
+  for (size_t i = 0; i + 1 < n; ++i) bytes[i] = bytes[i] == 0 ? uint8_t{0x20} : bytes[i];
+}
+
 namespace {
 
 // full, when given, receives the UTF-8 reading where the code page pass
@@ -162,17 +181,15 @@ void DecodeColumnText(uint8_t* bytes, size_t n, std::u16string& out, std::u16str
     out.clear();
     return;
   }
-  for (size_t i = 0; i + 1 < n; ++i) {
-    if (bytes[i] == 0) bytes[i] = 0x20;
-  }
+  BlankInnerZeros(bytes, n);
   // After the overwrite only the last byte can be zero, and it ends the text.
   const size_t length = bytes[n - 1] == 0 ? n - 1 : n;
 
-  // ASCII is the same in UTF-8, in code page 936 and in UTF-16.
-  if (IsAscii(bytes, length)) {
-    out.assign(bytes, bytes + length);
-    return;
-  }
+  // ASCII is the same in UTF-8, in code page 936 and in UTF-16: each byte is
+  // widened as it is, and the first byte past 0x7F sends the field to the
+  // converters.
+  out.resize(length);
+  if (WidenAscii(bytes, length, out.data())) return;
   // Each ill-formed UTF-8 sequence (maximal subpart) becomes one U+FFFD,
   // which the code page then shows as '?'.
   const std::span<const uint8_t> field(bytes, length);

@@ -63,6 +63,8 @@ std::u16string ThroughAnsiCodePage(std::u16string_view text);
 // n - 1 are overwritten with spaces in place (a later record overlapping
 // these bytes reads the spaces); a zero last byte ends the text.
 std::u16string DecodeText(uint8_t* bytes, size_t n);
+// Just the overwrite of the zero bytes among the first n - 1.
+void BlankInnerZeros(uint8_t* bytes, size_t n);
 // The same text written into out, reusing its storage.
 void DecodeTextInto(uint8_t* bytes, size_t n, std::u16string& out);
 // The same, keeping the full Unicode text (UTF-8 read, before the code page

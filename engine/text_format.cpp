@@ -11,14 +11,19 @@ std::u16string Concat(std::initializer_list<std::u16string_view> parts) {
   return out;
 }
 
-void AssignDecimal(std::u16string& out, uint64_t value) {
+void AppendDecimal(std::u16string& out, uint64_t value) {
   char16_t digits[24];
   size_t n = sizeof digits / sizeof digits[0];
   do {
     digits[--n] = static_cast<char16_t>(u'0' + value % 10);
     value /= 10;
   } while (value != 0);
-  out.assign(digits + n, digits + sizeof digits / sizeof digits[0]);
+  out.append(digits + n, digits + sizeof digits / sizeof digits[0]);
+}
+
+void AssignDecimal(std::u16string& out, uint64_t value) {
+  out.clear();
+  AppendDecimal(out, value);
 }
 
 std::u16string DecimalText(uint64_t value) {

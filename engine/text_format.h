@@ -14,6 +14,8 @@ std::u16string Concat(std::initializer_list<std::u16string_view> parts);
 std::u16string DecimalText(uint64_t value);
 // The same text written into out, reusing its storage.
 void AssignDecimal(std::u16string& out, uint64_t value);
+// The same text added at the end of out.
+void AppendDecimal(std::u16string& out, uint64_t value);
 std::u16string DecimalText(int64_t value);
 inline std::u16string DecimalText(uint32_t value) {
   return DecimalText(uint64_t{value});

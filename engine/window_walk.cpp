@@ -53,18 +53,18 @@ void FindCells(const uint8_t* window, uint32_t length, bool fastCellTest, Window
     MarkPossibleCellStarts(window, length, scratch.marks.data());
     marks = scratch.marks.data();
   }
-  CellCandidate working;
   uint32_t pos = marks ? NextMarked(marks, 0, length) : 0;
   while (pos < length) {
-    working.serialTypes.clear();
-    if (DetectCell(window + pos, static_cast<int32_t>(length - pos), working)) {
-      working.offset = pos;
-      pos += static_cast<uint32_t>(working.payloadLength.length + working.rowid.length) +
-             static_cast<uint32_t>(working.headerLength.value);
-      // Swapping hands the candidate over without copying its serial types;
-      // the working one takes a spent list to fill next.
-      if (scratch.candidateCount == scratch.candidates.size()) scratch.candidates.emplace_back();
-      std::swap(scratch.candidates[scratch.candidateCount++], working);
+    // Each position is tested in the next free slot, which an accepted cell
+    // then keeps.
+    if (scratch.candidateCount == scratch.candidates.size()) scratch.candidates.emplace_back();
+    CellCandidate& slot = scratch.candidates[scratch.candidateCount];
+    slot.serialTypes.clear();
+    if (DetectCell(window + pos, static_cast<int32_t>(length - pos), slot)) {
+      slot.offset = pos;
+      pos += static_cast<uint32_t>(slot.payloadLength.length + slot.rowid.length) +
+             static_cast<uint32_t>(slot.headerLength.value);
+      ++scratch.candidateCount;
     } else {
       pos += 1;
     }
@@ -93,29 +93,31 @@ void CollectWindowRecords(uint8_t* window, uint32_t length, uint8_t platform, bo
     const uint64_t cellEnd = cellStart + static_cast<uint64_t>(candidate.payloadLength.length) +
                              static_cast<uint64_t>(candidate.rowid.length) +
                              candidate.payloadLength.value;
-    if (!unreadable.empty() && Touches(unreadable, cellStart, cellEnd)) {
-      candidate.serialTypes.clear();
+    if (!unreadable.empty() && Touches(unreadable, cellStart, cellEnd)) continue;
+    // The serial types alone tell which templates fit; the texts of a row
+    // of some other table are never converted.
+    const auto available = static_cast<int32_t>(length - candidate.offset);
+    SignatureBits bits;
+    if (!ColumnSignatureBits(available, candidate, bits)) continue;
+    const TemplateSet fitting = FittingTemplates(masks, bits);
+    if (fitting == 0) {
+      // A later cell starting inside this one reads its texts as decoding
+      // would have left them.
+      const bool overlapped = i + 1 < scratch.candidateCount &&
+                              scratch.candidates[i + 1].offset < cellEnd - windowOffset;
+      if (overlapped) BlankTextZeros(window + candidate.offset, available, candidate);
       continue;
     }
-    if (DecodeColumns(window + candidate.offset, static_cast<int32_t>(length - candidate.offset),
-                      candidate, columns, signature)) {
-      const auto count = static_cast<uint32_t>(candidate.serialTypes.size());
-      const BatchSizes before(batch);
-      ExtractFirstTaken(batch, platform, FittingTemplates(masks, ToSignatureBits(signature, count)),
-                        columns, candidate.rowid);
-      StampOrigin(batch, before, cellStart, FoundBy::kCell);
-    }
-    candidate.serialTypes.clear();
+    DecodeColumns(window + candidate.offset, available, candidate, columns, signature);
+    const BatchSizes before(batch);
+    ExtractFirstTaken(batch, platform, fitting, columns, candidate.rowid);
+    StampOrigin(batch, before, cellStart, FoundBy::kCell);
   }
   if (deep) CollectFreedRecords(platform, scratch, batch, unreadable, windowOffset);
 }
 
 void CommitBatch(RecordBatch& batch, RecordStores& stores, ContactPartMap& parts, uint32_t file) {
-  auto append = [file](auto& store, auto& records) {
-    for (auto& record : records) record.origin.file = file;
-    store.insert(store.end(), std::make_move_iterator(records.begin()),
-                 std::make_move_iterator(records.end()));
-  };
+  auto append = [file](auto& store, const auto& records) { store.Append(records, file); };
   const size_t firstMessage = stores.sms.size();
   append(stores.sms, batch.smsRecords);
   append(stores.calls, batch.callRecords);

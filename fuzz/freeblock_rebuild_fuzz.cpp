@@ -14,7 +14,11 @@ using namespace velkor;
 // The records of the batch found the given way, as the lists show them.
 std::string FoundAs(RecordBatch batch, FoundBy how, uint8_t platform) {
   auto keep = [how](auto& records) {
-    std::erase_if(records, [how](const auto& r) { return r.origin.found != how; });
+    auto kept = records;
+    kept.clear();
+    for (const auto& r : records)
+      if (r.origin.found == how) kept.push_back(r);
+    records = std::move(kept);
   };
   keep(batch.smsRecords);
   keep(batch.callRecords);

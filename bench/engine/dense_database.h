@@ -1,4 +1,5 @@
-// Real SQLite pages for the benchmarks: a database of short-message rows.
+// Real SQLite pages for the benchmarks: a database of message, call and chat
+// rows that the record scan takes.
 #pragma once
 
 #include <cstddef>

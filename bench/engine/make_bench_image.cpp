@@ -1,6 +1,6 @@
 // velkor-bench-image KIND MIB OUT: writes an image for the whole-image
-// benchmarks. KIND is zeros, random, databases (real SQLite pages of short
-// messages, back to back) or mixed (a quarter of each, plus pictures).
+// benchmarks. KIND is zeros, random, databases (real SQLite pages of message,
+// call and chat rows, back to back) or mixed (a quarter of each, plus pictures).
 #include <cstdio>
 #include <cstring>
 #include <random>

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/cell_prefilter.h"
+#include "engine/record_decoder.h"
 #include "engine/record_scan_parts.h"
 #include "tests/support/cell_bytes.h"
 #include "tests/support/test_support.h"
@@ -204,6 +205,28 @@ TEST(CellWalk, FindsACellStartingAtAnotherCellsBody) {
     EXPECT_EQ(scratch.candidates[0].offset, 0u) << fast;
     EXPECT_EQ(scratch.candidates[1].offset, innerAt) << fast;
   }
+}
+
+// Classifying from the serial types leaves the window as decoding every cell
+// did: a row of no template whose text holds a later row still turns that
+// row's zero bytes into spaces before the row is read.
+TEST(CellWalk, ARowOfNoTemplateStillBlanksTheZerosOfARowInsideIt) {
+  const Bytes inner = IosSmsCell("13800138000", 0x4D7C6D00, "see you at eight");
+  Bytes outer =
+      CellOf({Num(1), Num(2), Num(3), Txt(std::string(inner.begin(), inner.end())), Num(5)});
+  const auto length = static_cast<uint32_t>(outer.size());
+  outer.resize(length + kWindowSlack, 0);
+  CellCandidate cell;
+  SignatureBits signature;
+  ASSERT_TRUE(DetectCell(outer.data(), static_cast<int32_t>(length), cell));
+  ASSERT_TRUE(ColumnSignatureBits(static_cast<int32_t>(length), cell, signature));
+  ASSERT_EQ(FittingTemplates(BuildClassifierMasks(SignatureTemplates()), signature), 0u);
+  WindowScratch scratch;
+  RecordBatch batch;
+  CollectWindowRecords(outer.data(), length, kPlatformIos, true, scratch, batch);
+  ASSERT_EQ(batch.smsRecords.size(), 1u);
+  EXPECT_EQ(batch.smsRecords[0].content, u"see you at eight");
+  EXPECT_EQ(batch.smsRecords[0].time, 0x4D7C6D20);  // its time's zero byte read as a space
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ TEST(DecodeColumns, WidthsConstantsAndTheWindowEnd) {
     EXPECT_EQ(DecodeColumns(bytes.data(), available, candidate, columns, signature), c.ok)
         << c.name;
     std::vector<std::string> texts;
-    for (const auto& column : columns.columns) texts.push_back(ToUtf8(column));
+    for (size_t i = 0; i < columns.Count(); ++i) texts.push_back(ToUtf8(columns.At(i)));
     EXPECT_EQ(Joined(texts), c.columns) << c.name;
     std::string codes;
     for (uint8_t code : signature) {
@@ -72,6 +72,12 @@ TEST(DecodeColumns, WidthsConstantsAndTheWindowEnd) {
     if (c.ok) {
       EXPECT_EQ(codes, c.codes) << c.name;
     }
+    // The serial types alone give the same codes.
+    SignatureBits fromTypes;
+    EXPECT_EQ(ColumnSignatureBits(available, candidate, fromTypes), c.ok) << c.name;
+    const auto count = static_cast<uint32_t>(candidate.serialTypes.size());
+    EXPECT_EQ(fromTypes.words, ToSignatureBits(signature, count).words) << c.name;
+    EXPECT_EQ(fromTypes.columns, count) << c.name;
   }
 }
 

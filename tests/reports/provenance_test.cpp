@@ -34,9 +34,8 @@ RecordBatch RecordsAt(const test::Bytes& bytes, uint64_t offset, uint8_t platfor
 
 // An iOS message takes its number from its handle's cell, so sameNumber is
 // false for it.
-template <typename Record>
-bool HasRecordAt(const std::vector<Record>& records, uint64_t offset, const Record& wanted,
-                 bool sameNumber) {
+template <typename Store, typename Record>
+bool HasRecordAt(const Store& records, uint64_t offset, const Record& wanted, bool sameNumber) {
   return std::any_of(records.begin(), records.end(), [&](const Record& r) {
     if (r.origin.offset != offset || r.time != wanted.time) return false;
     if constexpr (std::is_same_v<Record, SmsRecord>) {
@@ -98,8 +97,8 @@ TEST(Provenance, EveryRecordDecodesAtItsOffsetInTheImage) {
   fixtures::MakeSampleImage(work.path).image.WriteFile(imagePath);
   const test::Bytes bytes = test::ReadBytes(imagePath);
   RecordStores stores;  // several threads: the windows are stamped apart
-  ASSERT_TRUE(
-      ScanRecords({.imagePath = imagePath}, {.recordTypeMask = 0x1ff, .threads = 3}, stores).opened);
+  ASSERT_TRUE(ScanRecords({.imagePath = imagePath}, {.recordTypeMask = 0x1ff, .threads = 3}, stores)
+                  .opened);
   ASSERT_GT(RowCount(stores), 100u);
   EXPECT_TRUE(stores.files.empty());
   ExpectEveryRecordAtItsOffset(stores, kPlatformAndroid, [&](uint32_t file) -> const test::Bytes& {
