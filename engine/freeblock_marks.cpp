@@ -36,7 +36,7 @@ struct Avx2 {
 // x <= most, the bytes unsigned. For vectors, flipping the top bit turns the
 // unsigned order into the signed one, which SSE2's compares have (without
 // them the baseline build compares byte by byte).
-[[gnu::always_inline]] inline bool AtMost(uint8_t x, uint8_t most) {
+[[gnu::always_inline]] inline uint8_t AtMost(uint8_t x, uint8_t most) {
   return x <= most;
 }
 template <typename Bytes>
@@ -142,7 +142,7 @@ VELKOR_AVX2_TARGET bool MarkWithAvx2(const uint8_t* w, uint32_t n, uint64_t* mar
 }  // namespace
 
 uint8_t PossibleCases(const uint8_t* b) {
-  bool four = false, three = false, two = false;
+  uint8_t four = 0, three = 0, two = 0;
   TestCases(b + 4, four, three, two);
   return static_cast<uint8_t>((four ? kMayBeFour : 0) | (three ? kMayBeThree : 0) |
                               (two ? kMayBeTwo : 0));
