@@ -58,15 +58,5 @@ TEST(FreeblockMarks, PassEveryPositionTheByteTestTakes) {
   EXPECT_GT(taken, 100u);  // the bytes reach the cases the marks are for
 }
 
-// A chunk of zeros marks nothing and clears every word it was given, also
-// when the bytes after it are not zeros.
-TEST(FreeblockMarks, ZerosMarkNothing) {
-  std::vector<uint8_t> bytes(4096 + 72, 0);
-  for (size_t i = 4096; i < bytes.size(); ++i) bytes[i] = 0x10;
-  std::vector<uint64_t> marks(64, ~uint64_t{0});
-  EXPECT_FALSE(MarkFreedCellStarts(bytes.data(), 4000, marks.data()));
-  for (uint32_t i = 0; i < 4000; ++i) ASSERT_FALSE(Marked(marks, i)) << i;
-}
-
 }  // namespace
 }  // namespace velkor
