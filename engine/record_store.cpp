@@ -6,9 +6,16 @@ namespace velkor {
 
 TextSpan TextArena::Add(std::u16string_view text) {
   if (text.empty()) return {};
-  if (blocks_.empty() || blocks_.back().size() + text.size() > kBlockUnits) {
+  if (blocks_.empty() ||
+      blocks_.back().size() + text.size() > std::min(kBlockUnits, blocks_.back().capacity())) {
+    // Blocks double from a small first one: a window's batch or a small
+    // image's store touches only what it uses, and a large store soon
+    // reaches whole blocks. A block never holds more than kBlockUnits, which
+    // the span's start counts on.
+    const size_t units =
+        blocks_.empty() ? kFirstBlockUnits : std::min(kBlockUnits, 2 * blocks_.back().capacity());
     blocks_.emplace_back();
-    blocks_.back().reserve(std::max(kBlockUnits, text.size()));
+    blocks_.back().reserve(std::max(units, text.size()));
   }
   std::u16string& block = blocks_.back();
   TextSpan span;
@@ -18,9 +25,15 @@ TextSpan TextArena::Add(std::u16string_view text) {
   return span;
 }
 
+// Keeps the last block, the largest, so that a batch refilled window after
+// window soon appends into one block.
 void TextArena::Clear() {
-  if (blocks_.size() > 1) blocks_.resize(1);
-  if (!blocks_.empty()) blocks_.front().clear();
+  if (blocks_.empty()) return;
+  if (blocks_.size() > 1) {
+    blocks_.front() = std::move(blocks_.back());
+    blocks_.resize(1);
+  }
+  blocks_.front().clear();
 }
 
 StoredSms Store(TextArena& texts, const SmsRecord& r) {

@@ -29,12 +29,13 @@ static_assert(sizeof(TextSpan) == 8);
 // UTF-16 texts appended one after another. The arena grows by blocks that
 // are never moved, so growing it copies nothing and the views it gives stay
 // valid. Invariant: a text lies wholly in one block; start counts block
-// index times kBlockUnits plus the place in the block, and a text longer than
-// a block gets a block of its own size.
+// index times kBlockUnits plus the place in the block, so a block holds at
+// most kBlockUnits units, and a text longer than that gets a block of its
+// own size.
 class TextArena {
  public:
   TextSpan Add(std::u16string_view text);
-  // Empties the arena and keeps its first block for the next texts.
+  // Empties the arena and keeps its largest block for the next texts.
   void Clear();
   std::u16string_view View(TextSpan span) const {
     const std::u16string_view block = blocks_[span.start / kBlockUnits];
@@ -43,6 +44,7 @@ class TextArena {
 
  private:
   static constexpr size_t kBlockUnits = size_t{1} << 20;
+  static constexpr size_t kFirstBlockUnits = size_t{1} << 12;
   std::vector<std::u16string> blocks_;
 };
 
