@@ -117,7 +117,7 @@ void CollectWindowRecords(uint8_t* window, uint32_t length, uint8_t platform, bo
 }
 
 void CommitBatch(RecordBatch& batch, RecordStores& stores, ContactPartMap& parts, uint32_t file) {
-  auto append = [file](auto& store, const auto& records) { store.Append(records, file); };
+  auto append = [file](auto& store, auto& records) { store.Append(records, file); };
   const size_t firstMessage = stores.sms.size();
   append(stores.sms, batch.smsRecords);
   append(stores.calls, batch.callRecords);
