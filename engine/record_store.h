@@ -35,7 +35,7 @@ static_assert(sizeof(TextSpan) == 8);
 // start address 2^39 units of text, far beyond what memory holds.
 class TextArena {
  public:
-  static constexpr size_t kBlockUnits = size_t{1} << 17;
+  static constexpr size_t kBlockUnits = size_t{1} << 15;
 
   // Where the texts of an arena went when another took them (Take): a span
   // of the old arena gives the span of the same text in the new one.

@@ -16,7 +16,7 @@ namespace velkor {
 template <typename Row>
 class RowChunks {
  public:
-  static constexpr size_t kChunkShift = 12;
+  static constexpr size_t kChunkShift = 10;
   static constexpr size_t kChunkRows = size_t{1} << kChunkShift;
 
   size_t size() const { return size_; }

@@ -67,7 +67,6 @@ void WalkCells(const uint8_t* window, uint32_t length, bool fastCellTest, Window
     // then keeps.
     if (scratch.candidateCount == scratch.candidates.size()) scratch.candidates.emplace_back();
     CellCandidate& slot = scratch.candidates[scratch.candidateCount];
-    slot.serialTypes.clear();
     if (DetectCell(window + pos, static_cast<int32_t>(length - pos), slot)) {
       slot.offset = pos;
       pos += static_cast<uint32_t>(slot.payloadLength.length + slot.rowid.length) +
