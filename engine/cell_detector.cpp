@@ -2,14 +2,15 @@
 
 namespace velkor {
 
-// The bounds are applied cheapest first, because this runs at every offset
-// the prefilter marks and almost every one fails in the first steps or the
-// serial types. The types are read twice: once for the bounds, storing
-// nothing, and again into the candidate only for an accepted cell.
-// Invariant of the serial-type loop: every serial type starts strictly inside
-// the scanned part (its continuation bytes may lie in the slack), total is H
-// plus the content sizes of the types read so far, and total never exceeds P.
+// The bounds are applied cheapest first. The prefilter leaves this test to
+// few offsets but most of them are cells, so the serial types are stored as
+// they are read, in one pass; a rejected candidate's list is cleared by the
+// next test. Invariant of the serial-type loop: every serial type starts
+// strictly inside the scanned part (its continuation bytes may lie in the
+// slack), total is H plus the content sizes of the types read so far, and
+// total never exceeds P.
 bool DetectCell(const uint8_t* bytes, int32_t available, CellCandidate& candidate) {
+  candidate.serialTypes.clear();
   if (available <= 0) return false;
 
   Varint& p = candidate.payloadLength;
@@ -38,29 +39,21 @@ bool DetectCell(const uint8_t* bytes, int32_t available, CellCandidate& candidat
 
   uint64_t total = h.value;
   int32_t consumed = 0;
-  int32_t count = 0;
   for (;;) {
     if (available - consumed - lead <= 0) return false;
     Varint t;
     if (!ReadVarint(bytes + lead + consumed, t)) return false;
     if (t.value == 10 || t.value == 11) return false;
-    if (count == 0 && t.value >= 10) return false;
+    if (consumed == 0 && t.value >= 10) return false;
     total += SerialTypeContentSize(t.value);
     if (total > p.value) return false;
+    candidate.serialTypes.push_back(t);
     consumed += t.length;
-    count += 1;
     if (consumed >= serialBytes) break;
   }
-  if (count < kMinColumns || count > kMaxColumns || consumed != serialBytes || total != p.value) {
-    return false;
-  }
-  for (int32_t at = 0; at < consumed;) {
-    Varint t;
-    ReadVarint(bytes + lead + at, t);
-    candidate.serialTypes.push_back(t);
-    at += t.length;
-  }
-  return true;
+  const auto count = static_cast<int32_t>(candidate.serialTypes.size());
+  return count >= kMinColumns && count <= kMaxColumns && consumed == serialBytes &&
+         total == p.value;
 }
 
 }  // namespace velkor

@@ -85,8 +85,8 @@ struct CellCandidate {
 
 // Tests the position at bytes. available is the number of bytes from there to
 // the end of the scanned part of the window; 3 more bytes must be readable
-// after that bound. On acceptance candidate holds the cell (except offset).
-// candidate.serialTypes must be empty on entry; it is filled only on acceptance.
+// after that bound. On acceptance candidate holds the cell (except offset);
+// on rejection its fields hold what the test read before it gave up.
 bool DetectCell(const uint8_t* bytes, int32_t available, CellCandidate& candidate);
 
 }  // namespace velkor

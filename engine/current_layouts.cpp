@@ -52,8 +52,8 @@ bool IsMessageService(const std::u16string& text) {
 // number is a phone number, or empty when the caller withheld it.
 bool AndroidCallGates(const ColumnMap& c, size_t dateColumn, size_t typeColumn) {
   const bool numberFits = c.At(1).empty() ? !InRange(c.At(2), 1, 1) : LooksLikePhoneValue(c.At(1));
-  return numberFits && InRange(c.At(2), 1, 4) &&
-         PlausibleDate(ParseInt64(c.At(dateColumn)) / 1000) && InRange(c.At(typeColumn), 1, 7);
+  return numberFits && InRange(c.At(2), 1, 4) && PlausibleDate(c.Int64(dateColumn) / 1000) &&
+         InRange(c.At(typeColumn), 1, 7);
 }
 
 bool AndroidCall(RecordBatch& out, const ColumnMap& c, size_t dateColumn, size_t typeColumn,
@@ -62,9 +62,9 @@ bool AndroidCall(RecordBatch& out, const ColumnMap& c, size_t dateColumn, size_t
   if (!AndroidCallGates(c, dateColumn, typeColumn)) return false;
   CallRecord& r = Draft(out.drafts.call);
   TakeText(r.full, 2, r.number, c, {1});
-  r.time = ParseInt64(c.At(dateColumn));
-  r.count = ParseUInt32(c.At(dateColumn + 1));
-  r.callType = ParseUInt8(c.At(typeColumn));
+  r.time = c.Int64(dateColumn);
+  r.count = c.UInt32(dateColumn + 1);
+  r.callType = c.UInt8(typeColumn);
   if (c.Has(nameColumn)) TakeText(r.full, 1, r.name, c, {nameColumn});
   if (locationColumn != 0 && c.Has(locationColumn)) {
     TakeText(r.full, 3, r.location, c, {locationColumn});
@@ -108,12 +108,12 @@ bool ExtractCurrentLayout(RecordBatch& out, uint8_t platform, RecordCategory cat
   switch (category) {
     case kCategoryAndroidSms: {
       if (!android || !HasAll(c, {2, 4, 8, 9, 11, 12})) return false;
-      if (!PlausibleDate(ParseInt64(c.At(4)) / 1000) || !InRange(c.At(9), 1, 6)) return false;
+      if (!PlausibleDate(c.Int64(4) / 1000) || !InRange(c.At(9), 1, 6)) return false;
       SmsRecord& r = Draft(out.drafts.sms);
       TakeText(r.full, 1, r.number, c, {2});
-      r.time = ParseInt64(c.At(4));
-      r.status = ParseUInt8(c.At(8));
-      if (r.status != 1 && r.status != 2) r.status = ParseUInt8(c.At(9));
+      r.time = c.Int64(4);
+      r.status = c.UInt8(8);
+      if (r.status != 1 && r.status != 2) r.status = c.UInt8(9);
       TakeText(r.full, 4, r.content, c, {11, 12});
       return AddSms(out, r);
     }
@@ -126,12 +126,12 @@ bool ExtractCurrentLayout(RecordBatch& out, uint8_t platform, RecordCategory cat
       const std::u16string& mime = c.At(2);
       const bool number = mime == u"5";
       if (!number && mime != u"6" && mime != u"7") return false;
-      return AddPart(out, ParseInt64(c.At(3)), number ? 1 : 0, c, 9);
+      return AddPart(out, c.Int64(3), number ? 1 : 0, c, 9);
     }
     case kCategoryIosMessage: {
       if (!ios || !HasAll(c, {2, 5, 11, 15, 21}) || !IsMessageService(c.At(11))) return false;
-      const int64_t time = IosMessageTime(ParseInt64(c.At(15)));
-      const int64_t handle = ParseInt64(c.At(5));
+      const int64_t time = IosMessageTime(c.Int64(15));
+      const int64_t handle = c.Int64(5);
       if (!PlausibleDate(time) || (c.At(2).empty() && handle <= 0)) return false;
       SmsRecord& r = Draft(out.drafts.sms);
       TakeText(r.full, 4, r.content, c, {2});
@@ -150,20 +150,20 @@ bool ExtractCurrentLayout(RecordBatch& out, uint8_t platform, RecordCategory cat
           !LooksLikeGuid(c.At(6))) {
         return false;
       }
-      return AddPart(out, ParseInt64(c.At(1)), 1, c, 5);
+      return AddPart(out, c.Int64(1), 1, c, 5);
     }
     case kCategoryIosCallHistory: {
       if (!ios || !HasAll(c, {1, 2, 3, 4, 6}) || !InRange(c.At(4), 0, 255)) return false;
-      const int64_t seconds = ParseInt64(c.At(2));
+      const int64_t seconds = c.Int64(2);
       if (!PlausibleDate(seconds)) return false;
       CallRecord& r = Draft(out.drafts.call);
       TakeText(r.full, 2, r.number, c, {1});
       TakeText(r.full, 1, r.name, c, {6});
       r.time = seconds * 1000;
-      r.count = ParseUInt32(c.At(3));
+      r.count = c.UInt32(3);
       // Bit 0 of the flags marks a dialled call; an incoming one that lasted
       // nothing was missed.
-      const uint32_t flags = ParseUInt32(c.At(4));
+      const uint32_t flags = c.UInt32(4);
       r.callType = (flags & 1) != 0 ? 2 : r.count == 0 ? 3 : 1;
       return AddCall(out, r);
     }

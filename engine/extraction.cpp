@@ -1,5 +1,4 @@
 #include "engine/extraction_support.h"
-#include "engine/number_parse.h"
 #include "engine/record_scan_parts.h"
 
 namespace velkor {
@@ -30,7 +29,7 @@ bool SubjectBodyAtC10(const ColumnMap& c) {
 // (c3) are small; index and full-text tables of six columns hold hashes and
 // offsets there.
 bool IsMultiValueKind(const ColumnMap& c) {
-  return ParseUInt32(c.At(2)) < 64 && ParseUInt32(c.At(3)) < 65536;
+  return c.UInt32(2) < 64 && c.UInt32(3) < 65536;
 }
 
 }  // namespace
@@ -104,18 +103,18 @@ bool ExtractRecord(RecordBatch& out, uint8_t platform, RecordCategory category, 
         return false;
       }
       if (c.At(3).empty() || c.At(4).empty() || c.At(5).empty()) return false;
-      return AddPart(out, ParseInt64(c.At(3)), mark, c, textColumn);
+      return AddPart(out, c.Int64(3), mark, c, textColumn);
     }
     case 3:
     case 4: {
       if (!android || !HasAll(c, {2, 4, 8, 11, 12})) return false;
       SmsRecord& r = Draft(out.drafts.sms);
       TakeText(r.full, 1, r.number, c, {2});
-      r.time = ParseInt64(c.At(4));
-      r.status = ParseUInt8(c.At(8));
+      r.time = c.Int64(4);
+      r.status = c.UInt8(8);
       if (r.status != 1 && r.status != 2) {
         if (!c.Has(9)) return false;
-        r.status = ParseUInt8(c.At(9));
+        r.status = c.UInt8(9);
       }
       if (category == 4 && SubjectBodyAtC10(c)) {
         TakeText(r.full, 4, r.content, c, {10, 11});
@@ -134,9 +133,9 @@ bool ExtractRecord(RecordBatch& out, uint8_t platform, RecordCategory category, 
       if (locationColumn != 0 && !c.Has(locationColumn)) return false;
       CallRecord& r = Draft(out.drafts.call);
       TakeText(r.full, 2, r.number, c, {1});
-      r.time = ParseInt64(c.At(2));
-      r.count = ParseUInt32(c.At(3));
-      r.callType = ParseUInt8(c.At(4));
+      r.time = c.Int64(2);
+      r.count = c.UInt32(3);
+      r.callType = c.UInt8(4);
       TakeText(r.full, 1, r.name, c, {nameColumn});
       if (locationColumn != 0) TakeText(r.full, 3, r.location, c, {locationColumn});
       return AddCall(out, r);
@@ -154,9 +153,9 @@ bool ExtractRecord(RecordBatch& out, uint8_t platform, RecordCategory category, 
       }
       ContactEvent& r = Draft(out.drafts.event);
       TakeText(r.full, 2, r.number, c, {1});
-      r.time = ParseInt64(c.At(3));
-      r.count = ParseUInt32(c.At(4));
-      r.direction = ParseUInt8(c.At(5));
+      r.time = c.Int64(3);
+      r.count = c.UInt32(4);
+      r.direction = c.UInt8(5);
       TakeText(r.full, 1, r.name, c, {nameColumn});
       if (locationColumn != 0) TakeText(r.full, 3, r.location, c, {locationColumn});
       TakeText(r.full, 7, r.content, c, {contentColumn});
@@ -173,13 +172,13 @@ bool ExtractRecord(RecordBatch& out, uint8_t platform, RecordCategory category, 
     }
     case 13: {
       if (!ios || c.Count() != 6 || !IsMultiValueKind(c)) return false;
-      return AddPart(out, ParseInt64(c.At(1)), 1, c, 5);
+      return AddPart(out, c.Int64(1), 1, c, 5);
     }
     case 14: {
       if (!ios || !HasAll(c, {1, 2, 3})) return false;
       SmsRecord& r = Draft(out.drafts.sms);
       TakeText(r.full, 1, r.number, c, {1});
-      r.time = ParseInt64(c.At(2));
+      r.time = c.Int64(2);
       TakeText(r.full, 4, r.content, c, {3});
       r.status = 0;
       return AddSms(out, r);
@@ -188,7 +187,7 @@ bool ExtractRecord(RecordBatch& out, uint8_t platform, RecordCategory category, 
       if (!android || !HasAll(c, {1, 3, 11})) return false;
       WeChatRecord& r = Draft(out.drafts.weChat);
       TakeText(r.full, 1, r.contact, c, {1});
-      r.time = ParseInt64(c.At(3));
+      r.time = c.Int64(3);
       TakeText(r.full, 3, r.content, c, {11});
       if (!PlausibleTime(r.time) || (r.contact.empty() && r.content.empty())) return false;
       out.weChatRecords.push_back(r);
@@ -198,8 +197,8 @@ bool ExtractRecord(RecordBatch& out, uint8_t platform, RecordCategory category, 
       if (!android || !HasAll(c, {2, 5, 10, 13})) return false;
       SmsRecord& r = Draft(out.drafts.sms);
       TakeText(r.full, 1, r.number, c, {2});
-      r.time = ParseInt64(c.At(5));
-      r.status = ParseUInt8(c.At(10));
+      r.time = c.Int64(5);
+      r.status = c.UInt8(10);
       TakeText(r.full, 4, r.content, c, {13});
       return AddSms(out, r);
     }

@@ -30,7 +30,6 @@ bool DecodeReading(FreedCellScratch& freed, const FreedCell& cell, const Classif
                    CellCandidate& candidate, ColumnMap& columns, TemplateSet& fitting) {
   uint8_t* rebuilt = freed.rebuilt.data() + cell.rebuiltAt;
   const auto available = static_cast<int32_t>(cell.rebuiltLength);
-  candidate.serialTypes.clear();
   TypeSignature signature;
   if (!DetectCell(rebuilt, available, candidate) ||
       !DecodeColumns(rebuilt, available, candidate, columns, signature)) {

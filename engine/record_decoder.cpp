@@ -1,7 +1,9 @@
 #include "engine/record_decoder.h"
 
 #include <algorithm>
+#include <limits>
 
+#include "engine/number_parse.h"
 #include "engine/text_codec.h"
 #include "engine/text_format.h"
 
@@ -76,6 +78,25 @@ void BlankTextZeros(uint8_t* cell, int32_t available, const CellCandidate& candi
 void ColumnMap::WriteNumber(size_t index) const {
   AssignDecimal(columns[index], numbers[index]);
   pending[index] = 0;
+}
+
+// The decimal text of an unsigned integer reads back as itself, or as the
+// limit where it is beyond it: neither parse sees a sign or another
+// character in it.
+int64_t ColumnMap::Int64(size_t index) const {
+  if (index < pending.size() && pending[index] != 0) {
+    return static_cast<int64_t>(
+        std::min<uint64_t>(numbers[index], std::numeric_limits<int64_t>::max()));
+  }
+  return ParseInt64(columns[index]);
+}
+
+uint32_t ColumnMap::UInt32(size_t index) const {
+  if (index < pending.size() && pending[index] != 0) {
+    return static_cast<uint32_t>(
+        std::min<uint64_t>(numbers[index], std::numeric_limits<uint32_t>::max()));
+  }
+  return ParseUInt32(columns[index]);
 }
 
 bool DecodeColumns(uint8_t* cell, int32_t available, const CellCandidate& candidate,

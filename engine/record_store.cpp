@@ -4,36 +4,56 @@
 
 namespace velkor {
 
+size_t TextArena::BlockWithRoom(size_t units) {
+  if (blocks_.empty() || blocks_.back().size() + units > kBlockUnits) {
+    blocks_.emplace_back();
+    blocks_.back().reserve(std::max(kBlockUnits, units));
+  }
+  return blocks_.size() - 1;
+}
+
 TextSpan TextArena::Add(std::u16string_view text) {
   if (text.empty()) return {};
-  if (blocks_.empty() ||
-      blocks_.back().size() + text.size() > std::min(kBlockUnits, blocks_.back().capacity())) {
-    // Blocks double from a small first one: a window's batch or a small
-    // image's store touches only what it uses, and a large store soon
-    // reaches whole blocks. A block never holds more than kBlockUnits, which
-    // the span's start counts on.
-    const size_t units =
-        blocks_.empty() ? kFirstBlockUnits : std::min(kBlockUnits, 2 * blocks_.back().capacity());
-    blocks_.emplace_back();
-    blocks_.back().reserve(std::max(units, text.size()));
-  }
-  std::u16string& block = blocks_.back();
+  const size_t index = BlockWithRoom(text.size());
+  std::u16string& block = blocks_[index];
   TextSpan span;
-  span.start = ((blocks_.size() - 1) * kBlockUnits + block.size()) & ((uint64_t{1} << 40) - 1);
+  span.start = (index * kBlockUnits + block.size()) & ((uint64_t{1} << 40) - 1);
   span.length = text.size() & ((uint64_t{1} << 24) - 1);
   block.append(text);
   return span;
 }
 
-// Keeps the last block, the largest, so that a batch refilled window after
-// window soon appends into one block.
-void TextArena::Clear() {
-  if (blocks_.empty()) return;
-  if (blocks_.size() > 1) {
-    blocks_.front() = std::move(blocks_.back());
-    blocks_.resize(1);
+// A copied block goes whole into the last block, so its texts keep their
+// distances; being less than half full, it fits a new block, and the last
+// block is given up only when more than half full, which keeps the arena's
+// invariant.
+TextArena::Moved TextArena::Take(TextArena& other) {
+  Moved moved;
+  moved.blockStarts.reserve(other.blocks_.size());
+  size_t kept = 0;  // other's copied blocks, moved to its front for reuse
+  for (std::u16string& block : other.blocks_) {
+    if (block.size() >= kBlockUnits / 2) {
+      moved.blockStarts.push_back(blocks_.size() * kBlockUnits);
+      blocks_.push_back(std::move(block));
+      continue;
+    }
+    uint64_t start = 0;
+    if (!block.empty()) {
+      const size_t index = BlockWithRoom(block.size());
+      start = index * kBlockUnits + blocks_[index].size();
+      blocks_[index].append(block);
+    }
+    moved.blockStarts.push_back(start);
+    std::swap(other.blocks_[kept++], block);
   }
-  blocks_.front().clear();
+  other.blocks_.resize(kept);
+  other.Clear();
+  return moved;
+}
+
+void TextArena::Clear() {
+  if (blocks_.size() > 1) blocks_.resize(1);
+  if (!blocks_.empty()) blocks_.front().clear();
 }
 
 StoredSms Store(TextArena& texts, const SmsRecord& r) {

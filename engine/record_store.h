@@ -6,7 +6,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <iterator>
 #include <map>
 #include <memory>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "engine/record_types.h"
+#include "engine/row_chunks.h"
 
 namespace velkor {
 
@@ -29,13 +29,32 @@ static_assert(sizeof(TextSpan) == 8);
 // UTF-16 texts appended one after another. The arena grows by blocks that
 // are never moved, so growing it copies nothing and the views it gives stay
 // valid. Invariant: a text lies wholly in one block; start counts block
-// index times kBlockUnits plus the place in the block, so a block holds at
-// most kBlockUnits units, and a text longer than that gets a block of its
-// own size.
+// index times kBlockUnits plus the place in the block, and a text longer than
+// a block gets a block of its own size. Every block but the last is at least
+// half full (no text of a cell comes near half a block), so the 40 bits of
+// start address 2^39 units of text, far beyond what memory holds.
 class TextArena {
  public:
+  static constexpr size_t kBlockUnits = size_t{1} << 15;
+
+  // Where the texts of an arena went when another took them (Take): a span
+  // of the old arena gives the span of the same text in the new one.
+  struct Moved {
+    std::vector<uint64_t> blockStarts;  // per block of the old arena
+    TextSpan operator()(TextSpan span) const {
+      if (span.length == 0) return {};
+      span.start = (blockStarts[span.start / kBlockUnits] + span.start % kBlockUnits) &
+                   ((uint64_t{1} << 40) - 1);
+      return span;
+    }
+  };
+
   TextSpan Add(std::u16string_view text);
-  // Empties the arena and keeps its largest block for the next texts.
+  // Moves the texts of other here and empties other. Its blocks that are at
+  // least half full change hands as they are; the texts of the others are
+  // copied, so a window's few texts cost no block of their own.
+  Moved Take(TextArena& other);
+  // Empties the arena and keeps its first block for the next texts.
   void Clear();
   std::u16string_view View(TextSpan span) const {
     const std::u16string_view block = blocks_[span.start / kBlockUnits];
@@ -43,8 +62,10 @@ class TextArena {
   }
 
  private:
-  static constexpr size_t kBlockUnits = size_t{1} << 20;
-  static constexpr size_t kFirstBlockUnits = size_t{1} << 12;
+  // The last block, with room for units more, started anew when it has
+  // none; its index.
+  size_t BlockWithRoom(size_t units);
+
   std::vector<std::u16string> blocks_;
 };
 
@@ -144,16 +165,20 @@ class RecordStore {
   Iterator begin() const { return {this, 0}; }
   Iterator end() const { return {this, rows_.size()}; }
 
-  // Appends the rows of other, marked as found in the file given (see
-  // RecordOrigin::file).
-  void Append(const RecordStore& other, uint32_t file) {
+  // Moves the rows of other to the end of this store, marked as found in
+  // the file given (see RecordOrigin::file), and empties other. Its texts
+  // change arenas mostly by whole blocks (TextArena::Take), so handing a
+  // window's batch over copies little more than the fixed-size rows.
+  void Append(RecordStore& other, uint32_t file) {
     const size_t first = rows_.size();
-    for (Stored row : other.rows_) {
+    const TextArena::Moved moved = texts_.Take(other.texts_);
+    other.rows_.ForEach([&](Stored row) {
       row.origin.file = file;
-      ForEachText(row, [&](TextSpan& span) { span = texts_.Add(other.Text(span)); });
+      ForEachText(row, [&](TextSpan& span) { span = moved(span); });
       rows_.push_back(row);
-    }
-    for (const auto& [i, full] : other.full_) full_.emplace(first + i, full);
+    });
+    for (auto& [i, full] : other.full_) full_.emplace(first + i, std::move(full));
+    other.clear();
   }
   void clear() {
     rows_.clear();
@@ -174,7 +199,7 @@ class RecordStore {
   FullTexts& FullOf(size_t i) { return full_[i]; }
 
  private:
-  std::deque<Stored> rows_;
+  RowChunks<Stored> rows_;
   TextArena texts_;
   std::map<size_t, FullTexts> full_;
 };

@@ -59,6 +59,11 @@ struct ColumnMap {
     return columns[index];
   }
   void WriteNumber(size_t index) const;
+  // The column's number as ParseInt64 and ParseUInt32 read it from At(index);
+  // an integer column gives it without its decimal text being written.
+  int64_t Int64(size_t index) const;
+  uint32_t UInt32(size_t index) const;
+  uint8_t UInt8(size_t index) const { return static_cast<uint8_t>(UInt32(index) & 0xFF); }
   const std::u16string& FullAt(size_t index) const {
     return index < full.size() && !full[index].empty() ? full[index] : columns[index];
   }

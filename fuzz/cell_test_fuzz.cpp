@@ -25,7 +25,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   window.resize(size + 3, 0);
   CellCandidate cell;
   for (uint32_t pos = 0; pos < length; ++pos) {
-    cell.serialTypes.clear();
     const auto available = static_cast<int32_t>(length - pos);
     if (!DetectCell(window.data() + pos, available, cell)) continue;
     FUZZ_CHECK((marks[pos / 64] >> (pos % 64)) & 1);

@@ -34,7 +34,6 @@ void BM_DetectCellEveryOffset(benchmark::State& state) {
     size_t accepted = 0;
     CellCandidate candidate;
     for (uint32_t pos = 0; pos < kWindowSize; ++pos) {
-      candidate.serialTypes.clear();
       accepted +=
           DetectCell(window.data() + pos, static_cast<int32_t>(kWindowSize - pos), candidate);
     }
