@@ -6,17 +6,41 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/record_rows.h"
+#include "engine/record_time.h"
+#include "engine/text_codec.h"
+#include "engine/text_format.h"
 
 namespace velkor {
 
-// Writes the texts of row index into row (whose strings may be reused).
-using RowSource = std::function<void(size_t index, RowTexts& row)>;
+// Rows appended to out in the file's bytes, cells given in column order
+// (the column numbers are only for sinks that keep cells apart).
+struct TextRowBytes {
+  std::string& out;
+
+  void Start(size_t /*columns*/) {}
+  void Text(size_t /*column*/, std::u16string_view text) {
+    AppendUtf16Le(out, text);
+    AppendUtf16Le(out, u"\r\n");
+  }
+  void Decimal(size_t column, uint64_t value) {
+    char16_t units[kMaxDecimalUnits];
+    Text(column, {units, DecimalUnits(value, units)});
+  }
+  void Time(size_t column, uint32_t seconds) {
+    char16_t units[kMaxRecordTimeUnits];
+    Text(column, {units, RecordTimeUnits(seconds, units)});
+  }
+  void End() { AppendUtf16Le(out, u"\r\n"); }
+};
 
 // The bytes of the file for the given rows, each with columnCount cells
 // (missing cells are written empty).
@@ -28,9 +52,18 @@ std::string TextExportBytes(const std::vector<RowTexts>& rows, size_t columnCoun
 // deleted).
 bool WriteTextExport(const std::filesystem::path& path, const std::vector<RowTexts>& rows,
                      size_t columnCount);
-// The same file for rowCount rows that rowAt gives one at a time, so a list
-// is never held as texts all at once.
-bool WriteTextExport(const std::filesystem::path& path, size_t rowCount, size_t columnCount,
-                     const RowSource& rowAt);
+
+// One file of rowCount rows whose bytes appendRows gives for any range of
+// them (first, last) at a time, so a list is never held as bytes all at once.
+struct TextExportJob {
+  std::filesystem::path path;
+  size_t rowCount;
+  size_t columnCount;
+  std::function<void(size_t first, size_t last, std::string& out)> appendRows;
+};
+// Writes every job's file as WriteTextExport does, on up to threads threads
+// that share the rows of all files; whether each file was written, in job
+// order.
+std::vector<char> WriteTextExports(std::span<const TextExportJob> jobs, uint32_t threads);
 
 }  // namespace velkor
