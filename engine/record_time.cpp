@@ -8,15 +8,13 @@
 namespace velkor {
 namespace {
 
-// Writes value (below 100) without a leading zero; returns the units.
+// Writes value (below 100) without a leading zero and returns 1 or 2; both
+// units at out are always stored, so the choice needs no branch.
 size_t SmallDecimal(uint32_t value, char16_t* out) {
-  if (value < 10) {
-    out[0] = static_cast<char16_t>(u'0' + value);
-    return 1;
-  }
-  out[0] = static_cast<char16_t>(u'0' + value / 10);
+  const bool twoDigits = value >= 10;
+  out[0] = static_cast<char16_t>(u'0' + (twoDigits ? value / 10 : value));
   out[1] = static_cast<char16_t>(u'0' + value % 10);
-  return 2;
+  return twoDigits ? 2 : 1;
 }
 
 }  // namespace

@@ -22,24 +22,32 @@
 namespace velkor {
 
 // Rows appended to out in the file's bytes, cells given in column order
-// (the column numbers are only for sinks that keep cells apart).
+// (the column numbers are only for sinks that keep cells apart). Numbers and
+// times are put together with their line end and appended in one piece.
 struct TextRowBytes {
+  static constexpr std::u16string_view kLineEnd = u"\r\n";
   std::string& out;
 
   void Start(size_t /*columns*/) {}
   void Text(size_t /*column*/, std::u16string_view text) {
     AppendUtf16Le(out, text);
-    AppendUtf16Le(out, u"\r\n");
+    AppendUtf16Le(out, kLineEnd);
   }
-  void Decimal(size_t column, uint64_t value) {
-    char16_t units[kMaxDecimalUnits];
-    Text(column, {units, DecimalUnits(value, units)});
+  void Decimal(size_t /*column*/, uint64_t value) {
+    char16_t units[kMaxDecimalUnits + kLineEnd.size()];
+    AppendWithLineEnd(units, DecimalUnits(value, units));
   }
-  void Time(size_t column, uint32_t seconds) {
-    char16_t units[kMaxRecordTimeUnits];
-    Text(column, {units, RecordTimeUnits(seconds, units)});
+  void Time(size_t /*column*/, uint32_t seconds) {
+    char16_t units[kMaxRecordTimeUnits + kLineEnd.size()];
+    AppendWithLineEnd(units, RecordTimeUnits(seconds, units));
   }
-  void End() { AppendUtf16Le(out, u"\r\n"); }
+  void End() { AppendUtf16Le(out, kLineEnd); }
+
+ private:
+  void AppendWithLineEnd(char16_t* units, size_t count) {
+    kLineEnd.copy(units + count, kLineEnd.size());
+    AppendUtf16Le(out, {units, count + kLineEnd.size()});
+  }
 };
 
 // The bytes of the file for the given rows, each with columnCount cells

@@ -7,6 +7,7 @@
 
 #include "engine/number_parse.h"
 #include "engine/text_codec.h"
+#include "engine/text_format.h"
 #include "tests/support/test_support.h"
 
 namespace velkor {
@@ -27,6 +28,18 @@ TEST(FormatRecordTime, AgreesWithCivilCalendarEverywhere) {
   for (uint64_t s = 7; s <= 0xFFFFFFFFull; s += 104729) {
     ASSERT_EQ(Time(static_cast<uint32_t>(s)), test::CivilTimeText(static_cast<uint32_t>(s)));
   }
+}
+
+// The last and first values of every digit count, against the standard
+// library.
+TEST(DecimalText, AgreesWithToStringAtEveryDigitCount) {
+  for (uint64_t power = 1;; power *= 10) {
+    for (const uint64_t value : {power - 1, power, power + 1}) {
+      ASSERT_EQ(ToUtf8(DecimalText(value)), std::to_string(value));
+    }
+    if (power > UINT64_MAX / 10) break;
+  }
+  EXPECT_EQ(ToUtf8(DecimalText(UINT64_MAX)), std::to_string(UINT64_MAX));
 }
 
 TEST(NumberParse, SignsWhiteSpaceAndLimits) {
