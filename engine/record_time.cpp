@@ -1,5 +1,6 @@
 #include "engine/record_time.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -17,16 +18,13 @@ size_t SmallDecimal(uint32_t value, char16_t* out) {
   return twoDigits ? 2 : 1;
 }
 
-}  // namespace
-
 // The date is counted in 400-year eras of 146097 days that start on March 1,
 // so the leap day ends each era year and the month lengths repeat every five
 // months from March. Invariant: dayOfEra stays in [0, 146097) and
 // dayOfYear in [0, 366), so month and day land in their calendar ranges. A
 // 32-bit count of seconds reaches at most the year 2106.
-size_t RecordTimeUnits(uint32_t seconds, char16_t* out) {
-  const uint32_t rest = seconds % 86400;
-  const uint32_t days = seconds / 86400 + 719468;  // from 0000-03-01
+size_t DateUnits(uint32_t daysSince1970, char16_t* out) {
+  const uint32_t days = daysSince1970 + 719468;  // from 0000-03-01
   const uint32_t era = days / 146097;
   const uint32_t dayOfEra = days - era * 146097;
   const uint32_t yearOfEra =
@@ -38,13 +36,37 @@ size_t RecordTimeUnits(uint32_t seconds, char16_t* out) {
   const uint32_t year = era * 400 + yearOfEra + (month <= 2 ? 1 : 0);
 
   size_t n = DecimalUnits(year, out);
-  const uint32_t parts[5] = {month, day, rest / 3600, rest % 3600 / 60, rest % 60};
-  const char16_t separators[5] = {u'-', u'-', u' ', u':', u':'};
-  for (size_t i = 0; i < 5; ++i) {
+  out[n++] = u'-';
+  n += SmallDecimal(month, out + n);
+  out[n++] = u'-';
+  n += SmallDecimal(day, out + n);
+  return n;
+}
+
+}  // namespace
+
+// The date part is kept while the day stays the same: the rows of a table
+// mostly come in time order, many a day.
+size_t RecordTimeWriter::Write(uint32_t seconds, char16_t* out) {
+  const uint32_t day = seconds / 86400;
+  if (day != day_ || dateUnits_ == 0) {
+    day_ = day;
+    dateUnits_ = DateUnits(day, date_);
+  }
+  std::copy_n(date_, dateUnits_, out);
+  size_t n = dateUnits_;
+  const uint32_t rest = seconds % 86400;
+  const uint32_t parts[3] = {rest / 3600, rest % 3600 / 60, rest % 60};
+  const char16_t separators[3] = {u' ', u':', u':'};
+  for (size_t i = 0; i < 3; ++i) {
     out[n++] = separators[i];
     n += SmallDecimal(parts[i], out + n);
   }
   return n;
+}
+
+size_t RecordTimeUnits(uint32_t seconds, char16_t* out) {
+  return RecordTimeWriter().Write(seconds, out);
 }
 
 void AssignRecordTime(std::u16string& out, uint32_t seconds) {

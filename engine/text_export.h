@@ -27,6 +27,7 @@ namespace velkor {
 struct TextRowBytes {
   static constexpr std::u16string_view kLineEnd = u"\r\n";
   std::string& out;
+  RecordTimeWriter times{};
 
   void Start(size_t /*columns*/) {}
   void Text(size_t /*column*/, std::u16string_view text) {
@@ -39,7 +40,7 @@ struct TextRowBytes {
   }
   void Time(size_t /*column*/, uint32_t seconds) {
     char16_t units[kMaxRecordTimeUnits + kLineEnd.size()];
-    AppendWithLineEnd(units, RecordTimeUnits(seconds, units));
+    AppendWithLineEnd(units, times.Write(seconds, units));
   }
   void End() { AppendUtf16Le(out, kLineEnd); }
 
