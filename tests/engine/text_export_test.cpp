@@ -19,7 +19,7 @@ namespace {
 std::vector<RowTexts> Rows(size_t count, size_t seed) {
   std::vector<RowTexts> rows(count);
   for (size_t i = 0; i < count; ++i) {
-    const size_t length = (i * 7919 + seed) % 97 == 0 ? 5000 : (i + seed) % 300;
+    const size_t length = (i * 7919 + seed) % 97 == 0 ? 20000 : (i + seed) % 3000;
     rows[i] = {DecimalText(uint64_t{i} + 1), std::u16string(length, char16_t(u'a' + i % 26)),
                DecimalText(uint64_t{seed})};
   }
@@ -31,7 +31,7 @@ TEST(TextExports, FilesWrittenSideBySideEqualTheirBytesForAnyThreadCount) {
   const struct {
     size_t rows;
     size_t columns;
-  } files[] = {{30000, 3}, {0, 3}, {12000, 3}, {500, 0}, {25000, 2}, {20000, 5}};
+  } files[] = {{3000, 3}, {0, 3}, {1200, 3}, {500, 0}, {2500, 2}, {2000, 5}};
   std::vector<std::vector<RowTexts>> rows;
   for (size_t f = 0; f < std::size(files); ++f) rows.push_back(Rows(files[f].rows, f));
   for (const uint32_t threads : {1u, 2u, 3u}) {
