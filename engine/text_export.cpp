@@ -32,10 +32,10 @@ constexpr size_t kPiecesInFlight = 4;
 // One file on its way: pieces are claimed in row order, formatted by any
 // thread and written strictly in claim order.
 struct FileInProgress {
-  const TextExportJob* job;
+  const TextExportJob* job = nullptr;
   std::unique_ptr<PartialFile> file;
-  bool ok;
-  size_t rowCount;  // 0 when there are no columns: the file is just the mark
+  bool ok = false;
+  size_t rowCount = 0;  // 0 when there are no columns: the file is just the mark
   size_t nextRow = 0;
   size_t claimed = 0;
   size_t written = 0;
@@ -55,9 +55,10 @@ struct FileInProgress {
 // The threads share one lock for claiming and handing over pieces; the
 // formatting and the writes happen outside it. Invariants: a file's pieces
 // reach it in claim order, because only the one thread that set writing
-// writes it, and only the piece numbered written; a thread never waits while
-// a piece it formatted is unwritten, so every piece in flight is either
-// being formatted or will be written by the file's writer.
+// writes it, and only the piece numbered written; every piece in flight is
+// either being formatted or waiting in ready while its file has a writer or
+// an earlier piece is being formatted, so a thread that waits for room is
+// always woken by a later write.
 class PieceWriter {
  public:
   explicit PieceWriter(std::vector<FileInProgress>& files) : files_(files) {}
