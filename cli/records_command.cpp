@@ -1,7 +1,5 @@
 #include "cli/records_command.h"
 
-#include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -57,37 +55,24 @@ bool OutputFolderWritable(const std::filesystem::path& dir) {
 }
 
 // The lists the record scan fills, under the names the desktop program's
-// Save command suggests for them. The stores are only read, so the lists are
-// written side by side on up to threads threads; failures are told in list
-// order.
+// Save command suggests for them. The stores are only read, so up to threads
+// threads share the rows of all lists; failures are told in list order.
 bool WriteExports(const RecordStores& stores, const std::filesystem::path& dir, RowTextForm form,
                   uint32_t threads) {
-  std::vector<const ResultTabInfo*> lists;
+  std::vector<TextExportJob> jobs;
   for (const ResultTabInfo& tab : ResultTabs()) {
-    if (tab.filledByRecordScan) lists.push_back(&tab);
+    if (!tab.filledByRecordScan) continue;
+    jobs.push_back({dir / PathFromText(tab.exportName), RecordRowCount(stores, tab.tab),
+                    tab.columns.size(),
+                    [&stores, &tab, form](size_t first, size_t last, std::string& out) {
+                      AppendRecordTextRows(stores, tab.tab, first, last, form, out);
+                    }});
   }
-  std::vector<char> written(lists.size(), 0);
-  std::atomic<size_t> next{0};
-  const auto writeLists = [&] {
-    for (size_t k; (k = next++) < lists.size();) {
-      const ResultTabInfo& tab = *lists[k];
-      const auto rowAt = [&](size_t index, RowTexts& row) {
-        FillRecordRow(stores, tab.tab, index, form, row);
-      };
-      written[k] = WriteTextExport(dir / PathFromText(tab.exportName),
-                                   RecordRowCount(stores, tab.tab), tab.columns.size(), rowAt);
-    }
-  };
-  std::vector<std::thread> helpers;
-  for (size_t t = 1; t < std::min<size_t>(threads, lists.size()); ++t)
-    helpers.emplace_back(writeLists);
-  writeLists();
-  for (std::thread& helper : helpers) helper.join();
+  const std::vector<char> written = WriteTextExports(jobs, threads);
   bool ok = true;
-  for (size_t k = 0; k < lists.size(); ++k) {
+  for (size_t k = 0; k < jobs.size(); ++k) {
     if (written[k]) continue;
-    const std::filesystem::path path = dir / PathFromText(lists[k]->exportName);
-    std::fprintf(stderr, "velkor: cannot write %s\n", platform::PathUtf8(path).c_str());
+    std::fprintf(stderr, "velkor: cannot write %s\n", platform::PathUtf8(jobs[k].path).c_str());
     ok = false;
   }
   return ok;

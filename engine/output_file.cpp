@@ -2,6 +2,7 @@
 
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "engine/platform.h"
 
@@ -20,19 +21,31 @@ std::filesystem::path PartialFilePath(const std::filesystem::path& path) {
 // over it only when every byte is out: a process killed midway leaves the
 // previous file (or none) under the final name, never a cut one. The rename
 // stays in the folder, so it cannot cross file systems.
-bool WriteWholeFile(const std::filesystem::path& path,
-                    const std::function<bool(std::FILE*)>& write) {
-  const std::filesystem::path partial = PartialFilePath(path);
-  std::FILE* file = platform::OpenForWriting(partial);
-  if (file == nullptr) return false;
-  bool written = write(file);
-  written = (std::fclose(file) == 0) && written;
-  if (!written || !platform::MoveIntoPlace(partial, path)) {
+PartialFile::PartialFile(std::filesystem::path path)
+    : path_(std::move(path)),
+      partial_(PartialFilePath(path_)),
+      file_(platform::OpenForWriting(partial_)) {}
+
+PartialFile::~PartialFile() {
+  if (file_ != nullptr) Finish(false);
+}
+
+bool PartialFile::Finish(bool written) {
+  if (file_ == nullptr) return false;
+  written = (std::fclose(file_) == 0) && written;
+  file_ = nullptr;
+  if (!written || !platform::MoveIntoPlace(partial_, path_)) {
     std::error_code error;
-    std::filesystem::remove(partial, error);
+    std::filesystem::remove(partial_, error);
     return false;
   }
   return true;
+}
+
+bool WriteWholeFile(const std::filesystem::path& path,
+                    const std::function<bool(std::FILE*)>& write) {
+  PartialFile file(path);
+  return file.Get() != nullptr && file.Finish(write(file.Get()));
 }
 
 bool WriteWholeBytes(const std::filesystem::path& path, std::string_view bytes) {

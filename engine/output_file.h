@@ -12,6 +12,29 @@ namespace velkor {
 // ".<name>.partial-<pid>" in the folder of path.
 std::filesystem::path PartialFilePath(const std::filesystem::path& path);
 
+// A new file that is put at path (replacing what was there) only when
+// Finish is told every byte was written and the close flushed them all (a
+// full disk may show only then). Until then the bytes go to
+// PartialFilePath(path); an unfinished file is removed.
+class PartialFile {
+ public:
+  explicit PartialFile(std::filesystem::path path);
+  PartialFile(const PartialFile&) = delete;
+  PartialFile& operator=(const PartialFile&) = delete;
+  ~PartialFile();
+
+  // nullptr when the file could not be created.
+  std::FILE* Get() const { return file_; }
+  // Closes the file and puts it in place when written is true; otherwise
+  // (or when that fails) removes it. True when the file is in place.
+  bool Finish(bool written);
+
+ private:
+  std::filesystem::path path_;
+  std::filesystem::path partial_;
+  std::FILE* file_;
+};
+
 // Lets write fill a new file and puts it at path (replacing what was there)
 // only when write returned true and the close flushed every byte (a full disk
 // may show only then). Until then the bytes go to PartialFilePath(path);

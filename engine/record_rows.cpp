@@ -3,6 +3,7 @@
 #include <array>
 
 #include "engine/record_time.h"
+#include "engine/text_export.h"
 #include "engine/text_format.h"
 
 namespace velkor {
@@ -27,59 +28,141 @@ std::u16string_view CallTypeText(uint8_t type) {
   }
 }
 
-// Sizes row to the list's columns and writes column 0, the row number; the
-// strings of a row filled before keep their storage.
-void StartRow(RowTexts& row, size_t columns, size_t index) {
-  row.resize(columns);
-  AssignDecimal(row[0], static_cast<uint64_t>(index) + 1);
-}
-
-void FillSmsRow(RowTexts& row, size_t index, const SmsStore& store, uint8_t platform) {
+// Every list's row is described once, as the cells it gives in column
+// order: a Cells sink either keeps them as texts (the lists, the reports) or
+// formats them straight into the text export's bytes. Column 0 is the row
+// number.
+template <typename Cells>
+void PutSmsRow(Cells& cells, size_t index, const SmsStore& store, uint8_t platform) {
   const StoredSms& r = store.At(index);
-  StartRow(row, 5, index);
-  row[1].assign(store.Text(r.number));
-  row[2].assign(ReceivedSentText(r.status, u"发送"));
-  AssignRecordTime(row[3], RecordSeconds(r.time, SmsTimeInSeconds(platform)));
-  row[4].assign(store.Text(r.content));
+  cells.Start(5);
+  cells.Decimal(0, uint64_t{index} + 1);
+  cells.Text(1, store.Text(r.number));
+  cells.Text(2, ReceivedSentText(r.status, u"发送"));
+  cells.Time(3, RecordSeconds(r.time, SmsTimeInSeconds(platform)));
+  cells.Text(4, store.Text(r.content));
 }
 
-void FillPhoneBookRow(RowTexts& row, size_t index, const PhoneBookEntry& r) {
-  StartRow(row, 3, index);
-  row[1].assign(r.name);
-  row[2].assign(r.number);
+template <typename Cells>
+void PutPhoneBookRow(Cells& cells, size_t index, const PhoneBookEntry& r) {
+  cells.Start(3);
+  cells.Decimal(0, uint64_t{index} + 1);
+  cells.Text(1, r.name);
+  cells.Text(2, r.number);
 }
 
-// Calls and contact events share columns 1 to 4 and 6: name, number,
-// location, time and count.
-template <typename Store>
-const auto& PutCallColumns(RowTexts& row, size_t columns, size_t index, const Store& store) {
-  const auto& r = store.At(index);
-  StartRow(row, columns, index);
-  row[1].assign(store.Text(r.name));
-  row[2].assign(store.Text(r.number));
-  row[3].assign(store.Text(r.location));
-  AssignRecordTime(row[4], RecordSeconds(r.time, false));
-  AssignDecimal(row[6], r.count);
-  return r;
+// Calls and contact events share columns 1 to 6: name, number, location,
+// time, how the call or event went, and count.
+template <typename Cells, typename Store, typename Stored>
+void PutCallColumns(Cells& cells, size_t columns, size_t index, const Store& store, const Stored& r,
+                    std::u16string_view how) {
+  cells.Start(columns);
+  cells.Decimal(0, uint64_t{index} + 1);
+  cells.Text(1, store.Text(r.name));
+  cells.Text(2, store.Text(r.number));
+  cells.Text(3, store.Text(r.location));
+  cells.Time(4, RecordSeconds(r.time, false));
+  cells.Text(5, how);
+  cells.Decimal(6, r.count);
 }
 
-void FillCallRow(RowTexts& row, size_t index, const CallStore& store) {
-  const StoredCall& r = PutCallColumns(row, 7, index, store);
-  row[5].assign(CallTypeText(r.callType));
+template <typename Cells>
+void PutCallRow(Cells& cells, size_t index, const CallStore& store) {
+  const StoredCall& r = store.At(index);
+  PutCallColumns(cells, 7, index, store, r, CallTypeText(r.callType));
 }
 
-void FillContactEventRow(RowTexts& row, size_t index, const EventStore& store) {
-  const StoredEvent& r = PutCallColumns(row, 8, index, store);
-  row[5].assign(ReceivedSentText(r.direction, u"发出"));
-  row[7].assign(store.Text(r.content));
+template <typename Cells>
+void PutContactEventRow(Cells& cells, size_t index, const EventStore& store) {
+  const StoredEvent& r = store.At(index);
+  PutCallColumns(cells, 8, index, store, r, ReceivedSentText(r.direction, u"发出"));
+  cells.Text(7, store.Text(r.content));
 }
 
-void FillWeChatRow(RowTexts& row, size_t index, const WeChatStore& store) {
+template <typename Cells>
+void PutWeChatRow(Cells& cells, size_t index, const WeChatStore& store) {
   const StoredWeChat& r = store.At(index);
-  StartRow(row, 4, index);
-  row[1].assign(store.Text(r.contact));
-  AssignRecordTime(row[2], RecordSeconds(r.time, false));
-  row[3].assign(store.Text(r.content));
+  cells.Start(4);
+  cells.Decimal(0, uint64_t{index} + 1);
+  cells.Text(1, store.Text(r.contact));
+  cells.Time(2, RecordSeconds(r.time, false));
+  cells.Text(3, store.Text(r.content));
+}
+
+// False (and nothing given) for an index outside the tab's rows.
+template <typename Cells>
+bool PutRecordRow(Cells& cells, const RecordStores& stores, int tab, size_t index) {
+  if (index >= RecordRowCount(stores, tab)) return false;
+  switch (tab) {
+    case kTabSms:
+      PutSmsRow(cells, index, stores.sms, stores.platform);
+      return true;
+    case kTabPhoneBook:
+      PutPhoneBookRow(cells, index, stores.phoneBook[index]);
+      return true;
+    case kTabCalls:
+      PutCallRow(cells, index, stores.calls);
+      return true;
+    case kTabAllContacts:
+      PutContactEventRow(cells, index, stores.contactEvents);
+      return true;
+    case kTabWeChat:
+      PutWeChatRow(cells, index, stores.weChat);
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The row kept as texts; the strings of a row filled before keep their
+// storage.
+struct RowTextCells {
+  RowTexts& row;
+
+  void Start(size_t columns) { row.resize(columns); }
+  void Text(size_t column, std::u16string_view text) { row[column].assign(text); }
+  void Decimal(size_t column, uint64_t value) { AssignDecimal(row[column], value); }
+  void Time(size_t column, uint32_t seconds) { AssignRecordTime(row[column], seconds); }
+};
+
+// The cells of inner with the full texts put in where they differ (the last
+// entry of a column counts).
+template <typename Inner>
+struct FullTextCells {
+  Inner& inner;
+  const FullTexts& full;
+
+  const std::u16string* Differing(size_t column) const {
+    const std::u16string* text = nullptr;
+    for (const auto& [c, t] : full.differing) {
+      if (c == column) text = &t;
+    }
+    return text;
+  }
+  void Start(size_t columns) { inner.Start(columns); }
+  void Text(size_t column, std::u16string_view text) {
+    const std::u16string* differing = Differing(column);
+    inner.Text(column, differing != nullptr ? *differing : text);
+  }
+  void Decimal(size_t column, uint64_t value) {
+    if (const std::u16string* differing = Differing(column)) return inner.Text(column, *differing);
+    inner.Decimal(column, value);
+  }
+  void Time(size_t column, uint32_t seconds) {
+    if (const std::u16string* differing = Differing(column)) return inner.Text(column, *differing);
+    inner.Time(column, seconds);
+  }
+};
+
+// PutRecordRow in the form asked for.
+template <typename Cells>
+bool PutRecordRow(Cells& cells, const RecordStores& stores, int tab, size_t index,
+                  RowTextForm form) {
+  const FullTexts* full =
+      form == RowTextForm::kUnicode ? RecordFullTexts(stores, tab, index) : nullptr;
+  if (full == nullptr || full->differing.empty()) return PutRecordRow(cells, stores, tab, index);
+  FullTextCells<Cells> withFull{cells, *full};
+  return PutRecordRow(withFull, stores, tab, index);
 }
 
 }  // namespace
@@ -130,32 +213,16 @@ size_t RecordRowCount(const RecordStores& stores, int tab) {
 
 void FillRecordRow(const RecordStores& stores, int tab, size_t index, RowTextForm form,
                    RowTexts& row) {
-  if (index >= RecordRowCount(stores, tab)) {
-    row.clear();
-    return;
-  }
-  switch (tab) {
-    case kTabSms:
-      FillSmsRow(row, index, stores.sms, stores.platform);
-      break;
-    case kTabPhoneBook:
-      FillPhoneBookRow(row, index, stores.phoneBook[index]);
-      break;
-    case kTabCalls:
-      FillCallRow(row, index, stores.calls);
-      break;
-    case kTabAllContacts:
-      FillContactEventRow(row, index, stores.contactEvents);
-      break;
-    case kTabWeChat:
-      FillWeChatRow(row, index, stores.weChat);
-      break;
-    default:
-      row.clear();
-      return;
-  }
-  if (form == RowTextForm::kUnicode) {
-    if (const FullTexts* full = RecordFullTexts(stores, tab, index)) PutFullTexts(row, *full);
+  RowTextCells cells{row};
+  if (!PutRecordRow(cells, stores, tab, index, form)) row.clear();
+}
+
+void AppendRecordTextRows(const RecordStores& stores, int tab, size_t first, size_t last,
+                          RowTextForm form, std::string& out) {
+  TextRowBytes cells{out};
+  for (size_t index = first; index < last && PutRecordRow(cells, stores, tab, index, form);
+       ++index) {
+    cells.End();
   }
 }
 
@@ -184,12 +251,6 @@ const FullTexts* RecordFullTexts(const RecordStores& stores, int tab, size_t ind
       return of(stores.weChat);
     default:
       return nullptr;
-  }
-}
-
-void PutFullTexts(RowTexts& row, const FullTexts& full) {
-  for (const auto& [column, text] : full.differing) {
-    if (column < row.size()) row[column] = text;
   }
 }
 

@@ -77,7 +77,10 @@ void FillRecordRow(const RecordStores& stores, int tab, size_t index, RowTextFor
 // The full texts of a row that differ from its list texts, by list column;
 // nullptr outside the tab's rows.
 const FullTexts* RecordFullTexts(const RecordStores& stores, int tab, size_t index);
-// The row's texts with the full ones put in where they differ.
-void PutFullTexts(RowTexts& row, const FullTexts& full);
+// Rows [first, last) of a tab (those inside its rows) appended to out as
+// the text export writes them (engine/text_export.h), without the
+// byte-order mark.
+void AppendRecordTextRows(const RecordStores& stores, int tab, size_t first, size_t last,
+                          RowTextForm form, std::string& out);
 
 }  // namespace velkor

@@ -139,21 +139,6 @@ std::u16string FromUtf8(std::string_view text) {
   return out;
 }
 
-void AppendUtf16Le(std::string& out, std::u16string_view text) {
-  // On a little-endian machine the units are already the file's bytes.
-  if constexpr (std::endian::native == std::endian::little) {
-    out.append(reinterpret_cast<const char*>(text.data()), 2 * text.size());
-    return;
-  }
-  const size_t at = out.size();
-  out.resize(at + 2 * text.size());
-  char* bytes = out.data() + at;
-  for (size_t i = 0; i < text.size(); ++i) {
-    bytes[2 * i] = static_cast<char>(text[i] & 0xFF);
-    bytes[2 * i + 1] = static_cast<char>(text[i] >> 8);
-  }
-}
-
 std::string Utf16LeBytes(std::u16string_view text, bool withMark) {
   std::string out(withMark ? kUtf16LeMark : std::string_view());
   AppendUtf16Le(out, text);

@@ -5,6 +5,7 @@
 // cannot hold shows as '?'.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -50,8 +51,19 @@ Utf8Sequence ReadUtf8(std::span<const uint8_t> bytes, size_t at);
 // The byte-order mark FF FE that starts a UTF-16LE file.
 inline constexpr std::string_view kUtf16LeMark{"\xFF\xFE", 2};
 // Appends the code units of text as little-endian byte pairs, unpaired
-// surrogates included, as they are.
-void AppendUtf16Le(std::string& out, std::u16string_view text);
+// surrogates included, as they are. Inline: the exports call it for every
+// cell.
+inline void AppendUtf16Le(std::string& out, std::u16string_view text) {
+  // On a little-endian machine the units are already the file's bytes.
+  if constexpr (std::endian::native == std::endian::little) {
+    out.append(reinterpret_cast<const char*>(text.data()), 2 * text.size());
+  } else {
+    for (const char16_t unit : text) {
+      out.push_back(static_cast<char>(unit & 0xFF));
+      out.push_back(static_cast<char>(unit >> 8));
+    }
+  }
+}
 std::string Utf16LeBytes(std::u16string_view text, bool withMark);
 
 // UTF-16 through code page 936 and back: unmappable characters (U+FFFD,

@@ -1,6 +1,27 @@
 #include "engine/text_format.h"
 
+#include <array>
+
 namespace velkor {
+namespace {
+
+// Pairs of digits, "00" to "99": one division by 100 gives two digits.
+constexpr auto kDigitPairs = [] {
+  std::array<char16_t, 200> pairs{};
+  for (size_t i = 0; i < 100; ++i) {
+    pairs[2 * i] = static_cast<char16_t>(u'0' + i / 10);
+    pairs[2 * i + 1] = static_cast<char16_t>(u'0' + i % 10);
+  }
+  return pairs;
+}();
+
+size_t DigitCount(uint64_t value) {
+  size_t count = 1;
+  for (uint64_t limit = 10; count < kMaxDecimalUnits && value >= limit; limit *= 10) ++count;
+  return count;
+}
+
+}  // namespace
 
 std::u16string Concat(std::initializer_list<std::u16string_view> parts) {
   std::u16string out;
@@ -11,14 +32,29 @@ std::u16string Concat(std::initializer_list<std::u16string_view> parts) {
   return out;
 }
 
+// The digits are filled from the end: after every step value holds exactly
+// the digits still to be written in front of end.
+size_t DecimalUnits(uint64_t value, char16_t* out) {
+  const size_t count = DigitCount(value);
+  char16_t* end = out + count;
+  while (value >= 100) {
+    const size_t pair = 2 * static_cast<size_t>(value % 100);
+    value /= 100;
+    *--end = kDigitPairs[pair + 1];
+    *--end = kDigitPairs[pair];
+  }
+  if (value >= 10) {
+    *--end = kDigitPairs[2 * value + 1];
+    *--end = kDigitPairs[2 * value];
+  } else {
+    *--end = static_cast<char16_t>(u'0' + value);
+  }
+  return count;
+}
+
 void AppendDecimal(std::u16string& out, uint64_t value) {
-  char16_t digits[24];
-  size_t n = sizeof digits / sizeof digits[0];
-  do {
-    digits[--n] = static_cast<char16_t>(u'0' + value % 10);
-    value /= 10;
-  } while (value != 0);
-  out.append(digits + n, digits + sizeof digits / sizeof digits[0]);
+  char16_t digits[kMaxDecimalUnits];
+  out.append(digits, DecimalUnits(value, digits));
 }
 
 void AssignDecimal(std::u16string& out, uint64_t value) {

@@ -3,6 +3,7 @@
 // no separators).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -12,6 +13,10 @@ namespace velkor {
 
 std::u16string Concat(std::initializer_list<std::u16string_view> parts);
 std::u16string DecimalText(uint64_t value);
+// The most code units DecimalUnits writes (2^64 - 1 has 20 digits).
+inline constexpr size_t kMaxDecimalUnits = 20;
+// Writes the digits of value at out; returns how many.
+size_t DecimalUnits(uint64_t value, char16_t* out);
 // The same text written into out, reusing its storage.
 void AssignDecimal(std::u16string& out, uint64_t value);
 // The same text added at the end of out.
