@@ -8,7 +8,8 @@
 namespace velkor {
 
 // Bytes the prefilter reads past the end of the marked range: the block of
-// 64 after the last one, and the header bytes of an offset near the end.
+// 64 after the last one, or the header bytes of a marked offset near the
+// end.
 inline constexpr uint32_t kPrefilterLookAhead = 128;
 // Offsets are marked one bit each, offset i at bit i % 64 of word i / 64.
 inline constexpr uint32_t PrefilterWords(uint32_t length) {
@@ -16,8 +17,9 @@ inline constexpr uint32_t PrefilterWords(uint32_t length) {
 }
 
 // Sets the bit of every offset i < length where a cell may start and clears
-// it where DetectCell is certain to reject; DetectCell still decides for the
-// marked offsets. window must have kPrefilterLookAhead readable bytes after
+// it where DetectCell is certain to reject (step 1 of the rules); at a
+// marked offset, prefilter::PayloadHoldsHeader (step 2) and then DetectCell
+// decide. window must have kPrefilterLookAhead readable bytes after
 // length (the scan slack); marks holds PrefilterWords(length) words, and its
 // bits from length on are cleared. Sorts the bytes into classes with the
 // widest vector instructions the processor has when the build has Highway,

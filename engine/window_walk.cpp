@@ -4,6 +4,7 @@
 
 #include "engine/batch_sizes.h"
 #include "engine/cell_prefilter.h"
+#include "engine/cell_prefilter_rules.h"
 #include "engine/fast_classifier.h"
 #include "engine/record_decoder.h"
 #include "engine/record_scan_parts.h"
@@ -47,8 +48,9 @@ void ListWholeCells(WindowScratch& scratch) {
 // Every byte offset of the window is tested once, except the header bytes of
 // an accepted cell, which the walk steps over (its body is tested again: a
 // deleted cell's body may hold the start of an older cell). With the fast
-// test, offsets the prefilter rules out are skipped; the prefilter is a
-// necessary condition of DetectCell, so the same cells are found. Accepted
+// test, offsets the prefilter rules out are skipped: step 1 for the whole
+// window, step 2 where the walk arrives. Both are necessary conditions of
+// DetectCell, so the same cells are found. Accepted
 // cells go to scratch.candidates in offset order; passed(pos) is called
 // whenever every offset below pos has been tested.
 template <typename Passed>
@@ -67,7 +69,8 @@ void WalkCells(const uint8_t* window, uint32_t length, bool fastCellTest, Window
     // then keeps.
     if (scratch.candidateCount == scratch.candidates.size()) scratch.candidates.emplace_back();
     CellCandidate& slot = scratch.candidates[scratch.candidateCount];
-    if (DetectCell(window + pos, static_cast<int32_t>(length - pos), slot)) {
+    const bool possible = !marks || prefilter::PayloadHoldsHeader(window + pos);
+    if (possible && DetectCell(window + pos, static_cast<int32_t>(length - pos), slot)) {
       slot.offset = pos;
       pos += static_cast<uint32_t>(slot.payloadLength.length + slot.rowid.length) +
              static_cast<uint32_t>(slot.headerLength.value);

@@ -1,10 +1,11 @@
-// The leaf-cell test at every offset of the input, with the prefilter that
-// the fast walk trusts to skip offsets: it must never rule out a position the
-// full test accepts.
+// The leaf-cell test at every offset of the input, with both steps of the
+// prefilter that the fast walk trusts to skip offsets: neither may rule out
+// a position the full test accepts.
 #include <vector>
 
 #include "engine/cell_detector.h"
 #include "engine/cell_prefilter.h"
+#include "engine/cell_prefilter_rules.h"
 #include "engine/scan_input.h"
 #include "fuzz/fuzz_support.h"
 
@@ -28,6 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto available = static_cast<int32_t>(length - pos);
     if (!DetectCell(window.data() + pos, available, cell)) continue;
     FUZZ_CHECK((marks[pos / 64] >> (pos % 64)) & 1);
+    FUZZ_CHECK(prefilter::PayloadHoldsHeader(prefilterWindow.data() + pos));
     // Its lead, column count and serial types are within the limits, and its
     // header and payload lengths are what its types add up to.
     const int32_t lead = cell.payloadLength.length + cell.rowid.length + cell.headerLength.length;
