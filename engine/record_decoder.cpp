@@ -75,16 +75,21 @@ void BlankTextZeros(uint8_t* cell, int32_t available, const CellCandidate& candi
   });
 }
 
-void ColumnMap::WriteNumber(size_t index) const {
-  AssignDecimal(columns[index], numbers[index]);
-  pending[index] = 0;
+void ColumnMap::Write(size_t index) const {
+  if (pending[index] == kNumber) {
+    AssignDecimal(columns[index], numbers[index]);
+    full[index].clear();
+  } else {
+    DecodeTextInto(texts[index].bytes, texts[index].length, columns[index], full[index]);
+  }
+  pending[index] = kReady;
 }
 
 // The decimal text of an unsigned integer reads back as itself, or as the
 // limit where it is beyond it: neither parse sees a sign or another
 // character in it.
 int64_t ColumnMap::Int64(size_t index) const {
-  if (index < pending.size() && pending[index] != 0) {
+  if (index < pending.size() && pending[index] == kNumber) {
     return static_cast<int64_t>(
         std::min<uint64_t>(numbers[index], std::numeric_limits<int64_t>::max()));
   }
@@ -92,40 +97,32 @@ int64_t ColumnMap::Int64(size_t index) const {
 }
 
 uint32_t ColumnMap::UInt32(size_t index) const {
-  if (index < pending.size() && pending[index] != 0) {
+  if (index < pending.size() && pending[index] == kNumber) {
     return static_cast<uint32_t>(
         std::min<uint64_t>(numbers[index], std::numeric_limits<uint32_t>::max()));
   }
   return ParseUInt32(columns[index]);
 }
 
+// Texts are converted only when read, but every text column's inner zeros
+// are blanked now: a later cell overlapping them reads them blanked.
 bool DecodeColumns(uint8_t* cell, int32_t available, const CellCandidate& candidate,
                    ColumnMap& columns, TypeSignature& signature) {
   signature.fill(kTypeNone);
   size_t count = 0;
-  columns.full.resize(columns.columns.size());
-  columns.pending.resize(columns.columns.size());
-  columns.numbers.resize(columns.columns.size());
+  const size_t most = std::min(candidate.serialTypes.size(), kMaxDecodedColumns);
+  columns.pending.resize(most);
+  columns.numbers.resize(most);
+  columns.texts.resize(most);
   const bool reached = WalkColumns(
       available, candidate, [&](size_t index, uint64_t t, int64_t off, size_t readable) {
-        if (index == columns.columns.size()) {
-          columns.columns.emplace_back();
-          columns.full.emplace_back();
-          columns.pending.emplace_back();
-          columns.numbers.emplace_back();
-        }
-        std::u16string& text = columns.columns[index];
-        columns.full[index].clear();
-        columns.pending[index] = 0;
-        if (t == 0) {
-          text.clear();
-        } else if (t <= 7) {
-          columns.numbers[index] = ReadBigEndian(cell + off, readable);
-          columns.pending[index] = 1;
-        } else if (t == 8 || t == 9) {
-          text.assign(1, t == 8 ? u'0' : u'1');
+        if (t >= 1 && t <= 9) {
+          columns.numbers[index] = t <= 7 ? ReadBigEndian(cell + off, readable) : t - 8;
+          columns.pending[index] = ColumnMap::kNumber;
         } else {
-          DecodeTextInto(cell + off, readable, text, columns.full[index]);
+          if (t != 0) BlankInnerZeros(cell + off, readable);
+          columns.texts[index] = {cell + off, t == 0 ? 0 : readable};
+          columns.pending[index] = ColumnMap::kText;
         }
         signature[index] = TypeCode(t);
         count = index + 1;
@@ -133,7 +130,6 @@ bool DecodeColumns(uint8_t* cell, int32_t available, const CellCandidate& candid
   columns.columns.resize(count);
   columns.full.resize(count);
   columns.pending.resize(count);
-  columns.numbers.resize(count);
   return reached;
 }
 

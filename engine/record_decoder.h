@@ -18,11 +18,6 @@ inline uint64_t ReadBigEndian(const uint8_t* bytes, size_t n) {
   return value;
 }
 
-// Decodes the columns of an accepted cell into column strings and type codes.
-// available counts the window bytes from the cell's first byte; columns are
-// cut at the window end and those starting past it are not decoded. False
-// when the record body starts at or past the window end (nothing decoded).
-// Text fields get their inner zero bytes overwritten with spaces in place.
 // The signature of the type codes DecodeColumns gives, with the cell's
 // column count, from the serial types alone (no column body is read); false
 // where it decodes nothing.
@@ -33,6 +28,13 @@ bool ColumnSignatureBits(int32_t available, const CellCandidate& candidate, Sign
 // them reads them.
 void BlankTextZeros(uint8_t* cell, int32_t available, const CellCandidate& candidate);
 
+// Decodes the columns of an accepted cell into column strings and type codes.
+// available counts the window bytes from the cell's first byte; columns are
+// cut at the window end and those starting past it are not decoded. False
+// when the record body starts at or past the window end (nothing decoded).
+// Text fields get their inner zero bytes overwritten with spaces in place;
+// they are converted when a rule first reads them, so cell must stay as it
+// is until the next cell is decoded into columns.
 bool DecodeColumns(uint8_t* cell, int32_t available, const CellCandidate& candidate,
                    ColumnMap& columns, TypeSignature& signature);
 

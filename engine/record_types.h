@@ -43,29 +43,41 @@ using TypeSignature = std::array<uint8_t, kMaxDecodedColumns + 1>;
 
 // The decoded columns of one record, indexes consecutive from 0.
 struct ColumnMap {
-  // Mutable for the number columns, whose decimal text is written only when
-  // a rule first reads it: most number columns of a row are never read.
+  // What a column holds until a rule first reads it: most columns of a row
+  // are never read, so their decimal or converted text is never written.
+  enum Pending : uint8_t {
+    kReady = 0,   // columns (and full) hold it
+    kNumber = 1,  // the integer in numbers
+    kText = 2,    // the bytes at texts, to be converted
+  };
+  // Where a pending text column's bytes lie: in the window or rebuilt cell
+  // being decoded, valid until the next cell is decoded into this map.
+  struct TextBytes {
+    uint8_t* bytes;
+    size_t length;
+  };
   mutable std::vector<std::u16string> columns;
   // Per column, the text before the code page 936 pass where that pass
   // changed it; empty otherwise (and wherever full is shorter than columns).
-  std::vector<std::u16string> full;
-  // Per column (wherever pending is shorter than columns, none): 1 while
-  // columns holds nothing yet for the integer in numbers.
+  mutable std::vector<std::u16string> full;
+  // Per column (wherever pending is shorter than columns, kReady).
   mutable std::vector<uint8_t> pending{};
   std::vector<uint64_t> numbers{};
+  std::vector<TextBytes> texts{};
   bool Has(size_t index) const { return index < columns.size(); }
   const std::u16string& At(size_t index) const {
-    if (index < pending.size() && pending[index] != 0) WriteNumber(index);
+    if (index < pending.size() && pending[index] != kReady) Write(index);
     return columns[index];
   }
-  void WriteNumber(size_t index) const;
+  void Write(size_t index) const;
   // The column's number as ParseInt64 and ParseUInt32 read it from At(index);
   // an integer column gives it without its decimal text being written.
   int64_t Int64(size_t index) const;
   uint32_t UInt32(size_t index) const;
   uint8_t UInt8(size_t index) const { return static_cast<uint8_t>(UInt32(index) & 0xFF); }
   const std::u16string& FullAt(size_t index) const {
-    return index < full.size() && !full[index].empty() ? full[index] : columns[index];
+    const std::u16string& list = At(index);
+    return index < full.size() && !full[index].empty() ? full[index] : list;
   }
   size_t Count() const { return columns.size(); }
 };

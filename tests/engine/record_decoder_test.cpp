@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,34 @@ TEST(DecodeColumns, WidthsConstantsAndTheWindowEnd) {
     EXPECT_EQ(fromTypes.words, ToSignatureBits(signature, count).words) << c.name;
     EXPECT_EQ(fromTypes.columns, count) << c.name;
   }
+}
+
+// Texts are converted only when read, yet every text column is blanked at
+// once (a later cell may overlap it), and a map reused for the next cell
+// shows none of the last cell's texts, full forms included.
+TEST(DecodeColumns, TextsReadLaterFromTheBlankedCell) {
+  const std::string lossy = "\xF0\x9F\x98\x80";  // U+1F600, '?' in the code page
+  const std::string zeroed("a\0b\0", 4);
+  std::vector<uint8_t> first = CellOf({Num(1), Txt(zeroed), Num(2), Num(3), Txt(lossy)});
+  std::vector<uint8_t> second = CellOf({Num(4), Num(5), Num(6), Num(7), Num(8)});
+  ColumnMap columns;
+  TypeSignature signature{};
+  std::vector<std::string> shown;
+  for (std::vector<uint8_t>* cell : {&first, &second}) {
+    const auto available = static_cast<int32_t>(cell->size());
+    const std::vector<uint8_t> before = *cell;
+    cell->resize(cell->size() + kWindowSlack, 0);
+    CellCandidate candidate;
+    ASSERT_TRUE(DetectCell(cell->data(), available, candidate));
+    ASSERT_TRUE(DecodeColumns(cell->data(), available, candidate, columns, signature));
+    const auto text = std::search(cell->begin(), cell->end(), zeroed.begin(), zeroed.end() - 1);
+    if (cell == &first) {
+      EXPECT_EQ(text, cell->end()) << "the inner zero is still in the cell";
+    }
+    shown.push_back(ToUtf8(columns.At(1)) + "|" + ToUtf8(columns.At(4)) + "|" +
+                    ToUtf8(columns.FullAt(4)));
+  }
+  EXPECT_EQ(shown, (std::vector<std::string>{"a b|?|" + lossy, "5|8|8"}));
 }
 
 // Zeros show as spaces (a trailing one is dropped), in plain ASCII as before
