@@ -121,6 +121,7 @@ struct RowTextCells {
 
   void Start(size_t columns) { row.resize(columns); }
   void Text(size_t column, std::u16string_view text) { row[column].assign(text); }
+  void Text(size_t column, StoredText text) { AssignStoredText(row[column], text); }
   void Decimal(size_t column, uint64_t value) { AssignDecimal(row[column], value); }
   void Time(size_t column, uint32_t seconds) { AssignRecordTime(row[column], seconds); }
 };
@@ -140,9 +141,10 @@ struct FullTextCells {
     return text;
   }
   void Start(size_t columns) { inner.Start(columns); }
-  void Text(size_t column, std::u16string_view text) {
-    const std::u16string* differing = Differing(column);
-    inner.Text(column, differing != nullptr ? *differing : text);
+  template <typename Shown>
+  void Text(size_t column, Shown text) {
+    if (const std::u16string* differing = Differing(column)) return inner.Text(column, *differing);
+    inner.Text(column, text);
   }
   void Decimal(size_t column, uint64_t value) {
     if (const std::u16string* differing = Differing(column)) return inner.Text(column, *differing);

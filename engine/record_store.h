@@ -1,5 +1,5 @@
 // The stores the record scan fills: per list, its records in a compact form
-// and one text arena. A record holds its texts as spans of the arena instead
+// and one text arena (engine/text_arena.h). A record holds its texts as spans of the arena instead
 // of a heap string per field, and its full Unicode texts, which differ from
 // the list texts only now and then, live apart, keyed by row.
 #pragma once
@@ -14,60 +14,9 @@
 
 #include "engine/record_types.h"
 #include "engine/row_chunks.h"
+#include "engine/text_arena.h"
 
 namespace velkor {
-
-// length units of an arena from start. The texts of these lists come from
-// single cells (payloads of at most kMaxPayload bytes) or handles, far below
-// 2^24 units.
-struct TextSpan {
-  uint64_t start : 40 = 0;
-  uint64_t length : 24 = 0;
-};
-static_assert(sizeof(TextSpan) == 8);
-
-// UTF-16 texts appended one after another. The arena grows by blocks that
-// are never moved, so growing it copies nothing and the views it gives stay
-// valid. Invariant: a text lies wholly in one block; start counts block
-// index times kBlockUnits plus the place in the block, and a text longer than
-// a block gets a block of its own size. Every block but the last is at least
-// half full (no text of a cell comes near half a block), so the 40 bits of
-// start address 2^39 units of text, far beyond what memory holds.
-class TextArena {
- public:
-  static constexpr size_t kBlockUnits = size_t{1} << 15;
-
-  // Where the texts of an arena went when another took them (Take): a span
-  // of the old arena gives the span of the same text in the new one.
-  struct Moved {
-    std::vector<uint64_t> blockStarts;  // per block of the old arena
-    TextSpan operator()(TextSpan span) const {
-      if (span.length == 0) return {};
-      span.start = (blockStarts[span.start / kBlockUnits] + span.start % kBlockUnits) &
-                   ((uint64_t{1} << 40) - 1);
-      return span;
-    }
-  };
-
-  TextSpan Add(std::u16string_view text);
-  // Moves the texts of other here and empties other. Its blocks that are at
-  // least half full change hands as they are; the texts of the others are
-  // copied, so a window's few texts cost no block of their own.
-  Moved Take(TextArena& other);
-  // Empties the arena and keeps its first block for the next texts.
-  void Clear();
-  std::u16string_view View(TextSpan span) const {
-    const std::u16string_view block = blocks_[span.start / kBlockUnits];
-    return block.substr(span.start % kBlockUnits, span.length);
-  }
-
- private:
-  // The last block, with room for units more, started anew when it has
-  // none; its index.
-  size_t BlockWithRoom(size_t units);
-
-  std::vector<std::u16string> blocks_;
-};
 
 // The stored forms: the record types' fields with texts as spans.
 struct StoredSms {
@@ -188,7 +137,7 @@ class RecordStore {
 
   const Stored& At(size_t i) const { return rows_[i]; }
   Stored& At(size_t i) { return rows_[i]; }
-  std::u16string_view Text(TextSpan span) const { return texts_.View(span); }
+  StoredText Text(TextSpan span) const { return texts_.View(span); }
   TextSpan AddText(std::u16string_view text) { return texts_.Add(text); }
   // The full texts of row i that differ from its list texts; nullptr when
   // none do.

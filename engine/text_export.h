@@ -34,6 +34,14 @@ struct TextRowBytes {
     AppendUtf16Le(out, text);
     AppendUtf16Le(out, kLineEnd);
   }
+  void Text(size_t /*column*/, StoredText text) {
+    if (text.wide.empty()) {
+      AppendUtf16Le(out, text.narrow);
+    } else {
+      AppendUtf16Le(out, text.wide);
+    }
+    AppendUtf16Le(out, kLineEnd);
+  }
   void Decimal(size_t /*column*/, uint64_t value) {
     char16_t units[kMaxDecimalUnits + kLineEnd.size()];
     AppendWithLineEnd(units, DecimalUnits(value, units));
