@@ -61,28 +61,20 @@ uint8_t TypeCode(uint64_t serialType) {
 
 }  // namespace
 
-bool ColumnSignatureBits(int32_t available, const CellCandidate& candidate, SignatureBits& bits) {
-  bits = SignatureBits{};
-  bits.columns = static_cast<uint32_t>(candidate.serialTypes.size());
-  return WalkColumns(available, candidate, [&](size_t index, uint64_t t, int64_t, size_t) {
-    bits.Set(index, TypeCode(t));
-  });
-}
-
-void BlankTextZeros(uint8_t* cell, int32_t available, const CellCandidate& candidate) {
-  WalkColumns(available, candidate, [&](size_t, uint64_t t, int64_t off, size_t readable) {
-    if (t >= 12) BlankInnerZeros(cell + off, readable);
-  });
-}
-
 void ColumnMap::Write(size_t index) const {
   if (pending[index] == kNumber) {
-    AssignDecimal(columns[index], numbers[index]);
+    AssignDecimal(columns[index], Number(index));
     full[index].clear();
   } else {
-    DecodeTextInto(texts[index].bytes, texts[index].length, columns[index], full[index]);
+    DecodeTextInto(sources[index].bytes, sources[index].length, columns[index], full[index]);
   }
   pending[index] = kReady;
+}
+
+uint64_t ColumnMap::Number(size_t index) const {
+  const Source& source = sources[index];
+  return source.serialType >= 8 ? source.serialType - 8u
+                                : ReadBigEndian(source.bytes, source.length);
 }
 
 // The decimal text of an unsigned integer reads back as itself, or as the
@@ -91,7 +83,7 @@ void ColumnMap::Write(size_t index) const {
 int64_t ColumnMap::Int64(size_t index) const {
   if (index < pending.size() && pending[index] == kNumber) {
     return static_cast<int64_t>(
-        std::min<uint64_t>(numbers[index], std::numeric_limits<int64_t>::max()));
+        std::min<uint64_t>(Number(index), std::numeric_limits<int64_t>::max()));
   }
   return ParseInt64(columns[index]);
 }
@@ -99,37 +91,52 @@ int64_t ColumnMap::Int64(size_t index) const {
 uint32_t ColumnMap::UInt32(size_t index) const {
   if (index < pending.size() && pending[index] == kNumber) {
     return static_cast<uint32_t>(
-        std::min<uint64_t>(numbers[index], std::numeric_limits<uint32_t>::max()));
+        std::min<uint64_t>(Number(index), std::numeric_limits<uint32_t>::max()));
   }
   return ParseUInt32(columns[index]);
 }
 
-// Texts are converted only when read, but every text column's inner zeros
-// are blanked now: a later cell overlapping them reads them blanked.
-bool DecodeColumns(uint8_t* cell, int32_t available, const CellCandidate& candidate,
-                   ColumnMap& columns, TypeSignature& signature) {
-  signature.fill(kTypeNone);
-  size_t count = 0;
+// One walk over the serial types gives both what the classifier needs and
+// where every column lies; nothing of the body is read.
+bool LocateColumns(uint8_t* cell, int32_t available, const CellCandidate& candidate,
+                   ColumnMap& columns, SignatureBits& bits) {
+  bits = SignatureBits{};
+  bits.columns = static_cast<uint32_t>(candidate.serialTypes.size());
   const size_t most = std::min(candidate.serialTypes.size(), kMaxDecodedColumns);
   columns.pending.resize(most);
-  columns.numbers.resize(most);
-  columns.texts.resize(most);
+  columns.sources.resize(most);
+  size_t count = 0;
   const bool reached = WalkColumns(
       available, candidate, [&](size_t index, uint64_t t, int64_t off, size_t readable) {
-        if (t >= 1 && t <= 9) {
-          columns.numbers[index] = t <= 7 ? ReadBigEndian(cell + off, readable) : t - 8;
-          columns.pending[index] = ColumnMap::kNumber;
-        } else {
-          if (t != 0) BlankInnerZeros(cell + off, readable);
-          columns.texts[index] = {cell + off, t == 0 ? 0 : readable};
-          columns.pending[index] = ColumnMap::kText;
-        }
-        signature[index] = TypeCode(t);
+        const bool number = t >= 1 && t <= 9;
+        columns.pending[index] = number ? ColumnMap::kNumber : ColumnMap::kText;
+        columns.sources[index] = {cell + off, static_cast<uint32_t>(t == 0 ? 0 : readable),
+                                  static_cast<uint8_t>(t < 12 ? t : 12)};
+        bits.Set(index, TypeCode(t));
         count = index + 1;
       });
   columns.columns.resize(count);
   columns.full.resize(count);
   columns.pending.resize(count);
+  columns.sources.resize(count);
+  return reached;
+}
+
+void BlankTextColumns(const ColumnMap& columns) {
+  for (const ColumnMap::Source& source : columns.sources) {
+    if (source.serialType >= 12) BlankInnerZeros(source.bytes, source.length);
+  }
+}
+
+bool DecodeColumns(uint8_t* cell, int32_t available, const CellCandidate& candidate,
+                   ColumnMap& columns, TypeSignature& signature) {
+  SignatureBits bits;
+  const bool reached = LocateColumns(cell, available, candidate, columns, bits);
+  BlankTextColumns(columns);
+  signature.fill(kTypeNone);
+  for (size_t i = 0; i < columns.sources.size(); ++i) {
+    signature[i] = TypeCode(columns.sources[i].serialType);
+  }
   return reached;
 }
 

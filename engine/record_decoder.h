@@ -18,23 +18,21 @@ inline uint64_t ReadBigEndian(const uint8_t* bytes, size_t n) {
   return value;
 }
 
-// The signature of the type codes DecodeColumns gives, with the cell's
-// column count, from the serial types alone (no column body is read); false
-// where it decodes nothing.
-bool ColumnSignatureBits(int32_t available, const CellCandidate& candidate, SignatureBits& bits);
-
-// What decoding does to the window without converting anything: the inner
-// zero bytes of the text fields become spaces, as a later cell overlapping
-// them reads them.
-void BlankTextZeros(uint8_t* cell, int32_t available, const CellCandidate& candidate);
-
-// Decodes the columns of an accepted cell into column strings and type codes.
+// Where each column of an accepted cell lies, as pending columns that
+// convert when a rule first reads them, and the signature of their type
+// codes with the cell's column count. Reads and writes nothing of the body,
+// so cell must stay as it is until the next cell is located into columns.
 // available counts the window bytes from the cell's first byte; columns are
-// cut at the window end and those starting past it are not decoded. False
-// when the record body starts at or past the window end (nothing decoded).
-// Text fields get their inner zero bytes overwritten with spaces in place;
-// they are converted when a rule first reads them, so cell must stay as it
-// is until the next cell is decoded into columns.
+// cut at the window end and those starting past it are left out. False
+// when the record body starts at or past the window end (no column).
+bool LocateColumns(uint8_t* cell, int32_t available, const CellCandidate& candidate,
+                   ColumnMap& columns, SignatureBits& bits);
+
+// What decoding does to the window: the inner zero bytes of the located
+// text fields become spaces, as a later cell overlapping them reads them.
+void BlankTextColumns(const ColumnMap& columns);
+
+// LocateColumns and BlankTextColumns, with one type code per column.
 bool DecodeColumns(uint8_t* cell, int32_t available, const CellCandidate& candidate,
                    ColumnMap& columns, TypeSignature& signature);
 

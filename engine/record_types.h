@@ -47,14 +47,15 @@ struct ColumnMap {
   // are never read, so their decimal or converted text is never written.
   enum Pending : uint8_t {
     kReady = 0,   // columns (and full) hold it
-    kNumber = 1,  // the integer in numbers
-    kText = 2,    // the bytes at texts, to be converted
+    kNumber = 1,  // an integer, read from its source when asked for
+    kText = 2,    // the bytes of its source, to be converted
   };
-  // Where a pending text column's bytes lie: in the window or rebuilt cell
-  // being decoded, valid until the next cell is decoded into this map.
-  struct TextBytes {
+  // Where a pending column's bytes lie: in the window or rebuilt cell being
+  // decoded, valid until the next cell is decoded into this map.
+  struct Source {
     uint8_t* bytes;
-    size_t length;
+    uint32_t length;
+    uint8_t serialType;  // 0 to 9 as it is; 12 for any text or blob
   };
   mutable std::vector<std::u16string> columns;
   // Per column, the text before the code page 936 pass where that pass
@@ -62,14 +63,15 @@ struct ColumnMap {
   mutable std::vector<std::u16string> full;
   // Per column (wherever pending is shorter than columns, kReady).
   mutable std::vector<uint8_t> pending{};
-  std::vector<uint64_t> numbers{};
-  std::vector<TextBytes> texts{};
+  std::vector<Source> sources{};
   bool Has(size_t index) const { return index < columns.size(); }
   const std::u16string& At(size_t index) const {
     if (index < pending.size() && pending[index] != kReady) Write(index);
     return columns[index];
   }
   void Write(size_t index) const;
+  // A pending integer column's value.
+  uint64_t Number(size_t index) const;
   // The column's number as ParseInt64 and ParseUInt32 read it from At(index);
   // an integer column gives it without its decimal text being written.
   int64_t Int64(size_t index) const;

@@ -97,20 +97,20 @@ void CollectCell(uint8_t* window, uint32_t length, uint8_t platform, WindowScrat
   // of some other table are never converted.
   const auto available = static_cast<int32_t>(length - candidate.offset);
   SignatureBits bits;
-  if (!ColumnSignatureBits(available, candidate, bits)) return;
+  ColumnMap& columns = scratch.columns;
+  if (!LocateColumns(window + candidate.offset, available, candidate, columns, bits)) return;
   const TemplateSet fitting = FittingTemplates(masks, bits);
   if (fitting == 0) {
     // A later cell starting inside this one reads its texts as decoding
     // would have left them.
     const bool overlapped =
         i + 1 < scratch.candidateCount && scratch.candidates[i + 1].offset < cellEnd - windowOffset;
-    if (overlapped) BlankTextZeros(window + candidate.offset, available, candidate);
+    if (overlapped) BlankTextColumns(columns);
     return;
   }
-  TypeSignature signature;
-  DecodeColumns(window + candidate.offset, available, candidate, scratch.columns, signature);
+  BlankTextColumns(columns);
   const BatchSizes before(batch);
-  ExtractFirstTaken(batch, platform, fitting, scratch.columns, candidate.rowid);
+  ExtractFirstTaken(batch, platform, fitting, columns, candidate.rowid);
   StampOrigin(batch, before, cellStart, FoundBy::kCell);
 }
 

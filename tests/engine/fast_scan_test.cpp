@@ -222,7 +222,8 @@ TEST(CellWalk, ARowOfNoTemplateStillBlanksTheZerosOfARowInsideIt) {
   CellCandidate cell;
   SignatureBits signature;
   ASSERT_TRUE(DetectCell(outer.data(), static_cast<int32_t>(length), cell));
-  ASSERT_TRUE(ColumnSignatureBits(static_cast<int32_t>(length), cell, signature));
+  ColumnMap located;
+  ASSERT_TRUE(LocateColumns(outer.data(), static_cast<int32_t>(length), cell, located, signature));
   ASSERT_EQ(FittingTemplates(BuildClassifierMasks(SignatureTemplates()), signature), 0u);
   WindowScratch scratch;
   RecordBatch batch;

@@ -75,7 +75,9 @@ TEST(DecodeColumns, WidthsConstantsAndTheWindowEnd) {
     }
     // The serial types alone give the same codes.
     SignatureBits fromTypes;
-    EXPECT_EQ(ColumnSignatureBits(available, candidate, fromTypes), c.ok) << c.name;
+    ColumnMap located;
+    EXPECT_EQ(LocateColumns(bytes.data(), available, candidate, located, fromTypes), c.ok)
+        << c.name;
     const auto count = static_cast<uint32_t>(candidate.serialTypes.size());
     EXPECT_EQ(fromTypes.words, ToSignatureBits(signature, count).words) << c.name;
     EXPECT_EQ(fromTypes.columns, count) << c.name;
