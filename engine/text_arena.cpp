@@ -10,12 +10,13 @@ constexpr uint64_t kLengthMask = (uint64_t{1} << 23) - 1;
 }  // namespace
 
 void AssignStoredText(std::u16string& out, StoredText text) {
-  if (!text.wide.empty()) {
-    out.assign(text.wide);
+  if (text.wide) {
+    out.assign(text.Wide());
     return;
   }
-  out.resize(text.narrow.size());
-  std::copy(text.narrow.begin(), text.narrow.end(), out.begin());
+  const std::span<const uint8_t> narrow = text.Narrow();
+  out.resize(narrow.size());
+  std::copy(narrow.begin(), narrow.end(), out.begin());
 }
 
 std::u16string ToU16String(StoredText text) {
@@ -115,12 +116,6 @@ TextArena::Moved TextArena::Take(TextArena& other) {
 void TextArena::Clear() {
   narrow_.Clear();
   wide_.Clear();
-}
-
-StoredText TextArena::View(TextSpan span) const {
-  if (span.length == 0) return {};
-  if (span.wide) return {{}, {wide_.At(span.start), span.length}};
-  return {{narrow_.At(span.start), span.length}, {}};
 }
 
 }  // namespace velkor

@@ -26,11 +26,15 @@ struct TextSpan {
 };
 static_assert(sizeof(TextSpan) == 8);
 
-// A stored text: exactly one of the two views is non-empty (or neither).
+// A stored text of either width. Two words, so that it is passed and
+// returned in registers.
 struct StoredText {
-  std::span<const uint8_t> narrow;  // units 0 to 0xFF, one byte each
-  std::u16string_view wide;
-  size_t size() const { return narrow.size() + wide.size(); }
+  const void* units = nullptr;
+  uint32_t length = 0;
+  bool wide = false;  // UTF-16, else units 0 to 0xFF one byte each
+
+  std::span<const uint8_t> Narrow() const { return {static_cast<const uint8_t*>(units), length}; }
+  std::u16string_view Wide() const { return {static_cast<const char16_t*>(units), length}; }
 };
 void AssignStoredText(std::u16string& out, StoredText text);
 std::u16string ToU16String(StoredText text);
@@ -98,7 +102,12 @@ class TextArena {
   // copied, so a window's few texts cost no block of their own.
   Moved Take(TextArena& other);
   void Clear();
-  StoredText View(TextSpan span) const;
+  StoredText View(TextSpan span) const {
+    if (span.length == 0) return {};
+    const auto length = static_cast<uint32_t>(span.length);
+    if (span.wide) return {wide_.At(span.start), length, true};
+    return {narrow_.At(span.start), length, false};
+  }
 
  private:
   TextBlocks<uint8_t> narrow_;

@@ -8,7 +8,6 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
@@ -63,20 +62,6 @@ inline void AppendUtf16Le(std::string& out, std::u16string_view text) {
       out.push_back(static_cast<char>(unit & 0xFF));
       out.push_back(static_cast<char>(unit >> 8));
     }
-  }
-}
-// Units 0 to 0xFF given one byte each: each is its low byte, then a zero.
-inline void AppendUtf16Le(std::string& out, std::span<const uint8_t> units) {
-  const size_t at = out.size();
-  out.resize(at + 2 * units.size());
-  char* bytes = out.data() + at;
-  // Widened a unit at a time and stored whole, which the compiler turns
-  // into vector zero-extension; byte by byte it does not.
-  for (size_t i = 0; i < units.size(); ++i) {
-    const uint16_t unit = std::endian::native == std::endian::little
-                              ? units[i]
-                              : static_cast<uint16_t>(units[i] << 8);
-    std::memcpy(bytes + 2 * i, &unit, 2);
   }
 }
 std::string Utf16LeBytes(std::u16string_view text, bool withMark);

@@ -5,6 +5,7 @@
 // CR LF. No terminator. A list with no columns gives just the mark.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -22,41 +23,85 @@
 namespace velkor {
 
 // Rows appended to out in the file's bytes, cells given in column order
-// (the column numbers are only for sinks that keep cells apart). Numbers and
-// times are put together with their line end and appended in one piece.
-struct TextRowBytes {
+// (the column numbers are only for sinks that keep cells apart). Cells are
+// put together in a buffer of units that goes to out whole when full and at
+// the end: a dense list has tens of millions of short cells, and growing
+// out for each cost more than formatting it.
+class TextRowBytes {
+ public:
   static constexpr std::u16string_view kLineEnd = u"\r\n";
-  std::string& out;
-  RecordTimeWriter times{};
+
+  explicit TextRowBytes(std::string& out) : out_(out) {}
+  TextRowBytes(const TextRowBytes&) = delete;
+  TextRowBytes& operator=(const TextRowBytes&) = delete;
+  ~TextRowBytes() { Flush(); }
 
   void Start(size_t /*columns*/) {}
   void Text(size_t /*column*/, std::u16string_view text) {
-    AppendUtf16Le(out, text);
-    AppendUtf16Le(out, kLineEnd);
+    Put(text);
+    PutLineEnd();
   }
   void Text(size_t /*column*/, StoredText text) {
-    if (text.wide.empty()) {
-      AppendUtf16Le(out, text.narrow);
+    if (text.wide) {
+      Put(text.Wide());
     } else {
-      AppendUtf16Le(out, text.wide);
+      PutNarrow(text.Narrow());
     }
-    AppendUtf16Le(out, kLineEnd);
+    PutLineEnd();
   }
   void Decimal(size_t /*column*/, uint64_t value) {
-    char16_t units[kMaxDecimalUnits + kLineEnd.size()];
-    AppendWithLineEnd(units, DecimalUnits(value, units));
+    Room(kMaxDecimalUnits);
+    used_ += DecimalUnits(value, units_ + used_);
+    PutLineEnd();
   }
   void Time(size_t /*column*/, uint32_t seconds) {
-    char16_t units[kMaxRecordTimeUnits + kLineEnd.size()];
-    AppendWithLineEnd(units, times.Write(seconds, units));
+    Room(kMaxRecordTimeUnits);
+    used_ += times_.Write(seconds, units_ + used_);
+    PutLineEnd();
   }
-  void End() { AppendUtf16Le(out, kLineEnd); }
+  void End() { PutLineEnd(); }
+  // Appends what the buffer holds to out.
+  void Flush() {
+    AppendUtf16Le(out_, {units_, used_});
+    used_ = 0;
+  }
 
  private:
-  void AppendWithLineEnd(char16_t* units, size_t count) {
-    kLineEnd.copy(units + count, kLineEnd.size());
-    AppendUtf16Le(out, {units, count + kLineEnd.size()});
+  static constexpr size_t kUnits = 8192;
+
+  void Room(size_t count) {
+    if (used_ + count > kUnits) Flush();
   }
+  void Put(std::u16string_view text) {
+    if (text.size() > kUnits) {
+      Flush();
+      AppendUtf16Le(out_, text);
+      return;
+    }
+    Room(text.size());
+    text.copy(units_ + used_, text.size());
+    used_ += text.size();
+  }
+  void PutNarrow(std::span<const uint8_t> text) {
+    for (size_t from = 0; from < text.size(); from += kUnits) {
+      const size_t count = std::min(kUnits, text.size() - from);
+      Room(count);
+      char16_t* to = units_ + used_;
+      for (size_t i = 0; i < count; ++i) to[i] = text[from + i];
+      used_ += count;
+    }
+  }
+  void PutLineEnd() {
+    Room(2);
+    units_[used_] = u'\r';
+    units_[used_ + 1] = u'\n';
+    used_ += 2;
+  }
+
+  std::string& out_;
+  RecordTimeWriter times_{};
+  size_t used_ = 0;
+  char16_t units_[kUnits];
 };
 
 // The bytes of the file for the given rows, each with columnCount cells

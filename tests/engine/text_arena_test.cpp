@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/text_codec.h"
+#include "engine/text_export.h"
 
 namespace velkor {
 namespace {
@@ -103,12 +104,8 @@ TEST(TextArena, EveryUnitReadsBackAndExportsAsItself) {
       const StoredText stored = arena.View(arena.Add(text));
       ASSERT_EQ(ToU16String(stored), text) << int{unit};
       std::string bytes;
-      if (stored.wide.empty()) {
-        AppendUtf16Le(bytes, stored.narrow);
-      } else {
-        AppendUtf16Le(bytes, stored.wide);
-      }
-      ASSERT_EQ(bytes, Utf16LeBytes(text, false)) << int{unit};
+      TextRowBytes(bytes).Text(0, stored);
+      ASSERT_EQ(bytes, Utf16LeBytes(text + u"\r\n", false)) << int{unit};
     }
   }
 }
