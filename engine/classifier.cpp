@@ -61,6 +61,17 @@ ClassifierMasks BuildClassifierMasks(const SignatureTemplateTable& templates) {
       masks.forbidden[k][i / 16] |= forbidden << (4 * (i % 16));
     }
   }
+  // A record of c columns has code 0 (bit 0 of its position) from c on,
+  // whatever its first columns are.
+  for (uint32_t columns = 0; columns < masks.possible.size(); ++columns) {
+    for (size_t k = 0; k < kTemplateCount; ++k) {
+      bool possible = masks.gate[k].Admits(columns);
+      for (size_t i = columns; i < 48 && possible; ++i) {
+        possible = ((masks.forbidden[k][i / 16] >> (4 * (i % 16))) & 1u) == 0;
+      }
+      if (possible) masks.possible[columns] |= TemplateSet{1} << k;
+    }
+  }
   return masks;
 }
 

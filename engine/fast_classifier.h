@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
 
 #include "engine/record_types.h"
@@ -25,16 +26,21 @@ struct SignatureBits {
   }
 };
 
+// Bit k set: the template k of the trial order fits.
+using TemplateSet = uint32_t;
+static_assert(kTemplateCount <= 32);
+inline constexpr TemplateSet kEveryTemplate = ~TemplateSet{0} >> (32 - kTemplateCount);
+
 struct ClassifierMasks {
   // Per template, in trial order: the bits a fitting record must not have.
   std::array<std::array<uint64_t, 3>, kTemplateCount> forbidden{};
   std::array<ColumnGate, kTemplateCount> gate{};
   std::array<RecordCategory, kTemplateCount> category{};
+  // Per column count up to 80, the templates a record of that many columns
+  // may fit: its gate admits the count, and every position from the count
+  // on, where a record has no column, admits none.
+  std::array<TemplateSet, 81> possible{};
 };
-
-// Bit k set: the template k of the trial order fits.
-using TemplateSet = uint32_t;
-static_assert(kTemplateCount <= 32);
 
 // Built from a template table (with the column gates of ColumnGates()); gives
 // exactly what Classify gives with the same table for every signature the
@@ -44,10 +50,15 @@ ClassifierMasks BuildClassifierMasks(const SignatureTemplateTable& templates);
 // count of codes (the two agree up to kMaxDecodedColumns).
 SignatureBits ToSignatureBits(const TypeSignature& signature, uint32_t columns = 0);
 
+// Only the templates possible for the column count are tried: a handful
+// of the 25 for most rows.
 inline TemplateSet FittingTemplates(const ClassifierMasks& masks, const SignatureBits& bits) {
   TemplateSet set = 0;
   const auto& w = bits.words;
-  for (size_t k = 0; k < kTemplateCount; ++k) {
+  TemplateSet left =
+      bits.columns < masks.possible.size() ? masks.possible[bits.columns] : kEveryTemplate;
+  for (; left != 0; left &= left - 1) {
+    const auto k = static_cast<size_t>(std::countr_zero(left));
     const auto& f = masks.forbidden[k];
     const bool fits = ((w[0] & f[0]) | (w[1] & f[1]) | (w[2] & f[2])) == 0;
     if (fits && masks.gate[k].Admits(bits.columns)) set |= TemplateSet{1} << k;
