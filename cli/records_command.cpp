@@ -54,20 +54,8 @@ bool OutputFolderWritable(const std::filesystem::path& dir) {
   return false;
 }
 
-// The lists the record scan fills, under the names the desktop program's
-// Save command suggests for them. The stores are only read, so up to threads
-// threads share the rows of all lists; failures are told in list order.
-bool WriteExports(const RecordStores& stores, const std::filesystem::path& dir, RowTextForm form,
-                  uint32_t threads) {
-  std::vector<TextExportJob> jobs;
-  for (const ResultTabInfo& tab : ResultTabs()) {
-    if (!tab.filledByRecordScan) continue;
-    jobs.push_back({dir / PathFromText(tab.exportName), RecordRowCount(stores, tab.tab),
-                    tab.columns.size(),
-                    [&stores, &tab, form](size_t first, size_t last, std::string& out) {
-                      AppendRecordTextRows(stores, tab.tab, first, last, form, out);
-                    }});
-  }
+// Writes the files; each that fails is named, in job order.
+bool WriteJobs(std::span<const TextExportJob> jobs, uint32_t threads) {
   const std::vector<char> written = WriteTextExports(jobs, threads);
   bool ok = true;
   for (size_t k = 0; k < jobs.size(); ++k) {
@@ -78,23 +66,51 @@ bool WriteExports(const RecordStores& stores, const std::filesystem::path& dir, 
   return ok;
 }
 
+// The lists the record scan fills, under the names the desktop program's
+// Save command suggests for them. The stores are only read, so up to threads
+// threads share the rows of all lists; failures are told in list order.
+bool WriteExports(const RecordStores& stores, const std::filesystem::path& dir, RowTextForm form,
+                  uint32_t threads) {
+  std::vector<TextExportJob> jobs;
+  for (const ResultTabInfo& tab : ResultTabs()) {
+    if (!tab.filledByRecordScan) continue;
+    jobs.push_back(TextListJob(dir / PathFromText(tab.exportName), RecordRowCount(stores, tab.tab),
+                               tab.columns.size(),
+                               [&stores, &tab, form](size_t first, size_t last, std::string& out) {
+                                 AppendRecordTextRows(stores, tab.tab, first, last, form, out);
+                               }));
+  }
+  return WriteJobs(jobs, threads);
+}
+
 bool WriteBytesFile(const std::filesystem::path& path, const std::string& bytes) {
   const bool ok = WriteWholeBytes(path, bytes);
   if (!ok) std::fprintf(stderr, "velkor: cannot write %s\n", platform::PathUtf8(path).c_str());
   return ok;
 }
 
+// The reports, written as the lists are: up to threads threads share the
+// rows of all files, and no file is held as bytes all at once.
 bool WriteReports(const RecordStores& stores, const std::filesystem::path& dir,
                   const RecordsArgs& args) {
-  if (args.format == "jsonl") return WriteBytesFile(dir / "records.jsonl", JsonLinesBytes(stores));
-  const RowTextForm form = args.unicode ? RowTextForm::kUnicode : RowTextForm::kCodePage;
-  bool ok = true;
-  for (const ReportList& list : ReportLists()) {
-    ok = WriteBytesFile(dir / PathFromText(CsvExportName(list.tab)),
-                        CsvExportBytes(stores, list.tab, form)) &&
-         ok;
+  std::vector<TextExportJob> jobs;
+  if (args.format == "jsonl") {
+    const JsonLinesRows rows(stores);
+    jobs.push_back(
+        {dir / "records.jsonl", std::string(), rows.Count(),
+         [&rows](size_t first, size_t last, std::string& out) { rows.Append(first, last, out); }});
+    return WriteJobs(jobs, args.threads);
   }
-  return ok;
+  const RowTextForm form = args.unicode ? RowTextForm::kUnicode : RowTextForm::kCodePage;
+  std::vector<CsvRows> lists;
+  lists.reserve(ReportLists().size());
+  for (const ReportList& list : ReportLists()) {
+    const CsvRows& rows = lists.emplace_back(stores, list.tab, form);
+    jobs.push_back(
+        {dir / PathFromText(CsvExportName(list.tab)), rows.Head(), rows.Count(),
+         [&rows](size_t first, size_t last, std::string& out) { rows.Append(first, last, out); }});
+  }
+  return WriteJobs(jobs, args.threads);
 }
 
 }  // namespace

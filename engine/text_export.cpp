@@ -145,12 +145,17 @@ std::string TextExportBytes(const std::vector<RowTexts>& rows, size_t columnCoun
 
 bool WriteTextExport(const std::filesystem::path& path, const std::vector<RowTexts>& rows,
                      size_t columnCount) {
-  const TextExportJob job{path, rows.size(), columnCount,
-                          [&](size_t first, size_t last, std::string& out) {
-                            for (size_t i = first; i < last; ++i)
-                              AppendRow(out, rows[i], columnCount);
-                          }};
+  const TextExportJob job =
+      TextListJob(path, rows.size(), columnCount, [&](size_t first, size_t last, std::string& out) {
+        for (size_t i = first; i < last; ++i) AppendRow(out, rows[i], columnCount);
+      });
   return WriteTextExports({&job, 1}, 1)[0] != 0;
+}
+
+TextExportJob TextListJob(std::filesystem::path path, size_t rowCount, size_t columnCount,
+                          std::function<void(size_t first, size_t last, std::string& out)> rows) {
+  return {std::move(path), std::string(kUtf16LeMark), columnCount == 0 ? 0 : rowCount,
+          std::move(rows)};
 }
 
 std::vector<char> WriteTextExports(std::span<const TextExportJob> jobs, uint32_t threads) {
@@ -160,10 +165,9 @@ std::vector<char> WriteTextExports(std::span<const TextExportJob> jobs, uint32_t
     FileInProgress& file = files.emplace_back();
     file.job = &job;
     file.file = std::make_unique<PartialFile>(job.path);
-    file.rowCount = job.columnCount == 0 ? 0 : job.rowCount;
+    file.rowCount = job.rowCount;
     file.ok = file.file->Get() != nullptr &&
-              std::fwrite(kUtf16LeMark.data(), 1, kUtf16LeMark.size(), file.file->Get()) ==
-                  kUtf16LeMark.size();
+              std::fwrite(job.head.data(), 1, job.head.size(), file.file->Get()) == job.head.size();
   }
   PieceWriter writer(files);
   std::vector<std::thread> helpers;

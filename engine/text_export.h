@@ -115,14 +115,20 @@ std::string TextExportBytes(const std::vector<RowTexts>& rows, size_t columnCoun
 bool WriteTextExport(const std::filesystem::path& path, const std::vector<RowTexts>& rows,
                      size_t columnCount);
 
-// One file of rowCount rows whose bytes appendRows gives for any range of
-// them (first, last) at a time, so a list is never held as bytes all at once.
+// One file: head, then rowCount rows whose bytes appendRows gives for any
+// range of them (first, last) at a time, so a list is never held as bytes
+// all at once. The text export's head is its byte-order mark; the reports
+// (engine/record_reports.h) are written the same way.
 struct TextExportJob {
   std::filesystem::path path;
+  std::string head;
   size_t rowCount;
-  size_t columnCount;
   std::function<void(size_t first, size_t last, std::string& out)> appendRows;
 };
+// A text export job for a list of columnCount columns: no rows without
+// columns, as TextExportBytes gives.
+TextExportJob TextListJob(std::filesystem::path path, size_t rowCount, size_t columnCount,
+                          std::function<void(size_t first, size_t last, std::string& out)> rows);
 // Writes every job's file as WriteTextExport does, on up to threads threads
 // that share the rows of all files; whether each file was written, in job
 // order.

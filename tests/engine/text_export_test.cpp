@@ -39,11 +39,12 @@ TEST(TextExports, FilesWrittenSideBySideEqualTheirBytesForAnyThreadCount) {
     for (size_t f = 0; f < std::size(files); ++f) {
       const std::vector<RowTexts>& list = rows[f];
       const size_t columns = files[f].columns;
-      jobs.push_back({folder.path / std::to_string(f), list.size(), columns,
+      jobs.push_back(
+          TextListJob(folder.path / std::to_string(f), list.size(), columns,
                       [&list, columns](size_t first, size_t last, std::string& out) {
                         const std::vector<RowTexts> part(list.begin() + first, list.begin() + last);
                         out += TextExportBytes(part, columns).substr(kUtf16LeMark.size());
-                      }});
+                      }));
     }
     const std::vector<char> written = WriteTextExports(jobs, threads);
     for (size_t f = 0; f < std::size(files); ++f) {

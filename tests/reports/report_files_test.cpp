@@ -3,6 +3,7 @@
 // records.jsonl, report.json's digest against sha256sum.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -135,6 +136,39 @@ TEST(ReportFiles, JsonLinesMatchTheListsAndCsvFilesReadBackAsThem) {
 }
 
 // Texts that need quoting survive the round trip exactly.
+// The files are written a range of rows at a time, on any thread: ranges
+// of any size, crossing from one list to the next in the JSON Lines, join
+// to the bytes of the whole.
+TEST(ReportFiles, RowsAppendedInRangesJoinToTheWholeFile) {
+  const RecordStores& stores = TheSample().stores;
+  const auto expectJoined = [](size_t count, const auto& append, const std::string& label) {
+    std::string whole;
+    append(0, count, whole);
+    for (const size_t step : {1, 2, 7}) {
+      std::string joined;
+      for (size_t first = 0; first < count; first += step)
+        append(first, std::min(count, first + step), joined);
+      EXPECT_TRUE(joined == whole) << label << " in ranges of " << step;
+    }
+    return whole;
+  };
+  const JsonLinesRows lines(stores);
+  const std::string jsonl = expectJoined(
+      lines.Count(), [&](size_t f, size_t l, std::string& out) { lines.Append(f, l, out); },
+      "records.jsonl");
+  size_t rows = 0;
+  for (const ReportList& list : ReportLists()) {
+    rows += RecordRowCount(stores, list.tab);
+    const CsvRows csv(stores, list.tab, RowTextForm::kCodePage);
+    const std::string bytes = expectJoined(
+        csv.Count(), [&](size_t f, size_t l, std::string& out) { csv.Append(f, l, out); },
+        std::string(list.name));
+    EXPECT_TRUE(csv.Head() + bytes == CsvExportBytes(stores, list.tab, RowTextForm::kCodePage));
+  }
+  EXPECT_GT(rows, 10u);
+  EXPECT_EQ(static_cast<size_t>(std::count(jsonl.begin(), jsonl.end(), '\n')), rows);
+}
+
 TEST(CsvQuoting, FieldsWithSeparatorsQuotesAndLineBreaksReadBackWhole) {
   RecordStores stores;
   for (const char16_t* text :
