@@ -26,6 +26,24 @@ std::u16string ToU16String(StoredText text) {
 }
 
 template <typename Unit>
+TextBlocks<Unit>::TextBlocks(const TextBlocks& other) {
+  blocks_.reserve(other.blocks_.size());
+  for (const Block& block : other.blocks_) {
+    Block& copy = blocks_.emplace_back();
+    copy.capacity = block.capacity;
+    copy.size = block.size;
+    copy.units = std::make_unique_for_overwrite<Unit[]>(block.capacity);
+    std::copy_n(block.units.get(), block.size, copy.units.get());
+  }
+}
+
+template <typename Unit>
+TextBlocks<Unit>& TextBlocks<Unit>::operator=(const TextBlocks& other) {
+  if (this != &other) *this = TextBlocks(other);
+  return *this;
+}
+
+template <typename Unit>
 size_t TextBlocks<Unit>::BlockWithRoom(size_t count) {
   if (blocks_.empty() || blocks_.back().size + count > kBlockUnits) {
     Block block;

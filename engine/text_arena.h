@@ -50,6 +50,14 @@ class TextBlocks {
  public:
   static constexpr size_t kBlockUnits = (size_t{64} << 10) / sizeof(Unit);
 
+  TextBlocks() = default;
+  // Copies are whole and independent, as for any plain data of a store.
+  TextBlocks(const TextBlocks& other);
+  TextBlocks& operator=(const TextBlocks& other);
+  TextBlocks(TextBlocks&&) noexcept = default;
+  TextBlocks& operator=(TextBlocks&&) noexcept = default;
+  ~TextBlocks() = default;
+
   // Room for count units at the end, and the start they get.
   Unit* Extend(size_t count, uint64_t& start);
   // Takes back the last count units of the last Extend.

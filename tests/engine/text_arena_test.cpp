@@ -43,8 +43,12 @@ TEST(TextArena, TextsReadBackAcrossBlocksAndAfterClearing) {
       if (round == 1) texts[2].back() = u'\u0100';  // a wide text among narrow ones, or narrowed
       std::vector<TextSpan> spans;
       for (const std::u16string& text : texts) spans.push_back(arena.Add(text));
+      // A copy holds texts of its own (stores are copied as plain data).
+      const TextArena copy = arena;
+      arena.Clear();
+      arena.Add(std::u16string(b, u'x'));
       for (size_t i = 0; i < texts.size(); ++i) {
-        EXPECT_EQ(ToU16String(arena.View(spans[i])), texts[i])
+        EXPECT_EQ(ToU16String(copy.View(spans[i])), texts[i])
             << kind.name << " round " << round << " text " << i;
       }
       arena.Clear();
