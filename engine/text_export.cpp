@@ -13,12 +13,15 @@
 namespace velkor {
 namespace {
 
-void AppendRow(std::string& out, const RowTexts& row, size_t columnCount) {
+// The rows through one sink, whose buffer reaches out at the end.
+void AppendRows(std::string& out, std::span<const RowTexts> rows, size_t columnCount) {
   TextRowBytes cells{out};
-  for (size_t column = 0; column < columnCount; ++column) {
-    cells.Text(column, column < row.size() ? std::u16string_view(row[column]) : u"");
+  for (const RowTexts& row : rows) {
+    for (size_t column = 0; column < columnCount; ++column) {
+      cells.Text(column, column < row.size() ? std::u16string_view(row[column]) : u"");
+    }
+    cells.End();
   }
-  cells.End();
 }
 
 // What one piece of a file is sized to: the bytes a thread formats before
@@ -139,7 +142,7 @@ class PieceWriter {
 std::string TextExportBytes(const std::vector<RowTexts>& rows, size_t columnCount) {
   std::string out(kUtf16LeMark);
   if (columnCount == 0) return out;
-  for (const RowTexts& row : rows) AppendRow(out, row, columnCount);
+  AppendRows(out, rows, columnCount);
   return out;
 }
 
@@ -147,7 +150,7 @@ bool WriteTextExport(const std::filesystem::path& path, const std::vector<RowTex
                      size_t columnCount) {
   const TextExportJob job =
       TextListJob(path, rows.size(), columnCount, [&](size_t first, size_t last, std::string& out) {
-        for (size_t i = first; i < last; ++i) AppendRow(out, rows[i], columnCount);
+        AppendRows(out, std::span(rows).subspan(first, last - first), columnCount);
       });
   return WriteTextExports({&job, 1}, 1)[0] != 0;
 }
